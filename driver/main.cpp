@@ -1,0 +1,2 @@
+// cleartrace-host: the command-line driver over the substitute host.
+int main() { return 0; }

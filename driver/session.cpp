@@ -1,0 +1,1 @@
+// Dialog sessions driven by scripts or by a user at the terminal.

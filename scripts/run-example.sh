@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds, and runs the driver on the bundled example scene with a
+# short session: list, identify and remove a lingering plug-in, then undo.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake --preset default >/dev/null
+cmake --build --preset default -j"$(nproc)" >/dev/null
+exec build/default/driver/cleartrace-host --script example_scenes/legacy_cleanup.session example_scenes/legacy_plugins.json

@@ -1,0 +1,38 @@
+#include "dialog.h"
+
+#include "scene.h"
+
+namespace host {
+namespace {
+int32_t deliver(void* user, const HostContainer* msg, HostContainer* result) {
+    return static_cast<DialogBase*>(user)->message(msg, result);
+}
+}  // namespace
+
+DialogBase::DialogBase() : dialog_(fn().create(&deliver, this)) {}
+
+DialogBase::~DialogBase() {
+    if (dialog_ != nullptr) fn().destroy(dialog_);
+}
+
+bool DialogBase::command(int32_t, const HostContainer*) { return false; }
+
+int32_t DialogBase::message(const HostContainer* msg, HostContainer*) {
+    switch (containerId(msg)) {
+        case HOST_MSG_INIT_LAYOUT:
+            return createLayout() ? 1 : 0;
+        case HOST_MSG_INIT_VALUES:
+            return initValues() ? 1 : 0;
+        case HOST_MSG_COMMAND:
+            return command(containerInt32(msg, HOST_MSG_KEY_CONTROL_ID, 0), msg) ? 1 : 0;
+        case HOST_MSG_ASK_CLOSE:
+            return askClose() ? 1 : 0;
+        case HOST_MSG_INTERACT_START:
+            stopBackgroundWork(1, 1, 1);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace host

@@ -1,0 +1,60 @@
+#include "paths.h"
+
+#include "strings.h"
+#include "fault.h"
+#include "substitute_host.h"
+
+namespace substitute {
+namespace {
+HandleRegistry& handles() { return SubstituteHost::current().handles; }
+int64_t live = 0;
+}  // namespace
+
+HostPath* makePath(const std::filesystem::path& path) {
+    if (!SubstituteHost::current().services.objectCreationAllowed()) return nullptr;
+    auto* handle = new HostPath{path};
+    handles().add(handle, HandleKind::Path);
+    ++live;
+    return handle;
+}
+
+const std::filesystem::path& pathOf(const HostPath* path, const char* operation) {
+    handles().check(operation, path, HandleKind::Path);
+    return path->path;
+}
+
+int64_t livePaths() { return live; }
+
+void fillPathTable(HostPathTable& table) {
+    table.size = int32_t(sizeof(HostPathTable));
+    table.create = []() { return makePath({}); };
+    table.free = [](HostPath* path) {
+        handles().check("Fn.free", path, HandleKind::Path);
+        handles().remove(path);
+        --live;
+        delete path;
+    };
+    table.assign = [](HostPath* target, const HostPath* source) {
+        const auto& value = pathOf(source, "Fn.assign");
+        pathOf(target, "Fn.assign");
+        target->path = value;
+        return true;
+    };
+    table.directory = [](const HostPath* path) { return makePath(pathOf(path, "Fn.directory").parent_path()); };
+    table.join = [](const HostPath* path, const HostString* element) {
+        return makePath(pathOf(path, "Fn.join") / std::string(text(element, "Fn.join")));
+    };
+    table.lastComponent = [](const HostPath* path) {
+        return makeString(pathOf(path, "Fn.lastComponent").filename().string());
+    };
+    table.equal = [](const HostPath* a, const HostPath* b) {
+        return pathOf(a, "Fn.equal").lexically_normal() == pathOf(b, "Fn.equal").lexically_normal();
+    };
+    table.isEmpty = [](const HostPath* path) { return pathOf(path, "Fn.isEmpty").empty(); };
+    table.toString = [](const HostPath* path) { return makeString(pathOf(path, "Fn.toString").string()); };
+    table.fromString = [](const HostString* string) {
+        return makePath(std::filesystem::path(std::string(text(string, "Fn.fromString"))));
+    };
+}
+
+}  // namespace substitute
