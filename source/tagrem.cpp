@@ -1,0 +1,3 @@
+#include "tagrem.h"
+
+bool registerCommand() { return false; }
