@@ -233,6 +233,8 @@ typedef struct HostListTable {
     HostElement* (*next)(const HostElement* element);
     /* First child of an object; borrowed, or null. */
     HostElement* (*firstChild)(const HostElement* element);
+    /* Parent object of an object; borrowed, or null at the top level. */
+    HostElement* (*parent)(const HostElement* element);
     /* Takes element (with everything below it) out of its list; it stays alive. */
     void (*unlink)(HostElement* element);
     /* Ends the life of an element and of everything below it: children and tags

@@ -23,6 +23,7 @@ inline bool sendMessage(Element* element, int32_t id, void* data = nullptr) {
 }
 inline Element* next(const Element* element) { return tables().t_C4DOS_Bl->next(element); }
 inline Element* firstChild(const Element* element) { return tables().t_C4DOS_Bl->firstChild(element); }
+inline Element* parent(const Element* element) { return tables().t_C4DOS_Bl->parent(element); }
 inline void unlink(Element* element) { tables().t_C4DOS_Bl->unlink(element); }
 inline void freeElement(Element* element) { tables().t_C4DOS_Bl->free(element); }
 inline Document* documentOf(const Element* element) { return tables().t_C4DOS_Bl->document(element); }
