@@ -52,8 +52,8 @@ void HandleRegistry::check(const char* operation, const void* handle, HandleKind
                              " is not live (freed, foreign or never handed out)");
     }
     if (found->second != kind) {
-        fault(operation, std::string("handle ") + address + " is a " + handleKindName(found->second) + ", not a " +
-                             handleKindName(kind));
+        fault(operation, std::string("handle ") + address + " is a handle of kind " + handleKindName(found->second) +
+                             ", not " + handleKindName(kind));
     }
 }
 

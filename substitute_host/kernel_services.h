@@ -1,16 +1,98 @@
 // Kernel services: memory, strings, paths, console, configuration, folders.
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 #include "host/host_kernel.h"
 #include "table_storage.h"
 
 namespace substitute {
 
+struct ConsoleLine {
+    std::string logger;
+    int32_t level;
+    std::string text;
+    std::string file;
+    int32_t line;
+};
+
+struct ConfigSwitch {
+    bool value = false;
+    bool defaultValue = false;
+    std::string help;
+    bool registered = false;  // false: only set by a test so far
+};
+
+// Fails the nth request from now (1: the next one); 0 fails none.
+class FailureCountdown {
+public:
+    void failNth(int64_t n) { remaining_ = n; }
+    // False when this request is the one to fail.
+    bool allow() { return remaining_ <= 0 || --remaining_ != 0; }
+
+private:
+    int64_t remaining_ = 0;
+};
+
 class KernelServices {
 public:
     void fill(HostKernel& kernel, TableStorage& tables);
-    // False when an injected failure is due for the creation of a host object.
-    bool objectCreationAllowed();
+
+    // ---- Memory ----------------------------------------------------------------
+    void failAllocation(int64_t n) { allocations_.failNth(n); }
+    // Creation of host objects on the module's request (arrays, containers,
+    // values, paths, bitmaps ...): every area asks objectCreationAllowed().
+    void failObjectCreation(int64_t n) { objectCreations_.failNth(n); }
+    bool objectCreationAllowed() { return objectCreations_.allow(); }
+    int64_t liveBlocks() const { return int64_t(blocks_.size()); }
+    // One line per live block: "file:line (bytes bytes)".
+    std::vector<std::string> leakReport() const;
+    int64_t liveStrings() const;
+    int64_t livePaths() const;
+    // Live host objects the module asked for (paths, values, containers,
+    // arrays, bitmaps, resources), for leak checks.
+    int64_t liveObjects() const;
+
+    // ---- Console -----------------------------------------------------------------
+    const std::vector<ConsoleLine>& console() const { return console_; }
+    // Called with every line as it is written (the driver prints them).
+    std::function<void(const ConsoleLine&)> onConsoleLine;
+    int32_t debugBreaks() const { return debugBreaks_; }
+
+    // ---- Configuration ---------------------------------------------------------------
+    // Sets a switch as the user would; kept when the module registers it later.
+    void setSwitch(const std::string& name, bool value);
+    const std::map<std::string, ConfigSwitch>& switches() const { return switches_; }
+
+    // ---- Application folders ----------------------------------------------------------
+    std::filesystem::path startupFolder{"/opt/maxon/cinema4d-2026"};
+    std::filesystem::path frameworkFolder{"/opt/maxon/cinema4d-2026/frameworks/cinema.framework"};
+
+private:
+    struct Block {
+        int64_t bytes;
+        std::string file;
+        int32_t line;
+    };
+    void* allocate(int64_t bytes, bool clear, const char* file, int32_t line);
+    void freeMemory(void* block);
+    void log(const char* logger, int32_t level, const HostString* text, const char* file, int32_t line);
+    bool registerSwitch(const char* name, bool defaultValue, const char* help);
+    bool switchValue(const char* name, bool fallback) const;
+    HostPath* applicationUrl(int32_t kind, const char* frameworkId) const;
+
+    FailureCountdown allocations_;
+    FailureCountdown objectCreations_;
+    std::unordered_map<void*, Block> blocks_;
+    std::vector<ConsoleLine> console_;
+    int32_t debugBreaks_ = 0;
+    std::map<std::string, ConfigSwitch> switches_;
 };
 
 }  // namespace substitute

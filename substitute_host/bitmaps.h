@@ -1,0 +1,45 @@
+// Bitmaps: image files checked as real PNG files (signature, then an IHDR
+// chunk with its size and checksum), and the properties the module sets.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/host_tables.h"
+
+struct HostBitmap {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::filesystem::path file;  // the file last loaded successfully
+    std::vector<std::pair<int32_t, double>> properties;  // as set, in order
+};
+
+namespace substitute {
+
+// Answers of Bm.load.
+inline constexpr int32_t imageLoaded = 1;
+inline constexpr int32_t imageMissing = -1;    // no such file or not readable
+inline constexpr int32_t imageWrongType = 2;   // not a PNG file
+inline constexpr int32_t imageBroken = 5;      // a PNG signature, but no valid header chunk
+
+struct ImageSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// Reads the size of a PNG image from its first bytes; an answer other than
+// imageLoaded says what is wrong.
+int32_t readPngSize(const std::string& bytes, ImageSize& size);
+
+HostBitmap* makeBitmap();
+void freeBitmap(HostBitmap* bitmap);
+// A new bitmap holding the same image (the host's own copy of an icon).
+HostBitmap* copyBitmap(const HostBitmap& bitmap);
+HostBitmap& bitmapOf(const HostBitmap* bitmap, const char* operation);
+
+void fillBitmapTable(HostBitmapTable& table);
+
+}  // namespace substitute

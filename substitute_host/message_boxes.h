@@ -1,0 +1,37 @@
+// Modal message boxes: every box is recorded with the answer it got. The
+// answers to Yes/No questions come from a queue, then from a sticky default.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace substitute {
+
+inline constexpr int32_t boxNotice = 0x30;    // OK
+inline constexpr int32_t boxQuestion = 0x24;  // Yes/No
+inline constexpr int32_t answerOk = 1;
+inline constexpr int32_t answerYes = 6;
+inline constexpr int32_t answerNo = 7;
+
+struct MessageBoxRecord {
+    std::string text;
+    int32_t style = 0;
+    int32_t answer = 0;
+};
+
+struct MessageBoxes {
+    std::vector<MessageBoxRecord> shown;
+    // Answers to the next questions, used up front to back; then the default.
+    std::deque<int32_t> questionAnswers;
+    int32_t defaultQuestionAnswer = answerYes;
+    // Called for every box as it is answered (the driver prints them).
+    std::function<void(const MessageBoxRecord&)> onShow;
+};
+
+// Shows a box the way the user answers it; returns the answer.
+int32_t showMessageBox(MessageBoxes& boxes, std::string text, int32_t style);
+
+}  // namespace substitute
