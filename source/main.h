@@ -10,3 +10,9 @@ host::String resourceString(int32_t id);
 host::Path modulePath();
 // The folder that holds the module file; empty without a module path.
 host::Path moduleFolder();
+// The module's resource folder: "res" beside the module file, or the
+// application's own resource folder for a module installed inside it.
+host::Path resourceFolder();
+// Bind messages received minus end messages received (never below 0).
+int32_t moduleBindCount();
+

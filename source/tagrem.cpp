@@ -1,3 +1,42 @@
 #include "tagrem.h"
 
-bool registerCommand() { return false; }
+#include "host/plugin.h"
+#include "main.h"
+
+namespace {
+// The host's non-modal dialog kind, saved with the window layout.
+constexpr int32_t nonModalDialog = 20;
+constexpr const char* iconFile = "qvx32x32.png";
+}  // namespace
+
+bool CleartraceCommand::execute(HostDocument*) {
+    if (!dialog.isOpen()) dialog.open(nonModalDialog, CLEARTRACE_COMMAND_ID, 0, -1, -1, 0, 0, 0);
+    return true;
+}
+
+bool CleartraceCommand::restoreLayout(void* layoutData) {
+    return dialog.restore(CLEARTRACE_COMMAND_ID, 0, layoutData);
+}
+
+bool registerCommand() {
+    const host::String name = resourceString(IDS_DIALOG_TITLE);
+    const host::String help = resourceString(IDS_HELP_TEXT);
+
+    // Without a loadable icon the command is listed without one.
+    host::Bitmap icon;
+    if (icon.load(resourceFolder().join(host::String(iconFile))) == host::bitmapLoaded) {
+        icon.setProperty(host::bitmapPixelRatio, 1.0);
+    } else {
+        icon.reset();
+    }
+
+    CleartraceCommand* command = host::createZeroed<CleartraceCommand>(__FILE__, __LINE__);
+    if (command == nullptr) return false;
+    const HostCommandRecord record = host::commandRecord(*command, help, icon.handle());
+    if (host::registerPlugin(HOST_INTERFACE_VERSION, HOST_PLUGIN_KIND_COMMAND, CLEARTRACE_COMMAND_ID, name, record)) {
+        return true;
+    }
+    // The host keeps nothing it refused, so the command is still ours to end.
+    host::destroyZeroed(command);
+    return false;
+}

@@ -124,6 +124,24 @@ private:
     HostValue* value_;
 };
 
+// Layers of a layer shader; a host without the library has none.
+inline HostLayer* firstLayer(const Element* layerShader) {
+    const HostLayerShaderLibrary* library = layerShaderLibrary();
+    return library ? library->firstLayer(layerShader) : nullptr;
+}
+inline HostLayer* nextLayer(const HostLayer* layer) {
+    const HostLayerShaderLibrary* library = layerShaderLibrary();
+    return library ? library->nextLayer(layer) : nullptr;
+}
+inline int32_t layerKind(const HostLayer* layer) {
+    const HostLayerShaderLibrary* library = layerShaderLibrary();
+    return library ? library->kind(layer) : 0;
+}
+inline bool layerParameter(const HostLayer* layer, int32_t id, Value& value) {
+    const HostLayerShaderLibrary* library = layerShaderLibrary();
+    return library && value.valid() && library->getParameter(layer, id, value.handle());
+}
+
 inline Element* resolveLink(const HostLink* link, const Document* document) {
     return tables().t_C4DOS_Ln->resolve(link, document);
 }
