@@ -1,5 +1,11 @@
 #include "cleartrace_dialog.h"
 
+#include <span>
+
+#include "host/tree_view.h"
+#include "main.h"
+#include "search.h"
+
 namespace {
 // Names of the host plug-in kinds 0 to 21, then 32 to 38.
 constexpr const char* pluginKindNames[typeNameCount] = {
@@ -16,6 +22,8 @@ CleartraceDialog::CleartraceDialog() : treeFunctions(*this) {
 }
 
 CleartraceDialog::~CleartraceDialog() {
+    // A tree view that still shows the records must not call into them later.
+    if (treeView != nullptr) host::attachTreeView(treeView, nullptr, nullptr, nullptr);
     // Records first, then the names; the tree-view callbacks and the host
     // dialog go with the members and the base.
     results.clear();
@@ -30,13 +38,245 @@ host::String CleartraceDialog::typeNameFor(int32_t type) const {
 }
 
 // ---- Window hooks -------------------------------------------------------------
-bool CleartraceDialog::createLayout() { return true; }
-bool CleartraceDialog::initValues() { return defaultValues(); }
-bool CleartraceDialog::command(int32_t, const HostContainer*) { return true; }
+namespace {
+// Layout flags: a horizontal part (8 left, 56 fill the width) plus a vertical
+// part (0 centred, 1 top, 7 fill the height).
+constexpr int32_t LEFT = 8;
+constexpr int32_t LEFT_TOP = 9;
+constexpr int32_t FILL_WIDTH_TOP = 57;
+constexpr int32_t FILL_BOTH = 63;
+// Border style 5, bit 31: the border carries the group's title.
+constexpr uint32_t TITLED_BORDER = 5u | 0x80000000u;
+
+// Tree view control and its settings (four-character keys).
+constexpr int32_t TREE_VIEW_MIN_HEIGHT = 0x10064;
+constexpr int32_t TREE_VIEW_HEADER_ROW = 0x74766868;    // tvhh
+constexpr int32_t TREE_VIEW_BORDER = 0x62726472;        // brdr
+constexpr int32_t TREE_VIEW_FIXED_LAYOUT = 0x7476666C;  // tvfl
+
+// The number field: the host's plain floating-point format and its range.
+constexpr int32_t NUMBER_FORMAT_FLOAT = 0x66726561;  // frea
+constexpr double PLUGIN_ID_FIELD_LIMIT = 1e18;
+
+struct ComboEntry {
+    int32_t id;
+    const char* text;
+};
+
+constexpr ComboEntry actionEntries[] = {
+    {Identify, "Identify Plugin"}, {GenerateList, "Generate List"}, {Remove, "Remove Plugin"}};
+constexpr ComboEntry pluginTypeEntries[] = {
+    {Tag, "Tag"}, {Shader, "Shader"}, {Object, "Object"}, {PostEffect, "Post Effect"}};
+
+// Scope entries per plug-in type: entry 0 is the whole scene, entry 2 the
+// selection alone, entry 1 (where it exists) the selection with its children.
+constexpr ComboEntry tagScopes[] = {
+    {0, "All Objects with Tags"}, {1, "Tags on Selected Objects and Children"}, {2, "Tags on Selected Objects Only"}};
+constexpr ComboEntry shaderScopes[] = {{0, "All Materials"}, {2, "Selected Materials Only"}};
+constexpr ComboEntry objectScopes[] = {
+    {0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}};
+constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"}};
+constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes};
+
+bool isPluginType(int32_t type) { return type >= Tag && type <= PostEffect; }
+
+void addComboEntries(CleartraceDialog& dialog, int32_t comboId, std::span<const ComboEntry> entries) {
+    for (const ComboEntry& entry : entries) dialog.addComboEntry(comboId, entry.id, entry.text);
+}
+
+void addFilledComboBox(CleartraceDialog& dialog, int32_t id, std::span<const ComboEntry> entries) {
+    dialog.addComboBox(id, FILL_WIDTH_TOP, 0, 0);
+    addComboEntries(dialog, id, entries);
+}
+
+void addLabel(CleartraceDialog& dialog, int32_t width, const char* text) {
+    dialog.addStaticText(IDC_ANONYMOUS, LEFT_TOP, width, 0, text, 0);
+}
+
+host::Gui* addTreeView(CleartraceDialog& dialog) {
+    host::Container settings;
+    settings.setBool(TREE_VIEW_HEADER_ROW, true);
+    settings.setBool(TREE_VIEW_BORDER, true);
+    settings.setBool(TREE_VIEW_FIXED_LAYOUT, true);
+    return dialog.addCustomGui(IDC_TREE_VIEW, HOST_LIBRARY_TREE_VIEW, host::String(), FILL_BOTH, 0,
+                               TREE_VIEW_MIN_HEIGHT, settings);
+}
+
+// The drivers by plug-in type; also the order in which Identify tries them.
+using Driver = void (CleartraceDialog::*)(host::Document*, int32_t);
+constexpr Driver drivers[] = {&CleartraceDialog::processTagPlugin, &CleartraceDialog::processShaderPlugin,
+                              &CleartraceDialog::processObjectPlugin, &CleartraceDialog::processVideoPostPlugin};
+
+// The id occurs nowhere in the scene: say what the host's registry knows of it.
+void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
+    const host::String number = host::String::number(id);
+    host::String text;
+    if (const HostPluginRecord* record = host::findPlugin(id, 0)) {
+        text = "Plugin " + number + " was not found in the scene file,\nbut is reported by C4D as a plugin of type\n'" +
+               dialog.typeNameFor(host::pluginKind(record)) + "' with the name '" + host::pluginName(record) +
+               "'\n(but see the manual for caveats in this context).";
+    } else {
+        text =
+            "Plugin " + number + " could not be identifed. Try searching the internet for the plugin ID value or name.";
+    }
+    host::messageBox(text, host::styleNotice);
+}
+
+void process(CleartraceDialog& dialog, host::Document* document) {
+    // Without a document there is nothing to search: change nothing, show nothing.
+    if (document == nullptr) return;
+    // Checked once here, so no driver ever sees an id it cannot convert.
+    int32_t id = 0;
+    if (!pluginIdFromField(dialog.getFloat(IDC_PLUGIN_ID), id)) {
+        host::messageBox("Plugin ID must be between -2147483648 and 2147483647.", host::styleNotice);
+        return;
+    }
+    host::stopBackgroundWork(1, 1, 1);
+    dialog.action = dialog.getInt32(IDC_ACTION);
+    dialog.pluginType = dialog.getInt32(IDC_PLUGIN_TYPE);
+    dialog.scope = dialog.getInt32(IDC_SCOPE);
+    dialog.warnBeforeDeleting = dialog.getBool(IDC_WARN_BEFORE_DELETING);
+    dialog.keepLayerShaders = dialog.getBool(IDC_KEEP_LAYER_SHADERS);
+    dialog.foundType = -1;
+    if (dialog.action != Identify) {
+        if (!isPluginType(dialog.pluginType)) return;
+        const Driver driver = drivers[dialog.pluginType];
+        (dialog.*driver)(document, dialog.action);
+        return;
+    }
+    for (const Driver driver : drivers) {
+        (dialog.*driver)(document, Identify);
+        if (dialog.foundType != -1) return;
+    }
+    reportFromRegistry(dialog, id);
+}
+
+void openHelpFile() {
+    const host::Path file = moduleFolder().join("Cleartrace.pdf");
+    host::openWithDefaultApplication(host::Path::fromString(file.toString()));
+}
+
+void pluginTypeChanged(CleartraceDialog& dialog) {
+    const int32_t type = dialog.getInt32(IDC_PLUGIN_TYPE);
+    dialog.clearResults();
+    if (isPluginType(type)) {
+        dialog.clearComboEntries(IDC_SCOPE);
+        addComboEntries(dialog, IDC_SCOPE, scopeEntries[type]);
+    }
+    dialog.setInt32(IDC_SCOPE, 0);
+    dialog.treeFunctions.listPluginType = type;
+    dialog.setResultLayout();
+}
+
+void scopeChanged(CleartraceDialog& dialog) {
+    dialog.clearResults();
+    dialog.setResultLayout();
+}
+
+// The results stay as they are; only what can be operated changes.
+void actionChanged(CleartraceDialog& dialog) {
+    const int32_t action = dialog.getInt32(IDC_ACTION);
+    const bool searchesOneType = action != Identify;
+    dialog.enable(IDC_PLUGIN_TYPE, searchesOneType);
+    dialog.enable(IDC_SCOPE, searchesOneType);
+    dialog.enable(IDC_TREE_VIEW, searchesOneType);
+    dialog.treeFunctions.identifyMode = action == Identify;
+    dialog.enable(IDC_WARN_BEFORE_DELETING, action == Remove);
+    dialog.enable(IDC_KEEP_LAYER_SHADERS, action == Remove);
+}
+}  // namespace
+
+bool CleartraceDialog::createLayout() {
+    DialogBase::createLayout();
+    setTitle(resourceString(IDS_DIALOG_TITLE));
+    menuClear();
+    menuSubBegin("Help");
+    menuAddCommand(IDM_ABOUT, "About...");
+    menuAddCommand(IDM_SHOW_HELP_FILE, "Show Help File (.PDF)...");
+    menuSubEnd();
+    menuFinish();
+
+    groupBegin(IDC_ANONYMOUS, FILL_WIDTH_TOP, 2, 0, "Options", 0);
+    groupBorderSpace(4, 4, 4, 4);
+    groupBorder(TITLED_BORDER);
+    addLabel(*this, 200, "Action to Take");
+    addFilledComboBox(*this, IDC_ACTION, actionEntries);
+    addLabel(*this, 200, "Plugin Type");
+    addFilledComboBox(*this, IDC_PLUGIN_TYPE, pluginTypeEntries);
+    addLabel(*this, 300, "Scope of Process");
+    addFilledComboBox(*this, IDC_SCOPE, scopeEntries[Tag]);
+    addCheckBox(IDC_WARN_BEFORE_DELETING, FILL_WIDTH_TOP, 0, 0, "Warn Before Deleting");
+    addCheckBox(IDC_KEEP_LAYER_SHADERS, FILL_WIDTH_TOP, 0, 0, "Do Not Remove Shaders in a Layer Shader");
+    addLabel(*this, 200, "Plugin ID");
+    addNumberField(IDC_PLUGIN_ID, FILL_WIDTH_TOP, 500, 0);
+    groupEnd();
+
+    groupBegin(IDC_ANONYMOUS, LEFT, 4, 0, host::String(), 0);
+    addButton(IDC_PROCESS, LEFT, 100, 0, "Process");
+    addButton(IDC_CANCEL, LEFT, 100, 0, "Cancel");
+    groupEnd();
+
+    groupBegin(IDC_ANONYMOUS, FILL_BOTH, 1, 0, host::String(), 0);
+    groupBorderSpace(4, 4, 4, 4);
+    treeView = addTreeView(*this);
+    groupEnd();
+    return true;
+}
+
+// The window always opens on Generate List, Tag and the first scope; the check
+// boxes show what the last Process took.
+bool CleartraceDialog::initValues() {
+    if (!DialogBase::initValues()) return false;
+    setFloat(IDC_PLUGIN_ID, 0.0, -PLUGIN_ID_FIELD_LIMIT, PLUGIN_ID_FIELD_LIMIT, 1.0, NUMBER_FORMAT_FLOAT);
+    setInt32(IDC_ACTION, GenerateList);
+    setInt32(IDC_PLUGIN_TYPE, Tag);
+    setInt32(IDC_SCOPE, 0);
+    setBool(IDC_WARN_BEFORE_DELETING, warnBeforeDeleting);
+    enable(IDC_WARN_BEFORE_DELETING, false);
+    setBool(IDC_KEEP_LAYER_SHADERS, keepLayerShaders);
+    enable(IDC_KEEP_LAYER_SHADERS, false);
+    treeFunctions.identifyMode = false;
+    setResultLayout();
+    return true;
+}
+
+bool CleartraceDialog::command(int32_t id, const HostContainer*) {
+    host::Document* document = host::activeDocument();
+    switch (id) {
+        case IDC_PROCESS:
+            process(*this, document);
+            break;
+        case IDC_CANCEL:
+            close();
+            break;
+        case IDM_ABOUT:
+            host::messageBox(resourceString(IDS_ABOUT_TEXT), host::styleNotice);
+            break;
+        case IDM_SHOW_HELP_FILE:
+            openHelpFile();
+            break;
+        case IDC_PLUGIN_TYPE:
+            pluginTypeChanged(*this);
+            break;
+        case IDC_SCOPE:
+            scopeChanged(*this);
+            break;
+        case IDC_ACTION:
+            actionChanged(*this);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
 bool CleartraceDialog::askClose() {
     clearResults();
     return false;
 }
+
 int32_t CleartraceDialog::message(const HostContainer* msg, HostContainer* result) {
+    // The window and its controls are gone: the next layout makes a new tree view.
+    if (host::containerId(msg) == HOST_MSG_WINDOW_GONE) treeView = nullptr;
     return DialogBase::message(msg, result);
 }

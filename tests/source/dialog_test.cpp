@@ -1,0 +1,407 @@
+// The tool dialog as the artist meets it: the window the layout builds, what
+// each option change enables and empties, Process for every action, the
+// registry report, About and the help file, closing and reopening.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "dialog_session.h"
+#include "paths.h"
+#include "resources.h"
+
+using substitute::ControlKind;
+
+extern "C" int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3);
+
+namespace {
+
+struct ExpectedControl {
+    ControlKind kind;
+    int32_t id;
+    int32_t flags;
+    int32_t width, height;
+    const char* text;
+    size_t depth;
+};
+
+std::vector<std::pair<int32_t, std::string>> entriesOf(const substitute::Control& combo) {
+    std::vector<std::pair<int32_t, std::string>> entries;
+    for (const substitute::ComboEntry& entry : combo.entries) entries.emplace_back(entry.id, entry.text);
+    return entries;
+}
+
+using Entries = std::vector<std::pair<int32_t, std::string>>;
+const Entries tagScopes = {
+    {0, "All Objects with Tags"}, {1, "Tags on Selected Objects and Children"}, {2, "Tags on Selected Objects Only"}};
+
+}  // namespace
+
+using DialogTest = DialogSession;
+
+TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
+    const ExpectedControl expected[] = {
+        {ControlKind::Group, IDC_ANONYMOUS, 57, 0, 0, "Options", 0},
+        {ControlKind::StaticText, IDC_ANONYMOUS, 9, 200, 0, "Action to Take", 1},
+        {ControlKind::ComboBox, IDC_ACTION, 57, 0, 0, "", 1},
+        {ControlKind::StaticText, IDC_ANONYMOUS, 9, 200, 0, "Plugin Type", 1},
+        {ControlKind::ComboBox, IDC_PLUGIN_TYPE, 57, 0, 0, "", 1},
+        {ControlKind::StaticText, IDC_ANONYMOUS, 9, 300, 0, "Scope of Process", 1},
+        {ControlKind::ComboBox, IDC_SCOPE, 57, 0, 0, "", 1},
+        {ControlKind::CheckBox, IDC_WARN_BEFORE_DELETING, 57, 0, 0, "Warn Before Deleting", 1},
+        {ControlKind::CheckBox, IDC_KEEP_LAYER_SHADERS, 57, 0, 0, "Do Not Remove Shaders in a Layer Shader", 1},
+        {ControlKind::StaticText, IDC_ANONYMOUS, 9, 200, 0, "Plugin ID", 1},
+        {ControlKind::NumberField, IDC_PLUGIN_ID, 57, 500, 0, "", 1},
+        {ControlKind::Group, IDC_ANONYMOUS, 8, 0, 0, "", 0},
+        {ControlKind::Button, IDC_PROCESS, 8, 100, 0, "Process", 1},
+        {ControlKind::Button, IDC_CANCEL, 8, 100, 0, "Cancel", 1},
+        {ControlKind::Group, IDC_ANONYMOUS, 63, 0, 0, "", 0},
+        {ControlKind::CustomGui, IDC_TREE_VIEW, 63, 0, 0x10064, "", 1},
+    };
+    const std::vector<substitute::Control>& controls = window().controls;
+    ASSERT_EQ(controls.size(), std::size(expected));
+    for (size_t i = 0; i < controls.size(); ++i) {
+        SCOPED_TRACE("control " + std::to_string(i));
+        EXPECT_EQ(controls[i].kind, expected[i].kind);
+        EXPECT_EQ(controls[i].id, expected[i].id);
+        EXPECT_EQ(controls[i].flags, expected[i].flags);
+        EXPECT_EQ(controls[i].width, expected[i].width);
+        EXPECT_EQ(controls[i].height, expected[i].height);
+        EXPECT_EQ(controls[i].text, expected[i].text);
+        EXPECT_EQ(controls[i].depth, expected[i].depth);
+        EXPECT_EQ(controls[i].borderStyle, 0u + (i == 0 ? 0x80000005u : 0u));
+    }
+    // Groups: columns, spacing.
+    EXPECT_EQ(controls[0].columns, 2);
+    EXPECT_EQ((controls[0].borderSpace), (std::array<int32_t, 4>{4, 4, 4, 4}));
+    EXPECT_EQ(controls[11].columns, 4);
+    EXPECT_EQ((controls[11].borderSpace), (std::array<int32_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(controls[14].columns, 1);
+    EXPECT_EQ((controls[14].borderSpace), (std::array<int32_t, 4>{4, 4, 4, 4}));
+    for (size_t group : {0u, 11u, 14u}) {
+        EXPECT_EQ(controls[group].rows, 0);
+        EXPECT_EQ(controls[group].groupFlags, 0);
+    }
+
+    // The menu and the combo boxes' entries.
+    const std::vector<substitute::MenuEntry>& menu = window().menu;
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_TRUE(menu[0].subMenu);
+    EXPECT_EQ(menu[0].text, "Help");
+    EXPECT_EQ(menu[1].id, IDM_ABOUT);
+    EXPECT_EQ(menu[1].text, "About...");
+    EXPECT_EQ(menu[2].id, IDM_SHOW_HELP_FILE);
+    EXPECT_EQ(menu[2].text, "Show Help File (.PDF)...");
+    EXPECT_EQ(menu[2].depth, 1u);
+    EXPECT_TRUE(window().menuFinished);
+    EXPECT_EQ(entriesOf(control(IDC_ACTION)),
+              (Entries{{0, "Identify Plugin"}, {1, "Generate List"}, {2, "Remove Plugin"}}));
+    EXPECT_EQ(entriesOf(control(IDC_PLUGIN_TYPE)),
+              (Entries{{0, "Tag"}, {1, "Shader"}, {2, "Object"}, {3, "Post Effect"}}));
+    EXPECT_EQ(entriesOf(control(IDC_SCOPE)), tagScopes);
+
+    // The tree view: kind, settings in order, and the handle kept.
+    EXPECT_EQ(control(IDC_TREE_VIEW).guiKind, 1000475);
+    const std::vector<substitute::ContainerEntry>& settings = treeView().settings.entries;
+    ASSERT_EQ(settings.size(), 3u);
+    const int32_t keys[] = {0x74766868, 0x62726472, 0x7476666C};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(settings[i].key, keys[i]);
+        EXPECT_TRUE(settings[i].isBool && settings[i].value != 0);
+    }
+    EXPECT_EQ(dialog->treeView, &treeView());
+}
+
+TEST_F(DialogTest, WindowOpensOnGenerateListForTags) {
+    const substitute::Control& number = control(IDC_PLUGIN_ID);
+    EXPECT_EQ(number.value, 0.0);
+    EXPECT_EQ(number.minimum, -1e18);
+    EXPECT_EQ(number.maximum, 1e18);
+    EXPECT_EQ(number.step, 1.0);
+    EXPECT_EQ(number.format, 0x66726561);
+    EXPECT_EQ(control(IDC_ACTION).value, GenerateList);
+    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, Tag);
+    EXPECT_EQ(control(IDC_SCOPE).value, 0);
+    EXPECT_EQ(control(IDC_WARN_BEFORE_DELETING).value, 1.0);
+    EXPECT_EQ(control(IDC_KEEP_LAYER_SHADERS).value, 0.0);
+    EXPECT_FALSE(control(IDC_WARN_BEFORE_DELETING).enabled);
+    EXPECT_FALSE(control(IDC_KEEP_LAYER_SHADERS).enabled);
+    for (int32_t id : {IDC_PLUGIN_TYPE, IDC_SCOPE, IDC_TREE_VIEW, IDC_ACTION}) EXPECT_TRUE(control(id).enabled);
+    EXPECT_FALSE(dialog->treeFunctions.identifyMode);
+    EXPECT_EQ(headers(), (std::vector<std::string>{"Object With Tag", "Tag Name"}));
+    EXPECT_TRUE(rows().empty());
+    // Every label and group shares one id, which no command acts on.
+    const std::string before = substitute::describeDialog(window());
+    EXPECT_EQ(substitute::sendDialogMessage(window(), HOST_MSG_COMMAND, IDC_ANONYMOUS), 1);
+    EXPECT_EQ(substitute::describeDialog(window()), before);
+}
+
+TEST_F(DialogTest, ActionEnablesItsControls) {
+    struct Row {
+        int32_t action;
+        bool typeAndScope, warnAndKeep, identifyMode;
+    };
+    const Row table[] = {
+        {Identify, false, false, true}, {Remove, true, true, false},    {GenerateList, true, false, false},
+        {Remove, true, true, false},    {Identify, false, false, true},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE("action " + std::to_string(row.action));
+        choose(IDC_ACTION, row.action);
+        EXPECT_EQ(control(IDC_PLUGIN_TYPE).enabled, row.typeAndScope);
+        EXPECT_EQ(control(IDC_SCOPE).enabled, row.typeAndScope);
+        EXPECT_EQ(control(IDC_TREE_VIEW).enabled, row.typeAndScope);
+        EXPECT_EQ(control(IDC_WARN_BEFORE_DELETING).enabled, row.warnAndKeep);
+        EXPECT_EQ(control(IDC_KEEP_LAYER_SHADERS).enabled, row.warnAndKeep);
+        EXPECT_EQ(dialog->treeFunctions.identifyMode, row.identifyMode);
+    }
+    // The user cannot reach what the action disabled.
+    EXPECT_NE(substitute::chooseComboEntry(window(), IDC_PLUGIN_TYPE, Object), "");
+}
+
+TEST_F(DialogTest, ScopeEntriesFollowThePluginType) {
+    struct Row {
+        int32_t type;
+        Entries scopes;
+        std::vector<std::string> headers;
+    };
+    const Row table[] = {
+        {Shader, {{0, "All Materials"}, {2, "Selected Materials Only"}}, {"Material", "Channel", "In Layer Shader?"}},
+        {Object,
+         {{0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}},
+         {"Object Name"}},
+        {PostEffect, {{0, "All Videposts"}}, {"Post Effect"}},
+        {Tag, tagScopes, {"Object With Tag", "Tag Name"}},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE("type " + std::to_string(row.type));
+        // A chosen selection scope goes back to the whole scene.
+        if (control(IDC_SCOPE).entries.size() > 1) choose(IDC_SCOPE, 2);
+        choose(IDC_PLUGIN_TYPE, row.type);
+        EXPECT_EQ(entriesOf(control(IDC_SCOPE)), row.scopes);
+        EXPECT_EQ(control(IDC_SCOPE).value, 0);
+        EXPECT_EQ(dialog->treeFunctions.listPluginType, row.type);
+        EXPECT_EQ(headers(), row.headers);
+        // The option fields change only at Process.
+        EXPECT_EQ(dialog->pluginType, Tag);
+    }
+    // Shader offers no entry 1; its selection entry reaches the search as 2.
+    choose(IDC_PLUGIN_TYPE, Shader);
+    EXPECT_NE(substitute::chooseComboEntry(window(), IDC_SCOPE, 1), "");
+    choose(IDC_SCOPE, 2);
+    typeId(1234);
+    press(IDC_PROCESS);
+    EXPECT_EQ(dialog->pluginType, Shader);
+    EXPECT_EQ(dialog->scope, 2);
+    EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{{"Shader plugin 1234 not found.", "--", "--"}}));
+}
+
+TEST_F(DialogTest, TypeAndScopeChangesEmptyTheListActionChangesDoNot) {
+    HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 5159);
+    host.scene.addTag(*cube, "Old Tag", 1234);
+    const std::vector<std::vector<std::string>> listed = {{"Cube", "Old Tag"}};
+
+    listInstances(Tag, 1234);
+    EXPECT_EQ(rows(), listed);
+    choose(IDC_ACTION, Remove);
+    choose(IDC_ACTION, Identify);
+    choose(IDC_ACTION, GenerateList);
+    EXPECT_EQ(rows(), listed);
+
+    choose(IDC_SCOPE, 1);
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(headers(), (std::vector<std::string>{"Object With Tag", "Tag Name"}));
+
+    listInstances(Tag, 1234);
+    choose(IDC_PLUGIN_TYPE, Tag);  // the same type again still empties
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(control(IDC_SCOPE).value, 0);
+}
+
+TEST_F(DialogTest, IdentifyTriesTheTypesInFixedOrder) {
+    // One instance of each kind; the plug-in is not installed.
+    HostElement* cube = host.scene.addObject(*document, nullptr, "Legacy Object", 1234);
+    HostElement* tag = host.scene.addTag(*cube, "Legacy Tag", 1234);
+    HostElement* material = host.scene.addMaterial(*document, "Mat", 5703);
+    HostElement* shader = host.scene.setChannelShader(*material, 0, "Legacy Shader", 1234);
+    HostElement* settings = host.scene.addRenderSettings(*document, "Main", true);
+    HostElement* videoPost = host.scene.addVideoPost(*settings, "Legacy Effect", 1234);
+
+    // The type control, whatever it shows, does not change the order.
+    choose(IDC_PLUGIN_TYPE, PostEffect);
+    choose(IDC_ACTION, Identify);
+    typeId(1234.9);
+    struct Step {
+        HostElement* removeAfter;
+        int32_t foundType;
+        const char* text;
+    };
+    const Step steps[] = {
+        {tag, Tag, "Plugin 1234 is a Tag plugin with the default name Legacy Tag."},
+        {shader, Shader, "Plugin 1234 is a Shader plugin with the default name Legacy Shader."},
+        {cube, Object, "Plugin 1234 is an Object plugin with the default name Legacy Object."},
+        {videoPost, PostEffect, "Plugin 1234 is a VideoPost plugin with the default name Legacy Effect."},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.text);
+        host.ui.messageBoxes.shown.clear();
+        press(IDC_PROCESS);
+        EXPECT_EQ(dialog->foundType, step.foundType);
+        EXPECT_EQ(boxTexts(), std::vector<std::string>{step.text});
+        host.scene.freeElement(step.removeAfter);
+    }
+    host.ui.messageBoxes.shown.clear();
+    press(IDC_PROCESS);
+    EXPECT_EQ(dialog->foundType, -1);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Plugin 1234 could not be identifed. Try searching the internet for "
+                                                   "the plugin ID value or name."});
+    EXPECT_EQ(host.ui.messageBoxes.shown[0].style, 0x30);
+    // Identify adds no rows.
+    EXPECT_TRUE(rows().empty());
+}
+
+TEST_F(DialogTest, RegistryReportNamesTheRegisteredKind) {
+    const std::pair<int32_t, const char*> kinds[] = {{5, "Object"}, {34, "Vmap Transfer"}, {39, "Unknown"}};
+    choose(IDC_ACTION, Identify);
+    typeId(-7.5);
+    for (const auto& [kind, kindName] : kinds) {
+        SCOPED_TRACE(kind);
+        host.scene.setPlugins({{-7, kind, "Fancy"}});
+        host.ui.messageBoxes.shown.clear();
+        press(IDC_PROCESS);
+        EXPECT_EQ(boxTexts(), std::vector<std::string>{
+                                  "Plugin -7 was not found in the scene file,\nbut is reported by C4D as a plugin of "
+                                  "type\n'" +
+                                  std::string(kindName) +
+                                  "' with the name 'Fancy'\n(but see the manual for caveats in this context)."});
+    }
+}
+
+TEST_F(DialogTest, ProcessCopiesTheControlsIntoTheOptions) {
+    choose(IDC_ACTION, Remove);
+    choose(IDC_PLUGIN_TYPE, Object);
+    choose(IDC_SCOPE, 2);
+    check(IDC_WARN_BEFORE_DELETING, false);
+    check(IDC_KEEP_LAYER_SHADERS, true);
+    typeId(42);
+    dialog->foundType = 3;
+    press(IDC_PROCESS);
+    EXPECT_EQ(dialog->action, Remove);
+    EXPECT_EQ(dialog->pluginType, Object);
+    EXPECT_EQ(dialog->scope, 2);
+    EXPECT_FALSE(dialog->warnBeforeDeleting);
+    EXPECT_TRUE(dialog->keepLayerShaders);
+    EXPECT_EQ(dialog->foundType, -1);
+    EXPECT_TRUE(host.ui.messageBoxes.shown.empty());  // no warning asked for
+    EXPECT_EQ(host.scene.notices.backgroundStops, (std::vector<std::array<int32_t, 3>>{{1, 1, 1}}));
+    EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{{"Object plugin 42 not found."}}));
+}
+
+TEST_F(DialogTest, OutOfRangeIdIsRefusedOnceBeforeAnySearch) {
+    HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 5159);
+    host.scene.addTag(*cube, "Old Tag", 1234);
+    listInstances(Tag, 1234);
+    const auto listed = rows();
+    choose(IDC_ACTION, Remove);  // warn is on: a search would ask first
+    for (const double typed : {2147483648.0, -2147483649.0, 1e18, -1e18}) {
+        SCOPED_TRACE(typed);
+        host.ui.messageBoxes.shown.clear();
+        typeId(typed);
+        press(IDC_PROCESS);
+        ASSERT_EQ(host.ui.messageBoxes.shown.size(), 1u);
+        EXPECT_EQ(host.ui.messageBoxes.shown[0].text, "Plugin ID must be between -2147483648 and 2147483647.");
+        EXPECT_EQ(host.ui.messageBoxes.shown[0].style, 0x30);
+        EXPECT_EQ(rows(), listed);
+        EXPECT_EQ(host.scene.undoCount(*document), 0u);
+    }
+    // The edge of the range is still an id.
+    choose(IDC_ACTION, GenerateList);
+    host.ui.messageBoxes.shown.clear();
+    typeId(2147483647.9);
+    press(IDC_PROCESS);
+    EXPECT_TRUE(host.ui.messageBoxes.shown.empty());
+    EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{{"Tag plugin 2147483647 not found.", ""}}));
+}
+
+TEST_F(DialogTest, ProcessWithoutActiveDocumentChangesNothing) {
+    HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 5159);
+    host.scene.addTag(*cube, "Old Tag", 1234);
+    listInstances(Tag, 1234);
+    const auto listed = rows();
+    host.scene.setActiveDocument(nullptr);
+    for (const int32_t action : {Identify, GenerateList, Remove}) {
+        choose(IDC_ACTION, action);
+        press(IDC_PROCESS);
+        EXPECT_TRUE(host.ui.messageBoxes.shown.empty());
+    }
+    choose(IDC_ACTION, GenerateList);
+    EXPECT_EQ(rows(), listed);
+    EXPECT_EQ(host.scene.undoCount(*document), 0u);
+    EXPECT_EQ(host.scene.notices.backgroundStops.size(), 1u);  // the first run only
+}
+
+TEST_F(DialogTest, CloseAndReopen) {
+    HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 5159);
+    host.scene.addTag(*cube, "Old Tag", 1234);
+    choose(IDC_ACTION, Remove);
+    check(IDC_WARN_BEFORE_DELETING, false);
+    check(IDC_KEEP_LAYER_SHADERS, true);
+    typeId(999);
+    press(IDC_PROCESS);
+    choose(IDC_ACTION, Identify);
+    ASSERT_EQ(substitute::closeWindow(window()), "");
+    EXPECT_FALSE(window().open);
+    EXPECT_EQ(dialog->treeView, nullptr);
+    EXPECT_TRUE(dialog->results.empty());
+
+    openWindow();
+    EXPECT_EQ(control(IDC_ACTION).value, GenerateList);
+    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, Tag);
+    EXPECT_EQ(entriesOf(control(IDC_SCOPE)), tagScopes);
+    EXPECT_EQ(control(IDC_WARN_BEFORE_DELETING).value, 0.0);
+    EXPECT_EQ(control(IDC_KEEP_LAYER_SHADERS).value, 1.0);
+    EXPECT_FALSE(control(IDC_WARN_BEFORE_DELETING).enabled);
+    EXPECT_FALSE(control(IDC_KEEP_LAYER_SHADERS).enabled);
+    EXPECT_EQ(dialog->treeView, &treeView());
+    // The Identify state is gone: a list run draws its rows.
+    listInstances(Tag, 1234);
+    EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{{"Cube", "Old Tag"}}));
+}
+
+TEST_F(DialogTest, AboutAndHelpFileWithoutResource) {
+    menu(IDM_ABOUT);
+    ASSERT_EQ(host.ui.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(host.ui.messageBoxes.shown[0].text, "");
+    EXPECT_EQ(host.ui.messageBoxes.shown[0].style, 0x30);
+    menu(IDM_SHOW_HELP_FILE);
+    EXPECT_EQ(host.ui.openedFiles, std::vector<std::filesystem::path>{"Cleartrace.pdf"});
+    EXPECT_EQ(host.ui.messageBoxes.shown.size(), 1u);  // a missing file is not reported
+}
+
+TEST_F(DialogTest, AboutAndHelpFileWithResource) {
+    // The module as the host binds it, beside the source tree's resource folder.
+    const std::filesystem::path folder = CLEARTRACE_SOURCE_DIR;
+    HostPath* file = substitute::makePath(folder / "cleartrace.xso64");
+    ASSERT_EQ(c4d_main(HOST_MODULE_BIND, const_cast<HostTables*>(host.tables()), nullptr, file), 1);
+    host.tables()->t_C4DOS_Fn->free(file);
+    ASSERT_EQ(c4d_main(HOST_MODULE_MESSAGE, reinterpret_cast<void*>(uintptr_t(1)), nullptr, nullptr), 1);
+
+    std::ifstream table(folder / "res" / "strings.txt");
+    std::stringstream content;
+    content << table.rdbuf();
+    std::map<int32_t, std::string> strings;
+    ASSERT_EQ(substitute::parseStringTable(content.str(), "strings.txt", strings), "");
+
+    substitute::closeWindow(window());
+    openWindow();
+    EXPECT_EQ(window().title, strings[10000]);
+    menu(IDM_ABOUT);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{strings[10001]});
+    menu(IDM_SHOW_HELP_FILE);
+    EXPECT_EQ(host.ui.openedFiles, std::vector<std::filesystem::path>{folder / "Cleartrace.pdf"});
+
+    substitute::closeWindow(window());
+    EXPECT_EQ(c4d_main(HOST_MODULE_END, nullptr, nullptr, nullptr), 1);
+}
