@@ -1,1 +1,305 @@
-// Dialog sessions driven by scripts or by a user at the terminal.
+#include "session.h"
+
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+#include "dialogs.h"
+#include "scene_file.h"
+#include "scene_paths.h"
+#include "tree_views.h"
+
+namespace driver {
+namespace {
+namespace fs = std::filesystem;
+
+struct CommandSpec {
+    const char* name;
+    size_t minimumArgs, maximumArgs;
+    const char* usage;
+    std::string (Session::*run)(const Words& args);
+};
+
+constexpr size_t anyNumber = SIZE_MAX;
+
+// The file as the user knows it: relative to the folder holding the module's
+// folder when it lies there ("Cleartrace/Cleartrace.pdf"), so that the output
+// does not depend on where the tree was built.
+std::string displayPath(const fs::path& file, const fs::path& moduleFile) {
+    std::error_code error;
+    fs::path base = fs::absolute(moduleFile, error).lexically_normal().parent_path().parent_path();
+    fs::path relative = fs::absolute(file, error).lexically_normal().lexically_relative(base);
+    if (!error && !relative.empty() && *relative.begin() != "..") return relative.generic_string();
+    return file.generic_string();
+}
+
+template <class Number>
+bool parseNumber(const std::string& word, Number& value) {
+    const char* end = word.data() + word.size();
+    auto [stop, problem] = std::from_chars(word.data(), end, value);
+    return problem == std::errc() && stop == end;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + '\n';
+    return text;
+}
+}  // namespace
+
+Session::Session(Output& output, bool answerYes) : output_(output) {
+    host_.services.onConsoleLine = [this](const substitute::ConsoleLine& line) {
+        output_.console(line.text, line.file, line.line);
+    };
+    host_.ui.messageBoxes.defaultQuestionAnswer = answerYes ? substitute::answerYes : substitute::answerNo;
+    host_.ui.messageBoxes.onShow = [this](const substitute::MessageBoxRecord& box) {
+        if (box.style == substitute::boxQuestion) {
+            output_.question(box.text, box.answer == substitute::answerYes);
+        } else {
+            output_.notice(box.text);
+        }
+    };
+    host_.scene.onMakeActive = [this](const HostElement& element) {
+        output_.selected(kindWord(element), pathOf(element));
+    };
+}
+
+Session::~Session() {
+    if (loader_.loaded()) quit();
+}
+
+bool Session::start(const fs::path& module, const std::optional<fs::path>& sceneFile) {
+    std::string problem = loader_.load(module);
+    if (!problem.empty()) {
+        output_.error("cannot load the module: " + problem);
+        return false;
+    }
+    substitute::StartUpAnswers answers = loader_.startUp();
+    if (!answers.started()) {
+        // A module that refused to bind is not spoken to again: it is only unloaded.
+        if (answers.bind != 1) loader_.unload();
+        output_.error("the module did not start (bind answered " + std::to_string(answers.bind) + ", start answered " +
+                      std::to_string(answers.start) + ")");
+        return false;
+    }
+    if (!sceneFile) {
+        host_.scene.newDocument();
+        return true;
+    }
+    substitute::SceneLoad load = substitute::loadSceneFile(host_.scene, *sceneFile);
+    if (load.document == nullptr) output_.error("cannot load the scene: " + load.error);
+    return load.document != nullptr;
+}
+
+bool Session::run(const Words& command, const std::string& origin) {
+    static const CommandSpec commands[] = {
+        {"open", 0, 0, "open", &Session::open},
+        {"close", 0, 0, "close", &Session::close},
+        {"cancel", 0, 0, "cancel", &Session::cancel},
+        {"process", 0, 0, "process", &Session::process},
+        {"about", 0, 0, "about", &Session::about},
+        {"helpfile", 0, 0, "helpfile", &Session::helpFile},
+        {"action", 1, 1, "action identify|list|remove", &Session::action},
+        {"type", 1, 1, "type tag|shader|object|posteffect", &Session::type},
+        {"scope", 1, 1, "scope N", &Session::scope},
+        {"id", 1, 1, "id VALUE", &Session::id},
+        {"warn", 1, 1, "warn on|off", &Session::warn},
+        {"keep", 1, 1, "keep on|off", &Session::keep},
+        {"answer", 1, 1, "answer yes|no", &Session::answer},
+        {"list", 0, 0, "list", &Session::list},
+        {"dblclick", 1, 1, "dblclick ROW", &Session::doubleClick},
+        {"select", 1, anyNumber, "select PATH... (/Group/Cube or mat:Name)", &Session::select},
+        {"deselect", 0, 0, "deselect", &Session::deselect},
+        {"delete", 1, 1, "delete PATH (/Group/Cube or mat:Name)", &Session::remove},
+        {"undo", 0, 0, "undo", &Session::undo},
+        {"redo", 0, 0, "redo", &Session::redo},
+        {"scene", 0, 0, "scene", &Session::scene},
+        {"save", 1, 1, "save FILE", &Session::saveCommand},
+        {"dialog", 0, 0, "dialog", &Session::dialog},
+    };
+    if (command.empty()) return true;
+    const std::string& name = command.front();
+    const Words args(command.begin() + 1, command.end());
+    for (const CommandSpec& spec : commands) {
+        if (name != spec.name) continue;
+        if (args.size() < spec.minimumArgs || args.size() > spec.maximumArgs) {
+            output_.error(origin + ": usage: " + spec.usage);
+            return false;
+        }
+        size_t opened = host_.ui.openedFiles.size();
+        std::string refusal = (this->*spec.run)(args);
+        showOpenedFiles(opened);
+        if (!refusal.empty()) output_.error(origin + ": " + name + ": " + refusal);
+        return refusal.empty();
+    }
+    output_.error(origin + ": unknown command \"" + name + "\"");
+    return false;
+}
+
+bool Session::save(const fs::path& file) {
+    std::string error = saveTo(file);
+    if (!error.empty()) output_.error("cannot save the scene: " + error);
+    return error.empty();
+}
+
+std::string Session::saveTo(const fs::path& file) {
+    std::string error;
+    return substitute::saveSceneFile(host_.scene, document(), file, &error) ? "" : error;
+}
+
+bool Session::quit() {
+    if (!loader_.loaded()) return true;
+    loader_.quit();
+    // A module that has ended owns nothing any more: whatever is left is a leak.
+    substitute::KernelServices& services = host_.services;
+    if (services.liveBlocks() == 0 && services.liveStrings() == 0 && services.livePaths() == 0) return true;
+    std::string report = "the module left " + std::to_string(services.liveBlocks()) + " allocations, " +
+                         std::to_string(services.liveStrings()) + " strings and " +
+                         std::to_string(services.livePaths()) + " paths behind after its end";
+    for (const std::string& block : services.leakReport()) report += "\n" + block;
+    output_.error(report);
+    return false;
+}
+
+template <class Operate>
+std::string Session::withWindow(Operate operate) {
+    HostDialog* shown = host_.ui.findDialog(cleartraceCommand);
+    return shown ? operate(*shown) : "the window has not been opened";
+}
+
+HostDocument& Session::document() const {
+    // start() leaves an active document, and nothing in a session closes it.
+    return *host_.scene.activeDocument();
+}
+
+void Session::showOpenedFiles(size_t from) {
+    const auto& files = host_.ui.openedFiles;
+    for (size_t i = from; i < files.size(); ++i) output_.openFile(displayPath(files[i], loader_.file()));
+}
+
+// ---- The window
+// ------------------------------------------------------------------------
+
+std::string Session::open(const Words&) {
+    if (substitute::executeCommand(host_.ui.commands, cleartraceCommand)) return {};
+    return "the command " + std::to_string(cleartraceCommand) + " did not run";
+}
+
+std::string Session::close(const Words&) {
+    return withWindow([&](HostDialog& shown) { return substitute::closeWindow(shown); });
+}
+
+std::string Session::cancel(const Words&) {
+    return withWindow([&](HostDialog& shown) { return substitute::pressButton(shown, control::cancel); });
+}
+
+std::string Session::process(const Words&) {
+    return withWindow([&](HostDialog& shown) { return substitute::pressButton(shown, control::process); });
+}
+
+std::string Session::about(const Words&) {
+    return withWindow([&](HostDialog& shown) { return substitute::chooseMenu(shown, control::about); });
+}
+
+std::string Session::helpFile(const Words&) {
+    return withWindow([&](HostDialog& shown) { return substitute::chooseMenu(shown, control::helpFile); });
+}
+
+std::string Session::chooseEntry(int32_t combo, const std::string& word,
+                                 std::initializer_list<std::pair<const char*, int32_t>> entries) {
+    for (const auto& [entryWord, entryId] : entries) {
+        if (word != entryWord) continue;
+        return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, combo, entryId); });
+    }
+    return "\"" + word + "\" is not one of the choices";
+}
+
+std::string Session::action(const Words& args) {
+    return chooseEntry(control::action, args[0], {{"identify", 0}, {"list", 1}, {"remove", 2}});
+}
+
+std::string Session::type(const Words& args) {
+    return chooseEntry(control::pluginType, args[0], {{"tag", 0}, {"shader", 1}, {"object", 2}, {"posteffect", 3}});
+}
+
+std::string Session::scope(const Words& args) {
+    int32_t entry = 0;
+    if (!parseNumber(args[0], entry)) return "\"" + args[0] + "\" is not an entry id";
+    return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, control::scope, entry); });
+}
+
+std::string Session::id(const Words& args) {
+    double value = 0.0;
+    if (!parseNumber(args[0], value) || !std::isfinite(value)) return "\"" + args[0] + "\" is not a number";
+    return withWindow([&](HostDialog& shown) { return substitute::setNumber(shown, control::pluginId, value); });
+}
+
+std::string Session::check(int32_t box, const std::string& word) {
+    if (word != "on" && word != "off") return "\"" + word + "\" is neither on nor off";
+    return withWindow([&](HostDialog& shown) { return substitute::setCheckBox(shown, box, word == "on"); });
+}
+
+std::string Session::warn(const Words& args) { return check(control::warnBeforeDeleting, args[0]); }
+
+std::string Session::keep(const Words& args) { return check(control::keepLayerShaders, args[0]); }
+
+std::string Session::answer(const Words& args) {
+    if (args[0] != "yes" && args[0] != "no") return "\"" + args[0] + "\" is neither yes nor no";
+    host_.ui.messageBoxes.questionAnswers.push_back(args[0] == "yes" ? substitute::answerYes : substitute::answerNo);
+    return {};
+}
+
+std::string Session::dialog(const Words&) {
+    return withWindow([&](HostDialog& shown) {
+        output_.dialog(substitute::describeDialog(shown));
+        return std::string();
+    });
+}
+
+// ---- The results list
+// ------------------------------------------------------------------
+
+std::string Session::list(const Words&) {
+    return withWindow([&](HostDialog& shown) -> std::string {
+        // Reading the list needs the window, as for the user; a disabled list can
+        // still be read.
+        if (!shown.open) return "the window is closed";
+        HostGui* treeView = substitute::treeViewIn(shown, control::treeView);
+        if (treeView == nullptr) return "the window has no tree view";
+        const substitute::Drawing& drawing = substitute::drawTreeView(*treeView);
+        output_.list({substitute::headerTexts(drawing), substitute::rowTexts(drawing)});
+        return {};
+    });
+}
+
+std::string Session::doubleClick(const Words& args) {
+    size_t row = 0;
+    if (!parseNumber(args[0], row)) return "\"" + args[0] + "\" is not a row number";
+    return withWindow(
+        [&](HostDialog& shown) { return substitute::doubleClick(shown, control::treeView, row, control::nameColumn); });
+}
+
+// ---- The scene
+// ---------------------------------------------------------------------------
+
+std::string Session::select(const Words& args) { return selectElements(document(), args); }
+
+std::string Session::deselect(const Words&) {
+    deselectAll(document());
+    return {};
+}
+
+std::string Session::remove(const Words& args) { return deleteElement(host_.scene, document(), args[0]); }
+
+std::string Session::undo(const Words&) { return host_.scene.undo(document()) ? "" : "nothing to undo"; }
+
+std::string Session::redo(const Words&) { return host_.scene.redo(document()) ? "" : "nothing to redo"; }
+
+std::string Session::scene(const Words&) {
+    output_.scene(joinLines(substitute::describeScene(host_.scene, document())));
+    return {};
+}
+
+std::string Session::saveCommand(const Words& args) { return saveTo(args[0]); }
+
+}  // namespace driver

@@ -1,0 +1,109 @@
+#include "output.h"
+
+#include <nlohmann/json.hpp>
+
+namespace driver {
+namespace {
+using Json = nlohmann::ordered_json;
+
+// "label: first line", the further lines aligned under the first (blank lines
+// stay blank).
+std::string labelled(const std::string& label, const std::string& text) {
+    std::string result = label + ": ";
+    const std::string indent(result.size(), ' ');
+    for (size_t i = 0; i < text.size(); ++i) {
+        result += text[i];
+        if (text[i] == '\n' && i + 1 < text.size() && text[i + 1] != '\n') result += indent;
+    }
+    return result + '\n';
+}
+
+// "label:" and then each line of text indented by two spaces.
+std::string block(const std::string& label, const std::string& text) {
+    std::string result = label + ":\n";
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        result += "  " + text.substr(start, end - start) + '\n';
+        start = end + 1;
+    }
+    return result;
+}
+
+std::string joinCells(const std::vector<std::string>& cells) {
+    std::string line = "  ";
+    for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
+    return line + '\n';
+}
+
+std::string jsonLine(const Json& event) {
+    // Texts from scene files are UTF-8; anything else must not end the session.
+    return event.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+}  // namespace
+
+void Output::write(const std::string& text) { stream_ << text << std::flush; }
+
+void Output::console(const std::string& text, const std::string& file, int32_t line) {
+    if (format_ == Format::Text) return write(labelled("console", text));
+    write(jsonLine({{"event", "console"}, {"text", text}, {"file", file}, {"line", line}}));
+}
+
+void Output::notice(const std::string& text) {
+    if (format_ == Format::Text) return write(labelled("notice", text));
+    write(jsonLine({{"event", "notice"}, {"text", text}}));
+}
+
+void Output::question(const std::string& text, bool answeredYes) {
+    const char* answer = answeredYes ? "yes" : "no";
+    if (format_ == Format::Text) return write(labelled("question", text) + "answer: " + answer + '\n');
+    write(jsonLine({{"event", "question"}, {"text", text}, {"answer", answer}}));
+}
+
+void Output::list(const ListView& view) {
+    if (format_ == Format::Json) {
+        write(jsonLine({{"event", "list"}, {"columns", view.columns}, {"rows", view.rows}}));
+        return;
+    }
+    std::string text = "list: " + std::to_string(view.rows.size()) + (view.rows.size() == 1 ? " row\n" : " rows\n");
+    text += joinCells(view.columns);
+    for (const auto& row : view.rows) text += joinCells(row);
+    write(text);
+}
+
+void Output::openFile(const std::string& path) {
+    if (format_ == Format::Text) return write("open file: " + path + '\n');
+    write(jsonLine({{"event", "open-file"}, {"path", path}}));
+}
+
+void Output::selected(const std::string& kind, const std::string& path) {
+    if (format_ == Format::Text) return write("selected " + kind + ": " + path + '\n');
+    write(jsonLine({{"event", "selected"}, {"kind", kind}, {"path", path}}));
+}
+
+void Output::dialog(const std::string& text) {
+    if (format_ == Format::Text) return write(block("dialog", text));
+    write(jsonLine({{"event", "dialog"}, {"text", text}}));
+}
+
+void Output::scene(const std::string& text) {
+    if (format_ == Format::Text) return write(block("scene", text));
+    write(jsonLine({{"event", "scene"}, {"text", text}}));
+}
+
+void Output::error(const std::string& text) {
+    if (format_ == Format::Text) return write(labelled("error", text));
+    write(jsonLine({{"event", "error"}, {"text", text}}));
+}
+
+void Output::command(const std::string& text) {
+    if (format_ == Format::Text) write("> " + text + '\n');
+}
+
+void Output::prompt() {
+    // A prompt would break the one-object-per-line form.
+    if (format_ == Format::Text) write("cleartrace> ");
+}
+
+}  // namespace driver

@@ -1,0 +1,44 @@
+// What the session shows, as it happens: as readable text, or as one JSON
+// object per line with an "event" field. Every event is flushed at once so
+// that a user at the terminal sees it before typing the next command.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+enum class Format { Text, Json };
+
+struct ListView {
+    std::vector<std::string> columns;            // header texts, as drawn
+    std::vector<std::vector<std::string>> rows;  // cell texts, as drawn
+};
+
+class Output {
+public:
+    Output(std::ostream& stream, Format format) : stream_(stream), format_(format) {}
+
+    void console(const std::string& text, const std::string& file, int32_t line);
+    void notice(const std::string& text);
+    void question(const std::string& text, bool answeredYes);
+    void list(const ListView& view);
+    void openFile(const std::string& path);
+    void selected(const std::string& kind, const std::string& path);
+    void dialog(const std::string& text);
+    void scene(const std::string& text);
+    void error(const std::string& text);
+    // The command about to run, echoed in text so a script's output reads as a
+    // session.
+    void command(const std::string& text);
+    void prompt();
+
+private:
+    void write(const std::string& text);
+
+    std::ostream& stream_;
+    Format format_;
+};
+
+}  // namespace driver

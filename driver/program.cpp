@@ -1,0 +1,142 @@
+#include "program.h"
+
+#include <fstream>
+#include <istream>
+#include <sstream>
+
+#include "command_text.h"
+#include "session.h"
+
+namespace driver {
+namespace {
+// Feeds lines of commands to the session. A script stops at the first
+// refused command; a user at the keyboard just goes on with the next one.
+class Feeder {
+public:
+    enum class Naming { ByLine, ByCommand };
+
+    Feeder(Session& session, Output& output, Naming naming, bool scripted)
+        : session_(session), output_(output), naming_(naming), scripted_(scripted) {}
+
+    // False when the session must stop here.
+    bool feed(std::string_view line) {
+        ++lines_;
+        SplitLine split = splitLine(line);
+        if (!split.error.empty()) {
+            output_.error(origin(commands_ + 1) + ": " + split.error);
+            return goesOn();
+        }
+        for (const Words& command : split.commands) {
+            ++commands_;
+            if (scripted_) output_.command(joinWords(command));
+            if (!session_.run(command, origin(commands_)) && !goesOn()) return false;
+        }
+        return true;
+    }
+
+    bool failed() const { return failed_; }
+
+private:
+    // After a refusal: a script stops there and fails; a user goes on.
+    bool goesOn() {
+        failed_ = failed_ || scripted_;
+        return !scripted_;
+    }
+    std::string origin(size_t command) const {
+        return naming_ == Naming::ByLine ? "line " + std::to_string(lines_) : "-c command " + std::to_string(command);
+    }
+
+    Session& session_;
+    Output& output_;
+    Naming naming_;
+    bool scripted_;
+    size_t lines_ = 0;
+    size_t commands_ = 0;
+    bool failed_ = false;
+};
+
+bool readFile(const std::filesystem::path& file, std::string& text) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    text = content.str();
+    return bool(in);
+}
+
+// Runs the commands; false when a script or -c command was refused.
+bool runCommands(Session& session, Output& output, const Options& options, const std::string& script,
+                 std::istream& input, bool terminal) {
+    if (options.script || options.commands) {
+        Feeder feeder(session, output, options.script ? Feeder::Naming::ByLine : Feeder::Naming::ByCommand, true);
+        for (std::string_view line : splitLines(options.script ? script : *options.commands)) {
+            if (!feeder.feed(line)) break;
+        }
+        return !feeder.failed();
+    }
+    Feeder feeder(session, output, Feeder::Naming::ByLine, false);
+    std::string line;
+    while (true) {
+        if (terminal) output.prompt();
+        if (!std::getline(input, line)) break;
+        feeder.feed(line);
+    }
+    return true;
+}
+}  // namespace
+
+std::string parseOptions(const std::vector<std::string>& args, Options& options) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--json") {
+            options.format = Format::Json;
+        } else if (arg == "-h" || arg == "--help") {
+            options.help = true;
+        } else if (arg == "--module" || arg == "--answer" || arg == "--save" || arg == "--script" || arg == "-c") {
+            if (i + 1 == args.size()) return arg + " needs a value";
+            const std::string& given = args[++i];
+            if (arg == "--module") options.module = given;
+            if (arg == "--save") options.save = given;
+            if (arg == "--script") options.script = given;
+            if (arg == "-c") options.commands = given;
+            if (arg == "--answer") {
+                if (given != "yes" && given != "no") return "--answer takes yes or no, not \"" + given + "\"";
+                options.answerYes = given == "yes";
+            }
+        } else if (!arg.empty() && arg[0] == '-') {
+            return "unknown option " + arg;
+        } else if (options.scene) {
+            return "more than one scene file (" + options.scene->string() + ", " + arg + ")";
+        } else {
+            options.scene = arg;
+        }
+    }
+    if (options.script && options.commands) return "--script and -c exclude each other";
+    return {};
+}
+
+int runProgram(const std::vector<std::string>& args, std::istream& input, bool terminal, std::ostream& output,
+               std::ostream& errors) {
+    Options options;
+    std::string problem = parseOptions(args, options);
+    if (!problem.empty()) {
+        errors << "cleartrace-host: " << problem << '\n' << usage;
+        return 1;
+    }
+    if (options.help) {
+        output << usage << commandSummary;
+        return 0;
+    }
+    Output shown(output, options.format);
+    std::string script;
+    if (options.script && !readFile(*options.script, script)) {
+        shown.error("cannot read the script " + options.script->string());
+        return 1;
+    }
+    Session session(shown, options.answerYes);
+    bool ok = session.start(options.module, options.scene) &&
+              runCommands(session, shown, options, script, input, terminal) &&
+              (!options.save || session.save(*options.save));
+    return session.quit() && ok ? 0 : 1;
+}
+
+}  // namespace driver

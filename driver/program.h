@@ -1,0 +1,63 @@
+// The program cleartrace-host: its options and the run of one session, from
+// a script file, from -c, or from the user typing at standard input.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "output.h"
+
+namespace driver {
+
+inline constexpr const char* usage =
+    "usage: cleartrace-host [--module FILE] [--json] [--answer yes|no] [--save "
+    "FILE]\n"
+    "                       [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
+
+// What --help adds to the usage.
+inline constexpr const char* commandSummary =
+    "\n"
+    "Runs the Cleartrace module in the substitute host on SCENE.json (default: "
+    "an empty scene).\n"
+    "Commands come from --script, -c or standard input, one a line or "
+    "separated by ';';\n"
+    "'#' starts a comment and \"double quotes\" hold a word with blanks:\n"
+    "  open | close | cancel | process | about | helpfile     the command and "
+    "the window\n"
+    "  action identify|list|remove    type tag|shader|object|posteffect\n"
+    "  scope N    id VALUE    warn on|off    keep on|off        the controls, "
+    "as a user sets them\n"
+    "  answer yes|no                  the answer to the next Yes/No question\n"
+    "  list | dblclick ROW            the results list as drawn; double-click "
+    "a row (from 0)\n"
+    "  select PATH... | deselect | delete PATH                   /Group/Cube "
+    "or mat:Name\n"
+    "  undo | redo | scene | save FILE | dialog\n"
+    "A refused command ends a script with exit status 1; at the keyboard the "
+    "session goes on.\n";
+
+struct Options {
+    std::filesystem::path module = CLEARTRACE_MODULE_FILE;
+    Format format = Format::Text;
+    bool answerYes = true;  // the answer to Yes/No questions unless `answer` says otherwise
+    std::optional<std::filesystem::path> save;
+    std::optional<std::filesystem::path> script;
+    std::optional<std::string> commands;  // -c
+    std::optional<std::filesystem::path> scene;
+    bool help = false;
+};
+
+// The options of the command line (without the program name); "" when they
+// are sound, else what is wrong with them.
+std::string parseOptions(const std::vector<std::string>& args, Options& options);
+
+// Runs the program: 0 when the session went through, 1 when the options, the
+// module, the scene, a script command or the module's clean-up failed.
+// terminal: input is a terminal, so the user gets a prompt.
+int runProgram(const std::vector<std::string>& args, std::istream& input, bool terminal, std::ostream& output,
+               std::ostream& errors);
+
+}  // namespace driver

@@ -1,0 +1,30 @@
+// How the user names scene elements: an object by the path of names from the
+// top of the hierarchy ("/Group/Cube"), a material by "mat:" and its name.
+// Where several elements share a name, the first in the list is meant.
+//
+// The scene operations a user does with them (select, deselect, delete).
+// Each answers "" when done, else why it was refused, having changed nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scene.h"
+
+namespace driver {
+
+// The element named, or null with the reason in error.
+HostElement* findByPath(const HostDocument& document, const std::string& path, std::string& error);
+// The name of an object or material as findByPath reads it.
+std::string pathOf(const HostElement& element);
+// "object" or "material".
+std::string kindWord(const HostElement& element);
+
+// Selects the named elements, replacing the selection of their kind.
+std::string selectElements(HostDocument& document, const std::vector<std::string>& paths);
+// Deselects every object and material.
+void deselectAll(HostDocument& document);
+// Deletes the element and what is below it as one undoable step.
+std::string deleteElement(substitute::Scene& scene, HostDocument& document, const std::string& path);
+
+}  // namespace driver

@@ -1,0 +1,98 @@
+// A dialog session: the application with the module loaded, a scene in its
+// active document, and the commands a user gives, each acting as the user
+// would (on the window's controls, the results list, the scene).
+// Everything the module shows goes to the output as it happens.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "command_text.h"
+#include "module_loader.h"
+#include "output.h"
+#include "substitute_host.h"
+
+namespace driver {
+
+// The module's command and the identifiers of its window, as a user meets them.
+inline constexpr int32_t cleartraceCommand = 1066888;
+namespace control {
+inline constexpr int32_t process = 1002;
+inline constexpr int32_t cancel = 1003;
+inline constexpr int32_t pluginId = 1005;
+inline constexpr int32_t about = 5001;
+inline constexpr int32_t helpFile = 5002;
+inline constexpr int32_t pluginType = 5006;
+inline constexpr int32_t scope = 5007;
+inline constexpr int32_t action = 5008;
+inline constexpr int32_t warnBeforeDeleting = 5009;
+inline constexpr int32_t keepLayerShaders = 5010;
+inline constexpr int32_t treeView = 10000;
+inline constexpr int32_t nameColumn = 0x6E616D65;  // "name", shown for every plug-in type
+}  // namespace control
+
+class Session {
+public:
+    Session(Output& output, bool answerYes);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Loads and starts the module, then loads the scene file into the active
+    // document (none: an empty document). False, with the error shown, when
+    // either fails.
+    bool start(const std::filesystem::path& module, const std::optional<std::filesystem::path>& scene);
+    // Runs one command. False, with an error naming origin shown, when it is
+    // refused; a refused command has changed nothing.
+    bool run(const Words& command, const std::string& origin);
+    bool save(const std::filesystem::path& file);
+    // The application quits: the module is ended and unloaded. False, with
+    // the leaks shown, when the module left memory, strings or paths behind.
+    bool quit();
+
+    substitute::SubstituteHost& host() { return host_; }
+
+private:
+    // The commands, each answering "" when done, else why it was refused.
+    std::string open(const Words& args);
+    std::string close(const Words& args);
+    std::string cancel(const Words& args);
+    std::string process(const Words& args);
+    std::string about(const Words& args);
+    std::string helpFile(const Words& args);
+    std::string action(const Words& args);
+    std::string type(const Words& args);
+    std::string scope(const Words& args);
+    std::string id(const Words& args);
+    std::string warn(const Words& args);
+    std::string keep(const Words& args);
+    std::string answer(const Words& args);
+    std::string list(const Words& args);
+    std::string doubleClick(const Words& args);
+    std::string select(const Words& args);
+    std::string deselect(const Words& args);
+    std::string remove(const Words& args);
+    std::string undo(const Words& args);
+    std::string redo(const Words& args);
+    std::string scene(const Words& args);
+    std::string saveCommand(const Words& args);
+    std::string dialog(const Words& args);
+
+    // What operate answers on the module's window; refused when it never opened.
+    template <class Operate>
+    std::string withWindow(Operate operate);
+    HostDocument& document() const;
+    std::string chooseEntry(int32_t combo, const std::string& word,
+                            std::initializer_list<std::pair<const char*, int32_t>> entries);
+    std::string check(int32_t box, const std::string& word);
+    std::string saveTo(const std::filesystem::path& file);
+    void showOpenedFiles(size_t from);
+
+    Output& output_;
+    substitute::SubstituteHost host_;
+    substitute::ModuleLoader loader_{host_};
+};
+
+}  // namespace driver

@@ -1,0 +1,199 @@
+// The program around the sessions: options, where commands come from, how
+// errors end a script, saving, start-up failures and the clean quit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "run_driver.h"
+#include "session.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+const std::string scene = exampleScene.string();
+
+std::string lastLine(const std::string& text) {
+    size_t end = text.size() - (!text.empty() && text.back() == '\n' ? 1 : 0);
+    size_t start = text.rfind('\n', end == 0 ? 0 : end - 1);
+    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1));
+}
+
+TEST(ProgramOptions, RefusesBadCommandLinesWithUsage) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string problem;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, "unknown option --bogus"},
+        {{"--answer", "maybe"}, "--answer takes yes or no, not \"maybe\""},
+        {{"--script"}, "--script needs a value"},
+        {{"--script", "a", "-c", "open"}, "--script and -c exclude each other"},
+        {{"a.json", "b.json"}, "more than one scene file (a.json, b.json)"},
+    };
+    for (const Case& c : cases) {
+        DriverRun run = runDriver(c.args);
+        EXPECT_EQ(run.status, 1) << c.problem;
+        EXPECT_EQ(run.output, "");
+        EXPECT_EQ(run.errors, "cleartrace-host: " + c.problem + "\n" + driver::usage);
+    }
+}
+
+// Each bad command stops a -c run at once, naming its place; the scene print
+// after it never runs.
+TEST(ScriptErrors, StopAtTheFirstRefusedCommand) {
+    struct Case {
+        std::string commands;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"open; frobnicate", "-c command 2: unknown command \"frobnicate\""},
+        {"process", "-c command 1: process: the window has not been opened"},
+        {"open; close; process", "-c command 3: process: the window is closed"},
+        {"open; scope 1 2", "-c command 2: usage: scope N"},
+        {"open; scope one", "-c command 2: scope: \"one\" is not an entry id"},
+        {"open; scope 5", "-c command 2: scope: combo box 5007 has no entry 5"},
+        {"open; id 12abc", "-c command 2: id: \"12abc\" is not a number"},
+        {"open; type light", "-c command 2: type: \"light\" is not one of the choices"},
+        {"open; action identify; type shader", "-c command 3: type: combo box 5006 is disabled"},
+        {"open; warn on",
+         "-c command 2: warn: check box 5009 \"Warn Before "
+         "Deleting\" is disabled"},
+        {"open; dblclick 0", "-c command 2: dblclick: tree view 10000 has no row 0 (0 rows)"},
+        {"select /Studio/Nothing", "-c command 1: select: no object \"/Studio/Nothing\" in the scene"},
+        {"select /Camera Cube",
+         "-c command 1: select: \"Cube\" names no object "
+         "(/Group/Cube) or material (mat:Name)"},
+        {"delete mat:Stone", "-c command 1: delete: no material \"Stone\" in the scene"},
+        {"undo", "-c command 1: undo: nothing to undo"},
+        {"answer maybe", "-c command 1: answer: \"maybe\" is neither yes nor no"},
+        // A line with an open quote runs none of its commands.
+        {"open; \"unterminated", "-c command 1: unterminated quote"},
+    };
+    for (const Case& c : cases) {
+        DriverRun run = runDriver({"-c", c.commands + "; scene", scene});
+        EXPECT_EQ(run.status, 1) << c.commands;
+        EXPECT_EQ(lastLine(run.output), "error: " + c.error);
+        EXPECT_EQ(run.output.find("scene:"), std::string::npos) << c.commands;
+    }
+}
+
+TEST(ScriptErrors, NameTheScriptLine) {
+    const fs::path script = fs::temp_directory_path() / "cleartrace_driver_errors.session";
+    std::ofstream(script, std::ios::binary) << "# a comment\r\nopen\r\n\r\nid 7; bogus\r\n";
+    DriverRun run = runDriver({"--script", script.string()});
+    fs::remove(script);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(lastLine(run.output), "error: line 4: unknown command \"bogus\"");
+}
+
+TEST(Interactive, ReadsAPipeWithoutPromptAndGoesOnAfterErrors) {
+    DriverRun run = runDriver({scene}, "open\nbogus\nid 1234567; list\nselect /Nope\nprocess\nlist\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output.find("cleartrace>"), std::string::npos);
+    EXPECT_EQ(run.output.find("> open"),
+              std::string::npos);  // what the user typed is not echoed
+    EXPECT_NE(run.output.find("error: line 2: unknown command \"bogus\""), std::string::npos);
+    EXPECT_NE(run.output.find("error: line 4: select: no object \"/Nope\" in the scene"), std::string::npos);
+    EXPECT_NE(run.output.find("list: 4 rows"), std::string::npos);
+}
+
+TEST(Interactive, PromptsAtATerminal) {
+    DriverRun run = runDriver({}, "open\n", true);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output,
+              "console: Tessaly Software: Cleartrace successfully "
+              "loaded.\ncleartrace> cleartrace> ");
+}
+
+TEST(Save, WritesTheSceneAfterTheSessionButNotAfterAFailedScript) {
+    const fs::path saved = fs::temp_directory_path() / "cleartrace_driver_saved.json";
+    fs::remove(saved);
+    DriverRun removal = runDriver({"--save", saved.string(), "-c", "open; id 1234567; action remove; process", scene});
+    ASSERT_EQ(removal.status, 0) << removal.output;
+
+    DriverRun check = runDriver({"-c", "open; id 1234567; process; list", saved.string()});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_NE(check.output.find("Tag plugin 1234567 not found."), std::string::npos) << check.output;
+
+    fs::remove(saved);
+    DriverRun failed = runDriver({"--save", saved.string(), "-c", "open; action remove; process; bogus", scene});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_FALSE(fs::exists(saved));
+}
+
+TEST(StartUp, ABadSceneFileEndsTheRunAfterTheModuleStarted) {
+    const fs::path bad = fs::temp_directory_path() / "cleartrace_driver_bad.json";
+    std::ofstream(bad, std::ios::binary) << R"({"objects": [{"name": "Cube"}]})";
+    DriverRun run = runDriver({"-c", "open", bad.string()});
+    fs::remove(bad);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output,
+              "console: Tessaly Software: Cleartrace successfully loaded.\n"
+              "error: cannot load the scene: " +
+                  bad.string() + ": objects[0]: missing \"type\"\n");
+}
+
+TEST(StartUp, AFileThatIsNoModuleIsRefused) {
+    DriverRun run = runDriver({"--module", scene, "-c", "open"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.rfind("error: cannot load the module: cannot load " + scene, 0), 0u) << run.output;
+}
+
+TEST(Json, EveryEventIsOneObjectPerLine) {
+    DriverRun run = runDriver({"--json", "-c", "open; id 1234567; action remove; process; about; bogus", scene});
+    EXPECT_EQ(run.status, 1);
+    std::istringstream lines(run.output);
+    std::vector<std::string> events;
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_EQ(line.front(), '{');
+        ASSERT_EQ(line.back(), '}');
+        events.push_back(line.substr(0, line.find(',')));
+    }
+    std::vector<std::string> expected = {"{\"event\":\"console\"", "{\"event\":\"question\"", "{\"event\":\"notice\"",
+                                         "{\"event\":\"error\""};
+    EXPECT_EQ(events, expected);
+}
+
+// The built program itself, reading a real pipe.
+TEST(Program, RunsFromAPipe) {
+    const fs::path output = fs::temp_directory_path() / "cleartrace_driver_pipe.txt";
+    std::string command =
+        "\"" + std::string(CLEARTRACE_HOST_PROGRAM) + "\" \"" + scene + "\" > \"" + output.string() + "\"";
+#ifdef _WIN32
+    command = "\"" + command + "\"";  // cmd.exe drops the outer pair of quotes
+#endif
+    FILE* pipe = popen(command.c_str(), "w");
+    ASSERT_NE(pipe, nullptr);
+    std::fputs("open\nlist\n", pipe);
+    EXPECT_EQ(pclose(pipe), 0);
+    std::ifstream in(output, std::ios::binary);
+    std::stringstream shown;
+    shown << in.rdbuf();
+    in.close();
+    fs::remove(output);
+    EXPECT_EQ(shown.str(),
+              "console: Tessaly Software: Cleartrace successfully loaded.\nlist: "
+              "0 rows\n  Object With Tag\tTag Name\n");
+}
+
+// A block the module took and never gave back is a leak, reported at quit.
+TEST(Quit, ReportsWhatTheModuleLeftBehind) {
+    std::ostringstream shown;
+    driver::Output output(shown, driver::Format::Text);
+    driver::Session session(output, true);
+    ASSERT_TRUE(session.start(CLEARTRACE_MODULE_FILE, std::nullopt));
+    const HostKernel* kernel = session.host().kernel();
+    void* forgotten = kernel->allocate(24, false, "source/forgetful.cpp", 12);
+    EXPECT_FALSE(session.quit());
+    const std::string report =
+        "error: the module left 1 allocations, 0 strings "
+        "and 0 paths behind after its end\n"
+        "       source/forgetful.cpp:12 (24 bytes)\n";
+    EXPECT_EQ(shown.str().substr(shown.str().size() - std::min(shown.str().size(), report.size())), report);
+    kernel->freeMemory(forgotten);
+}
+
+}  // namespace
