@@ -247,6 +247,10 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
             process(*this, document);
             break;
         case IDC_CANCEL:
+            // Closing through Cancel empties the list as closing the window
+            // does; otherwise the next window would show these rows under the
+            // columns of another plug-in type.
+            clearResults();
             close();
             break;
         case IDM_ABOUT:

@@ -128,7 +128,8 @@ std::string describeValue(const Control& control) {
             }
             line += " [";
             for (size_t i = 0; i < control.entries.size(); ++i) {
-                line += (i ? ", " : "") + std::to_string(control.entries[i].id) + " " + quoted(control.entries[i].text);
+                if (i > 0) line += ", ";
+                line += std::to_string(control.entries[i].id) + " " + quoted(control.entries[i].text);
             }
             return line + "]";
         }

@@ -370,6 +370,20 @@ TEST_F(DialogTest, CloseAndReopen) {
     EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{{"Cube", "Old Tag"}}));
 }
 
+TEST_F(DialogTest, CancelEmptiesTheListLikeClosing) {
+    HostElement* material = host.scene.addMaterial(*document, "Mat", 5703);
+    host.scene.setChannelShader(*material, 0, "Noise", 1234);
+    listInstances(Shader, 1234);
+    ASSERT_EQ(rows().size(), 1u);
+    press(IDC_CANCEL);
+    EXPECT_FALSE(window().open);
+    EXPECT_TRUE(dialog->results.empty());
+    // The reopened window shows Tag columns over an empty list, not the shader rows.
+    openWindow();
+    EXPECT_EQ(headers(), (std::vector<std::string>{"Object With Tag", "Tag Name"}));
+    EXPECT_TRUE(rows().empty());
+}
+
 TEST_F(DialogTest, AboutAndHelpFileWithoutResource) {
     menu(IDM_ABOUT);
     ASSERT_EQ(host.ui.messageBoxes.shown.size(), 1u);
