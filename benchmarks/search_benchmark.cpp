@@ -1,0 +1,135 @@
+// Generate List and Remove over generated scenes, each beside a bare traversal
+// of the same scene through the same host calls that matches nothing. The
+// ratio of a run to its bare traversal is the search's own cost.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "bound_host.h"
+#include "cleartrace_dialog.h"
+#include "search.h"
+
+namespace {
+
+constexpr int32_t plugin = 1234;
+constexpr int32_t otherType = 5159;
+
+// A host with one generated scene: objects in a 4-ary tree, each with one
+// tag; 1 % of the objects (leaves, so a removal takes nothing else along) and
+// 1 % of the tags are instances. Materials with two channel shaders and a
+// reflectance shader; 1 % of those shaders are instances.
+struct Bench {
+    BoundHost bound;
+    HostDocument* document = nullptr;
+    CleartraceDialog* dialog = nullptr;
+
+    Bench(int64_t objects, int64_t materials) {
+        substitute::Scene& scene = bound.host.scene;
+        document = scene.newDocument();
+        std::vector<HostElement*> made;
+        made.reserve(size_t(objects));
+        for (int64_t i = 0; i < objects; ++i) {
+            HostElement* parent = i == 0 ? nullptr : made[size_t((i - 1) / 4)];
+            const bool leaf = 4 * i + 1 >= objects;
+            HostElement* object = scene.addObject(*document, parent, "o", leaf && i % 75 == 0 ? plugin : otherType);
+            scene.addTag(*object, "t", i % 100 == 25 ? plugin : 5600);
+            made.push_back(object);
+        }
+        for (int64_t m = 0; m < materials; ++m) {
+            HostElement* material = scene.addMaterial(*document, "m", 5703);
+            const int64_t shader = 3 * m;
+            scene.setChannelShader(*material, 0, "c0", shader % 100 == 10 ? plugin : 1011116);
+            scene.setChannelShader(*material, 6, "c6", (shader + 1) % 100 == 10 ? plugin : 1011116);
+            scene.addReflectanceShader(*material, "r", (shader + 2) % 100 == 10 ? plugin : 1011116);
+        }
+        dialog = host::createZeroed<CleartraceDialog>(__FILE__, __LINE__);
+    }
+    ~Bench() { host::destroyZeroed(dialog); }
+
+    // What a driver does around its walker, without the window.
+    void run(decltype(&walkObjects) walker, host::Element* start, int32_t action) {
+        dialog->clearResults();
+        dialog->rowCounter = 0;
+        host::startUndo(document);
+        walker(*dialog, document, start, plugin, 0, action);
+        host::endUndo(document);
+    }
+    void runAndUndo(benchmark::State& state, decltype(&walkObjects) walker, bool materials, int32_t action) {
+        for (auto _ : state) {
+            run(walker, materials ? host::firstMaterial(document) : host::firstObject(document), action);
+            if (action != Remove) continue;
+            state.PauseTiming();
+            bound.host.scene.undo(*document);
+            state.ResumeTiming();
+        }
+    }
+};
+
+// Every object with firstChild / next / typeId (and the tag query for tags).
+int64_t bareObjects(host::Document* document, bool tags) {
+    int64_t matches = 0;
+    std::vector<host::Element*> siblings;  // where to go on after a subtree
+    for (host::Element* object = host::firstObject(document); object != nullptr || !siblings.empty();) {
+        if (object == nullptr) {
+            object = siblings.back();
+            siblings.pop_back();
+        }
+        matches += tags ? host::tagsOfType(object, 42).count : host::typeId(object) == 42;
+        host::Element* child = host::firstChild(object);
+        host::Element* next = host::next(object);
+        if (child != nullptr && next != nullptr) siblings.push_back(next);
+        object = child != nullptr ? child : next;
+    }
+    return matches;
+}
+
+// Every material's 15 channels, their shaders and the reflectance list.
+int64_t bareMaterials(host::Document* document) {
+    int64_t matches = 0;
+    host::ElementArray reflectance;
+    for (host::Element* m = host::firstMaterial(document); m; m = host::next(m)) {
+        for (int32_t c = 0; c < 15; ++c) {
+            const HostChannel* channel = host::channel(m, c);
+            if (channel == nullptr) continue;
+            if (c == 3) {
+                host::reflectanceShaders(m, reflectance);
+                for (int32_t i = 0; i < reflectance.count(); ++i) {
+                    host::Element* shader = reflectance.entry(i);
+                    matches += host::shaderOwner(shader) == m && host::typeId(shader) == 42;
+                }
+            } else if (host::Element* shader = host::channelShader(channel)) {
+                matches += host::typeId(shader) == 42;
+            }
+        }
+        host::updateMaterial(m, true, true);
+        host::sendMessage(m, 5);
+    }
+    return matches;
+}
+
+// A driver's run of walker over a scene of state.range(0) objects or materials.
+void Run(benchmark::State& state, decltype(&walkObjects) walker, bool materials, int32_t action) {
+    const int64_t size = state.range(0);
+    Bench(materials ? 0 : size, materials ? size : 0).runAndUndo(state, walker, materials, action);
+}
+void Bare(benchmark::State& state, bool materials, bool tags) {
+    const int64_t size = state.range(0);
+    Bench bench(materials ? 0 : size, materials ? size : 0);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(materials ? bareMaterials(bench.document) : bareObjects(bench.document, tags));
+    }
+}
+
+}  // namespace
+
+#define OBJECT_SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)
+#define MATERIAL_SIZES Arg(10000)->Unit(benchmark::kMillisecond)
+BENCHMARK_CAPTURE(Bare, Objects, false, false)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Objects_GenerateList, walkObjects, false, GenerateList)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Objects_Remove, walkObjects, false, Remove)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Bare, Tags, false, true)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Tags_GenerateList, walkTags, false, GenerateList)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Tags_Remove, walkTags, false, Remove)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Bare, Materials, true, false)->MATERIAL_SIZES;
+BENCHMARK_CAPTURE(Run, Materials_GenerateList, walkMaterials, true, GenerateList)->MATERIAL_SIZES;
+BENCHMARK_CAPTURE(Run, Materials_Remove, walkMaterials, true, Remove)->MATERIAL_SIZES;
