@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "bound_host.h"
-#include "element_map.h"
+#include "host/element_map.h"
 
 TEST(ElementMap, AgreesWithAStandardMapThroughInsertsAndErases) {
     BoundHost bound;
