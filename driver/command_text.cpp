@@ -74,7 +74,10 @@ std::string quoteWord(const std::string& word) {
 
 std::string joinWords(const Words& words) {
     std::string text;
-    for (const std::string& word : words) text += (text.empty() ? "" : " ") + quoteWord(word);
+    for (const std::string& word : words) {
+        if (!text.empty()) text += ' ';
+        text += quoteWord(word);
+    }
     return text;
 }
 
