@@ -118,23 +118,28 @@ Control* usable(HostDialog& dialog, int32_t id, ControlKind kind, std::string& r
 }
 
 std::string describeValue(const Control& control) {
+    // Appended piece by piece: g++ 12 misreads "literal" + std::string here.
+    std::string line;
     switch (control.kind) {
         case ControlKind::CheckBox: return control.value != 0.0 ? " = on" : " = off";
-        case ControlKind::NumberField: return " = " + number(control.value);
-        case ControlKind::ComboBox: {
-            std::string line = " = " + number(control.value);
+        case ControlKind::NumberField:
+            line.append(" = ").append(number(control.value));
+            return line;
+        case ControlKind::ComboBox:
+            line.append(" = ").append(number(control.value));
             for (const ComboEntry& entry : control.entries) {
-                if (entry.id == control.value) line += " " + quoted(entry.text);
+                if (entry.id == control.value) line.append(" ").append(quoted(entry.text));
             }
-            line += " [";
+            line.append(" [");
             for (size_t i = 0; i < control.entries.size(); ++i) {
-                if (i > 0) line += ", ";
-                line += std::to_string(control.entries[i].id) + " " + quoted(control.entries[i].text);
+                if (i > 0) line.append(", ");
+                line.append(std::to_string(control.entries[i].id)).append(" ").append(quoted(control.entries[i].text));
             }
-            return line + "]";
-        }
-        case ControlKind::Group: return " (" + std::to_string(control.columns) + " columns)";
-        default: return {};
+            return line.append("]");
+        case ControlKind::Group:
+            line.append(" (").append(std::to_string(control.columns)).append(" columns)");
+            return line;
+        default: return line;
     }
 }
 }  // namespace
