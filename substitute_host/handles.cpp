@@ -1,5 +1,6 @@
 #include "handles.h"
 
+#include <cinttypes>
 #include <cstdio>
 #include <string>
 
@@ -45,16 +46,16 @@ void HandleRegistry::check(const char* operation, const void* handle, HandleKind
         fault(operation, std::string("null ") + handleKindName(kind) + " handle");
     }
     auto found = live_.find(handle);
+    if (found != live_.end() && found->second == kind) return;
     char address[32];
-    std::snprintf(address, sizeof address, "%p", handle);
+    // Not %p: its form differs between C runtimes, and fault texts should read alike on every target.
+    std::snprintf(address, sizeof address, "0x%" PRIxPTR, reinterpret_cast<uintptr_t>(handle));
     if (found == live_.end()) {
         fault(operation, std::string(handleKindName(kind)) + " handle " + address +
                              " is not live (freed, foreign or never handed out)");
     }
-    if (found->second != kind) {
-        fault(operation, std::string("handle ") + address + " is a handle of kind " + handleKindName(found->second) +
-                             ", not " + handleKindName(kind));
-    }
+    fault(operation, std::string("handle ") + address + " is a handle of kind " + handleKindName(found->second) +
+                         ", not " + handleKindName(kind));
 }
 
 size_t HandleRegistry::count(HandleKind kind) const {
