@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Cross builds and their tests: Windows x64 (mingw-w64, run under wine) and
+# arm64 Linux (run under qemu-user). Installs the cross tools when missing,
+# builds both targets, runs their test suites, checks the shipped folders and
+# the Windows module's imports and exports, and compares the driver's output
+# for every session script on Linux x86-64, Windows x64 and arm64: it must be
+# byte-identical.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+bash scripts/setup.sh cross
+
+jobs="$(nproc)"
+# One wine prefix per run, made before the tests so they do not race to make
+# it, and its wineserver stopped however the run ends.
+export WINEPREFIX="$root/build/windows-x64/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wineboot --init >/dev/null 2>&1
+
+cmake --preset default >/dev/null
+cmake --build --preset default -j"$jobs"
+for preset in windows-x64 linux-arm64; do
+  echo "== $preset build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j"$jobs"
+  ctest --preset "$preset" -j"$jobs"
+done
+
+echo "== shipped folders"
+status=0
+for build in default windows-x64 linux-arm64; do
+  folder="build/$build/Cleartrace"
+  module=$(find "$folder" -maxdepth 1 -name 'cleartrace.*' | head -n 1)
+  for file in "$module" "$folder/res/strings.txt" "$folder/res/qvx32x32.png" "$folder/Cleartrace.pdf"; do
+    if [ -z "$file" ] || [ ! -s "$file" ]; then
+      echo "missing in $folder: ${file:-the module file}"
+      status=1
+    fi
+  done
+  pdftotext -q "$folder/Cleartrace.pdf" - | grep -q "Undoing a removal" || { echo "$folder/Cleartrace.pdf has no text"; status=1; }
+done
+
+echo "== Windows module: imports and exports"
+dll=build/windows-x64/Cleartrace/cleartrace.xdl64
+imports=$(x86_64-w64-mingw32-objdump -p "$dll" | sed -n 's/^\s*DLL Name: //p' | sort | tr '\n' ' ')
+exports=$(x86_64-w64-mingw32-objdump -p "$dll" | sed -n '/Ordinal\/Name Pointer/,/^$/p' | sed -n 's/^\s*\[ *[0-9]*\] //p' | tr '\n' ' ')
+echo "imports: $imports"
+echo "exports: $exports"
+for name in $imports; do
+  case "$name" in
+    KERNEL32.dll | msvcrt.dll | api-ms-win-crt-*) ;;
+    *) echo "the module imports $name"; status=1 ;;
+  esac
+done
+[ "$exports" = "c4d_main g_CpuYieldDelegate g_maxon " ] || { echo "the module exports more or less than the three names"; status=1; }
+
+echo "== driver output on Linux x86-64, Windows x64 and arm64"
+native="$root/build/default/driver/cleartrace-host"
+windows="$root/build/windows-x64/driver/cleartrace-host.exe"
+arm64="$root/build/linux-arm64/driver/cleartrace-host"
+compare="$root/build/cross-compare"
+rm -rf "$compare"
+mkdir -p "$compare"
+cd tests/driver/sessions
+for script in *.session; do
+  name="${script%.session}"
+  scene=()
+  [ -f "$name.scene.json" ] && scene=("$name.scene.json")
+  for format in text json; do
+    options=()
+    [ "$format" = json ] && options=(--json)
+    run() {  # target, program...
+      local target="$1"
+      shift
+      local code=0
+      "$@" "${options[@]}" --script "$script" "${scene[@]}" >"$compare/$name.$format.$target" 2>&1 || code=$?
+      echo "exit status $code" >>"$compare/$name.$format.$target"
+    }
+    run linux-x64 "$native"
+    run windows-x64 "$root/cmake/wine-run.sh" "$WINEPREFIX" "$windows"
+    run linux-arm64 qemu-aarch64 -L /usr/aarch64-linux-gnu "$arm64"
+    for target in windows-x64 linux-arm64; do
+      if cmp -s "$compare/$name.$format.linux-x64" "$compare/$name.$format.$target"; then
+        echo "same: $name ($format) on $target"
+      else
+        echo "DIFFERENT: $name ($format) on $target"
+        diff "$compare/$name.$format.linux-x64" "$compare/$name.$format.$target" | head -n 20 || true
+        status=1
+      fi
+    done
+  done
+done
+exit $status

@@ -1,0 +1,77 @@
+// The help file shipped beside the module: a real PDF whose text covers the
+// actions, types, scopes and options, and quotes every message exactly.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+namespace fs = std::filesystem;
+
+const fs::path helpFile = fs::path(CLEARTRACE_MODULE_FILE).parent_path() / "Cleartrace.pdf";
+
+#ifdef CLEARTRACE_PDFTOTEXT
+// Line breaks and runs of spaces fall where the page needs them.
+std::string withSingleSpaces(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const bool space = c == ' ' || c == '\n' || c == '\t' || c == '\f';
+        if (!space) {
+            out += c;
+        } else if (!out.empty() && out.back() != ' ') {
+            out += ' ';
+        }
+    }
+    return out;
+}
+#endif
+
+TEST(HelpFile, LiesBesideTheModuleAsAPdf) {
+    std::ifstream in(helpFile, std::ios::binary);
+    ASSERT_TRUE(in) << helpFile.generic_string() << " is missing (groff builds it)";
+    std::string head(5, '\0');
+    in.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
+}
+
+TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
+#ifndef CLEARTRACE_PDFTOTEXT
+    GTEST_SKIP() << "pdftotext is not available to this build (install poppler-utils; Windows builds "
+                    "leave this check to the build machine)";
+#else
+    const std::string command = std::string(CLEARTRACE_PDFTOTEXT) + " -q '" + helpFile.string() + "' -";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    ASSERT_EQ(pclose(pipe), 0) << command;
+    text = withSingleSpaces(text);
+
+    const char* required[] = {
+        // actions, types, scopes, options, undo
+        "Identify Plugin", "Generate List", "Remove Plugin", "Post Effect", "All Objects with Tags",
+        "Tags on Selected Objects and Children", "Tags on Selected Objects Only", "All Materials",
+        "Selected Materials Only", "All Objects", "Selected Objects and Children", "Selected Objects Only",
+        "All Videposts", "Warn Before Deleting", "Do Not Remove Shaders in a Layer Shader", "Plugin ID",
+        "Show Help File (.PDF)...", "Undoing a removal",
+        // messages, exactly as shown
+        "Tessaly Software: Cleartrace successfully loaded.", "Tessaly Software: Failed to load Cleartrace",
+        "Are you sure you want to delete the plugin instances?",
+        "is a Tag plugin with the default name", "is a Shader plugin with the default name",
+        "is an Object plugin with the default name", "is a VideoPost plugin with the default name",
+        "Plugin 1234 was not found in the scene file, but is reported by C4D as a plugin of type 'Tag' with the "
+        "name 'Legacy Tag' (but see the manual for caveats in this context).",
+        "Plugin 1234 could not be identifed. Try searching the internet for the plugin ID value or name.",
+        "Tag plugin 1234 not found.", "VP plugin",
+        "Please note that not all shaders were deleted. It is possible that these are within a Layer shader. If "
+        "so, these will be listed in the shader list.",
+        "Plugin ID must be between -2147483648 and 2147483647.", "Cleartrace: failed to load resource file.",
+    };
+    for (const char* wanted : required) EXPECT_NE(text.find(wanted), std::string::npos) << wanted;
+#endif
+}
+
+}  // namespace
