@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "paths.h"
+#include "host_paths.h"
 #include "substitute_host.h"
 
 namespace substitute {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "bitmaps.h"
-#include "strings.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace substitute {

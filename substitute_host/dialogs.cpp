@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "fault.h"
-#include "strings.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace substitute {

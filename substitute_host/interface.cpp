@@ -2,8 +2,8 @@
 
 #include "bitmaps.h"
 #include "containers.h"
-#include "paths.h"
-#include "strings.h"
+#include "host_paths.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 #include "tree_views.h"
 

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "fault.h"
-#include "paths.h"
-#include "strings.h"
+#include "host_paths.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace substitute {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "fault.h"
-#include "paths.h"
+#include "host_paths.h"
 #include "substitute_host.h"
 
 #ifdef _WIN32

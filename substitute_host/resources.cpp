@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "paths.h"
-#include "strings.h"
+#include "host_paths.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace substitute {

@@ -4,7 +4,7 @@
 
 #include "fault.h"
 #include "scene.h"
-#include "strings.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace substitute {

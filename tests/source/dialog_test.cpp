@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "dialog_session.h"
-#include "paths.h"
+#include "host_paths.h"
 #include "resources.h"
 
 using substitute::ControlKind;

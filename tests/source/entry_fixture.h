@@ -12,7 +12,7 @@
 
 #include "host/binding.h"
 #include "main.h"
-#include "paths.h"
+#include "host_paths.h"
 #include "substitute_host.h"
 
 extern "C" int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3);

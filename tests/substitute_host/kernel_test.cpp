@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "paths.h"
-#include "strings.h"
+#include "host_paths.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "bitmaps.h"
-#include "paths.h"
+#include "host_paths.h"
 #include "ui_clients.h"
 
 using ui_test::tables;

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "paths.h"
+#include "host_paths.h"
 #include "resources.h"
 #include "ui_clients.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "scene_file.h"
-#include "strings.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace {

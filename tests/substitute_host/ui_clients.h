@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "strings.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace ui_test {

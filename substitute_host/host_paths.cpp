@@ -1,6 +1,6 @@
-#include "paths.h"
+#include "host_paths.h"
 
-#include "strings.h"
+#include "host_strings.h"
 #include "fault.h"
 #include "substitute_host.h"
 

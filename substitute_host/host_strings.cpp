@@ -1,4 +1,4 @@
-#include "strings.h"
+#include "host_strings.h"
 
 #include "fault.h"
 #include "substitute_host.h"
