@@ -13,31 +13,23 @@
 namespace driver {
 
 inline constexpr const char* usage =
-    "usage: cleartrace-host [--module FILE] [--json] [--answer yes|no] [--save "
-    "FILE]\n"
+    "usage: cleartrace-host [--module FILE] [--json] [--answer yes|no] [--save FILE]\n"
     "                       [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
 
 // What --help adds to the usage.
 inline constexpr const char* commandSummary =
     "\n"
-    "Runs the Cleartrace module in the substitute host on SCENE.json (default: "
-    "an empty scene).\n"
-    "Commands come from --script, -c or standard input, one a line or "
-    "separated by ';';\n"
+    "Runs the Cleartrace module in the substitute host on SCENE.json (default: an empty scene).\n"
+    "Commands come from --script, -c or standard input, one a line or separated by ';';\n"
     "'#' starts a comment and \"double quotes\" hold a word with blanks:\n"
-    "  open | close | cancel | process | about | helpfile     the command and "
-    "the window\n"
+    "  open | close | cancel | process | about | helpfile     the command and the window\n"
     "  action identify|list|remove    type tag|shader|object|posteffect\n"
-    "  scope N    id VALUE    warn on|off    keep on|off        the controls, "
-    "as a user sets them\n"
+    "  scope N    id VALUE    warn on|off    keep on|off        the controls, as a user sets them\n"
     "  answer yes|no                  the answer to the next Yes/No question\n"
-    "  list | dblclick ROW            the results list as drawn; double-click "
-    "a row (from 0)\n"
-    "  select PATH... | deselect | delete PATH                   /Group/Cube "
-    "or mat:Name\n"
+    "  list | dblclick ROW            the results list as drawn; double-click a row (from 0)\n"
+    "  select PATH... | deselect | delete PATH                   /Group/Cube or mat:Name\n"
     "  undo | redo | scene | save FILE | dialog\n"
-    "A refused command ends a script with exit status 1; at the keyboard the "
-    "session goes on.\n";
+    "A refused command ends a script with exit status 1; at the keyboard the session goes on.\n";
 
 struct Options {
     std::filesystem::path module = CLEARTRACE_MODULE_FILE;

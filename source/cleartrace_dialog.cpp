@@ -9,11 +9,16 @@
 namespace {
 // Names of the host plug-in kinds 0 to 21, then 32 to 38.
 constexpr const char* pluginKindNames[typeNameCount] = {
-    "Any",          "Shader",        "Material",        "Dummy",          "Command",           "Object",
-    "Tag",          "Bitmap Filter", "VideoPost",       "Tool",           "Scene Hook",        "Node",
-    "Library",      "Bitmap Loader", "Bitmap Saver",    "Scene Loader",   "Scene Saver",       "Core Message",
-    "Custom GUI",   "Custom Datatype", "Resource Datatype", "Manager Info", "CTrack",          "Falloff",
-    "Vmap Transfer", "Preferences",  "Snap",            "Field Layer",    "Description",
+    "Any",           "Shader",          "Material",
+    "Dummy",         "Command",         "Object",
+    "Tag",           "Bitmap Filter",   "VideoPost",
+    "Tool",          "Scene Hook",      "Node",
+    "Library",       "Bitmap Loader",   "Bitmap Saver",
+    "Scene Loader",  "Scene Saver",     "Core Message",
+    "Custom GUI",    "Custom Datatype", "Resource Datatype",
+    "Manager Info",  "CTrack",          "Falloff",
+    "Vmap Transfer", "Preferences",     "Snap",
+    "Field Layer",   "Description",
 };
 }  // namespace
 
@@ -243,9 +248,7 @@ bool CleartraceDialog::initValues() {
 bool CleartraceDialog::command(int32_t id, const HostContainer*) {
     host::Document* document = host::activeDocument();
     switch (id) {
-        case IDC_PROCESS:
-            process(*this, document);
-            break;
+        case IDC_PROCESS: process(*this, document); break;
         case IDC_CANCEL:
             // Closing through Cancel empties the list as closing the window
             // does; otherwise the next window would show these rows under the
@@ -253,23 +256,12 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
             clearResults();
             close();
             break;
-        case IDM_ABOUT:
-            host::messageBox(resourceString(IDS_ABOUT_TEXT), host::styleNotice);
-            break;
-        case IDM_SHOW_HELP_FILE:
-            openHelpFile();
-            break;
-        case IDC_PLUGIN_TYPE:
-            pluginTypeChanged(*this);
-            break;
-        case IDC_SCOPE:
-            scopeChanged(*this);
-            break;
-        case IDC_ACTION:
-            actionChanged(*this);
-            break;
-        default:
-            break;
+        case IDM_ABOUT: host::messageBox(resourceString(IDS_ABOUT_TEXT), host::styleNotice); break;
+        case IDM_SHOW_HELP_FILE: openHelpFile(); break;
+        case IDC_PLUGIN_TYPE: pluginTypeChanged(*this); break;
+        case IDC_SCOPE: scopeChanged(*this); break;
+        case IDC_ACTION: actionChanged(*this); break;
+        default: break;
     }
     return true;
 }

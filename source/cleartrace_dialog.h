@@ -43,8 +43,7 @@ public:
     int32_t message(const HostContainer* msg, HostContainer* result) override;
 
     // Results store.
-    bool addResult(host::Element* elementA, host::Element* elementB, int32_t kind, int32_t channel,
-                   bool inLayerShader);
+    bool addResult(host::Element* elementA, host::Element* elementB, int32_t kind, int32_t channel, bool inLayerShader);
     void clearResults();
     // Tree view.
     bool setResultLayout();

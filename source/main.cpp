@@ -24,16 +24,16 @@ constexpr uint64_t identifierHash(std::string_view text) {
 constexpr HostFrameworkEntry identifier(const char* id) { return {id, identifierHash(id)}; }
 
 constexpr HostFrameworkEntry frameworks[] = {
-    identifier("net.maxon.animation.framework"),       identifier("net.maxon.asset.framework"),
-    identifier("net.maxon.c4d.cinema.framework"),      identifier("net.maxon.c4d.cinema_hybrid.framework"),
-    identifier("net.maxon.command.framework"),         identifier("net.maxon.core.framework"),
-    identifier("net.maxon.corenodes.framework"),       identifier("net.maxon.crypt.framework"),
-    identifier("net.maxon.exchange.framework"),        identifier("net.maxon.graph.framework"),
-    identifier("net.maxon.image.framework"),           identifier("net.maxon.image_ocio.framework"),
-    identifier("net.maxon.math.framework"),            identifier("net.maxon.mesh_misc.framework"),
-    identifier("net.maxon.misc.framework"),            identifier("net.maxon.modeling_geom.framework"),
-    identifier("net.maxon.network.framework"),         identifier("net.maxon.neutron.framework"),
-    identifier("net.maxon.nodes.framework"),           identifier("net.maxon.nodespace.framework"),
+    identifier("net.maxon.animation.framework"),  identifier("net.maxon.asset.framework"),
+    identifier("net.maxon.c4d.cinema.framework"), identifier("net.maxon.c4d.cinema_hybrid.framework"),
+    identifier("net.maxon.command.framework"),    identifier("net.maxon.core.framework"),
+    identifier("net.maxon.corenodes.framework"),  identifier("net.maxon.crypt.framework"),
+    identifier("net.maxon.exchange.framework"),   identifier("net.maxon.graph.framework"),
+    identifier("net.maxon.image.framework"),      identifier("net.maxon.image_ocio.framework"),
+    identifier("net.maxon.math.framework"),       identifier("net.maxon.mesh_misc.framework"),
+    identifier("net.maxon.misc.framework"),       identifier("net.maxon.modeling_geom.framework"),
+    identifier("net.maxon.network.framework"),    identifier("net.maxon.neutron.framework"),
+    identifier("net.maxon.nodes.framework"),      identifier("net.maxon.nodespace.framework"),
     identifier("net.maxon.python.framework"),
 };
 constexpr int32_t frameworkCount = int32_t(sizeof(frameworks) / sizeof(frameworks[0]));
@@ -168,14 +168,12 @@ int32_t startModule() {
 
 int32_t moduleMessage(int32_t id) {
     switch (id) {
-        case 0:
-            return bound() ? 1 : -1;
+        case 0: return bound() ? 1 : -1;
         case HOST_MODULE_MESSAGE_RESOURCE:
             if (loadModuleResource()) return 1;
             if (host::kernelBound()) HOST_LOG(host::String("Cleartrace: failed to load resource file."));
             return -1;
-        default:
-            return -1;
+        default: return -1;
     }
 }
 
@@ -203,18 +201,12 @@ struct StaticCleanUp {
 int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3) {
     (void)p2;
     switch (message) {
-        case HOST_MODULE_BIND:
-            return bindToHost(p1, p3);
-        case HOST_MODULE_START:
-            return startModule();
-        case HOST_MODULE_END:
-            return endModule();
-        case HOST_MODULE_VERSION_QUERY:
-            return 5;
-        case HOST_MODULE_MESSAGE:
-            return moduleMessage(int32_t(uint32_t(reinterpret_cast<uintptr_t>(p1))));
-        default:
-            return -1;
+        case HOST_MODULE_BIND: return bindToHost(p1, p3);
+        case HOST_MODULE_START: return startModule();
+        case HOST_MODULE_END: return endModule();
+        case HOST_MODULE_VERSION_QUERY: return 5;
+        case HOST_MODULE_MESSAGE: return moduleMessage(int32_t(uint32_t(reinterpret_cast<uintptr_t>(p1))));
+        default: return -1;
     }
 }
 

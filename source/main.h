@@ -15,4 +15,3 @@ host::Path moduleFolder();
 host::Path resourceFolder();
 // Bind messages received minus end messages received (never below 0).
 int32_t moduleBindCount();
-

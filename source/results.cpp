@@ -7,8 +7,8 @@
 
 namespace {
 constexpr const char* channelNameTexts[channelCount] = {
-    "Color", "Luminance", "Transparency", "Reflectance", "Environment", "Fog",    "Bump",    "Alpha",
-    "Specular", "Specular Color", "Glow", "Displacement", "Diffusion", "Normal", "Unnamed",
+    "Color",    "Luminance",      "Transparency", "Reflectance",  "Environment", "Fog",    "Bump",    "Alpha",
+    "Specular", "Specular Color", "Glow",         "Displacement", "Diffusion",   "Normal", "Unnamed",
 };
 }  // namespace
 

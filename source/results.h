@@ -17,11 +17,11 @@ struct ResultRecord {
 };
 
 // Column identifiers: up to four characters, most significant byte first.
-inline constexpr int32_t COLUMN_NAME = 0x6E616D65;      // name
-inline constexpr int32_t COLUMN_TAG = 0x746167;         // tag
-inline constexpr int32_t COLUMN_CHANNEL = 0x6368616E;   // chan
-inline constexpr int32_t COLUMN_IN_LAYER = 0x6C73;      // ls
-inline constexpr int32_t COLUMN_KIND_USER = 0x75736572; // user
+inline constexpr int32_t COLUMN_NAME = 0x6E616D65;       // name
+inline constexpr int32_t COLUMN_TAG = 0x746167;          // tag
+inline constexpr int32_t COLUMN_CHANNEL = 0x6368616E;    // chan
+inline constexpr int32_t COLUMN_IN_LAYER = 0x6C73;       // ls
+inline constexpr int32_t COLUMN_KIND_USER = 0x75736572;  // user
 
 inline constexpr int32_t channelCount = 15;
 

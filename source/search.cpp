@@ -19,8 +19,8 @@ constexpr int32_t noAncestor = INT32_MAX;
 // (an entry that counts as nobody's ancestor). An entry repeated later counts
 // the first candidate occurrence as its ancestor. Every entry must be alive.
 // Linear in the entries and their ancestors. False when out of memory.
-bool earliestAncestors(const host::Vector<host::Element*>& entries,
-                       const host::Vector<host::Element*>& candidates, host::Vector<int32_t>& earliest) {
+bool earliestAncestors(const host::Vector<host::Element*>& entries, const host::Vector<host::Element*>& candidates,
+                       host::Vector<int32_t>& earliest) {
     earliest.clear();
     ElementMap firstIndex;  // candidate -> index of its first occurrence
     for (int32_t i = 0; i < candidates.size(); ++i) {
@@ -87,9 +87,7 @@ constexpr DriverTexts driverTexts[] = {
 
 using Walker = void (*)(CleartraceDialog&, host::Document*, host::Element*, int32_t, int32_t, int32_t);
 
-Walker walkerFor(int32_t type) {
-    return type == Tag ? walkTags : type == Shader ? walkMaterials : walkObjects;
-}
+Walker walkerFor(int32_t type) { return type == Tag ? walkTags : type == Shader ? walkMaterials : walkObjects; }
 
 // The start elements of a selection scope, and which of them the run skips.
 struct Selection {
@@ -171,9 +169,9 @@ void runDriver(CleartraceDialog& dialog, host::Document* document, int32_t type,
     const DriverTexts& texts = driverTexts[type];
     if (action == Identify) {
         if (dialog.foundType >= 0) {
-            host::messageBox(host::String("Plugin ") + host::String::number(id) + texts.identifyMiddle +
-                                 dialog.foundName + ".",
-                             host::styleNotice);
+            host::messageBox(
+                host::String("Plugin ") + host::String::number(id) + texts.identifyMiddle + dialog.foundName + ".",
+                host::styleNotice);
         }
     } else if (dialog.results.empty()) {
         ResultRecord notFound;
@@ -268,8 +266,7 @@ void handleObject(CleartraceDialog& dialog, host::Document* document, host::Elem
 }
 
 // The tags of object that are instances, in the host's order.
-void handleTags(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id,
-                int32_t action) {
+void handleTags(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id, int32_t action) {
     const host::TagList list = host::tagsOfType(object, id);
     for (int32_t i = 0; i < list.count; ++i) {
         host::Element* tag = list.tags[i];
@@ -345,8 +342,8 @@ void walkTagChains(CleartraceDialog& dialog, host::Document* document, host::Ele
 
 }  // namespace
 
-void walkObjects(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id,
-                 int32_t scope, int32_t action) {
+void walkObjects(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id, int32_t scope,
+                 int32_t action) {
     if (id == 0) return;
     if (object != nullptr && scope == 0) {
         walkObjectChains(dialog, document, object, id, action);  // sends this call's notice too

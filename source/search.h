@@ -15,8 +15,8 @@
 // when the value (after truncation) is outside the int32 range or not finite.
 bool pluginIdFromField(double value, int32_t& id);
 
-void walkObjects(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id,
-                 int32_t scope, int32_t action);
+void walkObjects(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id, int32_t scope,
+                 int32_t action);
 void walkTags(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id, int32_t scope,
               int32_t action);
 void walkMaterials(CleartraceDialog& dialog, host::Document* document, host::Element* material, int32_t id,

@@ -14,9 +14,7 @@ bool CleartraceCommand::execute(HostDocument*) {
     return true;
 }
 
-bool CleartraceCommand::restoreLayout(void* layoutData) {
-    return dialog.restore(CLEARTRACE_COMMAND_ID, 0, layoutData);
-}
+bool CleartraceCommand::restoreLayout(void* layoutData) { return dialog.restore(CLEARTRACE_COMMAND_ID, 0, layoutData); }
 
 bool registerCommand() {
     const host::String name = resourceString(IDS_DIALOG_TITLE);

@@ -13,7 +13,7 @@
 struct HostBitmap {
     int32_t width = 0;
     int32_t height = 0;
-    std::filesystem::path file;  // the file last loaded successfully
+    std::filesystem::path file;                          // the file last loaded successfully
     std::vector<std::pair<int32_t, double>> properties;  // as set, in order
 };
 
@@ -21,9 +21,9 @@ namespace substitute {
 
 // Answers of Bm.load.
 inline constexpr int32_t imageLoaded = 1;
-inline constexpr int32_t imageMissing = -1;    // no such file or not readable
-inline constexpr int32_t imageWrongType = 2;   // not a PNG file
-inline constexpr int32_t imageBroken = 5;      // a PNG signature, but no valid header chunk
+inline constexpr int32_t imageMissing = -1;   // no such file or not readable
+inline constexpr int32_t imageWrongType = 2;  // not a PNG file
+inline constexpr int32_t imageBroken = 5;     // a PNG signature, but no valid header chunk
 
 struct ImageSize {
     int32_t width = 0;

@@ -58,8 +58,8 @@ bool openWindow(HostDialog& dialog, const OpenCall& call) {
     destroyWidgets(dialog);
     dialog.title.clear();
     dialog.opening = true;
-    bool built = sendDialogMessage(dialog, HOST_MSG_INIT_LAYOUT) != 0 &&
-                 sendDialogMessage(dialog, HOST_MSG_INIT_VALUES) != 0;
+    bool built =
+        sendDialogMessage(dialog, HOST_MSG_INIT_LAYOUT) != 0 && sendDialogMessage(dialog, HOST_MSG_INIT_VALUES) != 0;
     dialog.opening = false;
     // A dialog that cannot build its window does not open.
     if (!built) {
@@ -122,9 +122,7 @@ std::string describeValue(const Control& control) {
     std::string line;
     switch (control.kind) {
         case ControlKind::CheckBox: return control.value != 0.0 ? " = on" : " = off";
-        case ControlKind::NumberField:
-            line.append(" = ").append(number(control.value));
-            return line;
+        case ControlKind::NumberField: line.append(" = ").append(number(control.value)); return line;
         case ControlKind::ComboBox:
             line.append(" = ").append(number(control.value));
             for (const ComboEntry& entry : control.entries) {
@@ -363,8 +361,8 @@ void fillDialogTable(HostDialogTable& table) {
     table.groupBegin = [](HostDialog* handle, int32_t id, int32_t flags, int32_t columns, int32_t rows,
                           const HostString* title, int32_t groupFlags, int32_t width, int32_t height) {
         HostDialog& dialog = dialogOf(handle, "Gd.groupBegin");
-        Control& group = addControl(dialog, ControlKind::Group, id, flags, width, height,
-                                    std::string(text(title, "Gd.groupBegin")));
+        Control& group =
+            addControl(dialog, ControlKind::Group, id, flags, width, height, std::string(text(title, "Gd.groupBegin")));
         group.columns = columns;
         group.rows = rows;
         group.groupFlags = groupFlags;
@@ -395,8 +393,7 @@ void fillDialogTable(HostDialogTable& table) {
             .borderStyle = uint32_t(borderStyle);
         return true;
     };
-    table.addComboBox = [](HostDialog* handle, int32_t id, int32_t flags, int32_t width, int32_t height, bool,
-                           bool) {
+    table.addComboBox = [](HostDialog* handle, int32_t id, int32_t flags, int32_t width, int32_t height, bool, bool) {
         addControl(dialogOf(handle, "Gd.addComboBox"), ControlKind::ComboBox, id, flags, width, height, {});
         return true;
     };

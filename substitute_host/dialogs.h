@@ -30,8 +30,8 @@ struct Control {
     int32_t id = 0;
     int32_t flags = 0;
     int32_t width = 0, height = 0;
-    std::string text;   // label, button or check box text, group title, custom control name
-    size_t depth = 0;   // number of groups around the control
+    std::string text;  // label, button or check box text, group title, custom control name
+    size_t depth = 0;  // number of groups around the control
     bool enabled = true;
 
     // Combo box (the chosen entry id), number field, check box (0 or 1).
@@ -43,7 +43,7 @@ struct Control {
 
     // Groups.
     int32_t columns = 0, rows = 0, groupFlags = 0;
-    uint32_t borderStyle = 0;  // also a static text's border
+    uint32_t borderStyle = 0;              // also a static text's border
     std::array<int32_t, 4> borderSpace{};  // left, top, right, bottom
 
     // Custom controls (kind 1000475, the tree view).

@@ -1,7 +1,7 @@
 #include "host_paths.h"
 
-#include "host_strings.h"
 #include "fault.h"
+#include "host_strings.h"
 #include "substitute_host.h"
 
 namespace substitute {

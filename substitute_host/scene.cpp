@@ -32,8 +32,8 @@ HostDocument* Scene::adoptDocument(std::unique_ptr<HostDocument> document) {
 }
 
 void Scene::closeDocument(HostDocument* document) {
-    auto found = std::find_if(documents_.begin(), documents_.end(),
-                              [&](const auto& owned) { return owned.get() == document; });
+    auto found =
+        std::find_if(documents_.begin(), documents_.end(), [&](const auto& owned) { return owned.get() == document; });
     if (found == documents_.end()) return;
     std::unique_ptr<HostDocument> owned = std::move(*found);
     documents_.erase(found);
@@ -117,8 +117,7 @@ HostElement* Scene::setChannelShader(HostElement& material, int32_t number, std:
     return createIn(channel.shader, name, type);
 }
 
-HostElement* Scene::addReflectanceShader(HostElement& material, std::string_view name, int32_t type,
-                                         uint64_t owner) {
+HostElement* Scene::addReflectanceShader(HostElement& material, std::string_view name, int32_t type, uint64_t owner) {
     HostElement* shader = createIn(addChannel(material, reflectanceChannel).reflectance, name, type);
     asShader(*shader).ownerId = owner == material.id ? holderIsOwner : owner;
     return shader;
@@ -255,9 +254,7 @@ HostElement* const* Scene::tagsOfType(const HostElement& object, int32_t type, i
 // ---- Selection -------------------------------------------------------------------------
 
 HostElement* Scene::activeObject(const HostDocument& document) const { return elementById(document.activeObject); }
-HostElement* Scene::activeMaterial(const HostDocument& document) const {
-    return elementById(document.activeMaterial);
-}
+HostElement* Scene::activeMaterial(const HostDocument& document) const { return elementById(document.activeMaterial); }
 
 void Scene::makeActive(HostDocument& document, HostElement& element) {
     if (element.kind == ElementKind::Object) {

@@ -121,9 +121,7 @@ private:
         return int32_t(value.get<int64_t>());
     }
 
-    static std::string describeNumber(const Json& value) {
-        return value.is_number() ? value.dump() : typeName(value);
-    }
+    static std::string describeNumber(const Json& value) { return value.is_number() ? value.dump() : typeName(value); }
 
     int32_t requiredInt32(const Json& node, const char* key, int32_t path) {
         return int32Of(required(node, key, path), path, key);
@@ -192,8 +190,10 @@ private:
         while (!pending_.empty()) {
             Pending next = pending_.back();
             pending_.pop_back();
-            if (next.element->kind == ElementKind::Object) readObject(*next.node, *next.element, next.path);
-            else readShader(*next.node, *next.element, next.path);
+            if (next.element->kind == ElementKind::Object)
+                readObject(*next.node, *next.element, next.path);
+            else
+                readShader(*next.node, *next.element, next.path);
         }
     }
 
@@ -231,15 +231,15 @@ private:
             int32_t channelPath = at(channelsPath, "[\"" + key + "\"]");
             int32_t number = -1;
             auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), number);
-            if (error != std::errc() || end != key.data() + key.size() || std::to_string(number) != key ||
-                number < 0 || number >= channelCount) {
+            if (error != std::errc() || end != key.data() + key.size() || std::to_string(number) != key || number < 0 ||
+                number >= channelCount) {
                 fail(channelPath, "a channel is named by its number, 0 to 14");
             }
             record(channel, channelPath, {"shader", "reflectance"});
             scene_.addChannel(material, number);
             if (const Json* shader = member(channel, "shader")) {
-                pending_.push_back({shader, scene_.setChannelShader(material, number, "", 0),
-                                    field(channelPath, "shader")});
+                pending_.push_back(
+                    {shader, scene_.setChannelShader(material, number, "", 0), field(channelPath, "shader")});
             }
             if (member(channel, "reflectance") && number != reflectanceChannel) {
                 fail(field(channelPath, "reflectance"), "only channel 3 has reflectance layers");
@@ -264,8 +264,10 @@ private:
     }
 
     void readShader(const Json& node, HostElement& shader, int32_t path) {
-        if (shader.list->role == ListRole::Reflectance) record(node, path, {"name", "type", "owner", "layers"});
-        else record(node, path, {"name", "type", "layers"});
+        if (shader.list->role == ListRole::Reflectance)
+            record(node, path, {"name", "type", "owner", "layers"});
+        else
+            record(node, path, {"name", "type", "layers"});
         readIdentity(node, shader, path);
         const Json& layers = optionalArray(node, "layers", path);
         if (!layers.empty() && shader.type != layerShaderType) {

@@ -43,7 +43,7 @@ struct ElementList {
     ElementList& operator=(const ElementList&) = delete;
 
     ListRole role;
-    int32_t channel = -1;             // channel number, for a channel's lists
+    int32_t channel = -1;              // channel number, for a channel's lists
     HostDocument* document = nullptr;  // holder of a document's own list
     HostElement* holder = nullptr;     // holder of an element's list
     HostElement* first = nullptr;
@@ -80,7 +80,7 @@ struct HostElement {
 
 struct HostChannel {
     HostChannel(HostElement* material, int32_t number);
-    substitute::ElementList shader{substitute::ListRole::ChannelShader};  // at most one
+    substitute::ElementList shader{substitute::ListRole::ChannelShader};     // at most one
     substitute::ElementList reflectance{substitute::ListRole::Reflectance};  // channel 3 only
 };
 

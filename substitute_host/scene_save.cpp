@@ -61,8 +61,10 @@ private:
         if (list) listDepth_++;
     }
     void beforeValue() {
-        if (afterKey_) afterKey_ = false;
-        else if (!levels_.empty()) separate();
+        if (afterKey_)
+            afterKey_ = false;
+        else if (!levels_.empty())
+            separate();
     }
     void separate() {
         Level& level = levels_.back();

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "fault.h"
-#include "scene.h"
 #include "host_strings.h"
+#include "scene.h"
 #include "substitute_host.h"
 
 namespace substitute {

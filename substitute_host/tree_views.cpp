@@ -160,8 +160,8 @@ std::vector<void*> listRows(HostGui& gui) {
     for (void* row = first ? first(gui.self, gui.root, gui.user) : nullptr; row != nullptr;
          row = next ? next(gui.self, gui.root, gui.user, row) : nullptr) {
         if (!seen.insert(row).second) {
-            fault("tree view rows", "nextRow came back to a row already listed (after " +
-                                        std::to_string(rows.size()) + " rows): the list would never end");
+            fault("tree view rows", "nextRow came back to a row already listed (after " + std::to_string(rows.size()) +
+                                        " rows): the list would never end");
         }
         rows.push_back(row);
     }
@@ -264,8 +264,7 @@ bool doubleClickRow(HostGui& gui, void* row, int32_t column) {
 }
 
 void fillTreeViewLibrary(HostTreeViewLibrary& library) {
-    library.attach = [](HostGui* treeView, void* root, const HostTreeViewCallbacks* callbacks, void* self,
-                        void* user) {
+    library.attach = [](HostGui* treeView, void* root, const HostTreeViewCallbacks* callbacks, void* self, void* user) {
         HostGui& gui = treeViewOf(treeView, "TreeView.attach");
         if (root == nullptr || callbacks == nullptr) {
             gui.root = gui.self = gui.user = nullptr;

@@ -19,8 +19,8 @@ inline constexpr int32_t treeViewKind = HOST_LIBRARY_TREE_VIEW;
 inline constexpr int32_t treeViewHeaderShown = 0x74766868;  // tvhh, a setting of the control
 inline constexpr int32_t characterWidth = 7;                // pixels per UTF-8 code point
 inline constexpr int32_t fontHeight = 14;
-inline constexpr int32_t cellBackgroundColor = 1000;       // handed to drawCell
-inline constexpr int32_t contextMenuDefaultEntry = 1;       // the host's own entry in a row's context menu
+inline constexpr int32_t cellBackgroundColor = 1000;   // handed to drawCell
+inline constexpr int32_t contextMenuDefaultEntry = 1;  // the host's own entry in a row's context menu
 
 int32_t textWidth(std::string_view text);
 
@@ -29,12 +29,12 @@ enum class DrawKind : uint8_t { FillRect, DrawSetting, TextColors, Text };
 // One drawing call of the module, with the arguments it gave.
 struct DrawOperation {
     DrawKind kind = DrawKind::FillRect;
-    int32_t x = 0, y = 0;    // FillRect: first corner; Text: top left of the text
-    int32_t x2 = 0, y2 = 0;  // FillRect: second corner (inclusive)
-    int32_t setting = 0;     // DrawSetting
+    int32_t x = 0, y = 0;                        // FillRect: first corner; Text: top left of the text
+    int32_t x2 = 0, y2 = 0;                      // FillRect: second corner (inclusive)
+    int32_t setting = 0;                         // DrawSetting
     int32_t textColor = 0, backgroundColor = 0;  // TextColors
-    std::string text;        // Text
-    int32_t flags = 0;       // Text
+    std::string text;                            // Text
+    int32_t flags = 0;                           // Text
 };
 
 struct Column {
@@ -53,9 +53,9 @@ struct DrawnCell {
 struct Drawing {
     std::vector<Column> columns;
     std::vector<int32_t> columnWidths;
-    int32_t headerHeight = 0;          // 0 when the header row is not shown
-    std::vector<int32_t> rowHeights;   // one per row, in list order
-    std::vector<DrawnCell> cells;      // header cells, then row by row
+    int32_t headerHeight = 0;         // 0 when the header row is not shown
+    std::vector<int32_t> rowHeights;  // one per row, in list order
+    std::vector<DrawnCell> cells;     // header cells, then row by row
 };
 
 // The texts drawn in each header cell / each row's cells, assigned to the

@@ -19,19 +19,12 @@ bool DialogBase::command(int32_t, const HostContainer*) { return false; }
 
 int32_t DialogBase::message(const HostContainer* msg, HostContainer*) {
     switch (containerId(msg)) {
-        case HOST_MSG_INIT_LAYOUT:
-            return createLayout() ? 1 : 0;
-        case HOST_MSG_INIT_VALUES:
-            return initValues() ? 1 : 0;
-        case HOST_MSG_COMMAND:
-            return command(containerInt32(msg, HOST_MSG_KEY_CONTROL_ID, 0), msg) ? 1 : 0;
-        case HOST_MSG_ASK_CLOSE:
-            return askClose() ? 1 : 0;
-        case HOST_MSG_INTERACT_START:
-            stopBackgroundWork(1, 1, 1);
-            return 0;
-        default:
-            return 0;
+        case HOST_MSG_INIT_LAYOUT: return createLayout() ? 1 : 0;
+        case HOST_MSG_INIT_VALUES: return initValues() ? 1 : 0;
+        case HOST_MSG_COMMAND: return command(containerInt32(msg, HOST_MSG_KEY_CONTROL_ID, 0), msg) ? 1 : 0;
+        case HOST_MSG_ASK_CLOSE: return askClose() ? 1 : 0;
+        case HOST_MSG_INTERACT_START: stopBackgroundWork(1, 1, 1); return 0;
+        default: return 0;
     }
 }
 

@@ -48,12 +48,24 @@ public:
     bool defaultValues() { return dialog_ && fn().defaultValues(dialog_); }
 
     // Layout.
-    void setTitle(const String& title) { if (dialog_) fn().setTitle(dialog_, title.handle()); }
-    void menuClear() { if (dialog_) fn().menuClear(dialog_); }
-    void menuSubBegin(const String& title) { if (dialog_) fn().menuSubBegin(dialog_, title.handle()); }
-    void menuAddCommand(int32_t id, const String& text) { if (dialog_) fn().menuAddCommand(dialog_, id, text.handle()); }
-    void menuSubEnd() { if (dialog_) fn().menuSubEnd(dialog_); }
-    void menuFinish() { if (dialog_) fn().menuFinish(dialog_); }
+    void setTitle(const String& title) {
+        if (dialog_) fn().setTitle(dialog_, title.handle());
+    }
+    void menuClear() {
+        if (dialog_) fn().menuClear(dialog_);
+    }
+    void menuSubBegin(const String& title) {
+        if (dialog_) fn().menuSubBegin(dialog_, title.handle());
+    }
+    void menuAddCommand(int32_t id, const String& text) {
+        if (dialog_) fn().menuAddCommand(dialog_, id, text.handle());
+    }
+    void menuSubEnd() {
+        if (dialog_) fn().menuSubEnd(dialog_);
+    }
+    void menuFinish() {
+        if (dialog_) fn().menuFinish(dialog_);
+    }
     bool groupBegin(int32_t id, int32_t flags, int32_t columns, int32_t rows, const String& title, int32_t groupFlags,
                     int32_t width = 0, int32_t height = 0) {
         return dialog_ && fn().groupBegin(dialog_, id, flags, columns, rows, title.handle(), groupFlags, width, height);

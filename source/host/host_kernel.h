@@ -24,7 +24,7 @@ extern "C" {
 #define HOST_LOG_LEVEL_CRITICAL 1
 
 /* Application URL kinds. */
-#define HOST_URL_STARTUP 1         /* the application's start-up folder */
+#define HOST_URL_STARTUP 1          /* the application's start-up folder */
 #define HOST_URL_FRAMEWORK_FOLDER 3 /* the folder of the named framework */
 
 typedef struct HostKernel {
@@ -73,18 +73,18 @@ typedef struct HostFrameworkEntry {
 /* The exported module-information block (g_maxon). */
 typedef struct HostModuleInfo {
 #ifdef _WIN32
-    int64_t version;        /* HOST_INTERFACE_VERSION */
-    int64_t versionAgain;   /* HOST_INTERFACE_VERSION */
+    int64_t version;      /* HOST_INTERFACE_VERSION */
+    int64_t versionAgain; /* HOST_INTERFACE_VERSION */
 #else
-    int32_t version;        /* HOST_INTERFACE_VERSION */
+    int32_t version; /* HOST_INTERFACE_VERSION */
     int32_t reserved;
 #endif
-    const char* moduleId;   /* reverse-domain id of the module */
+    const char* moduleId; /* reverse-domain id of the module */
     int32_t frameworkCount;
     const HostFrameworkEntry* frameworks;
-    const char* reflectionUnit;          /* "[reflection registration]" */
-    HostFrameworkEntry reflection;       /* ".reflection" and its hash */
-    const HostKernel* kernel;            /* written by the host before bind */
+    const char* reflectionUnit;    /* "[reflection registration]" */
+    HostFrameworkEntry reflection; /* ".reflection" and its hash */
+    const HostKernel* kernel;      /* written by the host before bind */
 } HostModuleInfo;
 
 /* The CPU-yield delegate slot (g_CpuYieldDelegate): the host may call
@@ -113,17 +113,17 @@ typedef int32_t (*HostModuleMain)(int32_t message, void* p1, void* p2, void* p3)
 #define HOST_COMMAND_ENABLED 0x40000000
 
 typedef struct HostCommandRecord {
-    int32_t infoFlags;                                        /* 0 */
+    int32_t infoFlags; /* 0 */
     int32_t reserved0;
-    void (*destroy)(void* command);                           /* 8: destructor + free */
+    void (*destroy)(void* command); /* 8: destructor + free */
     uint8_t reserved1[48];
-    void* command;                                            /* 64 */
+    void* command; /* 64 */
     uint8_t reserved2[56];
-    HostString* helpText;                                     /* 128 */
-    HostBitmap* icon;                                         /* 136: or null */
-    bool (*execute)(void* command, HostDocument* document);   /* 144 */
-    int32_t (*state)(void* command, HostDocument* document);  /* 152 */
-    bool (*restoreLayout)(void* command, void* layoutData);   /* 160 */
+    HostString* helpText;                                    /* 128 */
+    HostBitmap* icon;                                        /* 136: or null */
+    bool (*execute)(void* command, HostDocument* document);  /* 144 */
+    int32_t (*state)(void* command, HostDocument* document); /* 152 */
+    bool (*restoreLayout)(void* command, void* layoutData);  /* 160 */
     uint8_t reserved3[8];
     /* 176: writes a zero value into *out and returns out. */
     int64_t* (*scriptValue)(void* command, int64_t* out);

@@ -156,8 +156,8 @@ typedef struct HostPluginTable {
      * HostCommandRecord). retains name, help text and icon (the caller frees
      * its own); the host owns the command object from then on and destroys it
      * through the record's destroy callback. false: refused, nothing kept. */
-    bool (*registerPlugin)(int32_t version, int32_t kind, int32_t id, const HostString* name,
-                           const void* record, int32_t recordSize);
+    bool (*registerPlugin)(int32_t version, int32_t kind, int32_t id, const HostString* name, const void* record,
+                           int32_t recordSize);
 } HostPluginTable;
 
 /* ---- Lr: libraries ------------------------------------------------------ */
@@ -355,15 +355,15 @@ typedef struct HostValueTable {
  * result may receive answers; the int32 answer is message specific. */
 typedef int32_t (*HostDialogMessageFn)(void* user, const HostContainer* msg, HostContainer* result);
 
-#define HOST_MSG_INIT_LAYOUT 0x62494E49     /* bINI: build the layout */
-#define HOST_MSG_INIT_VALUES 0x6256494E     /* bVIN: set initial values */
-#define HOST_MSG_COMMAND 0x62414354         /* bACT: control used, id under meid */
-#define HOST_MSG_KEY_CONTROL_ID 0x6D656964  /* meid */
-#define HOST_MSG_ASK_CLOSE 0x63686B63       /* chkc: answer 1 to refuse closing */
-#define HOST_MSG_WINDOW_GONE 0x64737479     /* dsty: the window was destroyed */
-#define HOST_MSG_INTERACT_START 0x696E7461  /* inta: the user starts an interaction */
-#define HOST_MSG_HIDDEN 0x76697346          /* visF */
-#define HOST_MSG_SHOWN 0x76697354           /* visT */
+#define HOST_MSG_INIT_LAYOUT 0x62494E49    /* bINI: build the layout */
+#define HOST_MSG_INIT_VALUES 0x6256494E    /* bVIN: set initial values */
+#define HOST_MSG_COMMAND 0x62414354        /* bACT: control used, id under meid */
+#define HOST_MSG_KEY_CONTROL_ID 0x6D656964 /* meid */
+#define HOST_MSG_ASK_CLOSE 0x63686B63      /* chkc: answer 1 to refuse closing */
+#define HOST_MSG_WINDOW_GONE 0x64737479    /* dsty: the window was destroyed */
+#define HOST_MSG_INTERACT_START 0x696E7461 /* inta: the user starts an interaction */
+#define HOST_MSG_HIDDEN 0x76697346         /* visF */
+#define HOST_MSG_SHOWN 0x76697354          /* visT */
 
 typedef struct HostDialogTable {
     int32_t size;
@@ -373,8 +373,8 @@ typedef struct HostDialogTable {
     void (*destroy)(HostDialog* dialog);
     bool (*isOpen)(const HostDialog* dialog);
     /* kind 20 non-modal; x/y -1 host's choice; width/height 0 default size. */
-    bool (*open)(HostDialog* dialog, int32_t kind, int32_t pluginId, int32_t subId, int32_t x, int32_t y,
-                 int32_t width, int32_t height, int32_t flags);
+    bool (*open)(HostDialog* dialog, int32_t kind, int32_t pluginId, int32_t subId, int32_t x, int32_t y, int32_t width,
+                 int32_t height, int32_t flags);
     /* Re-opens the dialog from saved layout data (borrowed). */
     bool (*restore)(HostDialog* dialog, int32_t pluginId, int32_t subId, void* layoutData);
     bool (*close)(HostDialog* dialog);
@@ -395,8 +395,8 @@ typedef struct HostDialogTable {
     bool (*groupBorder)(HostDialog* dialog, uint32_t style);
     bool (*addStaticText)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height,
                           const HostString* text, int32_t borderStyle);
-    bool (*addComboBox)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height,
-                        bool specialAlign, bool allowFiltering);
+    bool (*addComboBox)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height, bool specialAlign,
+                        bool allowFiltering);
     bool (*addComboEntry)(HostDialog* dialog, int32_t comboId, int32_t entryId, const HostString* text);
     bool (*clearComboEntries)(HostDialog* dialog, int32_t comboId);
     bool (*addNumberField)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height);
@@ -405,8 +405,8 @@ typedef struct HostDialogTable {
     bool (*addButton)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height,
                       const HostString* text);
     /* Custom control of kind guiKind; settings borrowed. borrowed, or null. */
-    HostGui* (*addCustomGui)(HostDialog* dialog, int32_t id, int32_t guiKind, const HostString* name,
-                             int32_t flags, int32_t minWidth, int32_t minHeight, const HostContainer* settings);
+    HostGui* (*addCustomGui)(HostDialog* dialog, int32_t id, int32_t guiKind, const HostString* name, int32_t flags,
+                             int32_t minWidth, int32_t minHeight, const HostContainer* settings);
     /* Reading values; false when the control does not exist. */
     bool (*getInt32)(const HostDialog* dialog, int32_t id, int32_t* value);
     bool (*getFloat)(const HostDialog* dialog, int32_t id, double* value);
@@ -414,8 +414,8 @@ typedef struct HostDialogTable {
     /* Setting values (combo boxes: value is the entry id). */
     bool (*setInt32)(HostDialog* dialog, int32_t id, int32_t value, int32_t min, int32_t max, int32_t step,
                      bool tristate);
-    bool (*setFloat)(HostDialog* dialog, int32_t id, double value, double min, double max, double step,
-                     int32_t format, double min2, double max2, bool quadScale, bool tristate);
+    bool (*setFloat)(HostDialog* dialog, int32_t id, double value, double min, double max, double step, int32_t format,
+                     double min2, double max2, bool quadScale, bool tristate);
     bool (*setBool)(HostDialog* dialog, int32_t id, bool value, bool tristate);
     bool (*enable)(HostDialog* dialog, int32_t id, bool enabled);
 } HostDialogTable;
@@ -482,42 +482,42 @@ typedef struct HostTables {
 
 /* The 37 table names in binding order, for code that goes over all of them. */
 #define HOST_TABLE_NAMES(X) \
-    X(t_C4DOS_Ge) \
-    X(t_C4DOS_Sh) \
-    X(t_C4DOS_Hf) \
-    X(t_C4DOS_Bc) \
-    X(t_C4DOS_St) \
-    X(t_C4DOS_Bm) \
-    X(t_C4DOS_Ms) \
-    X(t_C4DOS_Ba) \
-    X(t_C4DOS_Fn) \
-    X(t_C4DOS_Fl) \
-    X(t_C4DOS_Bf) \
-    X(t_C4DOS_Cd) \
-    X(t_C4DOS_Cu) \
-    X(t_C4DOS_Pr) \
-    X(t_C4DOS_Lr) \
-    X(t_C4DOS_Bl) \
-    X(t_C4DOS_Tg) \
-    X(t_C4DOS_Bo) \
-    X(t_C4DOS_Bd) \
-    X(t_C4DOS_Bt) \
-    X(t_C4DOS_Mt) \
-    X(t_C4DOS_Tx) \
-    X(t_C4DOS_Bs) \
-    X(t_C4DOS_Bu) \
-    X(t_C4DOS_Br) \
-    X(t_C4DOS_Bv) \
-    X(t_C4DOS_Nb) \
-    X(t_C4DOS_Pl) \
-    X(t_C4DOS_Fi) \
-    X(t_C4DOS_Pa) \
-    X(t_C4DOS_Ln) \
-    X(t_C4DOS_Gv) \
-    X(t_C4DOS_Gd) \
-    X(t_C4DOS_At) \
-    X(t_C4DOS_CA) \
-    X(t_C4DOS_Ne) \
+    X(t_C4DOS_Ge)           \
+    X(t_C4DOS_Sh)           \
+    X(t_C4DOS_Hf)           \
+    X(t_C4DOS_Bc)           \
+    X(t_C4DOS_St)           \
+    X(t_C4DOS_Bm)           \
+    X(t_C4DOS_Ms)           \
+    X(t_C4DOS_Ba)           \
+    X(t_C4DOS_Fn)           \
+    X(t_C4DOS_Fl)           \
+    X(t_C4DOS_Bf)           \
+    X(t_C4DOS_Cd)           \
+    X(t_C4DOS_Cu)           \
+    X(t_C4DOS_Pr)           \
+    X(t_C4DOS_Lr)           \
+    X(t_C4DOS_Bl)           \
+    X(t_C4DOS_Tg)           \
+    X(t_C4DOS_Bo)           \
+    X(t_C4DOS_Bd)           \
+    X(t_C4DOS_Bt)           \
+    X(t_C4DOS_Mt)           \
+    X(t_C4DOS_Tx)           \
+    X(t_C4DOS_Bs)           \
+    X(t_C4DOS_Bu)           \
+    X(t_C4DOS_Br)           \
+    X(t_C4DOS_Bv)           \
+    X(t_C4DOS_Nb)           \
+    X(t_C4DOS_Pl)           \
+    X(t_C4DOS_Fi)           \
+    X(t_C4DOS_Pa)           \
+    X(t_C4DOS_Ln)           \
+    X(t_C4DOS_Gv)           \
+    X(t_C4DOS_Gd)           \
+    X(t_C4DOS_At)           \
+    X(t_C4DOS_CA)           \
+    X(t_C4DOS_Ne)           \
     X(t_C4DOS_FL)
 
 #define HOST_TABLE_COUNT 37

@@ -59,9 +59,7 @@ public:
         if (text_ != nullptr) kernel().stringRelease(std::exchange(text_, nullptr));
     }
 
-    friend String operator+(const String& a, const String& b) {
-        return adopt(kernel().stringConcat(a.text_, b.text_));
-    }
+    friend String operator+(const String& a, const String& b) { return adopt(kernel().stringConcat(a.text_, b.text_)); }
     friend bool operator==(const String& a, const String& b) { return a.view() == b.view(); }
 
 private:

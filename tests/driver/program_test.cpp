@@ -58,14 +58,10 @@ TEST(ScriptErrors, StopAtTheFirstRefusedCommand) {
         {"open; id 12abc", "-c command 2: id: \"12abc\" is not a number"},
         {"open; type light", "-c command 2: type: \"light\" is not one of the choices"},
         {"open; action identify; type shader", "-c command 3: type: combo box 5006 is disabled"},
-        {"open; warn on",
-         "-c command 2: warn: check box 5009 \"Warn Before "
-         "Deleting\" is disabled"},
+        {"open; warn on", "-c command 2: warn: check box 5009 \"Warn Before Deleting\" is disabled"},
         {"open; dblclick 0", "-c command 2: dblclick: tree view 10000 has no row 0 (0 rows)"},
         {"select /Studio/Nothing", "-c command 1: select: no object \"/Studio/Nothing\" in the scene"},
-        {"select /Camera Cube",
-         "-c command 1: select: \"Cube\" names no object "
-         "(/Group/Cube) or material (mat:Name)"},
+        {"select /Camera Cube", "-c command 1: select: \"Cube\" names no object (/Group/Cube) or material (mat:Name)"},
         {"delete mat:Stone", "-c command 1: delete: no material \"Stone\" in the scene"},
         {"undo", "-c command 1: undo: nothing to undo"},
         {"answer maybe", "-c command 1: answer: \"maybe\" is neither yes nor no"},
@@ -103,9 +99,7 @@ TEST(Interactive, ReadsAPipeWithoutPromptAndGoesOnAfterErrors) {
 TEST(Interactive, PromptsAtATerminal) {
     DriverRun run = runDriver({}, "open\n", true);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output,
-              "console: Tessaly Software: Cleartrace successfully "
-              "loaded.\ncleartrace> cleartrace> ");
+    EXPECT_EQ(run.output, "console: Tessaly Software: Cleartrace successfully loaded.\ncleartrace> cleartrace> ");
 }
 
 TEST(Save, WritesTheSceneAfterTheSessionButNotAfterAFailedScript) {
@@ -189,8 +183,7 @@ TEST(Quit, ReportsWhatTheModuleLeftBehind) {
     void* forgotten = kernel->allocate(24, false, "source/forgetful.cpp", 12);
     EXPECT_FALSE(session.quit());
     const std::string report =
-        "error: the module left 1 allocations, 0 strings "
-        "and 0 paths behind after its end\n"
+        "error: the module left 1 allocations, 0 strings and 0 paths behind after its end\n"
         "       source/forgetful.cpp:12 (24 bytes)\n";
     EXPECT_EQ(shown.str().substr(shown.str().size() - std::min(shown.str().size(), report.size())), report);
     kernel->freeMemory(forgotten);

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "host/binding.h"
-#include "main.h"
 #include "host_paths.h"
+#include "main.h"
 #include "substitute_host.h"
 
 extern "C" int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3);
@@ -41,9 +41,9 @@ inline fs::path shippedResources() { return fs::path(CLEARTRACE_SOURCE_DIR) / "r
 
 struct InProcessModule {
     substitute::SubstituteHost host;
-    fs::path folder;      // the module's folder
-    fs::path file;        // the module file inside it (never read)
-    HostPath* filePath;   // what bind hands over as p3
+    fs::path folder;     // the module's folder
+    fs::path file;       // the module file inside it (never read)
+    HostPath* filePath;  // what bind hands over as p3
 
     // withResources: the shipped res folder is copied beside the module file.
     explicit InProcessModule(bool withResources = true)
@@ -61,9 +61,7 @@ struct InProcessModule {
         g_maxon.kernel = nullptr;
     }
 
-    int32_t send(int32_t message, void* p1 = nullptr, void* p3 = nullptr) {
-        return c4d_main(message, p1, nullptr, p3);
-    }
+    int32_t send(int32_t message, void* p1 = nullptr, void* p3 = nullptr) { return c4d_main(message, p1, nullptr, p3); }
     int32_t bind(const HostTables* tables) { return send(HOST_MODULE_BIND, const_cast<HostTables*>(tables), filePath); }
     int32_t bind() { return bind(host.tables()); }
     int32_t loadResource() { return send(HOST_MODULE_MESSAGE, reinterpret_cast<void*>(HOST_MODULE_MESSAGE_RESOURCE)); }

@@ -52,23 +52,41 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
 
     const char* required[] = {
         // actions, types, scopes, options, undo
-        "Identify Plugin", "Generate List", "Remove Plugin", "Post Effect", "All Objects with Tags",
-        "Tags on Selected Objects and Children", "Tags on Selected Objects Only", "All Materials",
-        "Selected Materials Only", "All Objects", "Selected Objects and Children", "Selected Objects Only",
-        "All Videposts", "Warn Before Deleting", "Do Not Remove Shaders in a Layer Shader", "Plugin ID",
-        "Show Help File (.PDF)...", "Undoing a removal",
+        "Identify Plugin",
+        "Generate List",
+        "Remove Plugin",
+        "Post Effect",
+        "All Objects with Tags",
+        "Tags on Selected Objects and Children",
+        "Tags on Selected Objects Only",
+        "All Materials",
+        "Selected Materials Only",
+        "All Objects",
+        "Selected Objects and Children",
+        "Selected Objects Only",
+        "All Videposts",
+        "Warn Before Deleting",
+        "Do Not Remove Shaders in a Layer Shader",
+        "Plugin ID",
+        "Show Help File (.PDF)...",
+        "Undoing a removal",
         // messages, exactly as shown
-        "Tessaly Software: Cleartrace successfully loaded.", "Tessaly Software: Failed to load Cleartrace",
+        "Tessaly Software: Cleartrace successfully loaded.",
+        "Tessaly Software: Failed to load Cleartrace",
         "Are you sure you want to delete the plugin instances?",
-        "is a Tag plugin with the default name", "is a Shader plugin with the default name",
-        "is an Object plugin with the default name", "is a VideoPost plugin with the default name",
+        "is a Tag plugin with the default name",
+        "is a Shader plugin with the default name",
+        "is an Object plugin with the default name",
+        "is a VideoPost plugin with the default name",
         "Plugin 1234 was not found in the scene file, but is reported by C4D as a plugin of type 'Tag' with the "
         "name 'Legacy Tag' (but see the manual for caveats in this context).",
         "Plugin 1234 could not be identifed. Try searching the internet for the plugin ID value or name.",
-        "Tag plugin 1234 not found.", "VP plugin",
+        "Tag plugin 1234 not found.",
+        "VP plugin",
         "Please note that not all shaders were deleted. It is possible that these are within a Layer shader. If "
         "so, these will be listed in the shader list.",
-        "Plugin ID must be between -2147483648 and 2147483647.", "Cleartrace: failed to load resource file.",
+        "Plugin ID must be between -2147483648 and 2147483647.",
+        "Cleartrace: failed to load resource file.",
     };
     for (const char* wanted : required) EXPECT_NE(text.find(wanted), std::string::npos) << wanted;
 #endif

@@ -11,13 +11,17 @@
 namespace {
 
 constexpr const char* frameworkIds[] = {
-    "net.maxon.animation.framework",  "net.maxon.asset.framework",         "net.maxon.c4d.cinema.framework",
-    "net.maxon.c4d.cinema_hybrid.framework", "net.maxon.command.framework", "net.maxon.core.framework",
-    "net.maxon.corenodes.framework",  "net.maxon.crypt.framework",         "net.maxon.exchange.framework",
-    "net.maxon.graph.framework",      "net.maxon.image.framework",         "net.maxon.image_ocio.framework",
-    "net.maxon.math.framework",       "net.maxon.mesh_misc.framework",     "net.maxon.misc.framework",
-    "net.maxon.modeling_geom.framework", "net.maxon.network.framework",    "net.maxon.neutron.framework",
-    "net.maxon.nodes.framework",      "net.maxon.nodespace.framework",     "net.maxon.python.framework",
+    "net.maxon.animation.framework",  "net.maxon.asset.framework",
+    "net.maxon.c4d.cinema.framework", "net.maxon.c4d.cinema_hybrid.framework",
+    "net.maxon.command.framework",    "net.maxon.core.framework",
+    "net.maxon.corenodes.framework",  "net.maxon.crypt.framework",
+    "net.maxon.exchange.framework",   "net.maxon.graph.framework",
+    "net.maxon.image.framework",      "net.maxon.image_ocio.framework",
+    "net.maxon.math.framework",       "net.maxon.mesh_misc.framework",
+    "net.maxon.misc.framework",       "net.maxon.modeling_geom.framework",
+    "net.maxon.network.framework",    "net.maxon.neutron.framework",
+    "net.maxon.nodes.framework",      "net.maxon.nodespace.framework",
+    "net.maxon.python.framework",
 };
 
 // The kernel's identifier hash, worked out the long way.

@@ -29,10 +29,9 @@ TEST(CleartraceDialogObject, NamesEveryHostPluginKindAndUnknownOutsideTheTable) 
         const char* name;
     };
     const Case cases[] = {
-        {0, "Any"},           {1, "Shader"},        {8, "VideoPost"},      {21, "Manager Info"},
-        {22, "Library"},      {31, "Manager Info"},  {32, "CTrack"},        {33, "Falloff"},
-        {37, "Field Layer"},  {38, "Description"},   {39, "Unknown"},       {INT32_MAX, "Unknown"},
-        {-1, "Unknown"},      {INT32_MIN, "Unknown"},
+        {0, "Any"},           {1, "Shader"},          {8, "VideoPost"}, {21, "Manager Info"},   {22, "Library"},
+        {31, "Manager Info"}, {32, "CTrack"},         {33, "Falloff"},  {37, "Field Layer"},    {38, "Description"},
+        {39, "Unknown"},      {INT32_MAX, "Unknown"}, {-1, "Unknown"},  {INT32_MIN, "Unknown"},
     };
     for (const Case& c : cases) EXPECT_EQ(dialog.typeNameFor(c.type).view(), c.name) << c.type;
 }

@@ -126,7 +126,6 @@ TEST_F(SearchTest, OutOfMemoryEndsTheWalkWithoutChangingMore) {
     run(&CleartraceDialog::processObjectPlugin, Remove);
     EXPECT_TRUE(document->undo.done.empty());
     EXPECT_EQ(notices(), 16u);
-
 }
 
 TEST_F(SearchTest, AFailedRowIsDroppedAndTheNumberingGoesOn) {

@@ -15,10 +15,10 @@ TEST(PluginIdFromField, TruncatesInRangeAndRefusesTheRest) {
         bool accepted;
         int32_t id;
     };
-    for (const Case& c : {Case{1234.9, true, 1234}, Case{-5.5, true, -5}, Case{2147483647.9, true, 2147483647},
-                          Case{-2147483648.9, true, INT32_MIN}, Case{2147483648.0, false, 0},
-                          Case{-2147483649.0, false, 0}, Case{1e300, false, 0}, Case{nan, false, 0},
-                          Case{inf, false, 0}, Case{-inf, false, 0}}) {
+    for (const Case& c :
+         {Case{1234.9, true, 1234}, Case{-5.5, true, -5}, Case{2147483647.9, true, 2147483647},
+          Case{-2147483648.9, true, INT32_MIN}, Case{2147483648.0, false, 0}, Case{-2147483649.0, false, 0},
+          Case{1e300, false, 0}, Case{nan, false, 0}, Case{inf, false, 0}, Case{-inf, false, 0}}) {
         int32_t id = 0;
         EXPECT_EQ(pluginIdFromField(c.value, id), c.accepted) << c.value;
         if (c.accepted) {

@@ -58,10 +58,9 @@ TEST(CommandRegistration, FillsTheRecordAtItsOffsetsAndForwardsToTheCommand) {
     const size_t filled[] = {8, 64, 144, 152, 160, 176, 184, 192, 200, 208};
     for (size_t offset : filled) EXPECT_NE(pointerAt(offset), nullptr) << "offset " << offset;
     for (size_t offset = 4; offset < HOST_COMMAND_RECORD_SIZE; ++offset) {
-        const bool inField =
-            (offset >= 128 && offset < 144) ||
-            std::any_of(std::begin(filled), std::end(filled),
-                        [&](size_t start) { return offset >= start && offset < start + 8; });
+        const bool inField = (offset >= 128 && offset < 144) ||
+                             std::any_of(std::begin(filled), std::end(filled),
+                                         [&](size_t start) { return offset >= start && offset < start + 8; });
         if (!inField) {
             EXPECT_EQ(bytes[offset], 0) << "offset " << offset;
         }

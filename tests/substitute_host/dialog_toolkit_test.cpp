@@ -32,10 +32,14 @@ TEST_F(DialogToolkit, TheWidgetTreeKeepsCreationOrderNestingAndValues) {
     fake.open();
     std::vector<std::pair<ControlKind, size_t>> shape;
     for (const substitute::Control& control : dialog().controls) shape.emplace_back(control.kind, control.depth);
-    EXPECT_EQ(shape, (std::vector<std::pair<ControlKind, size_t>>{
-                         {ControlKind::Group, 0}, {ControlKind::StaticText, 1}, {ControlKind::ComboBox, 1},
-                         {ControlKind::NumberField, 1}, {ControlKind::CheckBox, 1}, {ControlKind::Button, 0},
-                         {ControlKind::Button, 0}, {ControlKind::CustomGui, 0}}));
+    EXPECT_EQ(shape, (std::vector<std::pair<ControlKind, size_t>>{{ControlKind::Group, 0},
+                                                                  {ControlKind::StaticText, 1},
+                                                                  {ControlKind::ComboBox, 1},
+                                                                  {ControlKind::NumberField, 1},
+                                                                  {ControlKind::CheckBox, 1},
+                                                                  {ControlKind::Button, 0},
+                                                                  {ControlKind::Button, 0},
+                                                                  {ControlKind::CustomGui, 0}}));
     const substitute::Control& group = dialog().controls[0];
     EXPECT_EQ(group.text, "Options");
     EXPECT_EQ(group.columns, 2);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "scene_file.h"
 #include "host_strings.h"
+#include "scene_file.h"
 #include "substitute_host.h"
 
 namespace {
