@@ -1,5 +1,6 @@
 // cleartrace-host: the command-line driver over the substitute host.
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -22,5 +23,16 @@ int main(int argc, char** argv) {
     bool terminal = isatty(STDIN_FILENO) != 0;
 #endif
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Installed, the driver lies in bin/ beside the Cleartrace/ folder, and the
+    // build it came from may be gone: then it loads the installed module
+    // (a --module given later still wins).
+    std::error_code error;
+    const std::filesystem::path built = CLEARTRACE_MODULE_FILE;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) program = std::filesystem::absolute(argv[0], error);
+    const std::filesystem::path installed = program.parent_path().parent_path() / "Cleartrace" / built.filename();
+    if (!std::filesystem::exists(built, error) && std::filesystem::exists(installed, error)) {
+        args.insert(args.begin(), {"--module", installed.string()});
+    }
     return driver::runProgram(args, std::cin, terminal, std::cout, std::cerr);
 }

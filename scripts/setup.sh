@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, from Debian's packages, when it
 # is missing. Safe to run again. "setup.sh cross" adds the tools of the
-# Windows x64 and arm64 builds (scripts/test-cross.sh).
+# Windows x64 and arm64 builds (scripts/test-cross.sh); "setup.sh clang" adds
+# Debian's clang and clang-format (scripts/check-builds.sh).
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev binutils groff poppler-utils)
-if [ "${1:-}" = cross ]; then
-  packages+=(googletest g++-mingw-w64-x86-64-posix g++-aarch64-linux-gnu qemu-user wine64 wine)
-fi
+case "${1:-}" in
+  cross) packages+=(googletest g++-mingw-w64-x86-64-posix g++-aarch64-linux-gnu qemu-user wine64 wine) ;;
+  clang) packages+=(clang clang-format) ;;
+esac
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -395,8 +395,8 @@ TEST_F(DialogTest, AboutAndHelpFileWithoutResource) {
 }
 
 TEST_F(DialogTest, AboutAndHelpFileWithResource) {
-    // The module as the host binds it, beside the source tree's resource folder.
-    const std::filesystem::path folder = CLEARTRACE_SOURCE_DIR;
+    // The module as the host binds it, beside the resource folder the build ships.
+    const std::filesystem::path folder = std::filesystem::path(CLEARTRACE_MODULE_FILE).parent_path();
     HostPath* file = substitute::makePath(folder / "cleartrace.xso64");
     ASSERT_EQ(c4d_main(HOST_MODULE_BIND, const_cast<HostTables*>(host.tables()), nullptr, file), 1);
     host.tables()->t_C4DOS_Fn->free(file);

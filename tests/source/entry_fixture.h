@@ -36,8 +36,8 @@ inline void writeFile(const fs::path& file, const std::string& content) {
     std::ofstream(file, std::ios::binary) << content;
 }
 
-// The module's own resource folder, as shipped.
-inline fs::path shippedResources() { return fs::path(CLEARTRACE_SOURCE_DIR) / "res"; }
+// The module's own resource folder, as the build ships it.
+inline fs::path shippedResources() { return fs::path(CLEARTRACE_MODULE_FILE).parent_path() / "res"; }
 
 struct InProcessModule {
     substitute::SubstituteHost host;
