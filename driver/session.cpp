@@ -207,8 +207,9 @@ std::string Session::helpFile(const Words&) {
 
 std::string Session::chooseEntry(int32_t combo, const std::string& word,
                                  std::initializer_list<std::pair<const char*, int32_t>> entries) {
-    for (const auto& [entryWord, entryId] : entries) {
-        if (word != entryWord) continue;
+    for (const auto& entry : entries) {
+        if (word != entry.first) continue;
+        const int32_t entryId = entry.second;  // clang 14 lambdas cannot capture a structured binding
         return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, combo, entryId); });
     }
     return "\"" + word + "\" is not one of the choices";
