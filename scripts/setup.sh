@@ -4,7 +4,7 @@
 # Windows x64 and arm64 builds (scripts/test-cross.sh).
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev binutils groff poppler-utils)
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev binutils groff poppler-utils librsvg2-bin chromium zlib1g-dev)
 if [ "${1:-}" = cross ]; then
   packages+=(googletest g++-mingw-w64-x86-64-posix g++-aarch64-linux-gnu qemu-user wine64 wine)
 fi
