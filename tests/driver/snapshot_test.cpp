@@ -68,14 +68,14 @@ TEST(SvgText, EscapesMarkupAndReplacesWhatXmlCannotHold) {
 }
 
 TEST_F(SnapshotTest, CommittedExamplePictureIsCurrent) {
-    const std::string picture = snapshot();
-    if (std::getenv("UPDATE_GOLDEN") != nullptr) {
-        std::ofstream(committedPicture, std::ios::binary) << picture;
-    }
+    const fs::path file = folder / "example.svg";
+    ASSERT_TRUE(session.run({"snapshot", file.string(), "520x400"}, "test")) << shown.str();
+    const std::string picture = readFile(file);
+    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committedPicture, std::ios::binary) << picture;
     EXPECT_TRUE(picture == readFile(committedPicture))
         << committedPicture.generic_string()
         << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
-           "  cleartrace-host -c \"open; id 1234567; process; snapshot docs/dialog.svg\" "
+           "  cleartrace-host -c \"open; id 1234567; process; snapshot docs/dialog.svg 520x400\" "
            "example_scenes/legacy_plugins.json";
 }
 
