@@ -29,6 +29,7 @@ inline constexpr const char* commandSummary =
     "  list | dblclick ROW            the results list as drawn; double-click a row (from 0)\n"
     "  select PATH... | deselect | delete PATH                   /Group/Cube or mat:Name\n"
     "  undo | redo | scene | save FILE | dialog\n"
+    "  snapshot FILE.svg [WIDTHxHEIGHT]   a picture of the window (default 520x640, grown to fit)\n"
     "A refused command ends a script with exit status 1; at the keyboard the session goes on.\n";
 
 struct Options {

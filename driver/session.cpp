@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "scene_file.h"
 #include "scene_paths.h"
+#include "snapshot_file.h"
 #include "tree_views.h"
 
 namespace driver {
@@ -116,6 +117,7 @@ bool Session::run(const Words& command, const std::string& origin) {
         {"scene", 0, 0, "scene", &Session::scene},
         {"save", 1, 1, "save FILE", &Session::saveCommand},
         {"dialog", 0, 0, "dialog", &Session::dialog},
+        {"snapshot", 1, 2, "snapshot FILE.svg [WIDTHxHEIGHT]", &Session::snapshot},
     };
     if (command.empty()) return true;
     const std::string& name = command.front();
@@ -255,6 +257,12 @@ std::string Session::dialog(const Words&) {
         output_.dialog(substitute::describeDialog(shown));
         return std::string();
     });
+}
+
+std::string Session::snapshot(const Words& args) {
+    substitute::WindowSize size;
+    if (args.size() > 1 && !parseWindowSize(args[1], size)) return "\"" + args[1] + "\" is not WIDTHxHEIGHT";
+    return withWindow([&](HostDialog& shown) { return writeSnapshot(shown, args[0], size); });
 }
 
 // ---- The results list

@@ -79,6 +79,7 @@ private:
     std::string scene(const Words& args);
     std::string saveCommand(const Words& args);
     std::string dialog(const Words& args);
+    std::string snapshot(const Words& args);
 
     // What operate answers on the module's window; refused when it never opened.
     template <class Operate>

@@ -5,7 +5,8 @@
 # Debian's clang and clang-format (scripts/check-builds.sh).
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev binutils groff poppler-utils)
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev binutils groff
+          poppler-utils librsvg2-bin chromium zlib1g-dev)
 case "${1:-}" in
   cross) packages+=(googletest g++-mingw-w64-x86-64-posix g++-aarch64-linux-gnu qemu-user wine64 wine) ;;
   clang) packages+=(clang clang-format) ;;
