@@ -43,20 +43,15 @@ struct Bench {
             scene.addReflectanceShader(*material, "r", (shader + 2) % 100 == 10 ? plugin : 1011116);
         }
         dialog = host::createZeroed<CleartraceDialog>(__FILE__, __LINE__);
+        dialog->open(20, 1066888, 0, -1, -1, 0, 0, 0);
+        dialog->warnBeforeDeleting = false;
+        dialog->setFloat(IDC_PLUGIN_ID, plugin, -1e18, 1e18, 1.0, 0);
     }
     ~Bench() { host::destroyZeroed(dialog); }
 
-    // What a driver does around its walker, without the window.
-    void run(decltype(&walkObjects) walker, host::Element* start, int32_t action) {
-        dialog->clearResults();
-        dialog->rowCounter = 0;
-        host::startUndo(document);
-        walker(*dialog, document, start, plugin, 0, action);
-        host::endUndo(document);
-    }
-    void runAndUndo(benchmark::State& state, decltype(&walkObjects) walker, bool materials, int32_t action) {
+    void runAndUndo(benchmark::State& state, int32_t type, int32_t action) {
         for (auto _ : state) {
-            run(walker, materials ? host::firstMaterial(document) : host::firstObject(document), action);
+            runDriver(*dialog, document, type, action);
             if (action != Remove) continue;
             state.PauseTiming();
             bound.host.scene.undo(*document);
@@ -107,10 +102,11 @@ int64_t bareMaterials(host::Document* document) {
     return matches;
 }
 
-// A driver's run of walker over a scene of state.range(0) objects or materials.
-void Run(benchmark::State& state, decltype(&walkObjects) walker, bool materials, int32_t action) {
+// A driver's run for one plug-in type over a scene of state.range(0) objects or materials.
+void Run(benchmark::State& state, int32_t type, int32_t action) {
     const int64_t size = state.range(0);
-    Bench(materials ? 0 : size, materials ? size : 0).runAndUndo(state, walker, materials, action);
+    const bool materials = type == Shader;
+    Bench(materials ? 0 : size, materials ? size : 0).runAndUndo(state, type, action);
 }
 void Bare(benchmark::State& state, bool materials, bool tags) {
     const int64_t size = state.range(0);
@@ -125,11 +121,11 @@ void Bare(benchmark::State& state, bool materials, bool tags) {
 #define OBJECT_SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)
 #define MATERIAL_SIZES Arg(10000)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(Bare, Objects, false, false)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Objects_GenerateList, walkObjects, false, GenerateList)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Objects_Remove, walkObjects, false, Remove)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Objects_GenerateList, Object, GenerateList)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Objects_Remove, Object, Remove)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Bare, Tags, false, true)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Tags_GenerateList, walkTags, false, GenerateList)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Tags_Remove, walkTags, false, Remove)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Tags_GenerateList, Tag, GenerateList)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Tags_Remove, Tag, Remove)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Bare, Materials, true, false)->MATERIAL_SIZES;
-BENCHMARK_CAPTURE(Run, Materials_GenerateList, walkMaterials, true, GenerateList)->MATERIAL_SIZES;
-BENCHMARK_CAPTURE(Run, Materials_Remove, walkMaterials, true, Remove)->MATERIAL_SIZES;
+BENCHMARK_CAPTURE(Run, Materials_GenerateList, Shader, GenerateList)->MATERIAL_SIZES;
+BENCHMARK_CAPTURE(Run, Materials_Remove, Shader, Remove)->MATERIAL_SIZES;

@@ -107,10 +107,8 @@ host::Gui* addTreeView(CleartraceDialog& dialog) {
                                TREE_VIEW_MIN_HEIGHT, settings);
 }
 
-// The drivers by plug-in type; also the order in which Identify tries them.
-using Driver = void (CleartraceDialog::*)(host::Document*, int32_t);
-constexpr Driver drivers[] = {&CleartraceDialog::processTagPlugin, &CleartraceDialog::processShaderPlugin,
-                              &CleartraceDialog::processObjectPlugin, &CleartraceDialog::processVideoPostPlugin};
+// The plug-in types in the order in which Identify tries them.
+constexpr PluginType identifyOrder[] = {Tag, Shader, Object, PostEffect};
 
 // The id occurs nowhere in the scene: say what the host's registry knows of it.
 void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
@@ -144,13 +142,12 @@ void process(CleartraceDialog& dialog, host::Document* document) {
     dialog.keepLayerShaders = dialog.getBool(IDC_KEEP_LAYER_SHADERS);
     dialog.foundType = -1;
     if (dialog.action != Identify) {
-        if (!isPluginType(dialog.pluginType)) return;
-        const Driver driver = drivers[dialog.pluginType];
-        (dialog.*driver)(document, dialog.action);
+        if (isPluginType(dialog.pluginType)) runDriver(dialog, document, dialog.pluginType, dialog.action);
         return;
     }
-    for (const Driver driver : drivers) {
-        (dialog.*driver)(document, Identify);
+    // A run cut short has told the user so; nothing after it may claim more.
+    for (const PluginType type : identifyOrder) {
+        if (!runDriver(dialog, document, type, Identify)) return;
         if (dialog.foundType != -1) return;
     }
     reportFromRegistry(dialog, id);

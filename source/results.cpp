@@ -28,6 +28,7 @@ bool CleartraceDialog::addResult(host::Element* elementA, host::Element* element
         record.inLayerShader = inLayerShader;
     } else if (kind == Object) {
         record.object = elementA;
+        record.objectTypeId = host::typeId(elementA);
     }
     // A row that cannot be stored leaves the numbering where it was, so the
     // list keeps every row it did store.
@@ -130,7 +131,9 @@ void writeCell(const host::DrawInfo& info, const host::String& text) {
 }
 
 // The double-click tests a listed element against the active document by
-// address only: a handle whose element was freed is never passed to the host.
+// address first, so a handle whose element was freed is never passed to the
+// host; then by what the row says of it, as the host may have reused the
+// address of a freed element for a new one.
 bool documentHasObject(const host::Document* document, const host::Element* wanted) {
     host::Element* object = host::firstObject(document);
     while (object != nullptr) {
@@ -143,6 +146,11 @@ bool documentHasObject(const host::Document* document, const host::Element* want
         if (object != nullptr) object = host::next(object);
     }
     return false;
+}
+
+bool stillDescribes(const ResultRecord& record, const host::Element* element, bool objectRow) {
+    if (!(host::name(element) == record.name)) return false;
+    return !objectRow || host::typeId(element) == record.objectTypeId;
 }
 
 bool documentHasMaterial(const host::Document* document, const host::Element* wanted) {
@@ -204,10 +212,12 @@ bool ResultTreeCallbacks::doubleClick(void*, void*, void* row, int32_t, const Ho
     if (document == nullptr) return true;
     if (const ResultRecord* record = recordAt(dialog_.results, row)) {
         const bool listsObjects = listPluginType == Tag || listPluginType == Object;
-        if (listsObjects && record->object != nullptr && documentHasObject(document, record->object)) {
+        if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
+            stillDescribes(*record, record->object, listPluginType == Object)) {
             host::setActiveObject(document, record->object, 0);
         } else if (listPluginType == Shader && record->material != nullptr &&
-                   documentHasMaterial(document, record->material)) {
+                   documentHasMaterial(document, record->material) &&
+                   stillDescribes(*record, record->material, false)) {
             host::setActiveMaterial(document, record->material, 0);
         }
     }

@@ -14,6 +14,9 @@ struct ResultRecord {
     host::Element* object = nullptr;
     int32_t channel = -1;
     bool inLayerShader = false;
+    // Object rows: the object's type id when listed (the plug-in ID), so a
+    // double-click can tell the listed object from a new one at its address.
+    int32_t objectTypeId = 0;
 };
 
 // Column identifiers: up to four characters, most significant byte first.

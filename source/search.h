@@ -1,12 +1,15 @@
-// Instance search and removal: the walkers that visit the places where a
-// plug-in's elements live, and the steps they share.
+// Instance search and removal: the process drivers and the walkers that
+// visit the places where a plug-in's elements live.
 //
 // The walkers keep their own stacks in host memory instead of recursing, so
 // the depth of a scene never reaches the native stack. They still behave as
 // the recursive walk they replace: same order, same rows and undo steps, and
 // one scene-changed notice per (former) recursive call, sent when that call
-// would have returned. When a stack cannot grow, the walk ends there as if
-// nothing more was found.
+// would have returned.
+//
+// A removal first finds every instance and removes them only once the whole
+// search succeeded, so a run that runs out of memory changes nothing. Such a
+// run is cut short: it tells the user so and adds no not-found row.
 #pragma once
 
 #include "cleartrace_dialog.h"
@@ -15,26 +18,9 @@
 // when the value (after truncation) is outside the int32 range or not finite.
 bool pluginIdFromField(double value, int32_t& id);
 
-void walkObjects(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id, int32_t scope,
-                 int32_t action);
-void walkTags(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id, int32_t scope,
-              int32_t action);
-void walkMaterials(CleartraceDialog& dialog, host::Document* document, host::Element* material, int32_t id,
-                   int32_t scope, int32_t action);
-void walkLayerShader(CleartraceDialog& dialog, host::Document* document, host::Element* layerShader, int32_t id,
-                     host::Element* material, int32_t channel, int32_t action);
-void walkVideoPosts(CleartraceDialog& dialog, host::Document* document, int32_t id, int32_t action);
+// One driver call for a plug-in type. False when the run was cut short for
+// lack of memory (the user has been told).
+bool runDriver(CleartraceDialog& dialog, host::Document* document, int32_t type, int32_t action);
 
 // Records what an Identify walk met: foundType and foundName.
 void identifyInstance(CleartraceDialog& dialog, host::Element* instance, int32_t id, int32_t type);
-// Records an undo step for element, unlinks and frees it (kinds 0 to 3).
-bool removeInstance(CleartraceDialog& dialog, host::Document* document, host::Element* element, int32_t kind);
-// The first half of a removal: the undo step and the unlink. The element
-// stays alive until freed.
-void detachInstance(host::Document* document, host::Element* element);
-// What a walker does with an instance it met in GenerateList or Identify:
-// appends the row (rowA, rowB, channel, inLayerShader as addResult takes
-// them, type as the row's kind) or identifies the instance. Removal differs
-// per walker and is not done here.
-void listOrIdentify(CleartraceDialog& dialog, host::Element* instance, int32_t id, int32_t type, int32_t action,
-                    host::Element* rowA, host::Element* rowB, int32_t channel, bool inLayerShader);

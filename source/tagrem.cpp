@@ -9,7 +9,9 @@ constexpr int32_t nonModalDialog = 20;
 constexpr const char* iconFile = "qvx32x32.png";
 }  // namespace
 
+// Without the dialog's host side no window can open: the host hears so.
 bool CleartraceCommand::execute(HostDocument*) {
+    if (!dialog.createHostSide()) return false;
     if (!dialog.isOpen()) dialog.open(nonModalDialog, CLEARTRACE_COMMAND_ID, 0, -1, -1, 0, 0, 0);
     return true;
 }

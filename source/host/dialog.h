@@ -34,6 +34,10 @@ public:
     // Every message; the default handling dispatches to the hooks above.
     virtual int32_t message(const HostContainer* msg, HostContainer* result);
 
+    // Creates the host side when there is none yet (its creation at
+    // construction may have failed); false when the host cannot make it.
+    bool createHostSide();
+
     // Window.
     bool isOpen() const { return dialog_ && fn().isOpen(dialog_); }
     bool open(int32_t kind, int32_t pluginId, int32_t subId, int32_t x, int32_t y, int32_t width, int32_t height,

@@ -28,9 +28,10 @@ TEST(ModuleEntry, AnswersVersionQueryAndRefusesUnknownMessagesWithoutAHost) {
     ASSERT_EQ(g_maxon.kernel, nullptr);
     EXPECT_EQ(c4d_main(HOST_MODULE_VERSION_QUERY, nullptr, nullptr, nullptr), 5);
     for (int32_t message : {0, 5, 7, -1, 1000}) EXPECT_EQ(c4d_main(message, nullptr, nullptr, nullptr), -1) << message;
-    // Nothing bound: start fails, module messages are not handled, an end changes nothing.
+    // Nothing bound: start fails, module message 0 is answered all the same,
+    // an end changes nothing.
     EXPECT_EQ(c4d_main(HOST_MODULE_START, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(c4d_main(HOST_MODULE_MESSAGE, messageId(0), nullptr, nullptr), -1);
+    EXPECT_EQ(c4d_main(HOST_MODULE_MESSAGE, messageId(0), nullptr, nullptr), 1);
     EXPECT_EQ(c4d_main(HOST_MODULE_END, nullptr, nullptr, nullptr), 1);
     EXPECT_EQ(moduleBindCount(), 0);
 }
@@ -119,7 +120,7 @@ TEST(ModuleEntry, RemembersARefusedBindUntilTheCountReachesZero) {
     EXPECT_EQ(module.bind(), -3);  // still refused, still counted
     EXPECT_EQ(moduleBindCount(), 2);
     EXPECT_EQ(module.start(), 0);
-    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(0)), -1);
+    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(0)), 1);
     EXPECT_EQ(module.loadResource(), -1);
     EXPECT_TRUE(module.host.ui.commands.registered.empty());
 
@@ -178,6 +179,9 @@ TEST(ModuleEntry, AnswersModuleMessagesByTheLow32BitsOfTheId) {
     for (const Case& c : cases) EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(c.id)), c.answer) << c.id;
     // Every resource message after the first answered from the first load.
     EXPECT_EQ(module.host.handles.count(substitute::HandleKind::Resource), 1u);
+    // Message 0 is answered at any time, after the final end too.
+    EXPECT_EQ(module.end(), 1);
+    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(0)), 1);
 }
 
 TEST(ModuleEntry, AnswersASecondResourceMessageFromTheFirstAttempt) {

@@ -294,6 +294,51 @@ TEST_F(ResultTreeTest, DoubleClickOnAStaleRowSelectsNothing) {
     (void)doomed;
 }
 
+// The host may give a freed element's address to a new one: a row selects
+// only an element that still carries its name and, for objects, the
+// plug-in's type id.
+TEST_F(ResultTreeTest, DoubleClickSelectsOnlyWhatTheRowDescribes) {
+    HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 1234);
+    HostElement* carrier = host.scene.addObject(*document, nullptr, "Carrier", 5159);
+    host.scene.addTag(*carrier, "Old Tag", 1234);
+    HostElement* material = host.scene.addMaterial(*document, "Mat", 5703);
+    host.scene.setChannelShader(*material, 0, "Old Shader", 1234);
+
+    struct Change {
+        int32_t type;
+        HostElement* element;
+        const char* name;
+        int32_t typeId;
+    };
+    const Change changes[] = {
+        {Object, cube, "Sphere", 1234},
+        {Object, cube, "Cube", 5160},
+        {Tag, carrier, "Other", 5159},
+        {Shader, material, "Other", 5703},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        listInstances(change.type, 1234);
+        const std::string name = change.element->name;
+        const int32_t typeId = change.element->type;
+        change.element->name = change.name;
+        change.element->type = change.typeId;
+        const size_t notices = host.scene.notices.sceneChanges.size();
+        EXPECT_TRUE(doubleClick(0));
+        EXPECT_EQ(host.scene.activeObject(*document), nullptr);
+        EXPECT_EQ(host.scene.activeMaterial(*document), nullptr);
+        EXPECT_EQ(host.scene.notices.sceneChanges.size(), notices + 1);
+        // As listed again, it is selected.
+        change.element->name = name;
+        change.element->type = typeId;
+        EXPECT_TRUE(doubleClick(0));
+        EXPECT_TRUE(host.scene.activeObject(*document) == change.element ||
+                    host.scene.activeMaterial(*document) == change.element);
+        document->activeObject = 0;
+        document->activeMaterial = 0;
+    }
+}
+
 TEST_F(ResultTreeTest, ClosedWindowLeavesNoTreeViewToCall) {
     choose(IDC_PLUGIN_TYPE, Shader);
     press(IDC_CANCEL);

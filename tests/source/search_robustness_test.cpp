@@ -92,7 +92,9 @@ TEST_F(SearchTest, ShadersReachedTwiceAreRemovedOnce) {
     }
 }
 
-TEST_F(SearchTest, FailedTemporaryObjectsFindNothingAndLeakNothing) {
+// A temporary host object that cannot be made cuts the run short: the user
+// is told, no not-found row claims that nothing is there, nothing is removed.
+TEST_F(SearchTest, FailedTemporaryObjectsCutTheRunShortAndLeakNothing) {
     HostElement* object = scene().addObject(*document, nullptr, "A", kPlugin);
     object->selected = true;
     HostElement* material = scene().addMaterial(*document, "M", 5703);
@@ -100,19 +102,27 @@ TEST_F(SearchTest, FailedTemporaryObjectsFindNothingAndLeakNothing) {
     HostElement* layers = scene().setChannelShader(*material, 1, "layers", kLayerShader);
     scene().addShaderLayer(*layers, "layered", kPlugin);
     scene().addReflectanceShader(*material, "refl", kPlugin);
+    const Strings before = describe();
 
     bound.host.services.failObjectCreation(1);  // the selection
     run(&CleartraceDialog::processObjectPlugin, Remove, kPlugin, 1);
-    EXPECT_EQ(rows(), Strings{"0 Object plugin 1234 not found."});
+    EXPECT_TRUE(rows().empty());
     EXPECT_TRUE(document->undo.done.empty());
+    EXPECT_EQ(describe(), before);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. Nothing was removed.");
 
-    bound.host.services.failObjectCreation(1);  // the reflectance list
-    run(&CleartraceDialog::processShaderPlugin, GenerateList);
-    EXPECT_EQ(rows(), (Strings{"0 M ch0", "1 M ch1 layered"}));
-
+    boxes().clear();
     bound.host.services.failObjectCreation(2);  // the value read from the layers
     run(&CleartraceDialog::processShaderPlugin, GenerateList);
-    EXPECT_EQ(rows(), (Strings{"0 M ch0", "1 M ch3"}));
+    EXPECT_EQ(rows(), Strings{"0 M ch0"});
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. The list is incomplete.");
+
+    bound.host.services.failObjectCreation(1);  // the reflectance list
+    run(&CleartraceDialog::processShaderPlugin, Remove);
+    EXPECT_EQ(describe(), before);
+    EXPECT_TRUE(document->undo.done.empty());
 }
 
 TEST_F(SearchTest, OutOfMemoryEndsTheWalkWithoutChangingMore) {
@@ -121,21 +131,32 @@ TEST_F(SearchTest, OutOfMemoryEndsTheWalkWithoutChangingMore) {
         parent = scene().addObject(*document, parent, "o" + std::to_string(level), level % 5 == 4 ? kPlugin : 1);
         scene().addTag(*parent, "t" + std::to_string(level), kPlugin);
     }
-    // The walk's stack holds 16 levels before it grows for the first time.
-    bound.host.services.failAllocation(2);
+    const Strings before = describe();
+    // The room for the not-found row, then the walk's stack, which holds 16
+    // levels before it grows.
+    bound.host.services.failAllocation(3);
     run(&CleartraceDialog::processObjectPlugin, Remove);
     EXPECT_TRUE(document->undo.done.empty());
+    EXPECT_EQ(describe(), before);
     EXPECT_EQ(notices(), 16u);
+    EXPECT_TRUE(rows().empty());
 }
 
-TEST_F(SearchTest, AFailedRowIsDroppedAndTheNumberingGoesOn) {
-    for (const char* name : {"A", "B", "C"}) {
-        scene().addTag(*scene().addObject(*document, nullptr, name, 5159), std::string("t") + name, kPlugin);
+TEST_F(SearchTest, AFailedRowCutsTheListShortAndKeepsTheRowsBefore) {
+    for (int32_t i = 0; i < 20; ++i) {
+        const std::string name = "O" + std::to_string(i);
+        scene().addTag(*scene().addObject(*document, nullptr, name, 5159), "t" + name, kPlugin);
     }
-    bound.host.services.failAllocation(2);  // after the walk's stack: the storage for the first row
+    // The list's first storage (made before the walk) holds 16 rows; the
+    // walk's stack comes second, the larger storage third.
+    bound.host.services.failAllocation(3);
     run(&CleartraceDialog::processTagPlugin, GenerateList);
-    EXPECT_EQ(rows(), (Strings{"0 B #tB", "1 C #tC"}));
-    EXPECT_EQ(dialog->rowCounter, 2);
+    ASSERT_EQ(rows().size(), 16u);
+    EXPECT_EQ(rows().front(), "0 O0 #tO0");
+    EXPECT_EQ(rows().back(), "15 O15 #tO15");
+    EXPECT_EQ(dialog->rowCounter, 16);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. The list is incomplete.");
 }
 
 // ---- Randomized round trip ------------------------------------------------------------
