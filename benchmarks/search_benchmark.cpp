@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "bound_host.h"
-#include "cleartrace_dialog.h"
 #include "search.h"
 
 namespace {
@@ -21,7 +20,7 @@ constexpr int32_t otherType = 5159;
 struct Bench {
     BoundHost bound;
     HostDocument* document = nullptr;
-    CleartraceDialog* dialog = nullptr;
+    ResultStore store;
 
     Bench(int64_t objects, int64_t materials) {
         substitute::Scene& scene = bound.host.scene;
@@ -42,16 +41,12 @@ struct Bench {
             scene.setChannelShader(*material, 6, "c6", (shader + 1) % 100 == 10 ? plugin : 1011116);
             scene.addReflectanceShader(*material, "r", (shader + 2) % 100 == 10 ? plugin : 1011116);
         }
-        dialog = host::createZeroed<CleartraceDialog>(__FILE__, __LINE__);
-        dialog->open(20, 1066888, 0, -1, -1, 0, 0, 0);
-        dialog->warnBeforeDeleting = false;
-        dialog->setFloat(IDC_PLUGIN_ID, plugin, -1e18, 1e18, 1.0, 0);
     }
-    ~Bench() { host::destroyZeroed(dialog); }
 
-    void runAndUndo(benchmark::State& state, int32_t type, int32_t action) {
+    void runAndUndo(benchmark::State& state, PluginType type, Action action) {
+        const SearchRequest request{action, type, plugin, 0, false, false};
         for (auto _ : state) {
-            runDriver(*dialog, document, type, action);
+            runSearch(document, request, store);
             if (action != Remove) continue;
             state.PauseTiming();
             bound.host.scene.undo(*document);
@@ -103,7 +98,7 @@ int64_t bareMaterials(host::Document* document) {
 }
 
 // A driver's run for one plug-in type over a scene of state.range(0) objects or materials.
-void Run(benchmark::State& state, int32_t type, int32_t action) {
+void Run(benchmark::State& state, PluginType type, Action action) {
     const int64_t size = state.range(0);
     const bool materials = type == Shader;
     Bench(materials ? 0 : size, materials ? size : 0).runAndUndo(state, type, action);

@@ -22,7 +22,7 @@ constexpr const char* pluginKindNames[typeNameCount] = {
 };
 }  // namespace
 
-CleartraceDialog::CleartraceDialog() : treeFunctions(*this) {
+CleartraceDialog::CleartraceDialog() {
     for (int32_t i = 0; i < typeNameCount; ++i) typeNames[i] = host::String(pluginKindNames[i]);
 }
 
@@ -31,13 +31,14 @@ CleartraceDialog::~CleartraceDialog() {
     if (treeView != nullptr) host::attachTreeView(treeView, nullptr, nullptr, nullptr);
     // Records first, then the names; the tree-view callbacks and the host
     // dialog go with the members and the base.
-    results.clear();
+    clearResults(results);
     for (host::String& name : typeNames) name.release();
     foundName.release();
 }
 
-host::String CleartraceDialog::typeNameFor(int32_t type) const {
-    const int32_t entry = type <= 21 ? type : type - 10;
+host::String CleartraceDialog::typeNameFor(int32_t kind) const {
+    // Kinds 0 to 21, then 32 to 38.
+    const int32_t entry = kind <= 21 ? kind : kind - 10;
     if (entry < 0 || entry >= typeNameCount) return host::String("Unknown");
     return typeNames[entry];
 }
@@ -63,28 +64,6 @@ constexpr int32_t TREE_VIEW_FIXED_LAYOUT = 0x7476666C;  // tvfl
 constexpr int32_t NUMBER_FORMAT_FLOAT = 0x66726561;  // frea
 constexpr double PLUGIN_ID_FIELD_LIMIT = 1e18;
 
-struct ComboEntry {
-    int32_t id;
-    const char* text;
-};
-
-constexpr ComboEntry actionEntries[] = {
-    {Identify, "Identify Plugin"}, {GenerateList, "Generate List"}, {Remove, "Remove Plugin"}};
-constexpr ComboEntry pluginTypeEntries[] = {
-    {Tag, "Tag"}, {Shader, "Shader"}, {Object, "Object"}, {PostEffect, "Post Effect"}};
-
-// Scope entries per plug-in type: entry 0 is the whole scene, entry 2 the
-// selection alone, entry 1 (where it exists) the selection with its children.
-constexpr ComboEntry tagScopes[] = {
-    {0, "All Objects with Tags"}, {1, "Tags on Selected Objects and Children"}, {2, "Tags on Selected Objects Only"}};
-constexpr ComboEntry shaderScopes[] = {{0, "All Materials"}, {2, "Selected Materials Only"}};
-constexpr ComboEntry objectScopes[] = {
-    {0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}};
-constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"}};
-constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes};
-
-bool isPluginType(int32_t type) { return type >= Tag && type <= PostEffect; }
-
 void addComboEntries(CleartraceDialog& dialog, int32_t comboId, std::span<const ComboEntry> entries) {
     for (const ComboEntry& entry : entries) dialog.addComboEntry(comboId, entry.id, entry.text);
 }
@@ -107,9 +86,6 @@ host::Gui* addTreeView(CleartraceDialog& dialog) {
                                TREE_VIEW_MIN_HEIGHT, settings);
 }
 
-// The plug-in types in the order in which Identify tries them.
-constexpr PluginType identifyOrder[] = {Tag, Shader, Object, PostEffect};
-
 // The id occurs nowhere in the scene: say what the host's registry knows of it.
 void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
     const host::String number = host::String::number(id);
@@ -125,30 +101,55 @@ void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
     host::messageBox(text, host::styleNotice);
 }
 
+// The controls, read once.
+SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
+    dialog.action = dialog.getInt32(IDC_ACTION);
+    dialog.pluginType = dialog.getInt32(IDC_PLUGIN_TYPE);
+    dialog.scope = dialog.getInt32(IDC_SCOPE);
+    dialog.warnBeforeDeleting = dialog.getBool(IDC_WARN_BEFORE_DELETING);
+    dialog.keepLayerShaders = dialog.getBool(IDC_KEEP_LAYER_SHADERS);
+    return {Action(dialog.action), PluginType(dialog.pluginType), id,
+            dialog.scope,          dialog.warnBeforeDeleting,     dialog.keepLayerShaders};
+}
+
+// What a run found, told and shown.
+void showRun(CleartraceDialog& dialog, const SearchRequest& request, const SearchOutcome& outcome) {
+    if (outcome.foundType) {
+        dialog.foundType = outcome.foundType;
+        dialog.foundName = outcome.foundName;
+    }
+    if (outcome.cancelled) return;
+    tellOutcome(request, outcome);
+    dialog.refreshResults();
+}
+
+// The plug-in types in the order in which Identify tries them.
+constexpr PluginType identifyOrder[] = {Tag, Shader, Object, PostEffect};
+
 void process(CleartraceDialog& dialog, host::Document* document) {
     // Without a document there is nothing to search: change nothing, show nothing.
     if (document == nullptr) return;
-    // Checked once here, so no driver ever sees an id it cannot convert.
+    // Checked once here, so no search ever sees an id it cannot convert.
     int32_t id = 0;
     if (!pluginIdFromField(dialog.getFloat(IDC_PLUGIN_ID), id)) {
         host::messageBox("Plugin ID must be between -2147483648 and 2147483647.", host::styleNotice);
         return;
     }
     host::stopBackgroundWork(1, 1, 1);
-    dialog.action = dialog.getInt32(IDC_ACTION);
-    dialog.pluginType = dialog.getInt32(IDC_PLUGIN_TYPE);
-    dialog.scope = dialog.getInt32(IDC_SCOPE);
-    dialog.warnBeforeDeleting = dialog.getBool(IDC_WARN_BEFORE_DELETING);
-    dialog.keepLayerShaders = dialog.getBool(IDC_KEEP_LAYER_SHADERS);
-    dialog.foundType = -1;
-    if (dialog.action != Identify) {
-        if (isPluginType(dialog.pluginType)) runDriver(dialog, document, dialog.pluginType, dialog.action);
+    SearchRequest request = readRequest(dialog, id);
+    dialog.foundType.reset();
+    if (request.action != Identify) {
+        showRun(dialog, request, runSearch(document, request, dialog.results));
         return;
     }
-    // A run cut short has told the user so; nothing after it may claim more.
+    // Every type in fixed order, whatever the type box shows, until one holds
+    // an instance; a run cut short has said so, and nothing after it may
+    // claim more.
     for (const PluginType type : identifyOrder) {
-        if (!runDriver(dialog, document, type, Identify)) return;
-        if (dialog.foundType != -1) return;
+        request.pluginType = type;
+        const SearchOutcome outcome = runSearch(document, request, dialog.results);
+        showRun(dialog, request, outcome);
+        if (outcome.foundType || outcome.outOfMemory) return;
     }
     reportFromRegistry(dialog, id);
 }
@@ -160,7 +161,7 @@ void openHelpFile() {
 
 void pluginTypeChanged(CleartraceDialog& dialog) {
     const int32_t type = dialog.getInt32(IDC_PLUGIN_TYPE);
-    dialog.clearResults();
+    clearResults(dialog.results);
     if (isPluginType(type)) {
         dialog.clearComboEntries(IDC_SCOPE);
         addComboEntries(dialog, IDC_SCOPE, scopeEntries[type]);
@@ -171,7 +172,7 @@ void pluginTypeChanged(CleartraceDialog& dialog) {
 }
 
 void scopeChanged(CleartraceDialog& dialog) {
-    dialog.clearResults();
+    clearResults(dialog.results);
     dialog.setResultLayout();
 }
 
@@ -250,7 +251,7 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
             // Closing through Cancel empties the list as closing the window
             // does; otherwise the next window would show these rows under the
             // columns of another plug-in type.
-            clearResults();
+            clearResults(results);
             close();
             break;
         case IDM_ABOUT: host::messageBox(resourceString(IDS_ABOUT_TEXT), host::styleNotice); break;
@@ -264,7 +265,7 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
 }
 
 bool CleartraceDialog::askClose() {
-    clearResults();
+    clearResults(results);
     return false;
 }
 

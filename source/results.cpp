@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <span>
 
-#include "cleartrace_dialog.h"
-
 namespace {
 constexpr const char* channelNameTexts[channelCount] = {
     "Color",    "Luminance",      "Transparency", "Reflectance",  "Environment", "Fog",    "Bump",    "Alpha",
@@ -13,66 +11,34 @@ constexpr const char* channelNameTexts[channelCount] = {
 }  // namespace
 
 // ---- Store ------------------------------------------------------------------------
-bool CleartraceDialog::addResult(host::Element* elementA, host::Element* elementB, int32_t kind, int32_t channel,
-                                 bool inLayerShader) {
+bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, int32_t kind, int32_t channel,
+               bool inLayerShader) {
     if (uint32_t(kind) > uint32_t(PostEffect)) return false;
     ResultRecord record;  // fields a kind does not use keep their empty defaults
-    record.rowNumber = rowCounter;
-    record.name = host::name(elementA);
+    record.rowNumber = store.rowCounter;
+    record.name = host::name(listed);
     if (kind == Tag) {
-        record.tagName = host::name(elementB);
-        record.object = elementA;
+        record.tagName = host::name(tag);
+        record.object = listed;
     } else if (kind == Shader) {
-        record.material = elementA;
+        record.material = listed;
         record.channel = channel;
         record.inLayerShader = inLayerShader;
     } else if (kind == Object) {
-        record.object = elementA;
-        record.objectTypeId = host::typeId(elementA);
+        record.object = listed;
+        record.objectTypeId = host::typeId(listed);
     }
     // A row that cannot be stored leaves the numbering where it was, so the
     // list keeps every row it did store.
-    if (!results.push(std::move(record))) return false;
-    ++rowCounter;
+    if (!store.records.push(std::move(record))) return false;
+    ++store.rowCounter;
     return true;
 }
 
-void CleartraceDialog::clearResults() { results.clear(); }
+void clearResults(ResultStore& store) { store.records.clear(); }
 
-// ---- Tree view ----------------------------------------------------------------------
-namespace {
-// Columns by plug-in type, left to right.
-constexpr int32_t tagColumns[] = {COLUMN_NAME, COLUMN_TAG};
-constexpr int32_t shaderColumns[] = {COLUMN_NAME, COLUMN_CHANNEL, COLUMN_IN_LAYER};
-constexpr int32_t nameColumns[] = {COLUMN_NAME};
-
-std::span<const int32_t> columnsFor(int32_t pluginType) {
-    if (pluginType == Tag) return tagColumns;
-    if (pluginType == Shader) return shaderColumns;
-    return nameColumns;
-}
-}  // namespace
-
-bool CleartraceDialog::setResultLayout() {
-    host::Container layout;
-    const int32_t type = getInt32(IDC_PLUGIN_TYPE);
-    const std::span<const int32_t> columns = columnsFor(type);
-    for (const int32_t column : columns) layout.setInt32(column, COLUMN_KIND_USER);
-    // Without a layout container the columns stay as they were.
-    if (treeView != nullptr && layout.valid()) host::setTreeViewLayout(treeView, int32_t(columns.size()), layout);
-    treeFunctions.listPluginType = type;
-    refreshResults();
-    return true;
-}
-
-void CleartraceDialog::refreshResults() {
-    if (treeView == nullptr) return;
-    host::attachTreeView(treeView, &results, &treeFunctions, nullptr);
-    host::refreshTreeView(treeView);
-    host::treeViewLayoutChanged(treeView);
-}
-
-ResultTreeCallbacks::ResultTreeCallbacks(CleartraceDialog& dialog) : dialog_(dialog) {
+// ---- Tree view rows ----------------------------------------------------------------
+ResultTreeCallbacks::ResultTreeCallbacks() {
     for (int32_t i = 0; i < channelCount; ++i) channelNames[i] = host::String(channelNameTexts[i]);
 }
 
@@ -106,13 +72,15 @@ constexpr int32_t cellBackgroundColor = 1000;
 
 // The record a row stands for, or null when row does not point at a record of
 // the store (no row, or one handed out before the store changed).
-ResultRecord* recordAt(host::Vector<ResultRecord>& store, const void* row) {
-    const auto first = reinterpret_cast<uintptr_t>(store.begin());
+ResultRecord* recordAt(void* root, const void* row) {
+    if (root == nullptr || row == nullptr) return nullptr;
+    host::Vector<ResultRecord>& records = static_cast<ResultStore*>(root)->records;
+    const auto first = reinterpret_cast<uintptr_t>(records.begin());
     const auto address = reinterpret_cast<uintptr_t>(row);
-    if (row == nullptr || address < first || address >= reinterpret_cast<uintptr_t>(store.end())) return nullptr;
+    if (address < first || address >= reinterpret_cast<uintptr_t>(records.end())) return nullptr;
     const uintptr_t offset = address - first;
     if (offset % sizeof(ResultRecord) != 0) return nullptr;
-    return &store[int32_t(offset / sizeof(ResultRecord))];
+    return &records[int32_t(offset / sizeof(ResultRecord))];
 }
 
 int32_t columnWidth(host::DrawArea* area, int32_t column) {
@@ -162,16 +130,18 @@ bool documentHasMaterial(const host::Document* document, const host::Element* wa
 }
 }  // namespace
 
-void* ResultTreeCallbacks::firstRow(void*, void*) {
+void* ResultTreeCallbacks::firstRow(void* root, void*) {
     rowCursor = 0;
-    return dialog_.results.empty() ? nullptr : &dialog_.results[0];
+    if (root == nullptr) return nullptr;
+    host::Vector<ResultRecord>& records = static_cast<ResultStore*>(root)->records;
+    return records.empty() ? nullptr : &records[0];
 }
 
 // Records are stored in row order, so the next row, when there is one, is the
 // next record; a gap in the row numbers ends the list.
-void* ResultTreeCallbacks::nextRow(void*, void*, void* row) {
-    ResultRecord* record = recordAt(dialog_.results, row);
-    if (record == nullptr || record + 1 == dialog_.results.end()) return nullptr;
+void* ResultTreeCallbacks::nextRow(void* root, void*, void* row) {
+    ResultRecord* record = recordAt(root, row);
+    if (record == nullptr || record + 1 == static_cast<ResultStore*>(root)->records.end()) return nullptr;
     ResultRecord* following = record + 1;
     return int64_t(following->rowNumber) == int64_t(record->rowNumber) + 1 ? following : nullptr;
 }
@@ -188,10 +158,10 @@ int32_t ResultTreeCallbacks::rowHeight(void*, void*, void*, int32_t, host::DrawA
     return area == nullptr ? 0 : host::fontHeight(area);
 }
 
-void ResultTreeCallbacks::drawCell(void*, void*, void* row, int32_t column, const host::DrawInfo* info, int32_t) {
+void ResultTreeCallbacks::drawCell(void* root, void*, void* row, int32_t column, const host::DrawInfo* info, int32_t) {
     if (identifyMode || info == nullptr) return;
     fillCell(*info);
-    if (const ResultRecord* record = recordAt(dialog_.results, row)) writeCell(*info, cellText(*record, column));
+    if (const ResultRecord* record = recordAt(root, row)) writeCell(*info, cellText(*record, column));
 }
 
 bool ResultTreeCallbacks::drawHeader(void*, void*, int32_t column, const host::DrawInfo* info) {
@@ -207,10 +177,10 @@ void ResultTreeCallbacks::contextMenu(void*, void*, void*, int32_t, HostContaine
     if (menu != nullptr) host::clearContainer(menu);
 }
 
-bool ResultTreeCallbacks::doubleClick(void*, void*, void* row, int32_t, const HostMouseInfo*) {
+bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, const HostMouseInfo*) {
     host::Document* document = host::activeDocument();
     if (document == nullptr) return true;
-    if (const ResultRecord* record = recordAt(dialog_.results, row)) {
+    if (const ResultRecord* record = recordAt(root, row)) {
         const bool listsObjects = listPluginType == Tag || listPluginType == Object;
         if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
             stillDescribes(*record, record->object, listPluginType == Object)) {

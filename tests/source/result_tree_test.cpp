@@ -5,6 +5,7 @@
 
 #include "dialog_session.h"
 #include "host/tree_view.h"
+#include "search.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ protected:
             dialog->setInt32(IDC_PLUGIN_TYPE, type);
             dialog->setResultLayout();
         }
-        for (ResultRecord& each : records) ASSERT_TRUE(dialog->results.push(std::move(each)));
+        for (ResultRecord& each : records) ASSERT_TRUE(dialog->results.records.push(std::move(each)));
         dialog->refreshResults();
     }
 
@@ -145,7 +146,7 @@ TEST_F(ResultTreeTest, ColumnSetsPerType) {
         EXPECT_EQ(dialog->treeFunctions.listPluginType, row.type);
         EXPECT_EQ(headers(), row.headers);
         EXPECT_EQ(rows(), row.rows);
-        dialog->clearResults();
+        clearResults(dialog->results);
     }
 }
 
@@ -185,15 +186,15 @@ TEST_F(ResultTreeTest, ListEndsAtAGapInTheRowNumbers) {
     ResultRecord outside = record(0, "X", 0, false);
     EXPECT_EQ(callbacks.nextRow(&dialog->results, nullptr, &outside), nullptr);
     EXPECT_EQ(callbacks.nextRow(&dialog->results, nullptr, nullptr), nullptr);
-    EXPECT_EQ(callbacks.nextRow(&dialog->results, nullptr, &dialog->results[2]), nullptr);
-    dialog->clearResults();
+    EXPECT_EQ(callbacks.nextRow(&dialog->results, nullptr, &dialog->results.records[2]), nullptr);
+    clearResults(dialog->results);
     EXPECT_EQ(callbacks.firstRow(&dialog->results, nullptr), nullptr);
 }
 
 TEST_F(ResultTreeTest, CallsWithoutAreaOrRow) {
     show(Object, {record(0, "A", 0, false)});
     ResultTreeCallbacks& callbacks = dialog->treeFunctions;
-    void* row = &dialog->results[0];
+    void* row = &dialog->results.records[0];
     EXPECT_EQ(callbacks.cellWidth(&dialog->results, nullptr, row, COLUMN_NAME, nullptr), 0);
     EXPECT_EQ(callbacks.headerWidth(&dialog->results, nullptr, COLUMN_TAG, nullptr), 0);
     EXPECT_EQ(callbacks.rowHeight(&dialog->results, nullptr, row, COLUMN_NAME, nullptr), 0);
@@ -348,7 +349,10 @@ TEST_F(ResultTreeTest, ClosedWindowLeavesNoTreeViewToCall) {
     dialog->setInt32(IDC_PLUGIN_TYPE, Object);
     EXPECT_TRUE(dialog->setResultLayout());
     dialog->refreshResults();
-    dialog->processObjectPlugin(document, GenerateList);
+    SearchRequest request;
+    request.pluginType = Object;
+    runSearch(document, request, dialog->results);
+    dialog->refreshResults();
     EXPECT_EQ(dialog->treeFunctions.listPluginType, Tag);  // no window: the type control reads 0
 }
 
@@ -362,10 +366,10 @@ TEST_F(ResultTreeTest, WindowWithoutTreeViewStillWorks) {
     HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 5159);
     host.scene.addTag(*cube, "Old Tag", 1234);
     listInstances(Tag, 1234);
-    EXPECT_EQ(dialog->results.size(), 1);
+    EXPECT_EQ(dialog->results.records.size(), 1);
     choose(IDC_PLUGIN_TYPE, Shader);
     EXPECT_EQ(dialog->treeFunctions.listPluginType, Shader);
-    EXPECT_TRUE(dialog->results.empty());
+    EXPECT_TRUE(dialog->results.records.empty());
     EXPECT_TRUE(patched.attaches.empty());
 }
 

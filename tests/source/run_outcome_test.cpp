@@ -98,7 +98,7 @@ protected:
         host.ui.messageBoxes.shown.clear();
         press(IDC_PROCESS);
         Outcome outcome{substitute::saveScene(host.scene, *document), boxTexts(), {}};
-        for (const ResultRecord& record : dialog->results) outcome.rows.emplace_back(record.name.view());
+        for (const ResultRecord& record : dialog->results.records) outcome.rows.emplace_back(record.name.view());
         return outcome;
     }
 
@@ -235,5 +235,5 @@ TEST_F(RunOutcomeTest, ACutShortListKeepsItsRowsAndIdentifyStops) {
     setUp({Identify, Tag, 0, false, 1050003});
     host.services.failAllocation(2);  // the tag walk's stack
     EXPECT_EQ(process().boxes, Texts{"Cleartrace ran out of memory. The search is incomplete."});
-    EXPECT_EQ(dialog->foundType, -1);
+    EXPECT_EQ(dialog->foundType, std::nullopt);
 }
