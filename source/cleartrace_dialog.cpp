@@ -54,14 +54,7 @@ constexpr int32_t FILL_BOTH = 63;
 // Border style 5, bit 31: the border carries the group's title.
 constexpr uint32_t TITLED_BORDER = 5u | 0x80000000u;
 
-// Tree view control and its settings (four-character keys).
-constexpr int32_t TREE_VIEW_MIN_HEIGHT = 0x10064;
-constexpr int32_t TREE_VIEW_HEADER_ROW = 0x74766868;    // tvhh
-constexpr int32_t TREE_VIEW_BORDER = 0x62726472;        // brdr
-constexpr int32_t TREE_VIEW_FIXED_LAYOUT = 0x7476666C;  // tvfl
-
-// The number field: the host's plain floating-point format and its range.
-constexpr int32_t NUMBER_FORMAT_FLOAT = 0x66726561;  // frea
+// The number field's range: far beyond the plug-in ids, so an out-of-range id can be refused.
 constexpr double PLUGIN_ID_FIELD_LIMIT = 1e18;
 
 void addComboEntries(CleartraceDialog& dialog, int32_t comboId, std::span<const ComboEntry> entries) {
@@ -79,18 +72,18 @@ void addLabel(CleartraceDialog& dialog, int32_t width, const char* text) {
 
 host::Gui* addTreeView(CleartraceDialog& dialog) {
     host::Container settings;
-    settings.setBool(TREE_VIEW_HEADER_ROW, true);
-    settings.setBool(TREE_VIEW_BORDER, true);
-    settings.setBool(TREE_VIEW_FIXED_LAYOUT, true);
+    settings.setBool(HOST_TREE_VIEW_HEADER_ROW, true);
+    settings.setBool(HOST_TREE_VIEW_BORDER, true);
+    settings.setBool(HOST_TREE_VIEW_FIXED_LAYOUT, true);
     return dialog.addCustomGui(IDC_TREE_VIEW, HOST_LIBRARY_TREE_VIEW, host::String(), FILL_BOTH, 0,
-                               TREE_VIEW_MIN_HEIGHT, settings);
+                               HOST_TREE_VIEW_MIN_HEIGHT, settings);
 }
 
 // The id occurs nowhere in the scene: say what the host's registry knows of it.
 void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
     const host::String number = host::String::number(id);
     host::String text;
-    if (const HostPluginRecord* record = host::findPlugin(id, 0)) {
+    if (const HostPluginRecord* record = host::findPlugin(id, HOST_PLUGIN_KIND_ANY)) {
         text = "Plugin " + number + " was not found in the scene file,\nbut is reported by C4D as a plugin of type\n'" +
                dialog.typeNameFor(host::pluginKind(record)) + "' with the name '" + host::pluginName(record) +
                "'\n(but see the manual for caveats in this context).";
@@ -98,7 +91,7 @@ void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
         text =
             "Plugin " + number + " could not be identifed. Try searching the internet for the plugin ID value or name.";
     }
-    host::messageBox(text, host::styleNotice);
+    host::messageBox(text, HOST_MESSAGE_BOX_NOTICE);
 }
 
 // The controls, read once.
@@ -132,7 +125,7 @@ void process(CleartraceDialog& dialog, host::Document* document) {
     // Checked once here, so no search ever sees an id it cannot convert.
     int32_t id = 0;
     if (!pluginIdFromField(dialog.getFloat(IDC_PLUGIN_ID), id)) {
-        host::messageBox("Plugin ID must be between -2147483648 and 2147483647.", host::styleNotice);
+        host::messageBox("Plugin ID must be between -2147483648 and 2147483647.", HOST_MESSAGE_BOX_NOTICE);
         return;
     }
     host::stopBackgroundWork(1, 1, 1);
@@ -230,7 +223,7 @@ bool CleartraceDialog::createLayout() {
 // boxes show what the last Process took.
 bool CleartraceDialog::initValues() {
     if (!DialogBase::initValues()) return false;
-    setFloat(IDC_PLUGIN_ID, 0.0, -PLUGIN_ID_FIELD_LIMIT, PLUGIN_ID_FIELD_LIMIT, 1.0, NUMBER_FORMAT_FLOAT);
+    setFloat(IDC_PLUGIN_ID, 0.0, -PLUGIN_ID_FIELD_LIMIT, PLUGIN_ID_FIELD_LIMIT, 1.0, HOST_NUMBER_FORMAT_FLOAT);
     setInt32(IDC_ACTION, GenerateList);
     setInt32(IDC_PLUGIN_TYPE, Tag);
     setInt32(IDC_SCOPE, 0);
@@ -254,7 +247,7 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
             clearResults(results);
             close();
             break;
-        case IDM_ABOUT: host::messageBox(resourceString(IDS_ABOUT_TEXT), host::styleNotice); break;
+        case IDM_ABOUT: host::messageBox(resourceString(IDS_ABOUT_TEXT), HOST_MESSAGE_BOX_NOTICE); break;
         case IDM_SHOW_HELP_FILE: openHelpFile(); break;
         case IDC_PLUGIN_TYPE: pluginTypeChanged(*this); break;
         case IDC_SCOPE: scopeChanged(*this); break;

@@ -21,7 +21,7 @@ bool CleartraceDialog::setResultLayout() {
     host::Container layout;
     const int32_t type = getInt32(IDC_PLUGIN_TYPE);
     const std::span<const int32_t> columns = columnsFor(type);
-    for (const int32_t column : columns) layout.setInt32(column, COLUMN_KIND_USER);
+    for (const int32_t column : columns) layout.setInt32(column, HOST_TREE_VIEW_COLUMN_USER);
     // Without a layout container the columns stay as they were.
     if (treeView != nullptr && layout.valid()) host::setTreeViewLayout(treeView, int32_t(columns.size()), layout);
     treeFunctions.listPluginType = type;

@@ -4,7 +4,7 @@
 #include <span>
 
 namespace {
-constexpr const char* channelNameTexts[channelCount] = {
+constexpr const char* channelNameTexts[HOST_MATERIAL_CHANNEL_COUNT] = {
     "Color",    "Luminance",      "Transparency", "Reflectance",  "Environment", "Fog",    "Bump",    "Alpha",
     "Specular", "Specular Color", "Glow",         "Displacement", "Diffusion",   "Normal", "Unnamed",
 };
@@ -39,7 +39,7 @@ void clearResults(ResultStore& store) { store.records.clear(); }
 
 // ---- Tree view rows ----------------------------------------------------------------
 ResultTreeCallbacks::ResultTreeCallbacks() {
-    for (int32_t i = 0; i < channelCount; ++i) channelNames[i] = host::String(channelNameTexts[i]);
+    for (int32_t i = 0; i < HOST_MATERIAL_CHANNEL_COUNT; ++i) channelNames[i] = host::String(channelNameTexts[i]);
 }
 
 ResultTreeCallbacks::~ResultTreeCallbacks() {
@@ -67,8 +67,6 @@ constexpr const char* nameColumnSample = "888888888888888888888888888888";
 constexpr const char* otherColumnSample = "888888888888888";
 constexpr int32_t columnPadding = 8;
 constexpr int32_t textIndent = 4;
-constexpr int32_t cellTextColor = 1003;
-constexpr int32_t cellBackgroundColor = 1000;
 
 // The record a row stands for, or null when row does not point at a record of
 // the store (no row, or one handed out before the store changed).
@@ -94,7 +92,7 @@ void fillCell(const host::DrawInfo& info) {
 }
 
 void writeCell(const host::DrawInfo& info, const host::String& text) {
-    host::setTextColors(info.area, cellTextColor, cellBackgroundColor);
+    host::setTextColors(info.area, HOST_COLOR_TEXT, HOST_COLOR_TEXT_BACKGROUND);
     host::drawText(info.area, text, info.x + textIndent, info.y, 0);
 }
 
@@ -201,7 +199,7 @@ host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t c
     if (listPluginType != Shader) return {};
     if (column == COLUMN_CHANNEL) {
         // One unsigned test: every negative channel but -1 is "Custom" too.
-        if (uint32_t(record.channel) < uint32_t(channelCount)) return channelNames[record.channel];
+        if (uint32_t(record.channel) < uint32_t(HOST_MATERIAL_CHANNEL_COUNT)) return channelNames[record.channel];
         return record.channel == -1 ? "--" : "Custom";
     }
     if (column == COLUMN_IN_LAYER) {

@@ -36,10 +36,6 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, in
 // Destroys the records, last first; the capacity and rowCounter stay.
 void clearResults(ResultStore& store);
 
-inline constexpr int32_t COLUMN_KIND_USER = 0x75736572;  // user
-
-inline constexpr int32_t channelCount = 15;
-
 // The tree view's rows are the records of the store it shows (its root), in
 // row order.
 class ResultTreeCallbacks : public host::TreeViewFunctions {
@@ -64,7 +60,7 @@ public:
     host::String headerText(int32_t column) const;
 
     int32_t rowCursor = 0;
-    host::String channelNames[channelCount];
+    host::String channelNames[HOST_MATERIAL_CHANNEL_COUNT];
     int32_t listPluginType = 0;
     bool identifyMode = false;
 };

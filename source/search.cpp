@@ -84,8 +84,8 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
 
 bool confirmed(const SearchRequest& request) {
     if (request.action != Remove || !request.warnBeforeDeleting) return true;
-    return host::messageBox("Are you sure you want to delete the plugin instances?", host::styleQuestion) ==
-           host::answerYes;
+    return host::messageBox("Are you sure you want to delete the plugin instances?", HOST_MESSAGE_BOX_QUESTION) ==
+           HOST_ANSWER_YES;
 }
 
 }  // namespace
@@ -113,13 +113,14 @@ SearchOutcome runSearch(host::Document* document, const SearchRequest& request, 
 void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome) {
     if (outcome.cancelled) return;
     if (outcome.outOfMemory) {
-        host::messageBox(outOfMemoryTexts[request.action], host::styleNotice);
+        host::messageBox(outOfMemoryTexts[request.action], HOST_MESSAGE_BOX_NOTICE);
         return;
     }
-    for (int32_t i = 0; i < outcome.shadersLeftNotices; ++i) host::messageBox(shadersLeftNotice, host::styleNotice);
+    for (int32_t i = 0; i < outcome.shadersLeftNotices; ++i)
+        host::messageBox(shadersLeftNotice, HOST_MESSAGE_BOX_NOTICE);
     if (request.action == Identify && outcome.foundType) {
         host::messageBox(host::String("Plugin ") + host::String::number(request.pluginId) +
                              typeTexts[*outcome.foundType].identifyMiddle + outcome.foundName + ".",
-                         host::styleNotice);
+                         HOST_MESSAGE_BOX_NOTICE);
     }
 }

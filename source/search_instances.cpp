@@ -5,9 +5,8 @@
 namespace {
 
 // Host plug-in kind of each PluginType, for the registry look-up.
-constexpr int32_t registryKinds[] = {6, 1, 5, 8};
-
-constexpr int32_t materialUpdateMessage = 5;
+constexpr int32_t registryKinds[] = {HOST_PLUGIN_KIND_TAG, HOST_PLUGIN_KIND_SHADER, HOST_PLUGIN_KIND_OBJECT,
+                                     HOST_PLUGIN_KIND_VIDEO_POST};
 
 void planStep(SearchRun& run, host::Element* element, bool updatesMaterial) {
     if (!run.plan.push({element, updatesMaterial})) run.outcome.outOfMemory = true;
@@ -15,7 +14,7 @@ void planStep(SearchRun& run, host::Element* element, bool updatesMaterial) {
 
 void updateMaterial(host::Element* material) {
     host::updateMaterial(material, true, true);
-    host::sendMessage(material, materialUpdateMessage);
+    host::sendMessage(material, HOST_MSG_MATERIAL_UPDATE);
 }
 
 // Records what an Identify walk met; a later instance overwrites an earlier.

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int32_t reflectanceChannel = 3;
-
 // A shader instance met in channel of material; inside a layer shader when inLayerShader.
 void meetShader(SearchRun& run, host::Element* material, host::Element* shader, int32_t channel, bool inLayerShader) {
     // Met again after its removal was planned: the walk it stands for removed it already.
@@ -22,8 +20,8 @@ void meetShader(SearchRun& run, host::Element* material, host::Element* shader, 
 
 // The shader a layer links to, resolved in the layer shader's document, or null.
 host::Element* linkedShader(const HostLayer* layer, const host::Document* document, host::Value& value) {
-    if (host::layerKind(layer) != host::shaderLayerKind) return nullptr;
-    if (!host::layerParameter(layer, host::layerShaderLinkParameter, value)) return nullptr;
+    if (host::layerKind(layer) != HOST_LAYER_KIND_SHADER) return nullptr;
+    if (!host::layerParameter(layer, HOST_LAYER_PARAMETER_LINK, value)) return nullptr;
     if (value.type() != HOST_DATA_TYPE_LINK) return nullptr;
     const HostLink* link = value.link();
     return link ? host::resolveLink(link, document) : nullptr;
@@ -73,7 +71,7 @@ void walkLayers(SearchRun& run, host::Element* material, host::Element* layerSha
         if (type == run.request.pluginId) {
             meetShader(run, material, shader, channel, true);
             if (run.request.action == Identify) leave();  // the rest of this layer shader is not looked at
-        } else if (type == host::layerShaderType && open.find(shader) == nullptr) {
+        } else if (type == HOST_LAYER_SHADER_TYPE && open.find(shader) == nullptr) {
             if (!enter(shader)) run.outcome.outOfMemory = true;
         }
     }
@@ -87,7 +85,7 @@ bool meetPlace(SearchRun& run, host::Element* material, host::Element* shader, i
         meetShader(run, material, shader, channel, false);
         return run.request.action != Identify;
     }
-    if (type == host::layerShaderType) walkLayers(run, material, shader, channel);
+    if (type == HOST_LAYER_SHADER_TYPE) walkLayers(run, material, shader, channel);
     return true;
 }
 
@@ -100,15 +98,15 @@ void walkReflectance(SearchRun& run, host::Element* material, host::ElementArray
     for (int32_t i = 0; i < list.count() && !run.outcome.outOfMemory; ++i) {
         host::Element* shader = list.entry(i);
         if (shader == nullptr || host::shaderOwner(shader) != material) continue;
-        if (!meetPlace(run, material, shader, reflectanceChannel)) return;
+        if (!meetPlace(run, material, shader, HOST_CHANNEL_REFLECTANCE)) return;
     }
 }
 
 void walkChannels(SearchRun& run, host::Element* material, host::ElementArray& reflectance) {
-    for (int32_t c = 0; c < channelCount && !run.outcome.outOfMemory; ++c) {
+    for (int32_t c = 0; c < HOST_MATERIAL_CHANNEL_COUNT && !run.outcome.outOfMemory; ++c) {
         const HostChannel* channel = host::channel(material, c);
         if (channel == nullptr) continue;
-        if (c == reflectanceChannel) {
+        if (c == HOST_CHANNEL_REFLECTANCE) {
             walkReflectance(run, material, reflectance);
             continue;
         }

@@ -7,10 +7,6 @@
 
 namespace host {
 
-inline constexpr int32_t styleNotice = 0x30;    // information, OK
-inline constexpr int32_t styleQuestion = 0x24;  // Yes/No
-inline constexpr int32_t answerYes = 6;
-
 inline int32_t messageBox(const String& text, int32_t style) {
     return tables().t_C4DOS_Ge->messageBox(text.handle(), style);
 }

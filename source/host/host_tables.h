@@ -50,6 +50,13 @@ typedef struct HostDrawArea HostDrawArea;
 typedef struct HostMouseInfo HostMouseInfo;
 
 /* ---- Ge: general application services --------------------------------- */
+/* Message box styles and answers. */
+#define HOST_MESSAGE_BOX_NOTICE 0x30   /* information, one OK button */
+#define HOST_MESSAGE_BOX_QUESTION 0x24 /* Yes/No */
+#define HOST_ANSWER_OK 1
+#define HOST_ANSWER_YES 6
+#define HOST_ANSWER_NO 7
+
 typedef struct HostGeneralTable {
     int32_t size;
     /* The document the user works on; borrowed, or null when there is none. */
@@ -93,6 +100,9 @@ typedef struct HostContainerTable {
 } HostContainerTable;
 
 /* ---- Bm: bitmaps -------------------------------------------------------- */
+#define HOST_BITMAP_LOADED 1        /* load's answer for an image read */
+#define HOST_BITMAP_PIXEL_RATIO 100 /* property: the pixel ratio */
+
 typedef struct HostBitmapTable {
     int32_t size;
     /* new (free), or null. */
@@ -144,6 +154,13 @@ typedef struct HostDrawTable {
 } HostDrawTable;
 
 /* ---- Pl: plug-in registry and registration ------------------------------ */
+/* Host plug-in kinds (the registry's kind numbers; 0 finds any kind). */
+#define HOST_PLUGIN_KIND_ANY 0
+#define HOST_PLUGIN_KIND_SHADER 1
+#define HOST_PLUGIN_KIND_OBJECT 5
+#define HOST_PLUGIN_KIND_TAG 6
+#define HOST_PLUGIN_KIND_VIDEO_POST 8
+
 typedef struct HostPluginTable {
     int32_t size;
     /* Installed plug-in with this id and kind (0 any); borrowed, or null. */
@@ -164,6 +181,23 @@ typedef struct HostPluginTable {
 /* Library tables, reached through HostLibraryTable.find. */
 #define HOST_LIBRARY_LAYER_SHADER 450000055
 #define HOST_LIBRARY_TREE_VIEW 1000475
+
+/* Layer shaders: the element type id, the kind of a layer that links a
+ * shader, and the layer parameter holding that link. */
+#define HOST_LAYER_SHADER_TYPE 1011123
+#define HOST_LAYER_KIND_SHADER 2
+#define HOST_LAYER_PARAMETER_LINK 2002
+
+/* Tree-view control: settings keys of its custom control, its minimum
+ * height, and the column kind whose cells the module draws. */
+#define HOST_TREE_VIEW_HEADER_ROW 0x74766868   /* tvhh */
+#define HOST_TREE_VIEW_BORDER 0x62726472       /* brdr */
+#define HOST_TREE_VIEW_FIXED_LAYOUT 0x7476666C /* tvfl */
+#define HOST_TREE_VIEW_MIN_HEIGHT 0x10064
+#define HOST_TREE_VIEW_COLUMN_USER 0x75736572 /* user */
+/* Host colour ids for a cell's text and its background. */
+#define HOST_COLOR_TEXT 1003
+#define HOST_COLOR_TEXT_BACKGROUND 1000
 
 typedef struct HostLayerShaderLibrary {
     int32_t size;
@@ -245,6 +279,9 @@ typedef struct HostListTable {
 } HostListTable;
 
 /* ---- Ba: element identity ----------------------------------------------- */
+/* The message that tells a material its shaders changed (no data). */
+#define HOST_MSG_MATERIAL_UPDATE 5
+
 typedef struct HostElementTable {
     int32_t size;
     /* The element's type id (plug-in id of what made it). */
@@ -289,6 +326,11 @@ typedef struct HostDocumentTable {
 } HostDocumentTable;
 
 /* ---- Mt: materials ------------------------------------------------------ */
+/* Material channels are numbered 0 to 14; channel 3 (Reflectance) holds
+ * the reflectance layers instead of one shader. */
+#define HOST_MATERIAL_CHANNEL_COUNT 15
+#define HOST_CHANNEL_REFLECTANCE 3
+
 typedef struct HostMaterialTable {
     int32_t size;
     /* Channel number (0..14) of material; borrowed, or null when absent. */
@@ -354,6 +396,9 @@ typedef struct HostValueTable {
  * four-character message id (HostContainerTable.id) and its arguments.
  * result may receive answers; the int32 answer is message specific. */
 typedef int32_t (*HostDialogMessageFn)(void* user, const HostContainer* msg, HostContainer* result);
+
+#define HOST_DIALOG_NON_MODAL 20            /* dialog kind saved with the window layout */
+#define HOST_NUMBER_FORMAT_FLOAT 0x66726561 /* frea: a plain floating-point field */
 
 #define HOST_MSG_INIT_LAYOUT 0x62494E49    /* bINI: build the layout */
 #define HOST_MSG_INIT_VALUES 0x6256494E    /* bVIN: set initial values */

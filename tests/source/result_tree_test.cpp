@@ -91,7 +91,7 @@ TEST_F(ResultTreeTest, CellsAreMeasuredFilledAndIndented) {
     ASSERT_EQ(drawing.columns.size(), 2u);
     EXPECT_EQ(drawing.columns[0].id, COLUMN_NAME);
     EXPECT_EQ(drawing.columns[1].id, COLUMN_TAG);
-    EXPECT_EQ(drawing.columns[0].kind, COLUMN_KIND_USER);
+    EXPECT_EQ(drawing.columns[0].kind, HOST_TREE_VIEW_COLUMN_USER);
     EXPECT_EQ(drawing.columnWidths, (std::vector<int32_t>{30 * 7 + 8, 15 * 7 + 8}));
     EXPECT_EQ(drawing.rowHeights, std::vector<int32_t>{14});
     ASSERT_EQ(drawing.cells.size(), 4u);  // two header cells, two row cells

@@ -14,7 +14,7 @@
 #include "search.h"
 
 inline constexpr int32_t kPlugin = 1234;
-inline constexpr int32_t kLayerShader = 1011123;
+inline constexpr int32_t kLayerShader = HOST_LAYER_SHADER_TYPE;
 
 class SearchTest : public ::testing::Test {
 protected:
