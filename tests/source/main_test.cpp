@@ -1,6 +1,7 @@
 // The entry point's lifecycle: bind with its version gate and table check,
 // module messages, the resource, end and the counting of binds and ends.
 #include <cstdint>
+#include <cstring>
 
 #include "entry_fixture.h"
 
@@ -87,6 +88,32 @@ TEST(ModuleEntry, RegistersItsConfigurationSwitchesAtTheFirstBind) {
     EXPECT_TRUE(trackYield.registered);
     EXPECT_FALSE(trackYield.defaultValue);
     EXPECT_EQ(trackYield.help, "Track usage of Spinlocks (either for performance checks or deadlock detection)");
+}
+
+// A table shorter than the module was built with counts as missing.
+TEST(ModuleEntry, RefusesEveryTooShortTableAsMissing) {
+    for (int index = 0; index < HOST_TABLE_COUNT; ++index) {
+        SCOPED_TRACE(index);
+        InProcessModule module;
+        HostTables tables = *module.host.tables();
+        const void** slot =
+            reinterpret_cast<const void**>(reinterpret_cast<char*>(&tables) + offsetof(HostTables, t_C4DOS_Ge)) + index;
+        // A copy of the table that says it is one byte short.
+        alignas(8) char shorter[1024];
+        int32_t size = 0;
+        std::memcpy(&size, *slot, sizeof size);
+        ASSERT_LE(size_t(size), sizeof shorter);
+        std::memcpy(shorter, *slot, size_t(size));
+        const int32_t shortSize = size - 1;
+        std::memcpy(shorter, &shortSize, sizeof shortSize);
+        *slot = shorter;
+        EXPECT_EQ(module.bind(&tables), -3);
+        const std::vector<substitute::ConsoleLine>& console = module.host.services.console();
+        ASSERT_EQ(console.size(), 1u);
+        EXPECT_EQ(console[0].text, assertionText);
+        EXPECT_EQ(module.start(), 0);
+        EXPECT_TRUE(module.host.ui.commands.registered.empty());
+    }
 }
 
 TEST(ModuleEntry, RefusesEveryMissingTableWithTheAssertionText) {

@@ -388,6 +388,14 @@ TEST_F(ResultTreeTest, DestroyedDialogDetachesFromItsTreeView) {
     EXPECT_EQ(patched.attaches[0].callbacks, nullptr);
 }
 
+// A tree-view library shorter than the module was built with is not called.
+TEST_F(ResultTreeTest, ATooShortTreeViewLibraryIsNotCalled) {
+    patchTables(*host.tables());
+    patched.treeView.size -= 1;
+    show(Object, {record(0, "A", 0, false)});
+    EXPECT_TRUE(patched.attaches.empty());
+}
+
 TEST_F(ResultTreeTest, ColumnsStayWhenTheLayoutContainerCannotBeMade) {
     host.services.failObjectCreation(1);
     choose(IDC_PLUGIN_TYPE, Object);
