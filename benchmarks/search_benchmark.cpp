@@ -47,7 +47,7 @@ struct Bench {
         const SearchRequest request{action, type, plugin, 0, false, false};
         for (auto _ : state) {
             runSearch(document, request, store);
-            if (action != Remove) continue;
+            if (action != Action::Remove) continue;
             state.PauseTiming();
             bound.host.scene.undo(*document);
             state.ResumeTiming();
@@ -100,7 +100,7 @@ int64_t bareMaterials(host::Document* document) {
 // A driver's run for one plug-in type over a scene of state.range(0) objects or materials.
 void Run(benchmark::State& state, PluginType type, Action action) {
     const int64_t size = state.range(0);
-    const bool materials = type == Shader;
+    const bool materials = type == PluginType::Shader;
     Bench(materials ? 0 : size, materials ? size : 0).runAndUndo(state, type, action);
 }
 void Bare(benchmark::State& state, bool materials, bool tags) {
@@ -116,11 +116,11 @@ void Bare(benchmark::State& state, bool materials, bool tags) {
 #define OBJECT_SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)
 #define MATERIAL_SIZES Arg(10000)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(Bare, Objects, false, false)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Objects_GenerateList, Object, GenerateList)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Objects_Remove, Object, Remove)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Objects_GenerateList, PluginType::Object, Action::GenerateList)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Objects_Remove, PluginType::Object, Action::Remove)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Bare, Tags, false, true)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Tags_GenerateList, Tag, GenerateList)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Tags_Remove, Tag, Remove)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Tags_GenerateList, PluginType::Tag, Action::GenerateList)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Tags_Remove, PluginType::Tag, Action::Remove)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Bare, Materials, true, false)->MATERIAL_SIZES;
-BENCHMARK_CAPTURE(Run, Materials_GenerateList, Shader, GenerateList)->MATERIAL_SIZES;
-BENCHMARK_CAPTURE(Run, Materials_Remove, Shader, Remove)->MATERIAL_SIZES;
+BENCHMARK_CAPTURE(Run, Materials_GenerateList, PluginType::Shader, Action::GenerateList)->MATERIAL_SIZES;
+BENCHMARK_CAPTURE(Run, Materials_Remove, PluginType::Shader, Action::Remove)->MATERIAL_SIZES;

@@ -215,12 +215,18 @@ std::string Session::chooseEntry(int32_t combo, const std::string& word,
 }
 
 std::string Session::action(const Words& args) {
-    return chooseEntry(IDC_ACTION, args[0], {{"identify", Identify}, {"list", GenerateList}, {"remove", Remove}});
+    return chooseEntry(IDC_ACTION, args[0],
+                       {{"identify", entryId(Action::Identify)},
+                        {"list", entryId(Action::GenerateList)},
+                        {"remove", entryId(Action::Remove)}});
 }
 
 std::string Session::type(const Words& args) {
     return chooseEntry(IDC_PLUGIN_TYPE, args[0],
-                       {{"tag", Tag}, {"shader", Shader}, {"object", Object}, {"posteffect", PostEffect}});
+                       {{"tag", entryId(PluginType::Tag)},
+                        {"shader", entryId(PluginType::Shader)},
+                        {"object", entryId(PluginType::Object)},
+                        {"posteffect", entryId(PluginType::PostEffect)}});
 }
 
 std::string Session::scope(const Words& args) {

@@ -96,13 +96,12 @@ void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
 
 // The controls, read once.
 SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
-    dialog.action = dialog.getInt32(IDC_ACTION);
-    dialog.pluginType = dialog.getInt32(IDC_PLUGIN_TYPE);
+    dialog.action = Action(dialog.getInt32(IDC_ACTION));
+    dialog.pluginType = PluginType(dialog.getInt32(IDC_PLUGIN_TYPE));
     dialog.scope = dialog.getInt32(IDC_SCOPE);
     dialog.warnBeforeDeleting = dialog.getBool(IDC_WARN_BEFORE_DELETING);
     dialog.keepLayerShaders = dialog.getBool(IDC_KEEP_LAYER_SHADERS);
-    return {Action(dialog.action), PluginType(dialog.pluginType), id,
-            dialog.scope,          dialog.warnBeforeDeleting,     dialog.keepLayerShaders};
+    return {dialog.action, dialog.pluginType, id, dialog.scope, dialog.warnBeforeDeleting, dialog.keepLayerShaders};
 }
 
 // What a run found, told and shown.
@@ -117,7 +116,8 @@ void showRun(CleartraceDialog& dialog, const SearchRequest& request, const Searc
 }
 
 // The plug-in types in the order in which Identify tries them.
-constexpr PluginType identifyOrder[] = {Tag, Shader, Object, PostEffect};
+constexpr PluginType identifyOrder[] = {PluginType::Tag, PluginType::Shader, PluginType::Object,
+                                        PluginType::PostEffect};
 
 void process(CleartraceDialog& dialog, host::Document* document) {
     // Without a document there is nothing to search: change nothing, show nothing.
@@ -131,7 +131,7 @@ void process(CleartraceDialog& dialog, host::Document* document) {
     host::stopBackgroundWork(1, 1, 1);
     SearchRequest request = readRequest(dialog, id);
     dialog.foundType.reset();
-    if (request.action != Identify) {
+    if (request.action != Action::Identify) {
         showRun(dialog, request, runSearch(document, request, dialog.results));
         return;
     }
@@ -153,11 +153,11 @@ void openHelpFile() {
 }
 
 void pluginTypeChanged(CleartraceDialog& dialog) {
-    const int32_t type = dialog.getInt32(IDC_PLUGIN_TYPE);
+    const auto type = PluginType(dialog.getInt32(IDC_PLUGIN_TYPE));
     clearResults(dialog.results);
     if (isPluginType(type)) {
         dialog.clearComboEntries(IDC_SCOPE);
-        addComboEntries(dialog, IDC_SCOPE, scopeEntries[type]);
+        addComboEntries(dialog, IDC_SCOPE, scopeEntries[entryId(type)]);
     }
     dialog.setInt32(IDC_SCOPE, 0);
     dialog.treeFunctions.listPluginType = type;
@@ -171,14 +171,14 @@ void scopeChanged(CleartraceDialog& dialog) {
 
 // The results stay as they are; only what can be operated changes.
 void actionChanged(CleartraceDialog& dialog) {
-    const int32_t action = dialog.getInt32(IDC_ACTION);
-    const bool searchesOneType = action != Identify;
+    const auto action = Action(dialog.getInt32(IDC_ACTION));
+    const bool searchesOneType = action != Action::Identify;
     dialog.enable(IDC_PLUGIN_TYPE, searchesOneType);
     dialog.enable(IDC_SCOPE, searchesOneType);
     dialog.enable(IDC_TREE_VIEW, searchesOneType);
-    dialog.treeFunctions.identifyMode = action == Identify;
-    dialog.enable(IDC_WARN_BEFORE_DELETING, action == Remove);
-    dialog.enable(IDC_KEEP_LAYER_SHADERS, action == Remove);
+    dialog.treeFunctions.identifyMode = action == Action::Identify;
+    dialog.enable(IDC_WARN_BEFORE_DELETING, action == Action::Remove);
+    dialog.enable(IDC_KEEP_LAYER_SHADERS, action == Action::Remove);
 }
 }  // namespace
 
@@ -200,7 +200,7 @@ bool CleartraceDialog::createLayout() {
     addLabel(*this, 200, "Plugin Type");
     addFilledComboBox(*this, IDC_PLUGIN_TYPE, pluginTypeEntries);
     addLabel(*this, 300, "Scope of Process");
-    addFilledComboBox(*this, IDC_SCOPE, scopeEntries[Tag]);
+    addFilledComboBox(*this, IDC_SCOPE, scopeEntries[entryId(PluginType::Tag)]);
     addCheckBox(IDC_WARN_BEFORE_DELETING, FILL_WIDTH_TOP, 0, 0, "Warn Before Deleting");
     addCheckBox(IDC_KEEP_LAYER_SHADERS, FILL_WIDTH_TOP, 0, 0, "Do Not Remove Shaders in a Layer Shader");
     addLabel(*this, 200, "Plugin ID");
@@ -224,8 +224,8 @@ bool CleartraceDialog::createLayout() {
 bool CleartraceDialog::initValues() {
     if (!DialogBase::initValues()) return false;
     setFloat(IDC_PLUGIN_ID, 0.0, -PLUGIN_ID_FIELD_LIMIT, PLUGIN_ID_FIELD_LIMIT, 1.0, HOST_NUMBER_FORMAT_FLOAT);
-    setInt32(IDC_ACTION, GenerateList);
-    setInt32(IDC_PLUGIN_TYPE, Tag);
+    setInt32(IDC_ACTION, entryId(Action::GenerateList));
+    setInt32(IDC_PLUGIN_TYPE, entryId(PluginType::Tag));
     setInt32(IDC_SCOPE, 0);
     setBool(IDC_WARN_BEFORE_DELETING, warnBeforeDeleting);
     enable(IDC_WARN_BEFORE_DELETING, false);

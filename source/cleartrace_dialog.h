@@ -31,9 +31,9 @@ public:
     // Name of a host plug-in kind.
     host::String typeNameFor(int32_t kind) const;
 
-    int32_t pluginType = Tag;
+    PluginType pluginType = PluginType::Tag;
     int32_t scope = 0;
-    int32_t action = GenerateList;
+    Action action = Action::GenerateList;
     bool warnBeforeDeleting = true;
     bool keepLayerShaders = false;
     ResultTreeCallbacks treeFunctions;

@@ -10,10 +10,21 @@
 // The command's plug-in id, also the dialog's id in the host's window layout.
 inline constexpr int32_t CLEARTRACE_COMMAND_ID = 1066888;
 
-// The dialog's own codes, the entry ids of its "Plugin Type" and "Action to
-// Take" combo boxes.
-enum PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3 };
-enum Action : int32_t { Identify = 0, GenerateList = 1, Remove = 2 };
+// Three numberings meet in this module; their names keep them apart:
+//   type id      the host's number of what made a scene element (an object,
+//                tag, shader or video post); a plug-in's instances carry the
+//                plug-in ID as their type id (host::typeId).
+//   plug-in kind the host registry's kind of a registered plug-in: 1 shader,
+//                5 object, 6 tag, 8 video post ... (HOST_PLUGIN_KIND_*,
+//                named by typeNameFor).
+//   PluginType   the dialog's own four plug-in types, the entry ids of its
+//                "Plugin Type" box; also the kind of a result row.
+enum class PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3 };
+// The entry ids of the "Action to Take" box.
+enum class Action : int32_t { Identify = 0, GenerateList = 1, Remove = 2 };
+
+inline constexpr int32_t entryId(PluginType type) { return int32_t(type); }
+inline constexpr int32_t entryId(Action action) { return int32_t(action); }
 
 // Control ids.
 inline constexpr int32_t IDC_PROCESS = 1002;
@@ -44,10 +55,13 @@ struct ComboEntry {
     const char* text;
 };
 
-inline constexpr ComboEntry actionEntries[] = {
-    {Identify, "Identify Plugin"}, {GenerateList, "Generate List"}, {Remove, "Remove Plugin"}};
-inline constexpr ComboEntry pluginTypeEntries[] = {
-    {Tag, "Tag"}, {Shader, "Shader"}, {Object, "Object"}, {PostEffect, "Post Effect"}};
+inline constexpr ComboEntry actionEntries[] = {{entryId(Action::Identify), "Identify Plugin"},
+                                               {entryId(Action::GenerateList), "Generate List"},
+                                               {entryId(Action::Remove), "Remove Plugin"}};
+inline constexpr ComboEntry pluginTypeEntries[] = {{entryId(PluginType::Tag), "Tag"},
+                                                   {entryId(PluginType::Shader), "Shader"},
+                                                   {entryId(PluginType::Object), "Object"},
+                                                   {entryId(PluginType::PostEffect), "Post Effect"}};
 
 // Scope entries per plug-in type: entry 0 is the whole scene, entry 2 the
 // selection alone, entry 1 (where it exists) the selection with its children.
@@ -59,5 +73,5 @@ inline constexpr ComboEntry objectScopes[] = {
 inline constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"}};
 inline constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes};
 
-inline constexpr bool isPluginType(int32_t type) { return type >= Tag && type <= PostEffect; }
-inline constexpr bool isAction(int32_t action) { return action >= Identify && action <= Remove; }
+inline constexpr bool isPluginType(PluginType type) { return uint32_t(type) <= uint32_t(PluginType::PostEffect); }
+inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::Remove); }

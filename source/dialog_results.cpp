@@ -10,16 +10,16 @@ constexpr int32_t tagColumns[] = {COLUMN_NAME, COLUMN_TAG};
 constexpr int32_t shaderColumns[] = {COLUMN_NAME, COLUMN_CHANNEL, COLUMN_IN_LAYER};
 constexpr int32_t nameColumns[] = {COLUMN_NAME};
 
-std::span<const int32_t> columnsFor(int32_t pluginType) {
-    if (pluginType == Tag) return tagColumns;
-    if (pluginType == Shader) return shaderColumns;
+std::span<const int32_t> columnsFor(PluginType pluginType) {
+    if (pluginType == PluginType::Tag) return tagColumns;
+    if (pluginType == PluginType::Shader) return shaderColumns;
     return nameColumns;
 }
 }  // namespace
 
 bool CleartraceDialog::setResultLayout() {
     host::Container layout;
-    const int32_t type = getInt32(IDC_PLUGIN_TYPE);
+    const auto type = PluginType(getInt32(IDC_PLUGIN_TYPE));
     const std::span<const int32_t> columns = columnsFor(type);
     for (const int32_t column : columns) layout.setInt32(column, HOST_TREE_VIEW_COLUMN_USER);
     // Without a layout container the columns stay as they were.

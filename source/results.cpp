@@ -11,20 +11,20 @@ constexpr const char* channelNameTexts[HOST_MATERIAL_CHANNEL_COUNT] = {
 }  // namespace
 
 // ---- Store ------------------------------------------------------------------------
-bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, int32_t kind, int32_t channel,
+bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
                bool inLayerShader) {
-    if (uint32_t(kind) > uint32_t(PostEffect)) return false;
+    if (!isPluginType(kind)) return false;
     ResultRecord record;  // fields a kind does not use keep their empty defaults
     record.rowNumber = store.rowCounter;
     record.name = host::name(listed);
-    if (kind == Tag) {
+    if (kind == PluginType::Tag) {
         record.tagName = host::name(tag);
         record.object = listed;
-    } else if (kind == Shader) {
+    } else if (kind == PluginType::Shader) {
         record.material = listed;
         record.channel = channel;
         record.inLayerShader = inLayerShader;
-    } else if (kind == Object) {
+    } else if (kind == PluginType::Object) {
         record.object = listed;
         record.objectTypeId = host::typeId(listed);
     }
@@ -48,18 +48,18 @@ ResultTreeCallbacks::~ResultTreeCallbacks() {
 
 namespace {
 struct HeaderText {
-    int32_t pluginType;
+    PluginType pluginType;
     int32_t column;
     const char* text;
 };
 constexpr HeaderText headerTexts[] = {
-    {Tag, COLUMN_NAME, "Object With Tag"},
-    {Tag, COLUMN_TAG, "Tag Name"},
-    {Shader, COLUMN_NAME, "Material"},
-    {Shader, COLUMN_CHANNEL, "Channel"},
-    {Shader, COLUMN_IN_LAYER, "In Layer Shader?"},
-    {Object, COLUMN_NAME, "Object Name"},
-    {PostEffect, COLUMN_NAME, "Post Effect"},
+    {PluginType::Tag, COLUMN_NAME, "Object With Tag"},
+    {PluginType::Tag, COLUMN_TAG, "Tag Name"},
+    {PluginType::Shader, COLUMN_NAME, "Material"},
+    {PluginType::Shader, COLUMN_CHANNEL, "Channel"},
+    {PluginType::Shader, COLUMN_IN_LAYER, "In Layer Shader?"},
+    {PluginType::Object, COLUMN_NAME, "Object Name"},
+    {PluginType::PostEffect, COLUMN_NAME, "Post Effect"},
 };
 
 // Widths fit thirty eights in the name column and fifteen in the others.
@@ -179,11 +179,11 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
     host::Document* document = host::activeDocument();
     if (document == nullptr) return true;
     if (const ResultRecord* record = recordAt(root, row)) {
-        const bool listsObjects = listPluginType == Tag || listPluginType == Object;
+        const bool listsObjects = listPluginType == PluginType::Tag || listPluginType == PluginType::Object;
         if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
-            stillDescribes(*record, record->object, listPluginType == Object)) {
+            stillDescribes(*record, record->object, listPluginType == PluginType::Object)) {
             host::setActiveObject(document, record->object, 0);
-        } else if (listPluginType == Shader && record->material != nullptr &&
+        } else if (listPluginType == PluginType::Shader && record->material != nullptr &&
                    documentHasMaterial(document, record->material) &&
                    stillDescribes(*record, record->material, false)) {
             host::setActiveMaterial(document, record->material, 0);
@@ -195,8 +195,8 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
 
 host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t column) const {
     if (column == COLUMN_NAME) return record.name;
-    if (listPluginType == Tag && column == COLUMN_TAG) return record.tagName;
-    if (listPluginType != Shader) return {};
+    if (listPluginType == PluginType::Tag && column == COLUMN_TAG) return record.tagName;
+    if (listPluginType != PluginType::Shader) return {};
     if (column == COLUMN_CHANNEL) {
         // One unsigned test: every negative channel but -1 is "Custom" too.
         if (uint32_t(record.channel) < uint32_t(HOST_MATERIAL_CHANNEL_COUNT)) return channelNames[record.channel];

@@ -31,7 +31,7 @@ struct ResultStore {
 // element whose name the row shows (the object carrying a tag, the material
 // holding a shader, the object or the video post), tag the tag of a tag row.
 // False, with nothing appended, for another kind or when out of memory.
-bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, int32_t kind, int32_t channel,
+bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
                bool inLayerShader);
 // Destroys the records, last first; the capacity and rowCounter stay.
 void clearResults(ResultStore& store);
@@ -61,6 +61,6 @@ public:
 
     int32_t rowCursor = 0;
     host::String channelNames[HOST_MATERIAL_CHANNEL_COUNT];
-    int32_t listPluginType = 0;
+    PluginType listPluginType = PluginType::Tag;
     bool identifyMode = false;
 };

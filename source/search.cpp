@@ -35,7 +35,9 @@ constexpr const char* shadersLeftNotice =
 
 using Walker = void (*)(SearchRun&, host::Element*, int32_t);
 
-Walker walkerFor(PluginType type) { return type == Tag ? walkTags : type == Shader ? walkMaterials : walkObjects; }
+Walker walkerFor(PluginType type) {
+    return type == PluginType::Tag ? walkTags : type == PluginType::Shader ? walkMaterials : walkObjects;
+}
 
 // Walks from every selected object or material that is not skipped.
 void walkSelection(SearchRun& run, PluginType type, int32_t scope) {
@@ -52,12 +54,13 @@ void walkSelection(SearchRun& run, PluginType type, int32_t scope) {
 }
 
 void walkScene(SearchRun& run, PluginType type, int32_t scope) {
-    if (type == PostEffect) {
+    if (type == PluginType::PostEffect) {
         walkVideoPosts(run);
     } else if (scope != 0) {
         walkSelection(run, type, scope);
     } else {
-        host::Element* start = type == Shader ? host::firstMaterial(run.document) : host::firstObject(run.document);
+        host::Element* start =
+            type == PluginType::Shader ? host::firstMaterial(run.document) : host::firstObject(run.document);
         walkerFor(type)(run, start, 0);
     }
 }
@@ -75,15 +78,15 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
     if (!outcome.outOfMemory) walkScene(run, type, scope);
     if (!outcome.outOfMemory) carryOutPlan(run);
     host::endUndo(document);
-    if (outcome.outOfMemory || request.action == Identify || !store.records.empty()) return;
+    if (outcome.outOfMemory || request.action == Action::Identify || !store.records.empty()) return;
     ResultRecord notFound;
     notFound.name =
-        host::String(typeTexts[type].notFoundPrefix) + host::String::number(request.pluginId) + " not found.";
+        host::String(typeTexts[entryId(type)].notFoundPrefix) + host::String::number(request.pluginId) + " not found.";
     store.records.push(std::move(notFound));
 }
 
 bool confirmed(const SearchRequest& request) {
-    if (request.action != Remove || !request.warnBeforeDeleting) return true;
+    if (request.action != Action::Remove || !request.warnBeforeDeleting) return true;
     return host::messageBox("Are you sure you want to delete the plugin instances?", HOST_MESSAGE_BOX_QUESTION) ==
            HOST_ANSWER_YES;
 }
@@ -105,7 +108,7 @@ SearchOutcome runSearch(host::Document* document, const SearchRequest& request, 
         return outcome;
     }
     // Identify searches the whole scene, whatever the scope box holds.
-    const int32_t scope = request.action == Identify ? 0 : request.scope;
+    const int32_t scope = request.action == Action::Identify ? 0 : request.scope;
     searchType(document, request, request.pluginType, scope, store, outcome);
     return outcome;
 }
@@ -113,14 +116,14 @@ SearchOutcome runSearch(host::Document* document, const SearchRequest& request, 
 void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome) {
     if (outcome.cancelled) return;
     if (outcome.outOfMemory) {
-        host::messageBox(outOfMemoryTexts[request.action], HOST_MESSAGE_BOX_NOTICE);
+        host::messageBox(outOfMemoryTexts[entryId(request.action)], HOST_MESSAGE_BOX_NOTICE);
         return;
     }
     for (int32_t i = 0; i < outcome.shadersLeftNotices; ++i)
         host::messageBox(shadersLeftNotice, HOST_MESSAGE_BOX_NOTICE);
-    if (request.action == Identify && outcome.foundType) {
+    if (request.action == Action::Identify && outcome.foundType) {
         host::messageBox(host::String("Plugin ") + host::String::number(request.pluginId) +
-                             typeTexts[*outcome.foundType].identifyMiddle + outcome.foundName + ".",
+                             typeTexts[entryId(*outcome.foundType)].identifyMiddle + outcome.foundName + ".",
                          HOST_MESSAGE_BOX_NOTICE);
     }
 }

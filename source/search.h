@@ -17,8 +17,8 @@
 
 // What the user asked for, read from the dialog's controls once.
 struct SearchRequest {
-    Action action = GenerateList;
-    PluginType pluginType = Tag;
+    Action action = Action::GenerateList;
+    PluginType pluginType = PluginType::Tag;
     int32_t pluginId = 0;
     int32_t scope = 0;  // entry id of the scope box; Identify searches the whole scene
     bool warnBeforeDeleting = true;

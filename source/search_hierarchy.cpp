@@ -10,8 +10,8 @@ void meetTags(SearchRun& run, host::Element* object) {
     for (int32_t i = 0; i < list.count && !run.outcome.outOfMemory; ++i) {
         host::Element* tag = list.tags[i];
         if (tag == nullptr) continue;
-        meetInstance(run, run.request.action, tag, Tag, object, tag, 0, false);
-        if (run.request.action == Identify) return;
+        meetInstance(run, run.request.action, tag, PluginType::Tag, object, tag, 0, false);
+        if (run.request.action == Action::Identify) return;
     }
 }
 
@@ -60,8 +60,8 @@ void walkObjectChains(SearchRun& run, host::Element* first) {
         run, first, [](host::Element*) {},
         [&](host::Element* object) {
             if (host::typeId(object) != run.request.pluginId) return true;
-            meetInstance(run, run.request.action, object, Object, object, nullptr, 0, false);
-            return run.request.action != Identify;
+            meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
+            return run.request.action != Action::Identify;
         });
 }
 
@@ -84,7 +84,7 @@ void walkObjects(SearchRun& run, host::Element* object, int32_t scope) {
             if (host::Element* child = host::firstChild(object)) walkObjectChains(run, child);
         }
         if (!run.outcome.outOfMemory && host::typeId(object) == run.request.pluginId) {
-            meetInstance(run, run.request.action, object, Object, object, nullptr, 0, false);
+            meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
         }
     }
     host::sceneChanged();

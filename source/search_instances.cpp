@@ -20,7 +20,7 @@ void updateMaterial(host::Element* material) {
 // Records what an Identify walk met; a later instance overwrites an earlier.
 void identifyInstance(SearchRun& run, host::Element* instance, PluginType type) {
     run.outcome.foundType = type;
-    const HostPluginRecord* record = host::findPlugin(run.request.pluginId, registryKinds[type]);
+    const HostPluginRecord* record = host::findPlugin(run.request.pluginId, registryKinds[entryId(type)]);
     run.outcome.foundName = record ? host::pluginName(record) : host::name(instance);
 }
 
@@ -28,9 +28,9 @@ void identifyInstance(SearchRun& run, host::Element* instance, PluginType type) 
 
 void meetInstance(SearchRun& run, Action action, host::Element* instance, PluginType type, host::Element* listed,
                   host::Element* tag, int32_t channel, bool inLayerShader) {
-    if (action == Remove) {
+    if (action == Action::Remove) {
         planRemoval(run, instance);
-    } else if (action == GenerateList) {
+    } else if (action == Action::GenerateList) {
         if (!addResult(run.store, listed, tag, type, channel, inLayerShader)) run.outcome.outOfMemory = true;
     } else {
         identifyInstance(run, instance, type);
@@ -49,7 +49,7 @@ void planRemoval(SearchRun& run, host::Element* instance) {
 }
 
 void materialWalked(SearchRun& run, host::Element* material) {
-    if (run.request.action == Remove) {
+    if (run.request.action == Action::Remove) {
         planStep(run, material, true);
     } else {
         updateMaterial(material);

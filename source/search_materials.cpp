@@ -8,14 +8,14 @@ namespace {
 void meetShader(SearchRun& run, host::Element* material, host::Element* shader, int32_t channel, bool inLayerShader) {
     // Met again after its removal was planned: the walk it stands for removed it already.
     if (isPlanned(run, shader)) return;
-    if (run.request.action == Remove && !(inLayerShader && run.request.keepLayerShaders)) {
+    if (run.request.action == Action::Remove && !(inLayerShader && run.request.keepLayerShaders)) {
         // A link that leads back to the material itself is no shader of it.
         if (shader != material) planRemoval(run, shader);
         return;
     }
     // A kept shader is listed as Generate List would list it.
-    const Action action = run.request.action == Remove ? GenerateList : run.request.action;
-    meetInstance(run, action, shader, Shader, material, nullptr, channel, inLayerShader);
+    const Action action = run.request.action == Action::Remove ? Action::GenerateList : run.request.action;
+    meetInstance(run, action, shader, PluginType::Shader, material, nullptr, channel, inLayerShader);
 }
 
 // The shader a layer links to, resolved in the layer shader's document, or null.
@@ -70,7 +70,7 @@ void walkLayers(SearchRun& run, host::Element* material, host::Element* layerSha
         const int32_t type = host::typeId(shader);
         if (type == run.request.pluginId) {
             meetShader(run, material, shader, channel, true);
-            if (run.request.action == Identify) leave();  // the rest of this layer shader is not looked at
+            if (run.request.action == Action::Identify) leave();  // the rest of this layer shader is not looked at
         } else if (type == HOST_LAYER_SHADER_TYPE && open.find(shader) == nullptr) {
             if (!enter(shader)) run.outcome.outOfMemory = true;
         }
@@ -83,7 +83,7 @@ bool meetPlace(SearchRun& run, host::Element* material, host::Element* shader, i
     const int32_t type = host::typeId(shader);
     if (type == run.request.pluginId) {
         meetShader(run, material, shader, channel, false);
-        return run.request.action != Identify;
+        return run.request.action != Action::Identify;
     }
     if (type == HOST_LAYER_SHADER_TYPE) walkLayers(run, material, shader, channel);
     return true;
@@ -127,6 +127,6 @@ void walkMaterials(SearchRun& run, host::Element* material, int32_t scope) {
         current = host::next(current);
     }
     // Shown once the removal is made, as it speaks of what was removed.
-    if (run.request.action == Remove && !run.store.records.empty()) ++run.outcome.shadersLeftNotices;
+    if (run.request.action == Action::Remove && !run.store.records.empty()) ++run.outcome.shadersLeftNotices;
     host::sceneChanged();
 }

@@ -88,7 +88,7 @@ bool planObjectSelection(Selection& selection, int32_t scope, bool removesObject
 
 bool selectStarts(Selection& selection, host::Document* document, PluginType type, int32_t scope, int32_t id,
                   Action action) {
-    if (type == Shader) {
+    if (type == PluginType::Shader) {
         if (!host::selectedMaterials(document, selection.entries)) return false;
         for (int32_t i = 0; i < selection.entries.count(); ++i) {
             if (!selection.skip.push(false)) return false;
@@ -96,5 +96,5 @@ bool selectStarts(Selection& selection, host::Document* document, PluginType typ
         return true;
     }
     if (!host::selectedObjects(document, selection.entries, 0)) return false;
-    return planObjectSelection(selection, scope, type == Object && action == Remove, id);
+    return planObjectSelection(selection, scope, type == PluginType::Object && action == Action::Remove, id);
 }

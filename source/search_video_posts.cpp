@@ -7,8 +7,8 @@ void walkVideoPosts(SearchRun& run) {
     host::Element* videoPost = settings ? host::firstVideoPost(settings) : nullptr;
     for (; videoPost != nullptr && !run.outcome.outOfMemory; videoPost = host::next(videoPost)) {
         if (host::typeId(videoPost) != run.request.pluginId) continue;
-        meetInstance(run, run.request.action, videoPost, PostEffect, videoPost, nullptr, 0, false);
-        if (run.request.action == Identify) break;  // the first instance in list order decides
+        meetInstance(run, run.request.action, videoPost, PluginType::PostEffect, videoPost, nullptr, 0, false);
+        if (run.request.action == Action::Identify) break;  // the first instance in list order decides
     }
     host::sceneChanged();
 }

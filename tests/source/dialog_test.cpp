@@ -121,8 +121,8 @@ TEST_F(DialogTest, WindowOpensOnGenerateListForTags) {
     EXPECT_EQ(number.maximum, 1e18);
     EXPECT_EQ(number.step, 1.0);
     EXPECT_EQ(number.format, 0x66726561);
-    EXPECT_EQ(control(IDC_ACTION).value, GenerateList);
-    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, Tag);
+    EXPECT_EQ(control(IDC_ACTION).value, entryId(GenerateList));
+    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, entryId(Tag));
     EXPECT_EQ(control(IDC_SCOPE).value, 0);
     EXPECT_EQ(control(IDC_WARN_BEFORE_DELETING).value, 1.0);
     EXPECT_EQ(control(IDC_KEEP_LAYER_SHADERS).value, 0.0);
@@ -140,7 +140,7 @@ TEST_F(DialogTest, WindowOpensOnGenerateListForTags) {
 
 TEST_F(DialogTest, ActionEnablesItsControls) {
     struct Row {
-        int32_t action;
+        Action action;
         bool typeAndScope, warnAndKeep, identifyMode;
     };
     const Row table[] = {
@@ -148,7 +148,7 @@ TEST_F(DialogTest, ActionEnablesItsControls) {
         {Remove, true, true, false},    {Identify, false, false, true},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE("action " + std::to_string(row.action));
+        SCOPED_TRACE("action " + std::to_string(entryId(row.action)));
         choose(IDC_ACTION, row.action);
         EXPECT_EQ(control(IDC_PLUGIN_TYPE).enabled, row.typeAndScope);
         EXPECT_EQ(control(IDC_SCOPE).enabled, row.typeAndScope);
@@ -158,12 +158,12 @@ TEST_F(DialogTest, ActionEnablesItsControls) {
         EXPECT_EQ(dialog->treeFunctions.identifyMode, row.identifyMode);
     }
     // The user cannot reach what the action disabled.
-    EXPECT_NE(substitute::chooseComboEntry(window(), IDC_PLUGIN_TYPE, Object), "");
+    EXPECT_NE(substitute::chooseComboEntry(window(), IDC_PLUGIN_TYPE, entryId(Object)), "");
 }
 
 TEST_F(DialogTest, ScopeEntriesFollowThePluginType) {
     struct Row {
-        int32_t type;
+        PluginType type;
         Entries scopes;
         std::vector<std::string> headers;
     };
@@ -176,7 +176,7 @@ TEST_F(DialogTest, ScopeEntriesFollowThePluginType) {
         {Tag, expectedTagScopes, {"Object With Tag", "Tag Name"}},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE("type " + std::to_string(row.type));
+        SCOPED_TRACE("type " + std::to_string(entryId(row.type)));
         // A chosen selection scope goes back to the whole scene.
         if (control(IDC_SCOPE).entries.size() > 1) choose(IDC_SCOPE, 2);
         choose(IDC_PLUGIN_TYPE, row.type);
@@ -331,7 +331,7 @@ TEST_F(DialogTest, ProcessWithoutActiveDocumentChangesNothing) {
     listInstances(Tag, 1234);
     const auto listed = rows();
     host.scene.setActiveDocument(nullptr);
-    for (const int32_t action : {Identify, GenerateList, Remove}) {
+    for (const Action action : {Identify, GenerateList, Remove}) {
         choose(IDC_ACTION, action);
         press(IDC_PROCESS);
         EXPECT_TRUE(host.ui.messageBoxes.shown.empty());
@@ -357,8 +357,8 @@ TEST_F(DialogTest, CloseAndReopen) {
     EXPECT_TRUE(dialog->results.records.empty());
 
     openWindow();
-    EXPECT_EQ(control(IDC_ACTION).value, GenerateList);
-    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, Tag);
+    EXPECT_EQ(control(IDC_ACTION).value, entryId(GenerateList));
+    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, entryId(Tag));
     EXPECT_EQ(entriesOf(control(IDC_SCOPE)), expectedTagScopes);
     EXPECT_EQ(control(IDC_WARN_BEFORE_DELETING).value, 0.0);
     EXPECT_EQ(control(IDC_KEEP_LAYER_SHADERS).value, 1.0);

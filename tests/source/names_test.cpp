@@ -3,6 +3,7 @@
 
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
+#include "dialog_codes.h"
 
 TEST(CleartraceDialogObject, StartsWithTheDocumentedOptionsAndAnEmptyStore) {
     BoundHost bound;

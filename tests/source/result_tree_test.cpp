@@ -65,11 +65,11 @@ ResultRecord record(int32_t rowNumber, const char* name, int32_t channel, bool i
 class ResultTreeTest : public DialogSession {
 protected:
     // Shows these records with the columns of type.
-    void show(int32_t type, std::vector<ResultRecord> records) {
-        if (type >= Tag && type <= PostEffect) {
+    void show(PluginType type, std::vector<ResultRecord> records) {
+        if (isPluginType(type)) {
             choose(IDC_PLUGIN_TYPE, type);
         } else {
-            dialog->setInt32(IDC_PLUGIN_TYPE, type);
+            dialog->setInt32(IDC_PLUGIN_TYPE, entryId(type));
             dialog->setResultLayout();
         }
         for (ResultRecord& each : records) ASSERT_TRUE(dialog->results.records.push(std::move(each)));
@@ -129,19 +129,19 @@ TEST_F(ResultTreeTest, ShaderCellTexts) {
 
 TEST_F(ResultTreeTest, ColumnSetsPerType) {
     struct Row {
-        int32_t type;
+        PluginType type;
         Texts headers;
         Rows rows;
     };
     const Row table[] = {
         {Object, {"Object Name"}, {{"A"}, {"B"}}},
         {PostEffect, {"Post Effect"}, {{"A"}, {"B"}}},
-        {7, {""}, {{"A"}, {"B"}}},
-        {-1, {""}, {{"A"}, {"B"}}},
+        {PluginType(7), {""}, {{"A"}, {"B"}}},
+        {PluginType(-1), {""}, {{"A"}, {"B"}}},
         {Tag, {"Object With Tag", "Tag Name"}, {{"A", ""}, {"B", ""}}},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE(row.type);
+        SCOPED_TRACE(entryId(row.type));
         show(row.type, {record(0, "A", 0, true), record(1, "B", -1, false)});
         EXPECT_EQ(dialog->treeFunctions.listPluginType, row.type);
         EXPECT_EQ(headers(), row.headers);
@@ -225,7 +225,7 @@ TEST_F(ResultTreeTest, DoubleClickSelectsTheListedElement) {
     host.scene.makeActive(*document, *first);
 
     struct Row {
-        int32_t type;
+        PluginType type;
         size_t row;
         HostElement* object;    // the active object afterwards
         HostElement* material;  // the active material afterwards
@@ -236,7 +236,7 @@ TEST_F(ResultTreeTest, DoubleClickSelectsTheListedElement) {
         {Shader, 0, cube, second},  {PostEffect, 0, cube, second},  // nothing to select
     };
     for (const Row& row : table) {
-        SCOPED_TRACE(row.type);
+        SCOPED_TRACE(entryId(row.type));
         listInstances(row.type, 1234);
         const size_t notices = host.scene.notices.sceneChanges.size();
         EXPECT_TRUE(doubleClick(row.row));
@@ -306,7 +306,7 @@ TEST_F(ResultTreeTest, DoubleClickSelectsOnlyWhatTheRowDescribes) {
     host.scene.setChannelShader(*material, 0, "Old Shader", 1234);
 
     struct Change {
-        int32_t type;
+        PluginType type;
         HostElement* element;
         const char* name;
         int32_t typeId;
@@ -346,7 +346,7 @@ TEST_F(ResultTreeTest, ClosedWindowLeavesNoTreeViewToCall) {
     ASSERT_FALSE(window().open);
     ASSERT_EQ(dialog->treeView, nullptr);
     // The retired handle would stop the host; none of these may reach it.
-    dialog->setInt32(IDC_PLUGIN_TYPE, Object);
+    dialog->setInt32(IDC_PLUGIN_TYPE, entryId(Object));
     EXPECT_TRUE(dialog->setResultLayout());
     dialog->refreshResults();
     SearchRequest request;

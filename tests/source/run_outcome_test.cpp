@@ -57,8 +57,8 @@ constexpr const char* outOfMemoryTexts[] = {
 };
 
 struct Session {
-    int32_t action;
-    int32_t pluginType;
+    Action action;
+    PluginType pluginType;
     int32_t scope;
     bool keepLayerShaders;
     int32_t id;
@@ -113,7 +113,7 @@ protected:
         setUp(s);
         const std::string before = substitute::saveScene(host.scene, *document);
         const Outcome complete = process();
-        EXPECT_TRUE(std::find(complete.boxes.begin(), complete.boxes.end(), outOfMemoryTexts[s.action]) ==
+        EXPECT_TRUE(std::find(complete.boxes.begin(), complete.boxes.end(), outOfMemoryTexts[entryId(s.action)]) ==
                     complete.boxes.end());
         for (int64_t k = 1;; ++k) {
             SCOPED_TRACE("failing request " + std::to_string(k));
@@ -136,7 +136,7 @@ protected:
                 EXPECT_EQ(outcome.rows, complete.rows);
                 break;
             }
-            const bool cutShort = outcome.boxes == Texts{outOfMemoryTexts[s.action]};
+            const bool cutShort = outcome.boxes == Texts{outOfMemoryTexts[entryId(s.action)]};
             if (cutShort) {
                 ++cutShortRuns;
                 EXPECT_EQ(outcome.scene, before);
@@ -178,8 +178,8 @@ TEST_F(RunOutcomeTest, IdentifySearchesTheWholeSceneAndTheScopeBoxKeepsItsValue)
 TEST_F(RunOutcomeTest, EveryFailedAllocationOrCreationLeavesATruthfulRun) {
     const std::string scenes[] = {exampleScene, deepScene(12)};
     std::vector<Session> sessions;
-    for (const int32_t action : {GenerateList, Remove}) {
-        for (const int32_t type : {Tag, Shader, Object, PostEffect}) {
+    for (const Action action : {GenerateList, Remove}) {
+        for (const PluginType type : {Tag, Shader, Object, PostEffect}) {
             for (const int32_t scope : {0, 1, 2}) {
                 if ((type == Shader && scope == 1) || (type == PostEffect && scope != 0)) continue;
                 sessions.push_back({action, type, scope, false, 1234567});
@@ -191,9 +191,9 @@ TEST_F(RunOutcomeTest, EveryFailedAllocationOrCreationLeavesATruthfulRun) {
     for (const std::string& scene : scenes) {
         for (const Session& s : sessions) {
             for (const bool objects : {false, true}) {
-                SCOPED_TRACE("action " + std::to_string(s.action) + " type " + std::to_string(s.pluginType) +
-                             " scope " + std::to_string(s.scope) + " id " + std::to_string(s.id) +
-                             (objects ? " host objects" : " allocations"));
+                SCOPED_TRACE("action " + std::to_string(entryId(s.action)) + " type " +
+                             std::to_string(entryId(s.pluginType)) + " scope " + std::to_string(s.scope) + " id " +
+                             std::to_string(s.id) + (objects ? " host objects" : " allocations"));
                 sweep(scene, s, objects);
                 if (testing::Test::HasFailure()) return;
             }

@@ -11,6 +11,7 @@
 
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
+#include "dialog_codes.h"
 #include "search.h"
 
 inline constexpr int32_t kPlugin = 1234;

@@ -247,8 +247,8 @@ TEST_F(SearchTest, RecordsDefineEveryFieldAndAFailedAppendKeepsTheNumbering) {
     HostElement* object = scene().addObject(*document, nullptr, "Cube", 5159);
     HostElement* tag = scene().addTag(*object, "Legacy", kPlugin);
 
-    EXPECT_FALSE(addResult(dialog->results, object, nullptr, 4, 0, false));
-    EXPECT_FALSE(addResult(dialog->results, object, nullptr, -1, 0, false));
+    EXPECT_FALSE(addResult(dialog->results, object, nullptr, PluginType(4), 0, false));
+    EXPECT_FALSE(addResult(dialog->results, object, nullptr, PluginType(-1), 0, false));
     EXPECT_EQ(dialog->results.rowCounter, 0);
 
     bound.host.services.failAllocation(1);
