@@ -47,27 +47,27 @@ host::String CleartraceDialog::typeNameFor(int32_t kind) const {
 namespace {
 // Layout flags: a horizontal part (8 left, 56 fill the width) plus a vertical
 // part (0 centred, 1 top, 7 fill the height).
-constexpr int32_t LEFT = 8;
-constexpr int32_t LEFT_TOP = 9;
-constexpr int32_t FILL_WIDTH_TOP = 57;
-constexpr int32_t FILL_BOTH = 63;
+constexpr int32_t leftAligned = 8;
+constexpr int32_t leftTop = 9;
+constexpr int32_t fillWidthTop = 57;
+constexpr int32_t fillBoth = 63;
 // Border style 5, bit 31: the border carries the group's title.
-constexpr uint32_t TITLED_BORDER = 5u | 0x80000000u;
+constexpr uint32_t titledBorder = 5u | 0x80000000u;
 
 // The number field's range: far beyond the plug-in ids, so an out-of-range id can be refused.
-constexpr double PLUGIN_ID_FIELD_LIMIT = 1e18;
+constexpr double pluginIdFieldLimit = 1e18;
 
 void addComboEntries(CleartraceDialog& dialog, int32_t comboId, std::span<const ComboEntry> entries) {
     for (const ComboEntry& entry : entries) dialog.addComboEntry(comboId, entry.id, entry.text);
 }
 
 void addFilledComboBox(CleartraceDialog& dialog, int32_t id, std::span<const ComboEntry> entries) {
-    dialog.addComboBox(id, FILL_WIDTH_TOP, 0, 0);
+    dialog.addComboBox(id, fillWidthTop, 0, 0);
     addComboEntries(dialog, id, entries);
 }
 
 void addLabel(CleartraceDialog& dialog, int32_t width, const char* text) {
-    dialog.addStaticText(IDC_ANONYMOUS, LEFT_TOP, width, 0, text, 0);
+    dialog.addStaticText(IDC_ANONYMOUS, leftTop, width, 0, text, 0);
 }
 
 host::Gui* addTreeView(CleartraceDialog& dialog) {
@@ -75,7 +75,7 @@ host::Gui* addTreeView(CleartraceDialog& dialog) {
     settings.setBool(HOST_TREE_VIEW_HEADER_ROW, true);
     settings.setBool(HOST_TREE_VIEW_BORDER, true);
     settings.setBool(HOST_TREE_VIEW_FIXED_LAYOUT, true);
-    return dialog.addCustomGui(IDC_TREE_VIEW, HOST_LIBRARY_TREE_VIEW, host::String(), FILL_BOTH, 0,
+    return dialog.addCustomGui(IDC_TREE_VIEW, HOST_LIBRARY_TREE_VIEW, host::String(), fillBoth, 0,
                                HOST_TREE_VIEW_MIN_HEIGHT, settings);
 }
 
@@ -192,27 +192,27 @@ bool CleartraceDialog::createLayout() {
     menuSubEnd();
     menuFinish();
 
-    groupBegin(IDC_ANONYMOUS, FILL_WIDTH_TOP, 2, 0, "Options", 0);
+    groupBegin(IDC_ANONYMOUS, fillWidthTop, 2, 0, "Options", 0);
     groupBorderSpace(4, 4, 4, 4);
-    groupBorder(TITLED_BORDER);
+    groupBorder(titledBorder);
     addLabel(*this, 200, "Action to Take");
     addFilledComboBox(*this, IDC_ACTION, actionEntries);
     addLabel(*this, 200, "Plugin Type");
     addFilledComboBox(*this, IDC_PLUGIN_TYPE, pluginTypeEntries);
     addLabel(*this, 300, "Scope of Process");
     addFilledComboBox(*this, IDC_SCOPE, scopeEntries[entryId(PluginType::Tag)]);
-    addCheckBox(IDC_WARN_BEFORE_DELETING, FILL_WIDTH_TOP, 0, 0, "Warn Before Deleting");
-    addCheckBox(IDC_KEEP_LAYER_SHADERS, FILL_WIDTH_TOP, 0, 0, "Do Not Remove Shaders in a Layer Shader");
+    addCheckBox(IDC_WARN_BEFORE_DELETING, fillWidthTop, 0, 0, "Warn Before Deleting");
+    addCheckBox(IDC_KEEP_LAYER_SHADERS, fillWidthTop, 0, 0, "Do Not Remove Shaders in a Layer Shader");
     addLabel(*this, 200, "Plugin ID");
-    addNumberField(IDC_PLUGIN_ID, FILL_WIDTH_TOP, 500, 0);
+    addNumberField(IDC_PLUGIN_ID, fillWidthTop, 500, 0);
     groupEnd();
 
-    groupBegin(IDC_ANONYMOUS, LEFT, 4, 0, host::String(), 0);
-    addButton(IDC_PROCESS, LEFT, 100, 0, "Process");
-    addButton(IDC_CANCEL, LEFT, 100, 0, "Cancel");
+    groupBegin(IDC_ANONYMOUS, leftAligned, 4, 0, host::String(), 0);
+    addButton(IDC_PROCESS, leftAligned, 100, 0, "Process");
+    addButton(IDC_CANCEL, leftAligned, 100, 0, "Cancel");
     groupEnd();
 
-    groupBegin(IDC_ANONYMOUS, FILL_BOTH, 1, 0, host::String(), 0);
+    groupBegin(IDC_ANONYMOUS, fillBoth, 1, 0, host::String(), 0);
     groupBorderSpace(4, 4, 4, 4);
     treeView = addTreeView(*this);
     groupEnd();
@@ -223,7 +223,7 @@ bool CleartraceDialog::createLayout() {
 // boxes show what the last Process took.
 bool CleartraceDialog::initValues() {
     if (!DialogBase::initValues()) return false;
-    setFloat(IDC_PLUGIN_ID, 0.0, -PLUGIN_ID_FIELD_LIMIT, PLUGIN_ID_FIELD_LIMIT, 1.0, HOST_NUMBER_FORMAT_FLOAT);
+    setFloat(IDC_PLUGIN_ID, 0.0, -pluginIdFieldLimit, pluginIdFieldLimit, 1.0, HOST_NUMBER_FORMAT_FLOAT);
     setInt32(IDC_ACTION, entryId(Action::GenerateList));
     setInt32(IDC_PLUGIN_TYPE, entryId(PluginType::Tag));
     setInt32(IDC_SCOPE, 0);
