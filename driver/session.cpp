@@ -207,9 +207,11 @@ std::string Session::helpFile(const Words&) {
 
 std::string Session::chooseEntry(int32_t combo, const std::string& word,
                                  std::initializer_list<std::pair<const char*, int32_t>> entries) {
-    for (const auto& [entryWord, entryId] : entries) {
-        if (word != entryWord) continue;
-        return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, combo, entryId); });
+    for (const auto& entry : entries) {
+        if (word != entry.first) continue;
+        // A plain variable: clang 14 cannot capture a structured binding in a lambda.
+        const int32_t id = entry.second;
+        return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, combo, id); });
     }
     return "\"" + word + "\" is not one of the choices";
 }
