@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "bound_host.h"
-#include "cleartrace_dialog.h"
 #include "search.h"
 
 namespace {
@@ -21,7 +20,7 @@ constexpr int32_t otherType = 5159;
 struct Bench {
     BoundHost bound;
     HostDocument* document = nullptr;
-    CleartraceDialog* dialog = nullptr;
+    ResultStore store;
 
     Bench(int64_t objects, int64_t materials) {
         substitute::Scene& scene = bound.host.scene;
@@ -42,22 +41,13 @@ struct Bench {
             scene.setChannelShader(*material, 6, "c6", (shader + 1) % 100 == 10 ? plugin : 1011116);
             scene.addReflectanceShader(*material, "r", (shader + 2) % 100 == 10 ? plugin : 1011116);
         }
-        dialog = host::createZeroed<CleartraceDialog>(__FILE__, __LINE__);
     }
-    ~Bench() { host::destroyZeroed(dialog); }
 
-    // What a driver does around its walker, without the window.
-    void run(decltype(&walkObjects) walker, host::Element* start, int32_t action) {
-        dialog->clearResults();
-        dialog->rowCounter = 0;
-        host::startUndo(document);
-        walker(*dialog, document, start, plugin, 0, action);
-        host::endUndo(document);
-    }
-    void runAndUndo(benchmark::State& state, decltype(&walkObjects) walker, bool materials, int32_t action) {
+    void runAndUndo(benchmark::State& state, PluginType type, Action action) {
+        const SearchRequest request{action, type, plugin, 0, false, false};
         for (auto _ : state) {
-            run(walker, materials ? host::firstMaterial(document) : host::firstObject(document), action);
-            if (action != Remove) continue;
+            runSearch(document, request, store);
+            if (action != Action::Remove) continue;
             state.PauseTiming();
             bound.host.scene.undo(*document);
             state.ResumeTiming();
@@ -107,10 +97,11 @@ int64_t bareMaterials(host::Document* document) {
     return matches;
 }
 
-// A driver's run of walker over a scene of state.range(0) objects or materials.
-void Run(benchmark::State& state, decltype(&walkObjects) walker, bool materials, int32_t action) {
+// A driver's run for one plug-in type over a scene of state.range(0) objects or materials.
+void Run(benchmark::State& state, PluginType type, Action action) {
     const int64_t size = state.range(0);
-    Bench(materials ? 0 : size, materials ? size : 0).runAndUndo(state, walker, materials, action);
+    const bool materials = type == PluginType::Shader;
+    Bench(materials ? 0 : size, materials ? size : 0).runAndUndo(state, type, action);
 }
 void Bare(benchmark::State& state, bool materials, bool tags) {
     const int64_t size = state.range(0);
@@ -125,11 +116,11 @@ void Bare(benchmark::State& state, bool materials, bool tags) {
 #define OBJECT_SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)
 #define MATERIAL_SIZES Arg(10000)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(Bare, Objects, false, false)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Objects_GenerateList, walkObjects, false, GenerateList)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Objects_Remove, walkObjects, false, Remove)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Objects_GenerateList, PluginType::Object, Action::GenerateList)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Objects_Remove, PluginType::Object, Action::Remove)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Bare, Tags, false, true)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Tags_GenerateList, walkTags, false, GenerateList)->OBJECT_SIZES;
-BENCHMARK_CAPTURE(Run, Tags_Remove, walkTags, false, Remove)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Tags_GenerateList, PluginType::Tag, Action::GenerateList)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Run, Tags_Remove, PluginType::Tag, Action::Remove)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Bare, Materials, true, false)->MATERIAL_SIZES;
-BENCHMARK_CAPTURE(Run, Materials_GenerateList, walkMaterials, true, GenerateList)->MATERIAL_SIZES;
-BENCHMARK_CAPTURE(Run, Materials_Remove, walkMaterials, true, Remove)->MATERIAL_SIZES;
+BENCHMARK_CAPTURE(Run, Materials_GenerateList, PluginType::Shader, Action::GenerateList)->MATERIAL_SIZES;
+BENCHMARK_CAPTURE(Run, Materials_Remove, PluginType::Shader, Action::Remove)->MATERIAL_SIZES;

@@ -165,7 +165,7 @@ bool Session::quit() {
 
 template <class Operate>
 std::string Session::withWindow(Operate operate) {
-    HostDialog* shown = host_.ui.findDialog(cleartraceCommand);
+    HostDialog* shown = host_.ui.findDialog(CLEARTRACE_COMMAND_ID);
     return shown ? operate(*shown) : "the window has not been opened";
 }
 
@@ -183,8 +183,8 @@ void Session::showOpenedFiles(size_t from) {
 // ------------------------------------------------------------------------
 
 std::string Session::open(const Words&) {
-    if (substitute::executeCommand(host_.ui.commands, cleartraceCommand)) return {};
-    return "the command " + std::to_string(cleartraceCommand) + " did not run";
+    if (substitute::executeCommand(host_.ui.commands, CLEARTRACE_COMMAND_ID)) return {};
+    return "the command " + std::to_string(CLEARTRACE_COMMAND_ID) + " did not run";
 }
 
 std::string Session::close(const Words&) {
@@ -192,19 +192,19 @@ std::string Session::close(const Words&) {
 }
 
 std::string Session::cancel(const Words&) {
-    return withWindow([&](HostDialog& shown) { return substitute::pressButton(shown, control::cancel); });
+    return withWindow([&](HostDialog& shown) { return substitute::pressButton(shown, IDC_CANCEL); });
 }
 
 std::string Session::process(const Words&) {
-    return withWindow([&](HostDialog& shown) { return substitute::pressButton(shown, control::process); });
+    return withWindow([&](HostDialog& shown) { return substitute::pressButton(shown, IDC_PROCESS); });
 }
 
 std::string Session::about(const Words&) {
-    return withWindow([&](HostDialog& shown) { return substitute::chooseMenu(shown, control::about); });
+    return withWindow([&](HostDialog& shown) { return substitute::chooseMenu(shown, IDM_ABOUT); });
 }
 
 std::string Session::helpFile(const Words&) {
-    return withWindow([&](HostDialog& shown) { return substitute::chooseMenu(shown, control::helpFile); });
+    return withWindow([&](HostDialog& shown) { return substitute::chooseMenu(shown, IDM_SHOW_HELP_FILE); });
 }
 
 std::string Session::chooseEntry(int32_t combo, const std::string& word,
@@ -218,23 +218,30 @@ std::string Session::chooseEntry(int32_t combo, const std::string& word,
 }
 
 std::string Session::action(const Words& args) {
-    return chooseEntry(control::action, args[0], {{"identify", 0}, {"list", 1}, {"remove", 2}});
+    return chooseEntry(IDC_ACTION, args[0],
+                       {{"identify", entryId(Action::Identify)},
+                        {"list", entryId(Action::GenerateList)},
+                        {"remove", entryId(Action::Remove)}});
 }
 
 std::string Session::type(const Words& args) {
-    return chooseEntry(control::pluginType, args[0], {{"tag", 0}, {"shader", 1}, {"object", 2}, {"posteffect", 3}});
+    return chooseEntry(IDC_PLUGIN_TYPE, args[0],
+                       {{"tag", entryId(PluginType::Tag)},
+                        {"shader", entryId(PluginType::Shader)},
+                        {"object", entryId(PluginType::Object)},
+                        {"posteffect", entryId(PluginType::PostEffect)}});
 }
 
 std::string Session::scope(const Words& args) {
     int32_t entry = 0;
     if (!parseNumber(args[0], entry)) return "\"" + args[0] + "\" is not an entry id";
-    return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, control::scope, entry); });
+    return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, IDC_SCOPE, entry); });
 }
 
 std::string Session::id(const Words& args) {
     double value = 0.0;
     if (!parseNumber(args[0], value) || !std::isfinite(value)) return "\"" + args[0] + "\" is not a number";
-    return withWindow([&](HostDialog& shown) { return substitute::setNumber(shown, control::pluginId, value); });
+    return withWindow([&](HostDialog& shown) { return substitute::setNumber(shown, IDC_PLUGIN_ID, value); });
 }
 
 std::string Session::check(int32_t box, const std::string& word) {
@@ -242,9 +249,9 @@ std::string Session::check(int32_t box, const std::string& word) {
     return withWindow([&](HostDialog& shown) { return substitute::setCheckBox(shown, box, word == "on"); });
 }
 
-std::string Session::warn(const Words& args) { return check(control::warnBeforeDeleting, args[0]); }
+std::string Session::warn(const Words& args) { return check(IDC_WARN_BEFORE_DELETING, args[0]); }
 
-std::string Session::keep(const Words& args) { return check(control::keepLayerShaders, args[0]); }
+std::string Session::keep(const Words& args) { return check(IDC_KEEP_LAYER_SHADERS, args[0]); }
 
 std::string Session::answer(const Words& args) {
     if (args[0] != "yes" && args[0] != "no") return "\"" + args[0] + "\" is neither yes nor no";
@@ -273,7 +280,7 @@ std::string Session::list(const Words&) {
         // Reading the list needs the window, as for the user; a disabled list can
         // still be read.
         if (!shown.open) return "the window is closed";
-        HostGui* treeView = substitute::treeViewIn(shown, control::treeView);
+        HostGui* treeView = substitute::treeViewIn(shown, IDC_TREE_VIEW);
         if (treeView == nullptr) return "the window has no tree view";
         const substitute::Drawing& drawing = substitute::drawTreeView(*treeView);
         output_.list({substitute::headerTexts(drawing), substitute::rowTexts(drawing)});
@@ -285,7 +292,7 @@ std::string Session::doubleClick(const Words& args) {
     size_t row = 0;
     if (!parseNumber(args[0], row)) return "\"" + args[0] + "\" is not a row number";
     return withWindow(
-        [&](HostDialog& shown) { return substitute::doubleClick(shown, control::treeView, row, control::nameColumn); });
+        [&](HostDialog& shown) { return substitute::doubleClick(shown, IDC_TREE_VIEW, row, COLUMN_NAME); });
 }
 
 // ---- The scene

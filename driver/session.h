@@ -10,28 +10,12 @@
 #include <string>
 
 #include "command_text.h"
+#include "dialog_contract.h"
 #include "module_loader.h"
 #include "output.h"
 #include "substitute_host.h"
 
 namespace driver {
-
-// The module's command and the identifiers of its window, as a user meets them.
-inline constexpr int32_t cleartraceCommand = 1066888;
-namespace control {
-inline constexpr int32_t process = 1002;
-inline constexpr int32_t cancel = 1003;
-inline constexpr int32_t pluginId = 1005;
-inline constexpr int32_t about = 5001;
-inline constexpr int32_t helpFile = 5002;
-inline constexpr int32_t pluginType = 5006;
-inline constexpr int32_t scope = 5007;
-inline constexpr int32_t action = 5008;
-inline constexpr int32_t warnBeforeDeleting = 5009;
-inline constexpr int32_t keepLayerShaders = 5010;
-inline constexpr int32_t treeView = 10000;
-inline constexpr int32_t nameColumn = 0x6E616D65;  // "name", shown for every plug-in type
-}  // namespace control
 
 class Session {
 public:

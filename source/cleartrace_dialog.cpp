@@ -22,7 +22,7 @@ constexpr const char* pluginKindNames[typeNameCount] = {
 };
 }  // namespace
 
-CleartraceDialog::CleartraceDialog() : treeFunctions(*this) {
+CleartraceDialog::CleartraceDialog() {
     for (int32_t i = 0; i < typeNameCount; ++i) typeNames[i] = host::String(pluginKindNames[i]);
 }
 
@@ -31,13 +31,14 @@ CleartraceDialog::~CleartraceDialog() {
     if (treeView != nullptr) host::attachTreeView(treeView, nullptr, nullptr, nullptr);
     // Records first, then the names; the tree-view callbacks and the host
     // dialog go with the members and the base.
-    results.clear();
+    clearResults(results);
     for (host::String& name : typeNames) name.release();
     foundName.release();
 }
 
-host::String CleartraceDialog::typeNameFor(int32_t type) const {
-    const int32_t entry = type <= 21 ? type : type - 10;
+host::String CleartraceDialog::typeNameFor(int32_t kind) const {
+    // Kinds 0 to 21, then 32 to 38.
+    const int32_t entry = kind <= 21 ? kind : kind - 10;
     if (entry < 0 || entry >= typeNameCount) return host::String("Unknown");
     return typeNames[entry];
 }
@@ -46,77 +47,43 @@ host::String CleartraceDialog::typeNameFor(int32_t type) const {
 namespace {
 // Layout flags: a horizontal part (8 left, 56 fill the width) plus a vertical
 // part (0 centred, 1 top, 7 fill the height).
-constexpr int32_t LEFT = 8;
-constexpr int32_t LEFT_TOP = 9;
-constexpr int32_t FILL_WIDTH_TOP = 57;
-constexpr int32_t FILL_BOTH = 63;
+constexpr int32_t leftAligned = 8;
+constexpr int32_t leftTop = 9;
+constexpr int32_t fillWidthTop = 57;
+constexpr int32_t fillBoth = 63;
 // Border style 5, bit 31: the border carries the group's title.
-constexpr uint32_t TITLED_BORDER = 5u | 0x80000000u;
+constexpr uint32_t titledBorder = 5u | 0x80000000u;
 
-// Tree view control and its settings (four-character keys).
-constexpr int32_t TREE_VIEW_MIN_HEIGHT = 0x10064;
-constexpr int32_t TREE_VIEW_HEADER_ROW = 0x74766868;    // tvhh
-constexpr int32_t TREE_VIEW_BORDER = 0x62726472;        // brdr
-constexpr int32_t TREE_VIEW_FIXED_LAYOUT = 0x7476666C;  // tvfl
-
-// The number field: the host's plain floating-point format and its range.
-constexpr int32_t NUMBER_FORMAT_FLOAT = 0x66726561;  // frea
-constexpr double PLUGIN_ID_FIELD_LIMIT = 1e18;
-
-struct ComboEntry {
-    int32_t id;
-    const char* text;
-};
-
-constexpr ComboEntry actionEntries[] = {
-    {Identify, "Identify Plugin"}, {GenerateList, "Generate List"}, {Remove, "Remove Plugin"}};
-constexpr ComboEntry pluginTypeEntries[] = {
-    {Tag, "Tag"}, {Shader, "Shader"}, {Object, "Object"}, {PostEffect, "Post Effect"}};
-
-// Scope entries per plug-in type: entry 0 is the whole scene, entry 2 the
-// selection alone, entry 1 (where it exists) the selection with its children.
-constexpr ComboEntry tagScopes[] = {
-    {0, "All Objects with Tags"}, {1, "Tags on Selected Objects and Children"}, {2, "Tags on Selected Objects Only"}};
-constexpr ComboEntry shaderScopes[] = {{0, "All Materials"}, {2, "Selected Materials Only"}};
-constexpr ComboEntry objectScopes[] = {
-    {0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}};
-constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"}};
-constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes};
-
-bool isPluginType(int32_t type) { return type >= Tag && type <= PostEffect; }
+// The number field's range: far beyond the plug-in ids, so an out-of-range id can be refused.
+constexpr double pluginIdFieldLimit = 1e18;
 
 void addComboEntries(CleartraceDialog& dialog, int32_t comboId, std::span<const ComboEntry> entries) {
     for (const ComboEntry& entry : entries) dialog.addComboEntry(comboId, entry.id, entry.text);
 }
 
 void addFilledComboBox(CleartraceDialog& dialog, int32_t id, std::span<const ComboEntry> entries) {
-    dialog.addComboBox(id, FILL_WIDTH_TOP, 0, 0);
+    dialog.addComboBox(id, fillWidthTop, 0, 0);
     addComboEntries(dialog, id, entries);
 }
 
 void addLabel(CleartraceDialog& dialog, int32_t width, const char* text) {
-    dialog.addStaticText(IDC_ANONYMOUS, LEFT_TOP, width, 0, text, 0);
+    dialog.addStaticText(IDC_ANONYMOUS, leftTop, width, 0, text, 0);
 }
 
 host::Gui* addTreeView(CleartraceDialog& dialog) {
     host::Container settings;
-    settings.setBool(TREE_VIEW_HEADER_ROW, true);
-    settings.setBool(TREE_VIEW_BORDER, true);
-    settings.setBool(TREE_VIEW_FIXED_LAYOUT, true);
-    return dialog.addCustomGui(IDC_TREE_VIEW, HOST_LIBRARY_TREE_VIEW, host::String(), FILL_BOTH, 0,
-                               TREE_VIEW_MIN_HEIGHT, settings);
+    settings.setBool(HOST_TREE_VIEW_HEADER_ROW, true);
+    settings.setBool(HOST_TREE_VIEW_BORDER, true);
+    settings.setBool(HOST_TREE_VIEW_FIXED_LAYOUT, true);
+    return dialog.addCustomGui(IDC_TREE_VIEW, HOST_LIBRARY_TREE_VIEW, host::String(), fillBoth, 0,
+                               HOST_TREE_VIEW_MIN_HEIGHT, settings);
 }
-
-// The drivers by plug-in type; also the order in which Identify tries them.
-using Driver = void (CleartraceDialog::*)(host::Document*, int32_t);
-constexpr Driver drivers[] = {&CleartraceDialog::processTagPlugin, &CleartraceDialog::processShaderPlugin,
-                              &CleartraceDialog::processObjectPlugin, &CleartraceDialog::processVideoPostPlugin};
 
 // The id occurs nowhere in the scene: say what the host's registry knows of it.
 void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
     const host::String number = host::String::number(id);
     host::String text;
-    if (const HostPluginRecord* record = host::findPlugin(id, 0)) {
+    if (const HostPluginRecord* record = host::findPlugin(id, HOST_PLUGIN_KIND_ANY)) {
         text = "Plugin " + number + " was not found in the scene file,\nbut is reported by C4D as a plugin of type\n'" +
                dialog.typeNameFor(host::pluginKind(record)) + "' with the name '" + host::pluginName(record) +
                "'\n(but see the manual for caveats in this context).";
@@ -124,34 +91,58 @@ void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
         text =
             "Plugin " + number + " could not be identifed. Try searching the internet for the plugin ID value or name.";
     }
-    host::messageBox(text, host::styleNotice);
+    host::messageBox(text, HOST_MESSAGE_BOX_NOTICE);
 }
+
+// The controls, read once.
+SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
+    dialog.action = Action(dialog.getInt32(IDC_ACTION));
+    dialog.pluginType = PluginType(dialog.getInt32(IDC_PLUGIN_TYPE));
+    dialog.scope = dialog.getInt32(IDC_SCOPE);
+    dialog.warnBeforeDeleting = dialog.getBool(IDC_WARN_BEFORE_DELETING);
+    dialog.keepLayerShaders = dialog.getBool(IDC_KEEP_LAYER_SHADERS);
+    return {dialog.action, dialog.pluginType, id, dialog.scope, dialog.warnBeforeDeleting, dialog.keepLayerShaders};
+}
+
+// What a run found, told and shown.
+void showRun(CleartraceDialog& dialog, const SearchRequest& request, const SearchOutcome& outcome) {
+    if (outcome.foundType) {
+        dialog.foundType = outcome.foundType;
+        dialog.foundName = outcome.foundName;
+    }
+    if (outcome.cancelled) return;
+    tellOutcome(request, outcome);
+    dialog.refreshResults();
+}
+
+// The plug-in types in the order in which Identify tries them.
+constexpr PluginType identifyOrder[] = {PluginType::Tag, PluginType::Shader, PluginType::Object,
+                                        PluginType::PostEffect};
 
 void process(CleartraceDialog& dialog, host::Document* document) {
     // Without a document there is nothing to search: change nothing, show nothing.
     if (document == nullptr) return;
-    // Checked once here, so no driver ever sees an id it cannot convert.
+    // Checked once here, so no search ever sees an id it cannot convert.
     int32_t id = 0;
     if (!pluginIdFromField(dialog.getFloat(IDC_PLUGIN_ID), id)) {
-        host::messageBox("Plugin ID must be between -2147483648 and 2147483647.", host::styleNotice);
+        host::messageBox("Plugin ID must be between -2147483648 and 2147483647.", HOST_MESSAGE_BOX_NOTICE);
         return;
     }
     host::stopBackgroundWork(1, 1, 1);
-    dialog.action = dialog.getInt32(IDC_ACTION);
-    dialog.pluginType = dialog.getInt32(IDC_PLUGIN_TYPE);
-    dialog.scope = dialog.getInt32(IDC_SCOPE);
-    dialog.warnBeforeDeleting = dialog.getBool(IDC_WARN_BEFORE_DELETING);
-    dialog.keepLayerShaders = dialog.getBool(IDC_KEEP_LAYER_SHADERS);
-    dialog.foundType = -1;
-    if (dialog.action != Identify) {
-        if (!isPluginType(dialog.pluginType)) return;
-        const Driver driver = drivers[dialog.pluginType];
-        (dialog.*driver)(document, dialog.action);
+    SearchRequest request = readRequest(dialog, id);
+    dialog.foundType.reset();
+    if (request.action != Action::Identify) {
+        showRun(dialog, request, runSearch(document, request, dialog.results));
         return;
     }
-    for (const Driver driver : drivers) {
-        (dialog.*driver)(document, Identify);
-        if (dialog.foundType != -1) return;
+    // Every type in fixed order, whatever the type box shows, until one holds
+    // an instance; a run cut short has said so, and nothing after it may
+    // claim more.
+    for (const PluginType type : identifyOrder) {
+        request.pluginType = type;
+        const SearchOutcome outcome = runSearch(document, request, dialog.results);
+        showRun(dialog, request, outcome);
+        if (outcome.foundType || outcome.outOfMemory) return;
     }
     reportFromRegistry(dialog, id);
 }
@@ -162,11 +153,11 @@ void openHelpFile() {
 }
 
 void pluginTypeChanged(CleartraceDialog& dialog) {
-    const int32_t type = dialog.getInt32(IDC_PLUGIN_TYPE);
-    dialog.clearResults();
+    const auto type = PluginType(dialog.getInt32(IDC_PLUGIN_TYPE));
+    clearResults(dialog.results);
     if (isPluginType(type)) {
         dialog.clearComboEntries(IDC_SCOPE);
-        addComboEntries(dialog, IDC_SCOPE, scopeEntries[type]);
+        addComboEntries(dialog, IDC_SCOPE, scopeEntries[entryId(type)]);
     }
     dialog.setInt32(IDC_SCOPE, 0);
     dialog.treeFunctions.listPluginType = type;
@@ -174,20 +165,20 @@ void pluginTypeChanged(CleartraceDialog& dialog) {
 }
 
 void scopeChanged(CleartraceDialog& dialog) {
-    dialog.clearResults();
+    clearResults(dialog.results);
     dialog.setResultLayout();
 }
 
 // The results stay as they are; only what can be operated changes.
 void actionChanged(CleartraceDialog& dialog) {
-    const int32_t action = dialog.getInt32(IDC_ACTION);
-    const bool searchesOneType = action != Identify;
+    const auto action = Action(dialog.getInt32(IDC_ACTION));
+    const bool searchesOneType = action != Action::Identify;
     dialog.enable(IDC_PLUGIN_TYPE, searchesOneType);
     dialog.enable(IDC_SCOPE, searchesOneType);
     dialog.enable(IDC_TREE_VIEW, searchesOneType);
-    dialog.treeFunctions.identifyMode = action == Identify;
-    dialog.enable(IDC_WARN_BEFORE_DELETING, action == Remove);
-    dialog.enable(IDC_KEEP_LAYER_SHADERS, action == Remove);
+    dialog.treeFunctions.identifyMode = action == Action::Identify;
+    dialog.enable(IDC_WARN_BEFORE_DELETING, action == Action::Remove);
+    dialog.enable(IDC_KEEP_LAYER_SHADERS, action == Action::Remove);
 }
 }  // namespace
 
@@ -201,27 +192,27 @@ bool CleartraceDialog::createLayout() {
     menuSubEnd();
     menuFinish();
 
-    groupBegin(IDC_ANONYMOUS, FILL_WIDTH_TOP, 2, 0, "Options", 0);
+    groupBegin(IDC_ANONYMOUS, fillWidthTop, 2, 0, "Options", 0);
     groupBorderSpace(4, 4, 4, 4);
-    groupBorder(TITLED_BORDER);
+    groupBorder(titledBorder);
     addLabel(*this, 200, "Action to Take");
     addFilledComboBox(*this, IDC_ACTION, actionEntries);
     addLabel(*this, 200, "Plugin Type");
     addFilledComboBox(*this, IDC_PLUGIN_TYPE, pluginTypeEntries);
     addLabel(*this, 300, "Scope of Process");
-    addFilledComboBox(*this, IDC_SCOPE, scopeEntries[Tag]);
-    addCheckBox(IDC_WARN_BEFORE_DELETING, FILL_WIDTH_TOP, 0, 0, "Warn Before Deleting");
-    addCheckBox(IDC_KEEP_LAYER_SHADERS, FILL_WIDTH_TOP, 0, 0, "Do Not Remove Shaders in a Layer Shader");
+    addFilledComboBox(*this, IDC_SCOPE, scopeEntries[entryId(PluginType::Tag)]);
+    addCheckBox(IDC_WARN_BEFORE_DELETING, fillWidthTop, 0, 0, "Warn Before Deleting");
+    addCheckBox(IDC_KEEP_LAYER_SHADERS, fillWidthTop, 0, 0, "Do Not Remove Shaders in a Layer Shader");
     addLabel(*this, 200, "Plugin ID");
-    addNumberField(IDC_PLUGIN_ID, FILL_WIDTH_TOP, 500, 0);
+    addNumberField(IDC_PLUGIN_ID, fillWidthTop, 500, 0);
     groupEnd();
 
-    groupBegin(IDC_ANONYMOUS, LEFT, 4, 0, host::String(), 0);
-    addButton(IDC_PROCESS, LEFT, 100, 0, "Process");
-    addButton(IDC_CANCEL, LEFT, 100, 0, "Cancel");
+    groupBegin(IDC_ANONYMOUS, leftAligned, 4, 0, host::String(), 0);
+    addButton(IDC_PROCESS, leftAligned, 100, 0, "Process");
+    addButton(IDC_CANCEL, leftAligned, 100, 0, "Cancel");
     groupEnd();
 
-    groupBegin(IDC_ANONYMOUS, FILL_BOTH, 1, 0, host::String(), 0);
+    groupBegin(IDC_ANONYMOUS, fillBoth, 1, 0, host::String(), 0);
     groupBorderSpace(4, 4, 4, 4);
     treeView = addTreeView(*this);
     groupEnd();
@@ -232,9 +223,9 @@ bool CleartraceDialog::createLayout() {
 // boxes show what the last Process took.
 bool CleartraceDialog::initValues() {
     if (!DialogBase::initValues()) return false;
-    setFloat(IDC_PLUGIN_ID, 0.0, -PLUGIN_ID_FIELD_LIMIT, PLUGIN_ID_FIELD_LIMIT, 1.0, NUMBER_FORMAT_FLOAT);
-    setInt32(IDC_ACTION, GenerateList);
-    setInt32(IDC_PLUGIN_TYPE, Tag);
+    setFloat(IDC_PLUGIN_ID, 0.0, -pluginIdFieldLimit, pluginIdFieldLimit, 1.0, HOST_NUMBER_FORMAT_FLOAT);
+    setInt32(IDC_ACTION, entryId(Action::GenerateList));
+    setInt32(IDC_PLUGIN_TYPE, entryId(PluginType::Tag));
     setInt32(IDC_SCOPE, 0);
     setBool(IDC_WARN_BEFORE_DELETING, warnBeforeDeleting);
     enable(IDC_WARN_BEFORE_DELETING, false);
@@ -253,10 +244,10 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
             // Closing through Cancel empties the list as closing the window
             // does; otherwise the next window would show these rows under the
             // columns of another plug-in type.
-            clearResults();
+            clearResults(results);
             close();
             break;
-        case IDM_ABOUT: host::messageBox(resourceString(IDS_ABOUT_TEXT), host::styleNotice); break;
+        case IDM_ABOUT: host::messageBox(resourceString(IDS_ABOUT_TEXT), HOST_MESSAGE_BOX_NOTICE); break;
         case IDM_SHOW_HELP_FILE: openHelpFile(); break;
         case IDC_PLUGIN_TYPE: pluginTypeChanged(*this); break;
         case IDC_SCOPE: scopeChanged(*this); break;
@@ -267,7 +258,7 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
 }
 
 bool CleartraceDialog::askClose() {
-    clearResults();
+    clearResults(results);
     return false;
 }
 

@@ -168,7 +168,7 @@ int32_t startModule() {
 
 int32_t moduleMessage(int32_t id) {
     switch (id) {
-        case 0: return bound() ? 1 : -1;
+        case 0: return 1;
         case HOST_MODULE_MESSAGE_RESOURCE:
             if (loadModuleResource()) return 1;
             if (host::kernelBound()) HOST_LOG(host::String("Cleartrace: failed to load resource file."));

@@ -2,6 +2,8 @@
 // them, and the tree-view row source that shows them.
 #pragma once
 
+#include "dialog_contract.h"
+#include "host/host_vector.h"
 #include "host/scene.h"
 #include "host/tree_view.h"
 
@@ -14,23 +16,31 @@ struct ResultRecord {
     host::Element* object = nullptr;
     int32_t channel = -1;
     bool inLayerShader = false;
+    // Object rows: the object's type id when listed (the plug-in ID), so a
+    // double-click can tell the listed object from a new one at its address.
+    int32_t objectTypeId = 0;
 };
 
-// Column identifiers: up to four characters, most significant byte first.
-inline constexpr int32_t COLUMN_NAME = 0x6E616D65;       // name
-inline constexpr int32_t COLUMN_TAG = 0x746167;          // tag
-inline constexpr int32_t COLUMN_CHANNEL = 0x6368616E;    // chan
-inline constexpr int32_t COLUMN_IN_LAYER = 0x6C73;       // ls
-inline constexpr int32_t COLUMN_KIND_USER = 0x75736572;  // user
+// The rows of the last run in row order, and the number the next row gets.
+struct ResultStore {
+    host::Vector<ResultRecord> records;
+    int32_t rowCounter = 0;
+};
 
-inline constexpr int32_t channelCount = 15;
+// Appends the row of one instance of kind (a PluginType): listed is the
+// element whose name the row shows (the object carrying a tag, the material
+// holding a shader, the object or the video post), tag the tag of a tag row.
+// False, with nothing appended, for another kind or when out of memory.
+bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
+               bool inLayerShader);
+// Destroys the records, last first; the capacity and rowCounter stay.
+void clearResults(ResultStore& store);
 
-class CleartraceDialog;
-
-// The tree view's rows are the records of the dialog's store, in row order.
+// The tree view's rows are the records of the store it shows (its root), in
+// row order.
 class ResultTreeCallbacks : public host::TreeViewFunctions {
 public:
-    explicit ResultTreeCallbacks(CleartraceDialog& dialog);
+    ResultTreeCallbacks();
     ~ResultTreeCallbacks() override;
 
     void* firstRow(void* root, void* user) override;
@@ -50,10 +60,7 @@ public:
     host::String headerText(int32_t column) const;
 
     int32_t rowCursor = 0;
-    host::String channelNames[channelCount];
-    int32_t listPluginType = 0;
+    host::String channelNames[HOST_MATERIAL_CHANNEL_COUNT];
+    PluginType listPluginType = PluginType::Tag;
     bool identifyMode = false;
-
-private:
-    CleartraceDialog& dialog_;
 };

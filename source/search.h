@@ -1,40 +1,52 @@
-// Instance search and removal: the walkers that visit the places where a
-// plug-in's elements live, and the steps they share.
+// Instance search and removal, the subsystem's face: a request, one run of
+// it over a document, and the outcome the user is told.
 //
-// The walkers keep their own stacks in host memory instead of recursing, so
-// the depth of a scene never reaches the native stack. They still behave as
-// the recursive walk they replace: same order, same rows and undo steps, and
-// one scene-changed notice per (former) recursive call, sent when that call
-// would have returned. When a stack cannot grow, the walk ends there as if
-// nothing more was found.
+// A run finds the instances of one plug-in in the places where its type
+// lives (search_hierarchy, search_materials, search_video_posts, starting
+// from search_selection in a selection scope) and lists, identifies or
+// removes them (search_instances). A removal first finds every instance and
+// removes them only once the whole search succeeded, so a run that runs out
+// of memory changes nothing; such a run is cut short and says so.
 #pragma once
 
-#include "cleartrace_dialog.h"
+#include <optional>
+
+#include "dialog_contract.h"
+#include "host/scene.h"
+#include "results.h"
+
+// What the user asked for, read from the dialog's controls once.
+struct SearchRequest {
+    Action action = Action::GenerateList;
+    PluginType pluginType = PluginType::Tag;
+    int32_t pluginId = 0;
+    int32_t scope = 0;  // entry id of the scope box; Identify searches the whole scene
+    bool warnBeforeDeleting = true;
+    bool keepLayerShaders = false;
+};
+
+// What a run found and what the user must be told.
+struct SearchOutcome {
+    // Identify: the type of the instance met and the name it goes by.
+    std::optional<PluginType> foundType;
+    host::String foundName;
+    // Remove: the user did not confirm; nothing was done.
+    bool cancelled = false;
+    // Cut short for lack of memory: nothing removed, nothing more reported.
+    bool outOfMemory = false;
+    // Remove: material walks after which shaders stayed in layer shaders.
+    int32_t shadersLeftNotices = 0;
+};
 
 // Plug-in id from the number field's value: truncated toward zero. False
 // when the value (after truncation) is outside the int32 range or not finite.
 bool pluginIdFromField(double value, int32_t& id);
 
-void walkObjects(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id, int32_t scope,
-                 int32_t action);
-void walkTags(CleartraceDialog& dialog, host::Document* document, host::Element* object, int32_t id, int32_t scope,
-              int32_t action);
-void walkMaterials(CleartraceDialog& dialog, host::Document* document, host::Element* material, int32_t id,
-                   int32_t scope, int32_t action);
-void walkLayerShader(CleartraceDialog& dialog, host::Document* document, host::Element* layerShader, int32_t id,
-                     host::Element* material, int32_t channel, int32_t action);
-void walkVideoPosts(CleartraceDialog& dialog, host::Document* document, int32_t id, int32_t action);
+// Runs request over document for its plug-in type: asks before a removal,
+// empties store, walks inside one undo group and leaves the rows in store
+// (with the not-found row when a list or removal found nothing).
+SearchOutcome runSearch(host::Document* document, const SearchRequest& request, ResultStore& store);
 
-// Records what an Identify walk met: foundType and foundName.
-void identifyInstance(CleartraceDialog& dialog, host::Element* instance, int32_t id, int32_t type);
-// Records an undo step for element, unlinks and frees it (kinds 0 to 3).
-bool removeInstance(CleartraceDialog& dialog, host::Document* document, host::Element* element, int32_t kind);
-// The first half of a removal: the undo step and the unlink. The element
-// stays alive until freed.
-void detachInstance(host::Document* document, host::Element* element);
-// What a walker does with an instance it met in GenerateList or Identify:
-// appends the row (rowA, rowB, channel, inLayerShader as addResult takes
-// them, type as the row's kind) or identifies the instance. Removal differs
-// per walker and is not done here.
-void listOrIdentify(CleartraceDialog& dialog, host::Element* instance, int32_t id, int32_t type, int32_t action,
-                    host::Element* rowA, host::Element* rowB, int32_t channel, bool inLayerShader);
+// Shows the message boxes the outcome calls for, in the order of the run.
+// Identify's report from the host's registry is the dialog's.
+void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome);

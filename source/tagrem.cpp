@@ -4,13 +4,13 @@
 #include "main.h"
 
 namespace {
-// The host's non-modal dialog kind, saved with the window layout.
-constexpr int32_t nonModalDialog = 20;
 constexpr const char* iconFile = "qvx32x32.png";
 }  // namespace
 
+// Without the dialog's host side no window can open: the host hears so.
 bool CleartraceCommand::execute(HostDocument*) {
-    if (!dialog.isOpen()) dialog.open(nonModalDialog, CLEARTRACE_COMMAND_ID, 0, -1, -1, 0, 0, 0);
+    if (!dialog.createHostSide()) return false;
+    if (!dialog.isOpen()) dialog.open(HOST_DIALOG_NON_MODAL, CLEARTRACE_COMMAND_ID, 0, -1, -1, 0, 0, 0);
     return true;
 }
 
@@ -22,8 +22,8 @@ bool registerCommand() {
 
     // Without a loadable icon the command is listed without one.
     host::Bitmap icon;
-    if (icon.load(resourceFolder().join(host::String(iconFile))) == host::bitmapLoaded) {
-        icon.setProperty(host::bitmapPixelRatio, 1.0);
+    if (icon.load(resourceFolder().join(host::String(iconFile))) == HOST_BITMAP_LOADED) {
+        icon.setProperty(HOST_BITMAP_PIXEL_RATIO, 1.0);
     } else {
         icon.reset();
     }

@@ -4,8 +4,6 @@
 #include "cleartrace_dialog.h"
 #include "host/command.h"
 
-inline constexpr int32_t CLEARTRACE_COMMAND_ID = 1066888;
-
 // Lives from registration until the host destroys it; the dialog lives with it.
 class CleartraceCommand : public host::CommandBase {
 public:

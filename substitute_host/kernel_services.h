@@ -35,6 +35,8 @@ public:
     void failNth(int64_t n) { remaining_ = n; }
     // False when this request is the one to fail.
     bool allow() { return remaining_ <= 0 || --remaining_ != 0; }
+    // Whether the request to fail is still to come.
+    bool pending() const { return remaining_ > 0; }
 
 private:
     int64_t remaining_ = 0;
@@ -50,6 +52,9 @@ public:
     // values, paths, bitmaps ...): every area asks objectCreationAllowed().
     void failObjectCreation(int64_t n) { objectCreations_.failNth(n); }
     bool objectCreationAllowed() { return objectCreations_.allow(); }
+    // Whether the failure asked for is still to come (the requests stopped before it).
+    bool allocationFailurePending() const { return allocations_.pending(); }
+    bool objectCreationFailurePending() const { return objectCreations_.pending(); }
     int64_t liveBlocks() const { return int64_t(blocks_.size()); }
     // One line per live block: "file:line (bytes bytes)".
     std::vector<std::string> leakReport() const;

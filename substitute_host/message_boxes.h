@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "host/host_tables.h"
+
 namespace substitute {
 
-inline constexpr int32_t boxNotice = 0x30;    // OK
-inline constexpr int32_t boxQuestion = 0x24;  // Yes/No
-inline constexpr int32_t answerOk = 1;
-inline constexpr int32_t answerYes = 6;
-inline constexpr int32_t answerNo = 7;
+inline constexpr int32_t boxNotice = HOST_MESSAGE_BOX_NOTICE;
+inline constexpr int32_t boxQuestion = HOST_MESSAGE_BOX_QUESTION;
+inline constexpr int32_t answerOk = HOST_ANSWER_OK;
+inline constexpr int32_t answerYes = HOST_ANSWER_YES;
+inline constexpr int32_t answerNo = HOST_ANSWER_NO;
 
 struct MessageBoxRecord {
     std::string text;

@@ -52,11 +52,11 @@ struct ElementList {
     bool empty() const { return first == nullptr; }
 };
 
-inline constexpr int32_t channelCount = 15;
-inline constexpr int32_t reflectanceChannel = 3;
-inline constexpr int32_t layerShaderType = 1011123;
-inline constexpr int32_t shaderLayerKind = 2;
-inline constexpr int32_t shaderLayerLinkParameter = 2002;
+inline constexpr int32_t channelCount = HOST_MATERIAL_CHANNEL_COUNT;
+inline constexpr int32_t reflectanceChannel = HOST_CHANNEL_REFLECTANCE;
+inline constexpr int32_t layerShaderType = HOST_LAYER_SHADER_TYPE;
+inline constexpr int32_t shaderLayerKind = HOST_LAYER_KIND_SHADER;
+inline constexpr int32_t shaderLayerLinkParameter = HOST_LAYER_PARAMETER_LINK;
 inline constexpr int32_t renderSettingsType = 0;  // render settings are not made by a plug-in
 
 // A reflectance shader's owner: the material holding it unless ownerId says

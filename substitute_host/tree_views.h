@@ -16,10 +16,10 @@
 namespace substitute {
 
 inline constexpr int32_t treeViewKind = HOST_LIBRARY_TREE_VIEW;
-inline constexpr int32_t treeViewHeaderShown = 0x74766868;  // tvhh, a setting of the control
-inline constexpr int32_t characterWidth = 7;                // pixels per UTF-8 code point
+inline constexpr int32_t treeViewHeaderShown = HOST_TREE_VIEW_HEADER_ROW;
+inline constexpr int32_t characterWidth = 7;  // pixels per UTF-8 code point
 inline constexpr int32_t fontHeight = 14;
-inline constexpr int32_t cellBackgroundColor = 1000;   // handed to drawCell
+inline constexpr int32_t cellBackgroundColor = HOST_COLOR_TEXT_BACKGROUND;  // handed to drawCell
 inline constexpr int32_t contextMenuDefaultEntry = 1;  // the host's own entry in a row's context menu
 
 int32_t textWidth(std::string_view text);

@@ -7,7 +7,15 @@ HostTables bound{};
 
 const HostTables& tables() { return bound; }
 
-void storeTables(const HostTables& handed) { bound = handed; }
+// A table shorter than the one the module was built with lacks entries the
+// module may call: it counts as missing.
+void storeTables(const HostTables& handed) {
+    bound = handed;
+#define CLEARTRACE_DROP_SHORT_TABLE(name) \
+    if (!hasEntries(bound.name)) bound.name = nullptr;
+    HOST_TABLE_NAMES(CLEARTRACE_DROP_SHORT_TABLE)
+#undef CLEARTRACE_DROP_SHORT_TABLE
+}
 
 void forgetTables() { bound = HostTables{}; }
 

@@ -11,7 +11,15 @@ namespace host {
 
 // The tables stored by the last accepted bind (all null before).
 const HostTables& tables();
-// Stores a copy of the binding structure's version and table pointers.
+// Whether a host table (any struct that starts with its int32 size) holds at
+// least the entries of the one the module was built with.
+template <class Table>
+bool hasEntries(const Table* table) {
+    return table != nullptr && table->size >= int32_t(sizeof(Table));
+}
+
+// Stores a copy of the binding structure's version and table pointers; a
+// table too short for the module is stored as missing.
 void storeTables(const HostTables& handed);
 // Forgets the tables (after the final end, or a refused bind).
 void forgetTables();

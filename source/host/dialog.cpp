@@ -9,7 +9,12 @@ int32_t deliver(void* user, const HostContainer* msg, HostContainer* result) {
 }
 }  // namespace
 
-DialogBase::DialogBase() : dialog_(fn().create(&deliver, this)) {}
+DialogBase::DialogBase() { createHostSide(); }
+
+bool DialogBase::createHostSide() {
+    if (dialog_ == nullptr) dialog_ = fn().create(&deliver, this);
+    return dialog_ != nullptr;
+}
 
 DialogBase::~DialogBase() {
     if (dialog_ != nullptr) fn().destroy(dialog_);

@@ -7,10 +7,6 @@
 
 namespace host {
 
-inline constexpr int32_t styleNotice = 0x30;    // information, OK
-inline constexpr int32_t styleQuestion = 0x24;  // Yes/No
-inline constexpr int32_t answerYes = 6;
-
 inline int32_t messageBox(const String& text, int32_t style) {
     return tables().t_C4DOS_Ge->messageBox(text.handle(), style);
 }
@@ -33,6 +29,10 @@ public:
     virtual bool askClose() { return false; }
     // Every message; the default handling dispatches to the hooks above.
     virtual int32_t message(const HostContainer* msg, HostContainer* result);
+
+    // Creates the host side when there is none yet (its creation at
+    // construction may have failed); false when the host cannot make it.
+    bool createHostSide();
 
     // Window.
     bool isOpen() const { return dialog_ && fn().isOpen(dialog_); }

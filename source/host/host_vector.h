@@ -38,6 +38,13 @@ public:
         ++size_;
         return true;
     }
+    // Makes room for count elements in all; false when out of memory.
+    bool reserve(int32_t count) {
+        while (capacity_ < count) {
+            if (!grow()) return false;
+        }
+        return true;
+    }
     void pop() { data_[--size_].~T(); }
     // Destroys the elements from the last to the first; the capacity stays.
     void clear() {

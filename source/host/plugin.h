@@ -24,8 +24,6 @@ inline String resourceString(const HostResource* resource, int32_t id) {
 }
 
 // ---- Bitmaps --------------------------------------------------------------------
-inline constexpr int32_t bitmapLoaded = 1;
-inline constexpr int32_t bitmapPixelRatio = 100;
 
 // An owned host bitmap; valid() is false when the host could not create it.
 class Bitmap {

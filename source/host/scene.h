@@ -96,13 +96,12 @@ inline void updateMaterial(Element* material, bool preview, bool render) {
 inline Element* shaderOwner(const Element* shader) { return tables().t_C4DOS_Sh->owner(shader); }
 
 // ---- Layer shaders ----------------------------------------------------------------------
-inline constexpr int32_t layerShaderType = 1011123;
-inline constexpr int32_t shaderLayerKind = 2;
-inline constexpr int32_t layerShaderLinkParameter = 2002;
-
-// The layer-shader library, or null when the host has none.
+// The layer-shader library, or null when the host has none (or one too
+// short for the module).
 inline const HostLayerShaderLibrary* layerShaderLibrary() {
-    return static_cast<const HostLayerShaderLibrary*>(tables().t_C4DOS_Lr->find(HOST_LIBRARY_LAYER_SHADER));
+    const auto* library =
+        static_cast<const HostLayerShaderLibrary*>(tables().t_C4DOS_Lr->find(HOST_LIBRARY_LAYER_SHADER));
+    return hasEntries(library) ? library : nullptr;
 }
 
 // An owned generic value (a parameter read from the host).

@@ -45,7 +45,8 @@ public:
 // ---- The control --------------------------------------------------------------
 // The tree-view library, or null when the host has none.
 inline const HostTreeViewLibrary* treeViewLibrary() {
-    return static_cast<const HostTreeViewLibrary*>(tables().t_C4DOS_Lr->find(HOST_LIBRARY_TREE_VIEW));
+    const auto* library = static_cast<const HostTreeViewLibrary*>(tables().t_C4DOS_Lr->find(HOST_LIBRARY_TREE_VIEW));
+    return hasEntries(library) ? library : nullptr;
 }
 // Shows root through functions (null root and functions detach).
 inline void attachTreeView(Gui* treeView, void* root, TreeViewFunctions* functions, void* user) {

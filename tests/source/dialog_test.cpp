@@ -34,7 +34,7 @@ std::vector<std::pair<int32_t, std::string>> entriesOf(const substitute::Control
 }
 
 using Entries = std::vector<std::pair<int32_t, std::string>>;
-const Entries tagScopes = {
+const Entries expectedTagScopes = {
     {0, "All Objects with Tags"}, {1, "Tags on Selected Objects and Children"}, {2, "Tags on Selected Objects Only"}};
 
 }  // namespace
@@ -100,7 +100,7 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
               (Entries{{0, "Identify Plugin"}, {1, "Generate List"}, {2, "Remove Plugin"}}));
     EXPECT_EQ(entriesOf(control(IDC_PLUGIN_TYPE)),
               (Entries{{0, "Tag"}, {1, "Shader"}, {2, "Object"}, {3, "Post Effect"}}));
-    EXPECT_EQ(entriesOf(control(IDC_SCOPE)), tagScopes);
+    EXPECT_EQ(entriesOf(control(IDC_SCOPE)), expectedTagScopes);
 
     // The tree view: kind, settings in order, and the handle kept.
     EXPECT_EQ(control(IDC_TREE_VIEW).guiKind, 1000475);
@@ -121,8 +121,8 @@ TEST_F(DialogTest, WindowOpensOnGenerateListForTags) {
     EXPECT_EQ(number.maximum, 1e18);
     EXPECT_EQ(number.step, 1.0);
     EXPECT_EQ(number.format, 0x66726561);
-    EXPECT_EQ(control(IDC_ACTION).value, GenerateList);
-    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, Tag);
+    EXPECT_EQ(control(IDC_ACTION).value, entryId(GenerateList));
+    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, entryId(Tag));
     EXPECT_EQ(control(IDC_SCOPE).value, 0);
     EXPECT_EQ(control(IDC_WARN_BEFORE_DELETING).value, 1.0);
     EXPECT_EQ(control(IDC_KEEP_LAYER_SHADERS).value, 0.0);
@@ -140,7 +140,7 @@ TEST_F(DialogTest, WindowOpensOnGenerateListForTags) {
 
 TEST_F(DialogTest, ActionEnablesItsControls) {
     struct Row {
-        int32_t action;
+        Action action;
         bool typeAndScope, warnAndKeep, identifyMode;
     };
     const Row table[] = {
@@ -148,7 +148,7 @@ TEST_F(DialogTest, ActionEnablesItsControls) {
         {Remove, true, true, false},    {Identify, false, false, true},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE("action " + std::to_string(row.action));
+        SCOPED_TRACE("action " + std::to_string(entryId(row.action)));
         choose(IDC_ACTION, row.action);
         EXPECT_EQ(control(IDC_PLUGIN_TYPE).enabled, row.typeAndScope);
         EXPECT_EQ(control(IDC_SCOPE).enabled, row.typeAndScope);
@@ -158,12 +158,12 @@ TEST_F(DialogTest, ActionEnablesItsControls) {
         EXPECT_EQ(dialog->treeFunctions.identifyMode, row.identifyMode);
     }
     // The user cannot reach what the action disabled.
-    EXPECT_NE(substitute::chooseComboEntry(window(), IDC_PLUGIN_TYPE, Object), "");
+    EXPECT_NE(substitute::chooseComboEntry(window(), IDC_PLUGIN_TYPE, entryId(Object)), "");
 }
 
 TEST_F(DialogTest, ScopeEntriesFollowThePluginType) {
     struct Row {
-        int32_t type;
+        PluginType type;
         Entries scopes;
         std::vector<std::string> headers;
     };
@@ -173,10 +173,10 @@ TEST_F(DialogTest, ScopeEntriesFollowThePluginType) {
          {{0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}},
          {"Object Name"}},
         {PostEffect, {{0, "All Videposts"}}, {"Post Effect"}},
-        {Tag, tagScopes, {"Object With Tag", "Tag Name"}},
+        {Tag, expectedTagScopes, {"Object With Tag", "Tag Name"}},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE("type " + std::to_string(row.type));
+        SCOPED_TRACE("type " + std::to_string(entryId(row.type)));
         // A chosen selection scope goes back to the whole scene.
         if (control(IDC_SCOPE).entries.size() > 1) choose(IDC_SCOPE, 2);
         choose(IDC_PLUGIN_TYPE, row.type);
@@ -235,7 +235,7 @@ TEST_F(DialogTest, IdentifyTriesTheTypesInFixedOrder) {
     typeId(1234.9);
     struct Step {
         HostElement* removeAfter;
-        int32_t foundType;
+        PluginType foundType;
         const char* text;
     };
     const Step steps[] = {
@@ -254,7 +254,7 @@ TEST_F(DialogTest, IdentifyTriesTheTypesInFixedOrder) {
     }
     host.ui.messageBoxes.shown.clear();
     press(IDC_PROCESS);
-    EXPECT_EQ(dialog->foundType, -1);
+    EXPECT_EQ(dialog->foundType, std::nullopt);
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"Plugin 1234 could not be identifed. Try searching the internet for "
                                                    "the plugin ID value or name."});
     EXPECT_EQ(host.ui.messageBoxes.shown[0].style, 0x30);
@@ -286,14 +286,14 @@ TEST_F(DialogTest, ProcessCopiesTheControlsIntoTheOptions) {
     check(IDC_WARN_BEFORE_DELETING, false);
     check(IDC_KEEP_LAYER_SHADERS, true);
     typeId(42);
-    dialog->foundType = 3;
+    dialog->foundType = PostEffect;
     press(IDC_PROCESS);
     EXPECT_EQ(dialog->action, Remove);
     EXPECT_EQ(dialog->pluginType, Object);
     EXPECT_EQ(dialog->scope, 2);
     EXPECT_FALSE(dialog->warnBeforeDeleting);
     EXPECT_TRUE(dialog->keepLayerShaders);
-    EXPECT_EQ(dialog->foundType, -1);
+    EXPECT_EQ(dialog->foundType, std::nullopt);
     EXPECT_TRUE(host.ui.messageBoxes.shown.empty());  // no warning asked for
     EXPECT_EQ(host.scene.notices.backgroundStops, (std::vector<std::array<int32_t, 3>>{{1, 1, 1}}));
     EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{{"Object plugin 42 not found."}}));
@@ -331,7 +331,7 @@ TEST_F(DialogTest, ProcessWithoutActiveDocumentChangesNothing) {
     listInstances(Tag, 1234);
     const auto listed = rows();
     host.scene.setActiveDocument(nullptr);
-    for (const int32_t action : {Identify, GenerateList, Remove}) {
+    for (const Action action : {Identify, GenerateList, Remove}) {
         choose(IDC_ACTION, action);
         press(IDC_PROCESS);
         EXPECT_TRUE(host.ui.messageBoxes.shown.empty());
@@ -354,12 +354,12 @@ TEST_F(DialogTest, CloseAndReopen) {
     ASSERT_EQ(substitute::closeWindow(window()), "");
     EXPECT_FALSE(window().open);
     EXPECT_EQ(dialog->treeView, nullptr);
-    EXPECT_TRUE(dialog->results.empty());
+    EXPECT_TRUE(dialog->results.records.empty());
 
     openWindow();
-    EXPECT_EQ(control(IDC_ACTION).value, GenerateList);
-    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, Tag);
-    EXPECT_EQ(entriesOf(control(IDC_SCOPE)), tagScopes);
+    EXPECT_EQ(control(IDC_ACTION).value, entryId(GenerateList));
+    EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, entryId(Tag));
+    EXPECT_EQ(entriesOf(control(IDC_SCOPE)), expectedTagScopes);
     EXPECT_EQ(control(IDC_WARN_BEFORE_DELETING).value, 0.0);
     EXPECT_EQ(control(IDC_KEEP_LAYER_SHADERS).value, 1.0);
     EXPECT_FALSE(control(IDC_WARN_BEFORE_DELETING).enabled);
@@ -377,7 +377,7 @@ TEST_F(DialogTest, CancelEmptiesTheListLikeClosing) {
     ASSERT_EQ(rows().size(), 1u);
     press(IDC_CANCEL);
     EXPECT_FALSE(window().open);
-    EXPECT_TRUE(dialog->results.empty());
+    EXPECT_TRUE(dialog->results.records.empty());
     // The reopened window shows Tag columns over an empty list, not the shader rows.
     openWindow();
     EXPECT_EQ(headers(), (std::vector<std::string>{"Object With Tag", "Tag Name"}));

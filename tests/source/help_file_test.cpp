@@ -87,6 +87,10 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
         "so, these will be listed in the shader list.",
         "Plugin ID must be between -2147483648 and 2147483647.",
         "Cleartrace: failed to load resource file.",
+        "Cleartrace ran out of memory. Nothing was removed.",
+        "Cleartrace ran out of memory. The list is incomplete.",
+        "Cleartrace ran out of memory. The search is incomplete.",
+        "removes the objects below it too",
     };
     for (const char* wanted : required) EXPECT_NE(text.find(wanted), std::string::npos) << wanted;
 #endif

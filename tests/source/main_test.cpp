@@ -1,6 +1,7 @@
 // The entry point's lifecycle: bind with its version gate and table check,
 // module messages, the resource, end and the counting of binds and ends.
 #include <cstdint>
+#include <cstring>
 
 #include "entry_fixture.h"
 
@@ -28,9 +29,10 @@ TEST(ModuleEntry, AnswersVersionQueryAndRefusesUnknownMessagesWithoutAHost) {
     ASSERT_EQ(g_maxon.kernel, nullptr);
     EXPECT_EQ(c4d_main(HOST_MODULE_VERSION_QUERY, nullptr, nullptr, nullptr), 5);
     for (int32_t message : {0, 5, 7, -1, 1000}) EXPECT_EQ(c4d_main(message, nullptr, nullptr, nullptr), -1) << message;
-    // Nothing bound: start fails, module messages are not handled, an end changes nothing.
+    // Nothing bound: start fails, module message 0 is answered all the same,
+    // an end changes nothing.
     EXPECT_EQ(c4d_main(HOST_MODULE_START, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(c4d_main(HOST_MODULE_MESSAGE, messageId(0), nullptr, nullptr), -1);
+    EXPECT_EQ(c4d_main(HOST_MODULE_MESSAGE, messageId(0), nullptr, nullptr), 1);
     EXPECT_EQ(c4d_main(HOST_MODULE_END, nullptr, nullptr, nullptr), 1);
     EXPECT_EQ(moduleBindCount(), 0);
 }
@@ -88,6 +90,32 @@ TEST(ModuleEntry, RegistersItsConfigurationSwitchesAtTheFirstBind) {
     EXPECT_EQ(trackYield.help, "Track usage of Spinlocks (either for performance checks or deadlock detection)");
 }
 
+// A table shorter than the module was built with counts as missing.
+TEST(ModuleEntry, RefusesEveryTooShortTableAsMissing) {
+    for (int index = 0; index < HOST_TABLE_COUNT; ++index) {
+        SCOPED_TRACE(index);
+        InProcessModule module;
+        HostTables tables = *module.host.tables();
+        const void** slot =
+            reinterpret_cast<const void**>(reinterpret_cast<char*>(&tables) + offsetof(HostTables, t_C4DOS_Ge)) + index;
+        // A copy of the table that says it is one byte short.
+        alignas(8) char shorter[1024];
+        int32_t size = 0;
+        std::memcpy(&size, *slot, sizeof size);
+        ASSERT_LE(size_t(size), sizeof shorter);
+        std::memcpy(shorter, *slot, size_t(size));
+        const int32_t shortSize = size - 1;
+        std::memcpy(shorter, &shortSize, sizeof shortSize);
+        *slot = shorter;
+        EXPECT_EQ(module.bind(&tables), -3);
+        const std::vector<substitute::ConsoleLine>& console = module.host.services.console();
+        ASSERT_EQ(console.size(), 1u);
+        EXPECT_EQ(console[0].text, assertionText);
+        EXPECT_EQ(module.start(), 0);
+        EXPECT_TRUE(module.host.ui.commands.registered.empty());
+    }
+}
+
 TEST(ModuleEntry, RefusesEveryMissingTableWithTheAssertionText) {
     for (int index = 0; index < HOST_TABLE_COUNT; ++index) {
         SCOPED_TRACE(index);
@@ -119,7 +147,7 @@ TEST(ModuleEntry, RemembersARefusedBindUntilTheCountReachesZero) {
     EXPECT_EQ(module.bind(), -3);  // still refused, still counted
     EXPECT_EQ(moduleBindCount(), 2);
     EXPECT_EQ(module.start(), 0);
-    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(0)), -1);
+    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(0)), 1);
     EXPECT_EQ(module.loadResource(), -1);
     EXPECT_TRUE(module.host.ui.commands.registered.empty());
 
@@ -178,6 +206,9 @@ TEST(ModuleEntry, AnswersModuleMessagesByTheLow32BitsOfTheId) {
     for (const Case& c : cases) EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(c.id)), c.answer) << c.id;
     // Every resource message after the first answered from the first load.
     EXPECT_EQ(module.host.handles.count(substitute::HandleKind::Resource), 1u);
+    // Message 0 is answered at any time, after the final end too.
+    EXPECT_EQ(module.end(), 1);
+    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(0)), 1);
 }
 
 TEST(ModuleEntry, AnswersASecondResourceMessageFromTheFirstAttempt) {

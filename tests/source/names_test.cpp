@@ -3,6 +3,7 @@
 
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
+#include "dialog_codes.h"
 
 TEST(CleartraceDialogObject, StartsWithTheDocumentedOptionsAndAnEmptyStore) {
     BoundHost bound;
@@ -12,11 +13,11 @@ TEST(CleartraceDialogObject, StartsWithTheDocumentedOptionsAndAnEmptyStore) {
     EXPECT_EQ(dialog.action, GenerateList);
     EXPECT_TRUE(dialog.warnBeforeDeleting);
     EXPECT_FALSE(dialog.keepLayerShaders);
-    EXPECT_EQ(dialog.rowCounter, 0);
-    EXPECT_EQ(dialog.foundType, 0);
+    EXPECT_EQ(dialog.results.rowCounter, 0);
+    EXPECT_EQ(dialog.foundType, std::nullopt);
     EXPECT_TRUE(dialog.foundName.empty());
     EXPECT_EQ(dialog.treeView, nullptr);
-    EXPECT_TRUE(dialog.results.empty());
+    EXPECT_TRUE(dialog.results.records.empty());
     EXPECT_EQ(dialog.treeFunctions.channelNames[0].view(), "Color");
     EXPECT_EQ(dialog.treeFunctions.channelNames[14].view(), "Unnamed");
 }

@@ -5,6 +5,7 @@
 
 #include "dialog_session.h"
 #include "host/tree_view.h"
+#include "search.h"
 
 namespace {
 
@@ -64,14 +65,14 @@ ResultRecord record(int32_t rowNumber, const char* name, int32_t channel, bool i
 class ResultTreeTest : public DialogSession {
 protected:
     // Shows these records with the columns of type.
-    void show(int32_t type, std::vector<ResultRecord> records) {
-        if (type >= Tag && type <= PostEffect) {
+    void show(PluginType type, std::vector<ResultRecord> records) {
+        if (isPluginType(type)) {
             choose(IDC_PLUGIN_TYPE, type);
         } else {
-            dialog->setInt32(IDC_PLUGIN_TYPE, type);
+            dialog->setInt32(IDC_PLUGIN_TYPE, entryId(type));
             dialog->setResultLayout();
         }
-        for (ResultRecord& each : records) ASSERT_TRUE(dialog->results.push(std::move(each)));
+        for (ResultRecord& each : records) ASSERT_TRUE(dialog->results.records.push(std::move(each)));
         dialog->refreshResults();
     }
 
@@ -90,7 +91,7 @@ TEST_F(ResultTreeTest, CellsAreMeasuredFilledAndIndented) {
     ASSERT_EQ(drawing.columns.size(), 2u);
     EXPECT_EQ(drawing.columns[0].id, COLUMN_NAME);
     EXPECT_EQ(drawing.columns[1].id, COLUMN_TAG);
-    EXPECT_EQ(drawing.columns[0].kind, COLUMN_KIND_USER);
+    EXPECT_EQ(drawing.columns[0].kind, HOST_TREE_VIEW_COLUMN_USER);
     EXPECT_EQ(drawing.columnWidths, (std::vector<int32_t>{30 * 7 + 8, 15 * 7 + 8}));
     EXPECT_EQ(drawing.rowHeights, std::vector<int32_t>{14});
     ASSERT_EQ(drawing.cells.size(), 4u);  // two header cells, two row cells
@@ -128,24 +129,24 @@ TEST_F(ResultTreeTest, ShaderCellTexts) {
 
 TEST_F(ResultTreeTest, ColumnSetsPerType) {
     struct Row {
-        int32_t type;
+        PluginType type;
         Texts headers;
         Rows rows;
     };
     const Row table[] = {
         {Object, {"Object Name"}, {{"A"}, {"B"}}},
         {PostEffect, {"Post Effect"}, {{"A"}, {"B"}}},
-        {7, {""}, {{"A"}, {"B"}}},
-        {-1, {""}, {{"A"}, {"B"}}},
+        {PluginType(7), {""}, {{"A"}, {"B"}}},
+        {PluginType(-1), {""}, {{"A"}, {"B"}}},
         {Tag, {"Object With Tag", "Tag Name"}, {{"A", ""}, {"B", ""}}},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE(row.type);
+        SCOPED_TRACE(entryId(row.type));
         show(row.type, {record(0, "A", 0, true), record(1, "B", -1, false)});
         EXPECT_EQ(dialog->treeFunctions.listPluginType, row.type);
         EXPECT_EQ(headers(), row.headers);
         EXPECT_EQ(rows(), row.rows);
-        dialog->clearResults();
+        clearResults(dialog->results);
     }
 }
 
@@ -185,15 +186,15 @@ TEST_F(ResultTreeTest, ListEndsAtAGapInTheRowNumbers) {
     ResultRecord outside = record(0, "X", 0, false);
     EXPECT_EQ(callbacks.nextRow(&dialog->results, nullptr, &outside), nullptr);
     EXPECT_EQ(callbacks.nextRow(&dialog->results, nullptr, nullptr), nullptr);
-    EXPECT_EQ(callbacks.nextRow(&dialog->results, nullptr, &dialog->results[2]), nullptr);
-    dialog->clearResults();
+    EXPECT_EQ(callbacks.nextRow(&dialog->results, nullptr, &dialog->results.records[2]), nullptr);
+    clearResults(dialog->results);
     EXPECT_EQ(callbacks.firstRow(&dialog->results, nullptr), nullptr);
 }
 
 TEST_F(ResultTreeTest, CallsWithoutAreaOrRow) {
     show(Object, {record(0, "A", 0, false)});
     ResultTreeCallbacks& callbacks = dialog->treeFunctions;
-    void* row = &dialog->results[0];
+    void* row = &dialog->results.records[0];
     EXPECT_EQ(callbacks.cellWidth(&dialog->results, nullptr, row, COLUMN_NAME, nullptr), 0);
     EXPECT_EQ(callbacks.headerWidth(&dialog->results, nullptr, COLUMN_TAG, nullptr), 0);
     EXPECT_EQ(callbacks.rowHeight(&dialog->results, nullptr, row, COLUMN_NAME, nullptr), 0);
@@ -224,7 +225,7 @@ TEST_F(ResultTreeTest, DoubleClickSelectsTheListedElement) {
     host.scene.makeActive(*document, *first);
 
     struct Row {
-        int32_t type;
+        PluginType type;
         size_t row;
         HostElement* object;    // the active object afterwards
         HostElement* material;  // the active material afterwards
@@ -235,7 +236,7 @@ TEST_F(ResultTreeTest, DoubleClickSelectsTheListedElement) {
         {Shader, 0, cube, second},  {PostEffect, 0, cube, second},  // nothing to select
     };
     for (const Row& row : table) {
-        SCOPED_TRACE(row.type);
+        SCOPED_TRACE(entryId(row.type));
         listInstances(row.type, 1234);
         const size_t notices = host.scene.notices.sceneChanges.size();
         EXPECT_TRUE(doubleClick(row.row));
@@ -294,16 +295,64 @@ TEST_F(ResultTreeTest, DoubleClickOnAStaleRowSelectsNothing) {
     (void)doomed;
 }
 
+// The host may give a freed element's address to a new one: a row selects
+// only an element that still carries its name and, for objects, the
+// plug-in's type id.
+TEST_F(ResultTreeTest, DoubleClickSelectsOnlyWhatTheRowDescribes) {
+    HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 1234);
+    HostElement* carrier = host.scene.addObject(*document, nullptr, "Carrier", 5159);
+    host.scene.addTag(*carrier, "Old Tag", 1234);
+    HostElement* material = host.scene.addMaterial(*document, "Mat", 5703);
+    host.scene.setChannelShader(*material, 0, "Old Shader", 1234);
+
+    struct Change {
+        PluginType type;
+        HostElement* element;
+        const char* name;
+        int32_t typeId;
+    };
+    const Change changes[] = {
+        {Object, cube, "Sphere", 1234},
+        {Object, cube, "Cube", 5160},
+        {Tag, carrier, "Other", 5159},
+        {Shader, material, "Other", 5703},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        listInstances(change.type, 1234);
+        const std::string name = change.element->name;
+        const int32_t typeId = change.element->type;
+        change.element->name = change.name;
+        change.element->type = change.typeId;
+        const size_t notices = host.scene.notices.sceneChanges.size();
+        EXPECT_TRUE(doubleClick(0));
+        EXPECT_EQ(host.scene.activeObject(*document), nullptr);
+        EXPECT_EQ(host.scene.activeMaterial(*document), nullptr);
+        EXPECT_EQ(host.scene.notices.sceneChanges.size(), notices + 1);
+        // As listed again, it is selected.
+        change.element->name = name;
+        change.element->type = typeId;
+        EXPECT_TRUE(doubleClick(0));
+        EXPECT_TRUE(host.scene.activeObject(*document) == change.element ||
+                    host.scene.activeMaterial(*document) == change.element);
+        document->activeObject = 0;
+        document->activeMaterial = 0;
+    }
+}
+
 TEST_F(ResultTreeTest, ClosedWindowLeavesNoTreeViewToCall) {
     choose(IDC_PLUGIN_TYPE, Shader);
     press(IDC_CANCEL);
     ASSERT_FALSE(window().open);
     ASSERT_EQ(dialog->treeView, nullptr);
     // The retired handle would stop the host; none of these may reach it.
-    dialog->setInt32(IDC_PLUGIN_TYPE, Object);
+    dialog->setInt32(IDC_PLUGIN_TYPE, entryId(Object));
     EXPECT_TRUE(dialog->setResultLayout());
     dialog->refreshResults();
-    dialog->processObjectPlugin(document, GenerateList);
+    SearchRequest request;
+    request.pluginType = Object;
+    runSearch(document, request, dialog->results);
+    dialog->refreshResults();
     EXPECT_EQ(dialog->treeFunctions.listPluginType, Tag);  // no window: the type control reads 0
 }
 
@@ -317,10 +366,10 @@ TEST_F(ResultTreeTest, WindowWithoutTreeViewStillWorks) {
     HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 5159);
     host.scene.addTag(*cube, "Old Tag", 1234);
     listInstances(Tag, 1234);
-    EXPECT_EQ(dialog->results.size(), 1);
+    EXPECT_EQ(dialog->results.records.size(), 1);
     choose(IDC_PLUGIN_TYPE, Shader);
     EXPECT_EQ(dialog->treeFunctions.listPluginType, Shader);
-    EXPECT_TRUE(dialog->results.empty());
+    EXPECT_TRUE(dialog->results.records.empty());
     EXPECT_TRUE(patched.attaches.empty());
 }
 
@@ -337,6 +386,14 @@ TEST_F(ResultTreeTest, DestroyedDialogDetachesFromItsTreeView) {
     EXPECT_EQ(patched.attaches[0].gui, shown);
     EXPECT_EQ(patched.attaches[0].root, nullptr);
     EXPECT_EQ(patched.attaches[0].callbacks, nullptr);
+}
+
+// A tree-view library shorter than the module was built with is not called.
+TEST_F(ResultTreeTest, ATooShortTreeViewLibraryIsNotCalled) {
+    patchTables(*host.tables());
+    patched.treeView.size -= 1;
+    show(Object, {record(0, "A", 0, false)});
+    EXPECT_TRUE(patched.attaches.empty());
 }
 
 TEST_F(ResultTreeTest, ColumnsStayWhenTheLayoutContainerCannotBeMade) {

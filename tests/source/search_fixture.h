@@ -11,12 +11,11 @@
 
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
+#include "dialog_codes.h"
 #include "search.h"
 
 inline constexpr int32_t kPlugin = 1234;
-inline constexpr int32_t kLayerShader = 1011123;
-
-using Driver = void (CleartraceDialog::*)(host::Document*, int32_t);
+inline constexpr int32_t kLayerShader = HOST_LAYER_SHADER_TYPE;
 
 class SearchTest : public ::testing::Test {
 protected:
@@ -25,7 +24,7 @@ protected:
         dialog = host::createZeroed<CleartraceDialog>(__FILE__, __LINE__);
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(dialog->open(20, 1066888, 0, -1, -1, 0, 0, 0));
-        dialog->warnBeforeDeleting = false;
+        request.warnBeforeDeleting = false;
     }
     void TearDown() override {
         host::destroyZeroed(dialog);
@@ -38,16 +37,27 @@ protected:
     size_t notices() const { return bound.host.scene.notices.sceneChanges.size(); }
     std::vector<substitute::MessageBoxRecord>& boxes() { return bound.host.ui.messageBoxes.shown; }
 
-    void run(Driver driver, int32_t action, double id = kPlugin, int32_t scope = 0) {
-        dialog->scope = scope;
-        dialog->setFloat(IDC_PLUGIN_ID, id, -1e18, 1e18, 1.0, 0);
-        (dialog->*driver)(document, action);
+    // A run of request for type as the dialog makes it: an id the number
+    // field cannot hold searches nothing.
+    void run(PluginType type, Action action, double id = kPlugin, int32_t scope = 0) {
+        request.pluginType = type;
+        request.action = action;
+        request.scope = scope;
+        if (!pluginIdFromField(id, request.pluginId)) return;
+        const SearchOutcome outcome = runSearch(document, request, dialog->results);
+        if (outcome.foundType) {
+            dialog->foundType = outcome.foundType;
+            dialog->foundName = outcome.foundName;
+        }
+        if (outcome.cancelled) return;
+        tellOutcome(request, outcome);
+        dialog->refreshResults();
     }
 
     // "row name", plus " #tag", " ch N" and " layered" where the row has them.
     std::vector<std::string> rows() const {
         std::vector<std::string> result;
-        for (const ResultRecord& r : dialog->results) {
+        for (const ResultRecord& r : dialog->results.records) {
             std::string row = std::to_string(r.rowNumber) + " " + std::string(r.name.view());
             if (!r.tagName.empty()) row += " #" + std::string(r.tagName.view());
             if (r.channel >= 0) row += " ch" + std::to_string(r.channel);
@@ -77,5 +87,6 @@ protected:
 
     BoundHost bound;
     HostDocument* document = nullptr;
-    CleartraceDialog* dialog = nullptr;
+    CleartraceDialog* dialog = nullptr;  // holds the store and the tree view that shows it
+    SearchRequest request;
 };

@@ -13,16 +13,16 @@ TEST_F(SearchTest, AMillionLevelsDeepHierarchy) {
         const bool instance = level == depth / 2 || level == depth - 1;
         parent = scene().addObject(*document, parent, "o" + std::to_string(level), instance ? kPlugin : 5159);
     }
-    run(&CleartraceDialog::processObjectPlugin, GenerateList);
+    run(Object, GenerateList);
     EXPECT_EQ(rows(), (Strings{"0 o999999", "1 o500000"}));
     EXPECT_EQ(notices(), size_t(depth));  // one per object with children, and the top
 
-    run(&CleartraceDialog::processObjectPlugin, Remove);
+    run(Object, Remove);
     EXPECT_EQ(undoSteps(), (Strings{"o999999", "o500000"}));
     ASSERT_TRUE(scene().undo(*document));
-    run(&CleartraceDialog::processTagPlugin, GenerateList);
+    run(Tag, GenerateList);
     EXPECT_EQ(rows(), Strings{"0 Tag plugin 1234 not found."});
-    run(&CleartraceDialog::processObjectPlugin, GenerateList);
+    run(Object, GenerateList);
     EXPECT_EQ(rows(), (Strings{"0 o999999", "1 o500000"}));
 }
 
@@ -37,12 +37,12 @@ TEST_F(SearchTest, TenThousandNestedLayerShaders) {
 
     // (Printing this scene costs more than everything else: the rows tell.)
     const Strings listed{"0 M ch2 layered", "1 M ch2 layered", "2 M ch2 layered", "3 M ch2 layered"};
-    run(&CleartraceDialog::processShaderPlugin, GenerateList);
+    run(Shader, GenerateList);
     EXPECT_EQ(rows(), listed);
-    run(&CleartraceDialog::processShaderPlugin, Remove);
+    run(Shader, Remove);
     EXPECT_EQ(undoSteps(), (Strings{"x2500", "x5000", "x7500", "bottom"}));
     ASSERT_TRUE(scene().undo(*document));
-    run(&CleartraceDialog::processShaderPlugin, GenerateList);
+    run(Shader, GenerateList);
     EXPECT_EQ(rows(), listed);
 }
 
@@ -56,9 +56,9 @@ TEST_F(SearchTest, LayerCyclesAreWalkedOnce) {
     scene().addShaderLayer(*outer, "y", kPlugin);
     const Strings before = describe();
 
-    run(&CleartraceDialog::processShaderPlugin, GenerateList);
+    run(Shader, GenerateList);
     EXPECT_EQ(rows(), (Strings{"0 M ch0 layered", "1 M ch0 layered"}));
-    run(&CleartraceDialog::processShaderPlugin, Remove);
+    run(Shader, Remove);
     EXPECT_EQ(undoSteps(), (Strings{"x", "y"}));
     expectUndoRedo(before);
 }
@@ -85,14 +85,16 @@ TEST_F(SearchTest, ShadersReachedTwiceAreRemovedOnce) {
         scene().addLayer(*again, 2).link = x->id;
         const Strings before = describe();
 
-        run(&CleartraceDialog::processShaderPlugin, Remove);
+        run(Shader, Remove);
         EXPECT_EQ(undoSteps(), c.removed);
         EXPECT_EQ(rows(), Strings{"0 Shader plugin 1234 not found."});
         expectUndoRedo(before);
     }
 }
 
-TEST_F(SearchTest, FailedTemporaryObjectsFindNothingAndLeakNothing) {
+// A temporary host object that cannot be made cuts the run short: the user
+// is told, no not-found row claims that nothing is there, nothing is removed.
+TEST_F(SearchTest, FailedTemporaryObjectsCutTheRunShortAndLeakNothing) {
     HostElement* object = scene().addObject(*document, nullptr, "A", kPlugin);
     object->selected = true;
     HostElement* material = scene().addMaterial(*document, "M", 5703);
@@ -100,19 +102,27 @@ TEST_F(SearchTest, FailedTemporaryObjectsFindNothingAndLeakNothing) {
     HostElement* layers = scene().setChannelShader(*material, 1, "layers", kLayerShader);
     scene().addShaderLayer(*layers, "layered", kPlugin);
     scene().addReflectanceShader(*material, "refl", kPlugin);
+    const Strings before = describe();
 
     bound.host.services.failObjectCreation(1);  // the selection
-    run(&CleartraceDialog::processObjectPlugin, Remove, kPlugin, 1);
-    EXPECT_EQ(rows(), Strings{"0 Object plugin 1234 not found."});
+    run(Object, Remove, kPlugin, 1);
+    EXPECT_TRUE(rows().empty());
     EXPECT_TRUE(document->undo.done.empty());
+    EXPECT_EQ(describe(), before);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. Nothing was removed.");
+
+    boxes().clear();
+    bound.host.services.failObjectCreation(2);  // the value read from the layers
+    run(Shader, GenerateList);
+    EXPECT_EQ(rows(), Strings{"0 M ch0"});
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. The list is incomplete.");
 
     bound.host.services.failObjectCreation(1);  // the reflectance list
-    run(&CleartraceDialog::processShaderPlugin, GenerateList);
-    EXPECT_EQ(rows(), (Strings{"0 M ch0", "1 M ch1 layered"}));
-
-    bound.host.services.failObjectCreation(2);  // the value read from the layers
-    run(&CleartraceDialog::processShaderPlugin, GenerateList);
-    EXPECT_EQ(rows(), (Strings{"0 M ch0", "1 M ch3"}));
+    run(Shader, Remove);
+    EXPECT_EQ(describe(), before);
+    EXPECT_TRUE(document->undo.done.empty());
 }
 
 TEST_F(SearchTest, OutOfMemoryEndsTheWalkWithoutChangingMore) {
@@ -121,21 +131,32 @@ TEST_F(SearchTest, OutOfMemoryEndsTheWalkWithoutChangingMore) {
         parent = scene().addObject(*document, parent, "o" + std::to_string(level), level % 5 == 4 ? kPlugin : 1);
         scene().addTag(*parent, "t" + std::to_string(level), kPlugin);
     }
-    // The walk's stack holds 16 levels before it grows for the first time.
-    bound.host.services.failAllocation(2);
-    run(&CleartraceDialog::processObjectPlugin, Remove);
+    const Strings before = describe();
+    // The room for the not-found row, then the walk's stack, which holds 16
+    // levels before it grows.
+    bound.host.services.failAllocation(3);
+    run(Object, Remove);
     EXPECT_TRUE(document->undo.done.empty());
+    EXPECT_EQ(describe(), before);
     EXPECT_EQ(notices(), 16u);
+    EXPECT_TRUE(rows().empty());
 }
 
-TEST_F(SearchTest, AFailedRowIsDroppedAndTheNumberingGoesOn) {
-    for (const char* name : {"A", "B", "C"}) {
-        scene().addTag(*scene().addObject(*document, nullptr, name, 5159), std::string("t") + name, kPlugin);
+TEST_F(SearchTest, AFailedRowCutsTheListShortAndKeepsTheRowsBefore) {
+    for (int32_t i = 0; i < 20; ++i) {
+        const std::string name = "O" + std::to_string(i);
+        scene().addTag(*scene().addObject(*document, nullptr, name, 5159), "t" + name, kPlugin);
     }
-    bound.host.services.failAllocation(2);  // after the walk's stack: the storage for the first row
-    run(&CleartraceDialog::processTagPlugin, GenerateList);
-    EXPECT_EQ(rows(), (Strings{"0 B #tB", "1 C #tC"}));
-    EXPECT_EQ(dialog->rowCounter, 2);
+    // The list's first storage (made before the walk) holds 16 rows; the
+    // walk's stack comes second, the larger storage third.
+    bound.host.services.failAllocation(3);
+    run(Tag, GenerateList);
+    ASSERT_EQ(rows().size(), 16u);
+    EXPECT_EQ(rows().front(), "0 O0 #tO0");
+    EXPECT_EQ(rows().back(), "15 O15 #tO15");
+    EXPECT_EQ(dialog->results.rowCounter, 16);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. The list is incomplete.");
 }
 
 // ---- Randomized round trip ------------------------------------------------------------
@@ -222,15 +243,15 @@ struct SceneGenerator {
 TEST_F(SearchTest, RandomScenesRoundTrip) {
     std::mt19937 rng(20260);
     struct Kind {
-        Driver driver;
+        PluginType driver;
         int32_t Expected::*count;
         const char* notFound;
     };
     const Kind kinds[] = {
-        {&CleartraceDialog::processTagPlugin, &Expected::tags, "0 Tag plugin 1234 not found."},
-        {&CleartraceDialog::processShaderPlugin, &Expected::shaders, "0 Shader plugin 1234 not found."},
-        {&CleartraceDialog::processObjectPlugin, &Expected::objects, "0 Object plugin 1234 not found."},
-        {&CleartraceDialog::processVideoPostPlugin, &Expected::videoPosts, "0 VP plugin 1234 not found."},
+        {Tag, &Expected::tags, "0 Tag plugin 1234 not found."},
+        {Shader, &Expected::shaders, "0 Shader plugin 1234 not found."},
+        {Object, &Expected::objects, "0 Object plugin 1234 not found."},
+        {PostEffect, &Expected::videoPosts, "0 VP plugin 1234 not found."},
     };
     for (int32_t round = 0; round < 300; ++round) {
         SCOPED_TRACE(round);
@@ -246,8 +267,7 @@ TEST_F(SearchTest, RandomScenesRoundTrip) {
             if (count == 0) {
                 EXPECT_EQ(rows(), Strings{kind.notFound});
             }
-            const bool objectWalk = kind.driver == &CleartraceDialog::processObjectPlugin ||
-                                    kind.driver == &CleartraceDialog::processTagPlugin;
+            const bool objectWalk = kind.driver == Object || kind.driver == Tag;
             if (objectWalk) {
                 EXPECT_EQ(notices() - noticesBefore, size_t(1 + generator.expected.objectsWithChildren));
             }

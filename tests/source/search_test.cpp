@@ -36,16 +36,16 @@ TEST_F(SearchTest, ObjectsAreRemovedChildrenFirstWithOneNoticePerChain) {
     scene().addObject(*document, e, "F", kPlugin);
     const Strings before = describe();
 
-    run(&CleartraceDialog::processObjectPlugin, GenerateList);
+    run(Object, GenerateList);
     EXPECT_EQ(rows(), (Strings{"0 C", "1 B", "2 A", "3 D", "4 F"}));
     EXPECT_EQ(notices(), 4u);  // the top chain, and the children of A, B and E
 
-    run(&CleartraceDialog::processObjectPlugin, Remove);
+    run(Object, Remove);
     EXPECT_EQ(undoSteps(), (Strings{"C", "B", "A", "D", "F"}));
     EXPECT_EQ(rows(), Strings{"0 Object plugin 1234 not found."});
-    EXPECT_EQ(dialog->rowCounter, 0);
-    EXPECT_EQ(dialog->results[0].channel, -1);
-    EXPECT_EQ(dialog->results[0].object, nullptr);
+    EXPECT_EQ(dialog->results.rowCounter, 0);
+    EXPECT_EQ(dialog->results.records[0].channel, -1);
+    EXPECT_EQ(dialog->results.records[0].object, nullptr);
     EXPECT_EQ(describe(), (Strings{"objects:", "  E [5159]", "materials:", "render settings:"}));
     EXPECT_EQ(notices(), 8u);
     EXPECT_TRUE(boxes().empty());
@@ -63,11 +63,11 @@ TEST_F(SearchTest, TagsAreWalkedInPreOrder) {
     scene().addTag(*c, "t4", kPlugin);
     const Strings before = describe();
 
-    run(&CleartraceDialog::processTagPlugin, GenerateList);
+    run(Tag, GenerateList);
     EXPECT_EQ(rows(), (Strings{"0 A #t1", "1 A #t2", "2 B #t3", "3 C #t4"}));
-    EXPECT_EQ(dialog->results[2].object, b);
+    EXPECT_EQ(dialog->results.records[2].object, b);
 
-    run(&CleartraceDialog::processTagPlugin, Remove);
+    run(Tag, Remove);
     EXPECT_EQ(undoSteps(), (Strings{"t1", "t2", "t3", "t4"}));
     EXPECT_EQ(rows(), Strings{"0 Tag plugin 1234 not found."});
     expectUndoRedo(before);
@@ -84,16 +84,16 @@ TEST_F(SearchTest, OverlappingSelectionsVisitEachInstanceOnce) {
     const Strings before = describe();
 
     struct Case {
-        Driver driver;
+        PluginType driver;
         int32_t scope;
         Strings listed;
         Strings removed;
     };
     const Case cases[] = {
-        {&CleartraceDialog::processObjectPlugin, 1, {"0 R", "1 Q", "2 P"}, {"R", "Q", "P"}},
-        {&CleartraceDialog::processObjectPlugin, 2, {"0 P", "1 Q"}, {"P"}},  // Q went with P
-        {&CleartraceDialog::processTagPlugin, 1, {"0 P #tP", "1 Q #tQ", "2 R #tR"}, {"tP", "tQ", "tR"}},
-        {&CleartraceDialog::processTagPlugin, 2, {"0 P #tP", "1 Q #tQ"}, {"tP", "tQ"}},
+        {Object, 1, {"0 R", "1 Q", "2 P"}, {"R", "Q", "P"}},
+        {Object, 2, {"0 P", "1 Q"}, {"P"}},  // Q went with P
+        {Tag, 1, {"0 P #tP", "1 Q #tQ", "2 R #tR"}, {"tP", "tQ", "tR"}},
+        {Tag, 2, {"0 P #tP", "1 Q #tQ"}, {"tP", "tQ"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scope);
@@ -115,7 +115,7 @@ TEST_F(SearchTest, ScopeTwoSkipsOnlyWhatARemovedAncestorTookAlong) {
     HostElement* p = scene().addObject(*document, nullptr, "P", 5159);
     HostElement* q = scene().addObject(*document, p, "Q", kPlugin);
     p->selected = q->selected = true;
-    run(&CleartraceDialog::processObjectPlugin, Remove, kPlugin, 2);
+    run(Object, Remove, kPlugin, 2);
     EXPECT_EQ(undoSteps(), Strings{"Q"});
     EXPECT_EQ(notices(), 2u);
 }
@@ -136,16 +136,16 @@ TEST_F(SearchTest, ShadersInChannelsReflectanceAndNestedLayers) {
     scene().setChannelShader(*other, 10, "x", kPlugin);
     const Strings before = describe();
 
-    run(&CleartraceDialog::processShaderPlugin, GenerateList);
+    run(Shader, GenerateList);
     EXPECT_EQ(rows(), (Strings{"0 M ch0", "1 M ch3", "2 M ch3 layered", "3 M ch6 layered", "4 Other ch10"}));
-    EXPECT_EQ(dialog->results[4].material, other);
+    EXPECT_EQ(dialog->results.records[4].material, other);
     EXPECT_EQ(notices(), 1u);
     ASSERT_EQ(scene().notices.materialUpdates.size(), 2u);
     EXPECT_EQ(scene().notices.messages.size(), 2u);
 
     // Keeping layered shaders: they are listed, the rest removed, and the notice shown.
-    dialog->keepLayerShaders = true;
-    run(&CleartraceDialog::processShaderPlugin, Remove);
+    request.keepLayerShaders = true;
+    run(Shader, Remove);
     EXPECT_EQ(rows(), (Strings{"0 M ch3 layered", "1 M ch6 layered"}));
     EXPECT_EQ(undoSteps(), (Strings{"plain", "refl", "x"}));
     ASSERT_EQ(boxes().size(), 1u);
@@ -156,8 +156,8 @@ TEST_F(SearchTest, ShadersInChannelsReflectanceAndNestedLayers) {
     expectUndoRedo(before);
     ASSERT_TRUE(scene().undo(*document));
 
-    dialog->keepLayerShaders = false;
-    run(&CleartraceDialog::processShaderPlugin, Remove);
+    request.keepLayerShaders = false;
+    run(Shader, Remove);
     EXPECT_EQ(undoSteps(), (Strings{"plain", "refl", "reflDeep", "deep", "x"}));
     EXPECT_EQ(rows(), Strings{"0 Shader plugin 1234 not found."});
     EXPECT_EQ(boxes().size(), 1u);
@@ -171,47 +171,48 @@ TEST_F(SearchTest, IdentifyTakesTheRegistryNameOrTheLastInstanceMet) {
     scene().addTag(*b, "tagB", kPlugin);
     scene().addRenderSettings(*document, "Main", true);
 
-    dialog->foundType = -1;
-    run(&CleartraceDialog::processTagPlugin, Identify);
+    dialog->foundType.reset();
+    run(Tag, Identify);
     EXPECT_EQ(dialog->foundType, Tag);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Plugin 1234 is a Tag plugin with the default name tagB.");
     EXPECT_TRUE(rows().empty());
 
     scene().addPlugin({kPlugin, 6, "Legacy Tag"});
-    run(&CleartraceDialog::processTagPlugin, Identify);
+    run(Tag, Identify);
     EXPECT_EQ(boxes().back().text, "Plugin 1234 is a Tag plugin with the default name Legacy Tag.");
 
     // Video posts: the first in list order decides; nothing found leaves no message.
     HostElement* settings = scene().addRenderSettings(*document, "Other", true);
     scene().addVideoPost(*settings, "vp1", 77);
     scene().addVideoPost(*settings, "vp2", 77);
-    dialog->foundType = -1;
-    run(&CleartraceDialog::processVideoPostPlugin, Identify, 77);
+    dialog->foundType.reset();
+    run(PostEffect, Identify, 77);
     EXPECT_EQ(boxes().back().text, "Plugin 77 is a VideoPost plugin with the default name vp1.");
     const size_t shown = boxes().size();
-    dialog->foundType = -1;
-    run(&CleartraceDialog::processObjectPlugin, Identify, 77);
+    dialog->foundType.reset();
+    run(Object, Identify, 77);
     EXPECT_EQ(boxes().size(), shown);
-    EXPECT_EQ(dialog->foundType, -1);
+    EXPECT_EQ(dialog->foundType, std::nullopt);
 }
 
 TEST_F(SearchTest, AnsweringNoOrAnUnusableIdChangesNothing) {
     HostElement* a = scene().addObject(*document, nullptr, "A", kPlugin);
-    run(&CleartraceDialog::processObjectPlugin, GenerateList);
+    run(Object, GenerateList);
     const Strings listed = rows();
     const Strings before = describe();
     const size_t noticesBefore = notices();
 
-    dialog->warnBeforeDeleting = true;
+    request.warnBeforeDeleting = true;
     bound.host.ui.messageBoxes.questionAnswers.push_back(substitute::answerNo);
-    run(&CleartraceDialog::processObjectPlugin, Remove);
+    run(Object, Remove);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Are you sure you want to delete the plugin instances?");
     EXPECT_EQ(boxes()[0].style, 0x24);
 
-    for (double id : {2147483648.0, std::nan("")}) run(&CleartraceDialog::processObjectPlugin, Remove, id);
-    dialog->processObjectPlugin(nullptr, Remove);
+    for (double id : {2147483648.0, std::nan("")}) run(Object, Remove, id);
+    request.action = Remove;
+    EXPECT_TRUE(runSearch(nullptr, request, dialog->results).cancelled);
 
     EXPECT_EQ(boxes().size(), 1u);
     EXPECT_EQ(rows(), listed);
@@ -231,14 +232,14 @@ TEST_F(SearchTest, VideoPostsOfTheActiveRenderSettingsOnly) {
     scene().addVideoPost(*active, "v3", kPlugin);
     const Strings before = describe();
 
-    run(&CleartraceDialog::processVideoPostPlugin, GenerateList);
+    run(PostEffect, GenerateList);
     EXPECT_EQ(rows(), (Strings{"0 v1", "1 v2", "2 v3"}));
-    run(&CleartraceDialog::processVideoPostPlugin, Remove, kPlugin, 2);  // scope is not read
+    run(PostEffect, Remove, kPlugin, 2);  // scope is not read
     EXPECT_EQ(undoSteps(), (Strings{"v1", "v2", "v3"}));
     EXPECT_EQ(rows(), Strings{"0 VP plugin 1234 not found."});
     expectUndoRedo(before);
 
-    run(&CleartraceDialog::processVideoPostPlugin, GenerateList, -7);
+    run(PostEffect, GenerateList, -7);
     EXPECT_EQ(rows(), Strings{"0 VP plugin -7 not found."});
 }
 
@@ -246,31 +247,31 @@ TEST_F(SearchTest, RecordsDefineEveryFieldAndAFailedAppendKeepsTheNumbering) {
     HostElement* object = scene().addObject(*document, nullptr, "Cube", 5159);
     HostElement* tag = scene().addTag(*object, "Legacy", kPlugin);
 
-    EXPECT_FALSE(dialog->addResult(object, nullptr, 4, 0, false));
-    EXPECT_FALSE(dialog->addResult(object, nullptr, -1, 0, false));
-    EXPECT_EQ(dialog->rowCounter, 0);
+    EXPECT_FALSE(addResult(dialog->results, object, nullptr, PluginType(4), 0, false));
+    EXPECT_FALSE(addResult(dialog->results, object, nullptr, PluginType(-1), 0, false));
+    EXPECT_EQ(dialog->results.rowCounter, 0);
 
     bound.host.services.failAllocation(1);
-    EXPECT_FALSE(dialog->addResult(object, tag, Tag, 0, false));
-    EXPECT_EQ(dialog->rowCounter, 0);
-    EXPECT_TRUE(dialog->results.empty());
+    EXPECT_FALSE(addResult(dialog->results, object, tag, Tag, 0, false));
+    EXPECT_EQ(dialog->results.rowCounter, 0);
+    EXPECT_TRUE(dialog->results.records.empty());
 
-    ASSERT_TRUE(dialog->addResult(object, tag, Tag, 5, true));
-    ASSERT_TRUE(dialog->addResult(object, nullptr, Object, 5, true));
-    const ResultRecord& tagRow = dialog->results[0];
+    ASSERT_TRUE(addResult(dialog->results, object, tag, Tag, 5, true));
+    ASSERT_TRUE(addResult(dialog->results, object, nullptr, Object, 5, true));
+    const ResultRecord& tagRow = dialog->results.records[0];
     EXPECT_EQ(tagRow.tagName.view(), "Legacy");
     EXPECT_EQ(tagRow.object, object);
     EXPECT_EQ(tagRow.material, nullptr);
     EXPECT_EQ(tagRow.channel, -1);
     EXPECT_FALSE(tagRow.inLayerShader);
-    const ResultRecord& objectRow = dialog->results[1];
+    const ResultRecord& objectRow = dialog->results.records[1];
     EXPECT_EQ(objectRow.rowNumber, 1);
     EXPECT_TRUE(objectRow.tagName.empty());
     EXPECT_EQ(objectRow.channel, -1);
-    EXPECT_EQ(dialog->rowCounter, 2);
+    EXPECT_EQ(dialog->results.rowCounter, 2);
 
-    const int32_t capacity = dialog->results.capacity();
-    dialog->clearResults();
-    EXPECT_EQ(dialog->results.capacity(), capacity);
-    EXPECT_EQ(dialog->rowCounter, 2);
+    const int32_t capacity = dialog->results.records.capacity();
+    clearResults(dialog->results);
+    EXPECT_EQ(dialog->results.records.capacity(), capacity);
+    EXPECT_EQ(dialog->results.rowCounter, 2);
 }

@@ -119,6 +119,31 @@ TEST(CommandRegistration, ExecuteOpensTheDialogOnceAndRestoreGivesTheHostsAnswer
     EXPECT_EQ(hostAnswer, host.open);
 }
 
+// The host could not make the dialog's host side at start: execute tries
+// again, and answers false while the host still cannot.
+TEST(CommandRegistration, ExecuteMakesTheDialogsHostSideThatStartCouldNot) {
+    bool met = false;
+    for (int64_t k = 1; k < 20 && !met; ++k) {
+        InProcessModule module;
+        ASSERT_EQ(module.bind(), 1);
+        ASSERT_EQ(module.loadResource(), 1);
+        module.host.services.failObjectCreation(k);
+        const int32_t started = module.start();
+        module.host.services.failObjectCreation(0);
+        if (started != 1 || !module.host.ui.dialogs.empty()) continue;
+        met = true;
+        module.host.services.failObjectCreation(1);
+        EXPECT_FALSE(substitute::executeCommand(module.host.ui.commands, 1066888));
+        EXPECT_TRUE(module.host.ui.dialogs.empty());
+        EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, 1066888));
+        ASSERT_EQ(module.host.ui.dialogs.size(), 1u);
+        EXPECT_TRUE(module.host.ui.dialogs[0]->open);
+        EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, 1066888));
+        EXPECT_EQ(module.host.ui.dialogs[0]->openCalls.size(), 1u);
+    }
+    EXPECT_TRUE(met);
+}
+
 TEST(CommandRegistration, FailsWithoutLeaksWhenTheCommandCannotBeMadeOrIsRefused) {
     struct Case {
         const char* what;

@@ -10,6 +10,7 @@
 
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
+#include "dialog_codes.h"
 
 class DialogSession : public ::testing::Test {
 protected:
@@ -33,16 +34,18 @@ protected:
     const substitute::Control& control(int32_t id) { return *substitute::findControl(window(), id); }
 
     // What the user does; each must be accepted.
-    void choose(int32_t comboId, int32_t entryId) {
-        ASSERT_EQ(substitute::chooseComboEntry(window(), comboId, entryId), "");
+    void choose(int32_t comboId, int32_t entry) {
+        ASSERT_EQ(substitute::chooseComboEntry(window(), comboId, entry), "");
     }
+    void choose(int32_t comboId, PluginType type) { choose(comboId, entryId(type)); }
+    void choose(int32_t comboId, Action action) { choose(comboId, entryId(action)); }
     void press(int32_t buttonId) { ASSERT_EQ(substitute::pressButton(window(), buttonId), ""); }
     void menu(int32_t commandId) { ASSERT_EQ(substitute::chooseMenu(window(), commandId), ""); }
     void typeId(double value) { ASSERT_EQ(substitute::setNumber(window(), IDC_PLUGIN_ID, value), ""); }
     void check(int32_t boxId, bool on) { ASSERT_EQ(substitute::setCheckBox(window(), boxId, on), ""); }
 
     // A Generate List run of id for one plug-in type, whole scene.
-    void listInstances(int32_t pluginType, double id) {
+    void listInstances(PluginType pluginType, double id) {
         choose(IDC_ACTION, GenerateList);
         choose(IDC_PLUGIN_TYPE, pluginType);
         typeId(id);

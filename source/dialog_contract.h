@@ -1,0 +1,77 @@
+// The dialog's contract with the outside: the command id that opens it, the
+// ids of its controls and string resources, and the entries of its combo
+// boxes. The module builds the window from these; the driver and the tests
+// operate it with the same ones.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+// The command's plug-in id, also the dialog's id in the host's window layout.
+inline constexpr int32_t CLEARTRACE_COMMAND_ID = 1066888;
+
+// Three numberings meet in this module; their names keep them apart:
+//   type id      the host's number of what made a scene element (an object,
+//                tag, shader or video post); a plug-in's instances carry the
+//                plug-in ID as their type id (host::typeId).
+//   plug-in kind the host registry's kind of a registered plug-in: 1 shader,
+//                5 object, 6 tag, 8 video post ... (HOST_PLUGIN_KIND_*,
+//                named by typeNameFor).
+//   PluginType   the dialog's own four plug-in types, the entry ids of its
+//                "Plugin Type" box; also the kind of a result row.
+enum class PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3 };
+// The entry ids of the "Action to Take" box.
+enum class Action : int32_t { Identify = 0, GenerateList = 1, Remove = 2 };
+
+inline constexpr int32_t entryId(PluginType type) { return int32_t(type); }
+inline constexpr int32_t entryId(Action action) { return int32_t(action); }
+
+// Control ids.
+inline constexpr int32_t IDC_PROCESS = 1002;
+inline constexpr int32_t IDC_CANCEL = 1003;
+inline constexpr int32_t IDC_PLUGIN_ID = 1005;
+inline constexpr int32_t IDM_ABOUT = 5001;
+inline constexpr int32_t IDM_SHOW_HELP_FILE = 5002;
+inline constexpr int32_t IDC_PLUGIN_TYPE = 5006;
+inline constexpr int32_t IDC_SCOPE = 5007;
+inline constexpr int32_t IDC_ACTION = 5008;
+inline constexpr int32_t IDC_WARN_BEFORE_DELETING = 5009;
+inline constexpr int32_t IDC_KEEP_LAYER_SHADERS = 5010;
+inline constexpr int32_t IDC_TREE_VIEW = 10000;
+inline constexpr int32_t IDC_ANONYMOUS = 10004;
+// String resources.
+inline constexpr int32_t IDS_DIALOG_TITLE = 10000;
+inline constexpr int32_t IDS_ABOUT_TEXT = 10001;
+inline constexpr int32_t IDS_HELP_TEXT = 10002;
+
+// Column ids of the results list: up to four characters, most significant byte first.
+inline constexpr int32_t COLUMN_NAME = 0x6E616D65;     // name
+inline constexpr int32_t COLUMN_TAG = 0x746167;        // tag
+inline constexpr int32_t COLUMN_CHANNEL = 0x6368616E;  // chan
+inline constexpr int32_t COLUMN_IN_LAYER = 0x6C73;     // ls
+
+struct ComboEntry {
+    int32_t id;
+    const char* text;
+};
+
+inline constexpr ComboEntry actionEntries[] = {{entryId(Action::Identify), "Identify Plugin"},
+                                               {entryId(Action::GenerateList), "Generate List"},
+                                               {entryId(Action::Remove), "Remove Plugin"}};
+inline constexpr ComboEntry pluginTypeEntries[] = {{entryId(PluginType::Tag), "Tag"},
+                                                   {entryId(PluginType::Shader), "Shader"},
+                                                   {entryId(PluginType::Object), "Object"},
+                                                   {entryId(PluginType::PostEffect), "Post Effect"}};
+
+// Scope entries per plug-in type: entry 0 is the whole scene, entry 2 the
+// selection alone, entry 1 (where it exists) the selection with its children.
+inline constexpr ComboEntry tagScopes[] = {
+    {0, "All Objects with Tags"}, {1, "Tags on Selected Objects and Children"}, {2, "Tags on Selected Objects Only"}};
+inline constexpr ComboEntry shaderScopes[] = {{0, "All Materials"}, {2, "Selected Materials Only"}};
+inline constexpr ComboEntry objectScopes[] = {
+    {0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}};
+inline constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"}};
+inline constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes};
+
+inline constexpr bool isPluginType(PluginType type) { return uint32_t(type) <= uint32_t(PluginType::PostEffect); }
+inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::Remove); }

@@ -1,0 +1,37 @@
+// The dialog's side of the results list: the tree view's columns for the
+// chosen plug-in type, and showing the store after it changed.
+#include <span>
+
+#include "cleartrace_dialog.h"
+
+namespace {
+// Columns by plug-in type, left to right.
+constexpr int32_t tagColumns[] = {COLUMN_NAME, COLUMN_TAG};
+constexpr int32_t shaderColumns[] = {COLUMN_NAME, COLUMN_CHANNEL, COLUMN_IN_LAYER};
+constexpr int32_t nameColumns[] = {COLUMN_NAME};
+
+std::span<const int32_t> columnsFor(PluginType pluginType) {
+    if (pluginType == PluginType::Tag) return tagColumns;
+    if (pluginType == PluginType::Shader) return shaderColumns;
+    return nameColumns;
+}
+}  // namespace
+
+bool CleartraceDialog::setResultLayout() {
+    host::Container layout;
+    const auto type = PluginType(getInt32(IDC_PLUGIN_TYPE));
+    const std::span<const int32_t> columns = columnsFor(type);
+    for (const int32_t column : columns) layout.setInt32(column, HOST_TREE_VIEW_COLUMN_USER);
+    // Without a layout container the columns stay as they were.
+    if (treeView != nullptr && layout.valid()) host::setTreeViewLayout(treeView, int32_t(columns.size()), layout);
+    treeFunctions.listPluginType = type;
+    refreshResults();
+    return true;
+}
+
+void CleartraceDialog::refreshResults() {
+    if (treeView == nullptr) return;
+    host::attachTreeView(treeView, &results, &treeFunctions, nullptr);
+    host::refreshTreeView(treeView);
+    host::treeViewLayoutChanged(treeView);
+}

@@ -1,0 +1,204 @@
+/* The host interface, scene part: the tables through which the module reads
+ * and changes the scene graph, the plug-in registry and undo, and the
+ * host's numbers they use. Part of host_tables.h; the same ownership words
+ * apply. */
+#ifndef CLEARTRACE_HOST_SCENE_TABLES_H
+#define CLEARTRACE_HOST_SCENE_TABLES_H
+
+#include "host_handles.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Sh: shaders -------------------------------------------------------- */
+typedef struct HostShaderTable {
+    int32_t size;
+    /* The element (material or shader) that owns shader; borrowed, or null. */
+    HostElement* (*owner)(const HostElement* shader);
+} HostShaderTable;
+
+/* ---- Pl: plug-in registry and registration ------------------------------ */
+/* Host plug-in kinds (the registry's kind numbers; 0 finds any kind). */
+#define HOST_PLUGIN_KIND_ANY 0
+#define HOST_PLUGIN_KIND_SHADER 1
+#define HOST_PLUGIN_KIND_OBJECT 5
+#define HOST_PLUGIN_KIND_TAG 6
+#define HOST_PLUGIN_KIND_VIDEO_POST 8
+
+typedef struct HostPluginTable {
+    int32_t size;
+    /* Installed plug-in with this id and kind (0 any); borrowed, or null. */
+    HostPluginRecord* (*find)(int32_t id, int32_t kind);
+    /* Registered name: new reference. */
+    HostString* (*name)(const HostPluginRecord* record);
+    /* Host plug-in kind number (1 shader, 4 command, 5 object, 6 tag, 8 video post ...). */
+    int32_t (*kind)(const HostPluginRecord* record);
+    /* Registers a plug-in described by record (recordSize bytes, see
+     * HostCommandRecord). retains name, help text and icon (the caller frees
+     * its own); the host owns the command object from then on and destroys it
+     * through the record's destroy callback. false: refused, nothing kept. */
+    bool (*registerPlugin)(int32_t version, int32_t kind, int32_t id, const HostString* name, const void* record,
+                           int32_t recordSize);
+} HostPluginTable;
+
+/* ---- Layer shaders (library HOST_LIBRARY_LAYER_SHADER) ------------------ */
+#define HOST_LIBRARY_LAYER_SHADER 450000055
+
+/* Layer shaders: the element type id, the kind of a layer that links a
+ * shader, and the layer parameter holding that link. */
+#define HOST_LAYER_SHADER_TYPE 1011123
+#define HOST_LAYER_KIND_SHADER 2
+#define HOST_LAYER_PARAMETER_LINK 2002
+
+typedef struct HostLayerShaderLibrary {
+    int32_t size;
+    /* First layer of a layer shader (type 1011123); borrowed, or null. */
+    HostLayer* (*firstLayer)(const HostElement* layerShader);
+    HostLayer* (*nextLayer)(const HostLayer* layer);
+    /* 2 = shader layer; other kinds are folders, adjustments ... */
+    int32_t (*kind)(const HostLayer* layer);
+    /* Reads parameter id of layer into value; false when it has none. */
+    bool (*getParameter)(const HostLayer* layer, int32_t id, HostValue* value);
+} HostLayerShaderLibrary;
+
+/* ---- Bl: list nodes (every element lives in a list) --------------------- */
+typedef struct HostListTable {
+    int32_t size;
+    /* Next element in the same list; borrowed, or null. */
+    HostElement* (*next)(const HostElement* element);
+    /* First child of an object; borrowed, or null. */
+    HostElement* (*firstChild)(const HostElement* element);
+    /* Parent object of an object; borrowed, or null at the top level. */
+    HostElement* (*parent)(const HostElement* element);
+    /* Takes element (with everything below it) out of its list; it stays alive. */
+    void (*unlink)(HostElement* element);
+    /* Ends the life of an element and of everything below it: children and tags
+     * of an object, shaders of a material, layers and shaders of a shader. */
+    void (*free)(HostElement* element);
+    /* Document the element belongs to; borrowed, or null when unlinked. */
+    HostDocument* (*document)(const HostElement* element);
+} HostListTable;
+
+/* ---- Ba: element identity ----------------------------------------------- */
+/* The message that tells a material its shaders changed (no data). */
+#define HOST_MSG_MATERIAL_UPDATE 5
+
+typedef struct HostElementTable {
+    int32_t size;
+    /* The element's type id (plug-in id of what made it). */
+    int32_t (*typeId)(const HostElement* element);
+    /* The element's name: new reference. */
+    HostString* (*name)(const HostElement* element);
+    /* Sends message id to element; data borrowed (may be null). */
+    bool (*sendMessage)(HostElement* element, int32_t id, void* data);
+} HostElementTable;
+
+/* ---- Tg: tags ----------------------------------------------------------- */
+typedef struct HostTagTable {
+    int32_t size;
+    /* Tags of object whose type id is typeId, in order. Borrowed: the host's
+     * buffer stays valid until the next call of tagsOfType. *count is set. */
+    HostElement* const* (*tagsOfType)(const HostElement* object, int32_t typeId, int32_t* count);
+} HostTagTable;
+
+/* ---- Bo: objects -------------------------------------------------------- */
+typedef struct HostObjectTable {
+    int32_t size;
+    /* First tag of object; borrowed, or null. */
+    HostElement* (*firstTag)(const HostElement* object);
+} HostObjectTable;
+
+/* ---- Bd: documents ------------------------------------------------------ */
+typedef struct HostDocumentTable {
+    int32_t size;
+    /* First top-level object / first material; borrowed, or null. */
+    HostElement* (*firstObject)(const HostDocument* document);
+    HostElement* (*firstMaterial)(const HostDocument* document);
+    /* Fills array (emptied first) with the selected objects; flags 0: every
+     * selected object, in hierarchy pre-order. false when out of memory. */
+    bool (*selectedObjects)(const HostDocument* document, HostArray* array, int32_t flags);
+    /* Fills array (emptied first) with the selected materials, in list order. */
+    bool (*selectedMaterials)(const HostDocument* document, HostArray* array);
+    /* The active render settings; borrowed, or null. */
+    HostElement* (*activeRenderSettings)(const HostDocument* document);
+    /* Makes element the active (and only selected) object / material; mode 0. */
+    void (*setActiveObject)(HostDocument* document, HostElement* object, int32_t mode);
+    void (*setActiveMaterial)(HostDocument* document, HostElement* material, int32_t mode);
+} HostDocumentTable;
+
+/* ---- Mt: materials ------------------------------------------------------ */
+/* Material channels are numbered 0 to 14; channel 3 (Reflectance) holds
+ * the reflectance layers instead of one shader. */
+#define HOST_MATERIAL_CHANNEL_COUNT 15
+#define HOST_CHANNEL_REFLECTANCE 3
+
+typedef struct HostMaterialTable {
+    int32_t size;
+    /* Channel number (0..14) of material; borrowed, or null when absent. */
+    HostChannel* (*channel)(const HostElement* material, int32_t number);
+    /* The shader in a channel; borrowed, or null. */
+    HostElement* (*channelShader)(const HostChannel* channel);
+    /* Fills array (emptied first) with the shaders of the reflectance layers
+     * (channel 3). false when out of memory. */
+    bool (*reflectanceShaders)(const HostElement* material, HostArray* array);
+    /* Re-evaluates a material after its shaders changed. */
+    void (*update)(HostElement* material, bool preview, bool render);
+} HostMaterialTable;
+
+/* ---- Bu: undo ----------------------------------------------------------- */
+#define HOST_UNDO_DELETE 45
+typedef struct HostUndoTable {
+    int32_t size;
+    /* Opens an undo group on document; groups do not nest. */
+    bool (*startGroup)(HostDocument* document);
+    /* Records the state before a change of element (kind 45: it is about to be
+     * unlinked and freed). Must be called before the change. */
+    bool (*addStep)(HostDocument* document, int32_t kind, HostElement* element, void* data);
+    /* Closes the group; a group that recorded nothing leaves no entry. */
+    bool (*endGroup)(HostDocument* document);
+} HostUndoTable;
+
+/* ---- Br: render settings ------------------------------------------------ */
+typedef struct HostRenderTable {
+    int32_t size;
+    /* First video post of render settings; borrowed, or null. */
+    HostElement* (*firstVideoPost)(const HostElement* renderSettings);
+} HostRenderTable;
+
+/* ---- Ln: links ---------------------------------------------------------- */
+typedef struct HostLinkTable {
+    int32_t size;
+    /* Element that link points to, looked up in document; borrowed, or null. */
+    HostElement* (*resolve)(const HostLink* link, const HostDocument* document);
+} HostLinkTable;
+
+/* ---- Gv: generic values ------------------------------------------------- */
+#define HOST_DATA_TYPE_LINK 14
+typedef struct HostValueTable {
+    int32_t size;
+    /* Empty value: new (free), or null. */
+    HostValue* (*create)(void);
+    void (*free)(HostValue* value);
+    /* Data type of the value held (0 none, 14 link ...). */
+    int32_t (*type)(const HostValue* value);
+    /* The link held by a value of type 14; borrowed (from value), or null. */
+    HostLink* (*link)(const HostValue* value);
+} HostValueTable;
+
+/* ---- At: element arrays ------------------------------------------------- */
+typedef struct HostArrayTable {
+    int32_t size;
+    /* Empty array: new (free), or null. */
+    HostArray* (*create)(void);
+    void (*free)(HostArray* array);
+    int32_t (*count)(const HostArray* array);
+    /* Entry index (0 <= index < count); borrowed, may be null. */
+    HostElement* (*entry)(const HostArray* array, int32_t index);
+} HostArrayTable;
+
+#ifdef __cplusplus
+} /* extern "C" */
+#endif
+
+#endif

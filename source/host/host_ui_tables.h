@@ -1,0 +1,233 @@
+/* The host interface, user-interface part: containers, bitmaps, paths,
+ * drawing, libraries and the tree view, files and dialogs, and the host's
+ * numbers they use. Part of host_tables.h; the same ownership words apply. */
+#ifndef CLEARTRACE_HOST_UI_TABLES_H
+#define CLEARTRACE_HOST_UI_TABLES_H
+
+#include "host_handles.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Bc: containers (id -> value maps; dialog messages, settings) ------- */
+typedef struct HostContainerTable {
+    int32_t size;
+    /* new (free), or null when out of memory. */
+    HostContainer* (*create)(int32_t id);
+    void (*free)(HostContainer* container);
+    /* The container's own id (the four-character message id of a message). */
+    int32_t (*id)(const HostContainer* container);
+    bool (*setBool)(HostContainer* container, int32_t key, bool value);
+    bool (*setInt32)(HostContainer* container, int32_t key, int32_t value);
+    /* Value under key, or fallback when the key is missing. */
+    int32_t (*getInt32)(const HostContainer* container, int32_t key, int32_t fallback);
+    /* Removes every entry; the id stays. */
+    void (*clear)(HostContainer* container);
+} HostContainerTable;
+
+/* ---- Bm: bitmaps -------------------------------------------------------- */
+#define HOST_BITMAP_LOADED 1        /* load's answer for an image read */
+#define HOST_BITMAP_PIXEL_RATIO 100 /* property: the pixel ratio */
+
+typedef struct HostBitmapTable {
+    int32_t size;
+    /* new (free), or null. */
+    HostBitmap* (*create)(void);
+    void (*free)(HostBitmap* bitmap);
+    /* Loads an image file; 1 when loaded, other values for failures. */
+    int32_t (*load)(HostBitmap* bitmap, const HostPath* file);
+    /* Sets a numeric property (100: pixel ratio). */
+    void (*setProperty)(HostBitmap* bitmap, int32_t property, double value);
+} HostBitmapTable;
+
+/* ---- Fn: paths ---------------------------------------------------------- */
+typedef struct HostPathTable {
+    int32_t size;
+    /* Empty path: new (free), or null when out of memory. */
+    HostPath* (*create)(void);
+    void (*free)(HostPath* path);
+    /* Copies source into target; false when out of memory. */
+    bool (*assign)(HostPath* target, const HostPath* source);
+    /* The folder holding path (empty for an empty path): new, or null. */
+    HostPath* (*directory)(const HostPath* path);
+    /* path + one element: new, or null. element: borrowed. */
+    HostPath* (*join)(const HostPath* path, const HostString* element);
+    /* Last element of path: new reference, null for an empty path. */
+    HostString* (*lastComponent)(const HostPath* path);
+    bool (*equal)(const HostPath* a, const HostPath* b);
+    bool (*isEmpty)(const HostPath* path);
+    /* System form of the path: new reference. */
+    HostString* (*toString)(const HostPath* path);
+    /* Parses a system path: new, or null. */
+    HostPath* (*fromString)(const HostString* text);
+} HostPathTable;
+
+/* ---- Cu: drawing areas of custom controls (the tree view's cells) ------- */
+typedef struct HostDrawTable {
+    int32_t size;
+    /* Width in pixels of text drawn in area; text borrowed. */
+    int32_t (*textWidth)(HostDrawArea* area, const HostString* text);
+    /* Height of the area's font in pixels (the row height). */
+    int32_t (*fontHeight)(HostDrawArea* area);
+    /* Fills the rectangle (x1, y1)-(x2, y2), both corners inclusive. */
+    void (*fillRect)(HostDrawArea* area, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    /* The area's one-number drawing setting (line/text mode). */
+    void (*setDrawSetting)(HostDrawArea* area, int32_t value);
+    /* Text colour and text background colour, as host colour ids. */
+    void (*setTextColors)(HostDrawArea* area, int32_t text, int32_t background);
+    /* Draws text with its top left corner at (x, y); text borrowed. */
+    void (*drawText)(HostDrawArea* area, const HostString* text, int32_t x, int32_t y, int32_t flags);
+} HostDrawTable;
+
+/* ---- Lr: libraries ------------------------------------------------------ */
+/* Library tables, reached through HostLibraryTable.find. */
+#define HOST_LIBRARY_TREE_VIEW 1000475
+
+/* Tree-view control: settings keys of its custom control, its minimum
+ * height, and the column kind whose cells the module draws. */
+#define HOST_TREE_VIEW_HEADER_ROW 0x74766868   /* tvhh */
+#define HOST_TREE_VIEW_BORDER 0x62726472       /* brdr */
+#define HOST_TREE_VIEW_FIXED_LAYOUT 0x7476666C /* tvfl */
+#define HOST_TREE_VIEW_MIN_HEIGHT 0x10064
+#define HOST_TREE_VIEW_COLUMN_USER 0x75736572 /* user */
+/* Host colour ids for a cell's text and its background. */
+#define HOST_COLOR_TEXT 1003
+#define HOST_COLOR_TEXT_BACKGROUND 1000
+
+/* Callbacks the host's tree view calls to enumerate and draw rows. self is the
+ * object given to attach, root and user are as given there, row is a value
+ * the module handed out from firstRow/nextRow/firstChild. */
+typedef struct HostDrawInfo {
+    HostDrawArea* area;
+    int32_t x, y, width, height;
+} HostDrawInfo;
+
+typedef struct HostTreeViewCallbacks {
+    int32_t size;
+    void* (*firstRow)(void* self, void* root, void* user);
+    void* (*firstChild)(void* self, void* root, void* user, void* row);
+    void* (*nextRow)(void* self, void* root, void* user, void* row);
+    void* (*previousRow)(void* self, void* root, void* user, void* row);
+    int32_t (*cellWidth)(void* self, void* root, void* user, void* row, int32_t column, HostDrawArea* area);
+    int32_t (*headerWidth)(void* self, void* root, void* user, int32_t column, HostDrawArea* area);
+    int32_t (*rowHeight)(void* self, void* root, void* user, void* row, int32_t column, HostDrawArea* area);
+    void (*drawCell)(void* self, void* root, void* user, void* row, int32_t column, const HostDrawInfo* info,
+                     int32_t backgroundColor);
+    bool (*drawHeader)(void* self, void* root, void* user, int32_t column, const HostDrawInfo* info);
+    bool (*isSelected)(void* self, void* root, void* user, void* row);
+    bool (*isOpened)(void* self, void* root, void* user, void* row);
+    /* new reference (the host releases it). */
+    HostString* (*rowName)(void* self, void* root, void* user, void* row);
+    int64_t (*rowId)(void* self, void* root, void* user, void* row);
+    int32_t (*dragType)(void* self, void* root, void* user, void* row);
+    void (*contextMenu)(void* self, void* root, void* user, void* row, int32_t column, HostContainer* menu);
+    bool (*doubleClick)(void* self, void* root, void* user, void* row, int32_t column, const HostMouseInfo* mouse);
+} HostTreeViewCallbacks;
+
+typedef struct HostTreeViewLibrary {
+    int32_t size;
+    /* Shows root through callbacks (borrowed: must outlive the attachment or be
+     * replaced by another attach, e.g. with null root and callbacks). */
+    void (*attach)(HostGui* treeView, void* root, const HostTreeViewCallbacks* callbacks, void* self, void* user);
+    /* Column layout: columnCount columns, layout holds column id -> column kind. */
+    bool (*setLayout)(HostGui* treeView, int32_t columnCount, const HostContainer* layout);
+    /* Re-reads the rows and redraws. */
+    void (*refresh)(HostGui* treeView);
+    /* Tells the control that its column layout or size changed. */
+    void (*layoutChanged)(HostGui* treeView);
+} HostTreeViewLibrary;
+
+typedef struct HostLibraryTable {
+    int32_t size;
+    /* Library of the given id: borrowed pointer to a table that starts with
+     * its int32 size (HostLayerShaderLibrary, HostTreeViewLibrary), or null. */
+    const void* (*find)(int32_t libraryId);
+} HostLibraryTable;
+
+/* ---- Fi: files ---------------------------------------------------------- */
+typedef struct HostFileTable {
+    int32_t size;
+    /* Opens file with the system's default application; false on failure. */
+    bool (*openWithDefaultApplication)(const HostPath* file);
+} HostFileTable;
+
+/* ---- Gd: dialogs -------------------------------------------------------- */
+/* The host calls a dialog with one message function; msg carries the
+ * four-character message id (HostContainerTable.id) and its arguments.
+ * result may receive answers; the int32 answer is message specific. */
+typedef int32_t (*HostDialogMessageFn)(void* user, const HostContainer* msg, HostContainer* result);
+
+#define HOST_DIALOG_NON_MODAL 20            /* dialog kind saved with the window layout */
+#define HOST_NUMBER_FORMAT_FLOAT 0x66726561 /* frea: a plain floating-point field */
+
+#define HOST_MSG_INIT_LAYOUT 0x62494E49    /* bINI: build the layout */
+#define HOST_MSG_INIT_VALUES 0x6256494E    /* bVIN: set initial values */
+#define HOST_MSG_COMMAND 0x62414354        /* bACT: control used, id under meid */
+#define HOST_MSG_KEY_CONTROL_ID 0x6D656964 /* meid */
+#define HOST_MSG_ASK_CLOSE 0x63686B63      /* chkc: answer 1 to refuse closing */
+#define HOST_MSG_WINDOW_GONE 0x64737479    /* dsty: the window was destroyed */
+#define HOST_MSG_INTERACT_START 0x696E7461 /* inta: the user starts an interaction */
+#define HOST_MSG_HIDDEN 0x76697346         /* visF */
+#define HOST_MSG_SHOWN 0x76697354          /* visT */
+
+typedef struct HostDialogTable {
+    int32_t size;
+    /* Host side of a dialog, calling message with user; new (destroy), or null. */
+    HostDialog* (*create)(HostDialogMessageFn message, void* user);
+    /* Closes the window if open and ends the host side. */
+    void (*destroy)(HostDialog* dialog);
+    bool (*isOpen)(const HostDialog* dialog);
+    /* kind 20 non-modal; x/y -1 host's choice; width/height 0 default size. */
+    bool (*open)(HostDialog* dialog, int32_t kind, int32_t pluginId, int32_t subId, int32_t x, int32_t y, int32_t width,
+                 int32_t height, int32_t flags);
+    /* Re-opens the dialog from saved layout data (borrowed). */
+    bool (*restore)(HostDialog* dialog, int32_t pluginId, int32_t subId, void* layoutData);
+    bool (*close)(HostDialog* dialog);
+    /* The base class steps the host runs before the module's own. */
+    bool (*defaultLayout)(HostDialog* dialog);
+    bool (*defaultValues)(HostDialog* dialog);
+    /* Every text argument below is borrowed. */
+    void (*setTitle)(HostDialog* dialog, const HostString* title);
+    void (*menuClear)(HostDialog* dialog);
+    void (*menuSubBegin)(HostDialog* dialog, const HostString* title);
+    void (*menuAddCommand)(HostDialog* dialog, int32_t id, const HostString* text);
+    void (*menuSubEnd)(HostDialog* dialog);
+    void (*menuFinish)(HostDialog* dialog);
+    bool (*groupBegin)(HostDialog* dialog, int32_t id, int32_t flags, int32_t columns, int32_t rows,
+                       const HostString* title, int32_t groupFlags, int32_t width, int32_t height);
+    bool (*groupEnd)(HostDialog* dialog);
+    bool (*groupBorderSpace)(HostDialog* dialog, int32_t left, int32_t top, int32_t right, int32_t bottom);
+    bool (*groupBorder)(HostDialog* dialog, uint32_t style);
+    bool (*addStaticText)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height,
+                          const HostString* text, int32_t borderStyle);
+    bool (*addComboBox)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height, bool specialAlign,
+                        bool allowFiltering);
+    bool (*addComboEntry)(HostDialog* dialog, int32_t comboId, int32_t entryId, const HostString* text);
+    bool (*clearComboEntries)(HostDialog* dialog, int32_t comboId);
+    bool (*addNumberField)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height);
+    bool (*addCheckBox)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height,
+                        const HostString* text);
+    bool (*addButton)(HostDialog* dialog, int32_t id, int32_t flags, int32_t width, int32_t height,
+                      const HostString* text);
+    /* Custom control of kind guiKind; settings borrowed. borrowed, or null. */
+    HostGui* (*addCustomGui)(HostDialog* dialog, int32_t id, int32_t guiKind, const HostString* name, int32_t flags,
+                             int32_t minWidth, int32_t minHeight, const HostContainer* settings);
+    /* Reading values; false when the control does not exist. */
+    bool (*getInt32)(const HostDialog* dialog, int32_t id, int32_t* value);
+    bool (*getFloat)(const HostDialog* dialog, int32_t id, double* value);
+    bool (*getBool)(const HostDialog* dialog, int32_t id, bool* value);
+    /* Setting values (combo boxes: value is the entry id). */
+    bool (*setInt32)(HostDialog* dialog, int32_t id, int32_t value, int32_t min, int32_t max, int32_t step,
+                     bool tristate);
+    bool (*setFloat)(HostDialog* dialog, int32_t id, double value, double min, double max, double step, int32_t format,
+                     double min2, double max2, bool quadScale, bool tristate);
+    bool (*setBool)(HostDialog* dialog, int32_t id, bool value, bool tristate);
+    bool (*enable)(HostDialog* dialog, int32_t id, bool enabled);
+} HostDialogTable;
+
+#ifdef __cplusplus
+} /* extern "C" */
+#endif
+
+#endif

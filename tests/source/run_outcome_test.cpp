@@ -1,0 +1,239 @@
+// What a Process run tells the user is true: Identify searches the whole
+// scene, and a run the host's memory cuts short says so, adds no not-found
+// row and, for a removal, leaves the scene as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "dialog_session.h"
+#include "scene_file.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+const std::string exampleScene =
+    readFile(std::filesystem::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_plugins.json");
+
+// A chain of objects `depth` deep, each with an instance tag and every third
+// an instance itself, selected now and then; a material whose layer shaders
+// nest `depth` deep with an instance at every level; two video posts.
+std::string deepScene(int32_t depth) {
+    std::string objects;
+    for (int32_t level = depth - 1; level >= 0; --level) {
+        const std::string children = objects.empty() ? "" : ", \"children\": [" + objects + "]";
+        objects = "{\"name\": \"o" + std::to_string(level) + "\", \"type\": " + (level % 3 == 2 ? "1234567" : "5159") +
+                  (level % 7 == 3 ? ", \"selected\": true" : "") + ", \"tags\": [{\"name\": \"t" +
+                  std::to_string(level) + "\", \"type\": 1234567}]" + children + "}";
+    }
+    std::string layers = "{\"kind\": 2, \"shader\": {\"name\": \"bottom\", \"type\": 1234567}}";
+    for (int32_t level = depth - 1; level >= 0; --level) {
+        layers = "{\"kind\": 2, \"shader\": {\"name\": \"x" + std::to_string(level) +
+                 "\", \"type\": 1234567}}, {\"kind\": 2, \"shader\": {\"name\": \"L" + std::to_string(level) +
+                 "\", \"type\": 1011123, \"layers\": [" + layers + "]}}";
+    }
+    return "{\"plugins\": [], \"objects\": [" + objects +
+           "], \"materials\": [{\"name\": \"M\", \"type\": 5703, \"selected\": true, \"channels\": {\"0\": "
+           "{\"shader\": {\"name\": \"c\", \"type\": 1234567}}, \"5\": {\"shader\": {\"name\": \"L\", \"type\": "
+           "1011123, \"layers\": [" +
+           layers +
+           "]}}}}], \"renderSettings\": [{\"name\": \"R\", \"active\": true, \"videoPosts\": [{\"name\": \"v1\", "
+           "\"type\": 1234567}, {\"name\": \"v2\", \"type\": 1234567}]}]}";
+}
+
+constexpr const char* outOfMemoryTexts[] = {
+    "Cleartrace ran out of memory. The search is incomplete.",
+    "Cleartrace ran out of memory. The list is incomplete.",
+    "Cleartrace ran out of memory. Nothing was removed.",
+};
+
+struct Session {
+    Action action;
+    PluginType pluginType;
+    int32_t scope;
+    bool keepLayerShaders;
+    int32_t id;
+};
+
+// What a run left: the saved scene, the boxes and the rows.
+struct Outcome {
+    std::string scene;
+    Texts boxes;
+    Texts rows;
+};
+
+}  // namespace
+
+class RunOutcomeTest : public DialogSession {
+protected:
+    // Loads json as the active document (the previous one closes).
+    void load(const std::string& json) {
+        HostDocument* previous = document;
+        const substitute::SceneLoad loaded = substitute::loadScene(host.scene, json);
+        ASSERT_NE(loaded.document, nullptr) << loaded.error;
+        document = loaded.document;
+        if (previous != nullptr) host.scene.closeDocument(previous);
+    }
+
+    void setUp(const Session& s) {
+        choose(IDC_ACTION, Remove);
+        choose(IDC_PLUGIN_TYPE, s.pluginType);
+        choose(IDC_SCOPE, s.scope);
+        check(IDC_WARN_BEFORE_DELETING, false);
+        check(IDC_KEEP_LAYER_SHADERS, s.keepLayerShaders);
+        choose(IDC_ACTION, s.action);
+        typeId(s.id);
+    }
+
+    Outcome process() {
+        host.ui.messageBoxes.shown.clear();
+        press(IDC_PROCESS);
+        Outcome outcome{substitute::saveScene(host.scene, *document), boxTexts(), {}};
+        for (const ResultRecord& record : dialog->results.records) outcome.rows.emplace_back(record.name.view());
+        return outcome;
+    }
+
+    // Fails the k-th allocation (or host-object creation) of the session's
+    // Process, for k = 1, 2, ... until a run gets through without reaching
+    // the failure. Each run leaves the scene as before or as after a run with
+    // memory; a run cut short shows its one notice and no not-found row.
+    // Answers how many runs were cut short.
+    int32_t sweep(const std::string& json, const Session& s, bool objects) {
+        int32_t cutShortRuns = 0;
+        load(json);
+        setUp(s);
+        const std::string before = substitute::saveScene(host.scene, *document);
+        const Outcome complete = process();
+        EXPECT_TRUE(std::find(complete.boxes.begin(), complete.boxes.end(), outOfMemoryTexts[entryId(s.action)]) ==
+                    complete.boxes.end());
+        for (int64_t k = 1;; ++k) {
+            SCOPED_TRACE("failing request " + std::to_string(k));
+            load(json);
+            const int64_t liveObjects = host.services.liveObjects();
+            if (objects) {
+                host.services.failObjectCreation(k);
+            } else {
+                host.services.failAllocation(k);
+            }
+            const Outcome outcome = process();
+            const bool reached =
+                objects ? !host.services.objectCreationFailurePending() : !host.services.allocationFailurePending();
+            host.services.failObjectCreation(0);
+            host.services.failAllocation(0);
+            EXPECT_EQ(host.services.liveObjects(), liveObjects);
+            if (!reached) {
+                EXPECT_EQ(outcome.scene, complete.scene);
+                EXPECT_EQ(outcome.boxes, complete.boxes);
+                EXPECT_EQ(outcome.rows, complete.rows);
+                break;
+            }
+            const bool cutShort = outcome.boxes == Texts{outOfMemoryTexts[entryId(s.action)]};
+            if (cutShort) {
+                ++cutShortRuns;
+                EXPECT_EQ(outcome.scene, before);
+                EXPECT_EQ(host.scene.undoCount(*document), 0u);
+                for (const std::string& row : outcome.rows) {
+                    EXPECT_EQ(row.find(" not found."), std::string::npos) << row;
+                }
+            } else {
+                EXPECT_EQ(outcome.scene, complete.scene);
+                EXPECT_EQ(outcome.boxes, complete.boxes);
+                EXPECT_EQ(outcome.rows, complete.rows);
+            }
+            if (testing::Test::HasFailure()) break;  // one broken run tells enough
+        }
+        return cutShortRuns;
+    }
+};
+
+TEST_F(RunOutcomeTest, IdentifySearchesTheWholeSceneAndTheScopeBoxKeepsItsValue) {
+    load(exampleScene);
+    // Selected Objects Only, held over from an earlier run; the plug-in's
+    // object is not selected.
+    setUp({Identify, Object, 2, false, 1050004});
+    EXPECT_EQ(process().boxes, Texts{"Plugin 1050004 is an Object plugin with the default name Scatter Cloner."});
+    EXPECT_EQ(control(IDC_SCOPE).value, 2.0);
+    EXPECT_EQ(dialog->scope, 2);
+
+    // The kept scope serves the next Generate List.
+    choose(IDC_ACTION, GenerateList);
+    EXPECT_EQ(process().rows, Texts{"Object plugin 1050004 not found."});
+    setUp({GenerateList, Object, 0, false, 1050004});
+    EXPECT_EQ(process().rows, Texts{"Scatter Cloner"});
+
+    // Tags too, in a selection scope that holds none of them.
+    setUp({Identify, Tag, 2, false, 1050001});
+    EXPECT_EQ(process().boxes, Texts{"Plugin 1050001 is a Tag plugin with the default name Scatter Tag."});
+}
+
+TEST_F(RunOutcomeTest, EveryFailedAllocationOrCreationLeavesATruthfulRun) {
+    const std::string scenes[] = {exampleScene, deepScene(12)};
+    std::vector<Session> sessions;
+    for (const Action action : {GenerateList, Remove}) {
+        for (const PluginType type : {Tag, Shader, Object, PostEffect}) {
+            for (const int32_t scope : {0, 1, 2}) {
+                if ((type == Shader && scope == 1) || (type == PostEffect && scope != 0)) continue;
+                sessions.push_back({action, type, scope, false, 1234567});
+            }
+        }
+    }
+    sessions.push_back({Remove, Shader, 0, true, 1234567});
+    for (const int32_t id : {1234567, 1050002, 1050003, 999}) sessions.push_back({Identify, Tag, 0, false, id});
+    for (const std::string& scene : scenes) {
+        for (const Session& s : sessions) {
+            for (const bool objects : {false, true}) {
+                SCOPED_TRACE("action " + std::to_string(entryId(s.action)) + " type " +
+                             std::to_string(entryId(s.pluginType)) + " scope " + std::to_string(s.scope) + " id " +
+                             std::to_string(s.id) + (objects ? " host objects" : " allocations"));
+                sweep(scene, s, objects);
+                if (testing::Test::HasFailure()) return;
+            }
+        }
+    }
+}
+
+TEST_F(RunOutcomeTest, ACutShortRemovalRemovesNothingAndSaysSo) {
+    // A 40-deep chain of tagged objects: the walk's stack and the list of
+    // instances grow part way down.
+    EXPECT_GE(sweep(deepScene(40), {Remove, Tag, 0, false, 1234567}, false), 4);
+    // With memory, the same run removes all 40.
+    load(deepScene(40));
+    EXPECT_EQ(process().rows, Texts{"Tag plugin 1234567 not found."});
+    EXPECT_EQ(document->undo.done.back().steps.size(), 40u);
+}
+
+TEST_F(RunOutcomeTest, ACutShortListKeepsItsRowsAndIdentifyStops) {
+    load(exampleScene);
+    setUp({GenerateList, Shader, 0, false, 1234567});
+    const Texts all = process().rows;
+    ASSERT_GE(all.size(), 3u);
+    bool partList = false;
+    for (int64_t k = 1; k < 40 && !partList; ++k) {
+        host.services.failAllocation(k);
+        const Outcome outcome = process();
+        host.services.failAllocation(0);
+        if (outcome.boxes != Texts{"Cleartrace ran out of memory. The list is incomplete."}) continue;
+        // The rows listed before the run was cut short stay.
+        partList = !outcome.rows.empty();
+        EXPECT_LT(outcome.rows.size(), all.size());
+        EXPECT_TRUE(std::equal(outcome.rows.begin(), outcome.rows.end(), all.begin()));
+    }
+    EXPECT_TRUE(partList);
+
+    // Identify for a post effect: the tag driver runs out; no later driver,
+    // no registry report.
+    load(deepScene(40));
+    setUp({Identify, Tag, 0, false, 1050003});
+    host.services.failAllocation(2);  // the tag walk's stack
+    EXPECT_EQ(process().boxes, Texts{"Cleartrace ran out of memory. The search is incomplete."});
+    EXPECT_EQ(dialog->foundType, std::nullopt);
+}
