@@ -64,20 +64,20 @@ TEST_F(SnapshotRenderTest, RsvgDrawsTheLayout) {
     ASSERT_EQ(image.height, laidOut.height);
 
     // The window's background right of the buttons, the title bar above.
-    const Box cancel = placed(laidOut, driver::control::cancel).frame;
+    const Box cancel = placed(laidOut, IDC_CANCEL).frame;
     const Rgb background = image.at(cancel.right() + 40, cancel.y + cancel.height / 2);
     EXPECT_TRUE(near(background, 0xEC, 0xEC, 0xEC)) << describe(background);
     EXPECT_TRUE(near(image.at(laidOut.width - 4, 4), 0x2F, 0x34, 0x40));
 
     // A combo box: its frame's left edge, white just inside it.
-    const Box action = placed(laidOut, driver::control::action).frame;
+    const Box action = placed(laidOut, IDC_ACTION).frame;
     const Rgb edge = image.at(action.x, action.y + action.height / 2);
     EXPECT_TRUE(near(edge, 0x8C, 0x8C, 0x8C)) << describe(edge);
     EXPECT_TRUE(near(image.at(action.x + 2, action.y + 2), 0xFF, 0xFF, 0xFF));
 
     // The list: its header text where the first header cell's text goes, and
     // no text in the header past the last column.
-    const Box list = placed(laidOut, driver::control::treeView).frame;
+    const Box list = placed(laidOut, IDC_TREE_VIEW).frame;
     const int32_t headerTop = list.y + substitute::metric::listBorder;
     const Box headerText{list.x + 1 + 4, headerTop, substitute::textWidth("Object With Tag"), substitute::fontHeight};
     EXPECT_GT(darkPixels(image, headerText), 40);

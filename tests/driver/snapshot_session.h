@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "dialog_contract.h"
 #include "dialog_layout.h"
 #include "run_driver.h"
 #include "session.h"
@@ -48,7 +49,7 @@ protected:
         return content.str();
     }
 
-    HostDialog& window() { return *session.host().ui.findDialog(driver::cleartraceCommand); }
+    HostDialog& window() { return *session.host().ui.findDialog(CLEARTRACE_COMMAND_ID); }
     substitute::DialogLayout layout() { return substitute::layOutDialog(window()); }
     const substitute::PlacedControl& placed(const substitute::DialogLayout& laidOut, int32_t id) {
         const substitute::Control* wanted = substitute::findControl(window(), id);

@@ -178,11 +178,11 @@ TEST_F(DialogLayoutTest, OpenedWindowIsSound) {
 }
 
 TEST_F(DialogLayoutTest, EveryActionAndTypeLeavesTheWindowSound) {
-    for (int32_t action : {Identify, GenerateList, Remove}) {
-        choose(IDC_ACTION, action);
-        for (int32_t type : {Tag, Shader, Object, PostEffect}) {
-            SCOPED_TRACE("action " + std::to_string(action) + ", type " + std::to_string(type));
-            if (action != Identify) choose(IDC_PLUGIN_TYPE, type);
+    for (Action action : {Action::Identify, Action::GenerateList, Action::Remove}) {
+        choose(IDC_ACTION, entryId(action));
+        for (PluginType type : {PluginType::Tag, PluginType::Shader, PluginType::Object, PluginType::PostEffect}) {
+            SCOPED_TRACE("action " + std::to_string(entryId(action)) + ", type " + std::to_string(entryId(type)));
+            if (action != Action::Identify) choose(IDC_PLUGIN_TYPE, entryId(type));
             expectSoundLayout(window(), layout());
         }
     }
