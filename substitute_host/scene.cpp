@@ -69,6 +69,7 @@ HostElement* Scene::createElement(ElementKind kind, std::string_view name, int32
 
 void Scene::registerHandles(HostElement& element) {
     handles().add(&element, HandleKind::Element);
+    if (element.id >= byId_.size()) byId_.resize(std::max<size_t>(element.id + 1, 2 * byId_.size()));
     byId_[element.id] = &element;
     if (element.kind == ElementKind::Material) {
         for (auto& channel : asMaterial(element).channels) {
@@ -171,7 +172,7 @@ void Scene::freeElement(HostElement* element) {
             for (auto& layer : asShader(*e).layers) handles().remove(layer.get());
         }
         handles().remove(e);
-        byId_.erase(e->id);
+        byId_[e->id] = nullptr;
         deleteElement(e);
     }
 }
@@ -224,15 +225,12 @@ HostElement* Scene::copyTree(const HostElement& element) {
 
 void Scene::registerTree(HostElement* root) {
     for (HostElement* e : subtree(root)) {
-        if (byId_.count(e->id)) fault("registerTree", "an element with this stable id is alive already");
+        if (elementById(e->id)) fault("registerTree", "an element with this stable id is alive already");
         registerHandles(*e);
     }
 }
 
-HostElement* Scene::elementById(uint64_t id) const {
-    auto found = byId_.find(id);
-    return found == byId_.end() ? nullptr : found->second;
-}
+HostElement* Scene::elementById(uint64_t id) const { return id < byId_.size() ? byId_[id] : nullptr; }
 
 HostElement* Scene::ownerOf(const HostElement& shader) const {
     if (shader.list == nullptr) return nullptr;

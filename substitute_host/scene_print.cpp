@@ -1,4 +1,6 @@
 // The scene tree as text lines (format in scene.h).
+#include <algorithm>
+
 #include "scene.h"
 #include "scene_walk.h"
 
@@ -50,7 +52,12 @@ public:
     void leaveLayer(const HostLayer&) override { depth_--; }
 
 private:
-    void line(const std::string& text) { lines.push_back(std::string(size_t(2 * depth_), ' ') + text); }
+    // Indentation stops growing at a depth no one reads, so the text of a
+    // very deep hierarchy stays linear in size.
+    void line(const std::string& text) {
+        lines.push_back(std::string(size_t(2 * std::min(depth_, deepestIndent)), ' ') + text);
+    }
+    static constexpr int32_t deepestIndent = 32;
 
     const Scene& scene_;
     int32_t depth_ = 0;
@@ -60,7 +67,7 @@ private:
 
 std::vector<std::string> describeScene(const Scene& scene, const HostDocument& document) {
     SceneLines lines(scene);
-    walkDocument(document, lines);
+    walkDocument(scene, document, lines);
     return std::move(lines.lines);
 }
 

@@ -204,7 +204,7 @@ std::string saveScene(const Scene& scene, const HostDocument& document) {
         out.close();
     }
     out.close();
-    walkDocument(document, writer);
+    walkDocument(scene, document, writer);
     out.close();
     return out.finish();
 }
