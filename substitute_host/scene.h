@@ -142,7 +142,7 @@ private:
 };
 
 // One line per element of document in file order, each level indented by
-// two more spaces:
+// two more spaces up to a depth of 32; names are shown printable (a tab as \t):
 //   objects:
 //     Cube [5159] (selected)          an object: name [type id]
 //       #Legacy [1234]                  a tag of it

@@ -1,6 +1,7 @@
 // The scene tree as text lines (format in scene.h).
 #include <algorithm>
 
+#include "printable_text.h"
 #include "scene.h"
 #include "scene_walk.h"
 
@@ -26,13 +27,13 @@ public:
         if (element.kind == ElementKind::Tag) text = "#";
         bool reflectance = element.list && element.list->role == ListRole::Reflectance;
         if (reflectance) text = "reflectance: ";
-        text += element.name;
+        text += printable(element.name);
         if (element.kind != ElementKind::RenderSettings) text += " [" + std::to_string(element.type) + "]";
         if (element.selected) text += " (selected)";
         if (element.kind == ElementKind::RenderSettings && asRenderSettings(element).active) text += " (active)";
         if (reflectance && asShader(element).ownerId != holderIsOwner) {
             const HostElement* owner = scene_.ownerOf(element);
-            text += " (owner: " + (owner ? owner->name : std::string("none")) + ")";
+            text += " (owner: " + (owner ? printable(owner->name) : std::string("none")) + ")";
         }
         line(text);
         depth_++;
