@@ -1,6 +1,7 @@
 #include "handles.h"
 
 #include <cinttypes>
+#include <bit>
 #include <cstdio>
 #include <string>
 
@@ -32,9 +33,9 @@ const char* handleKindName(HandleKind kind) {
 }
 
 size_t HandleRegistry::home(const void* handle) const {
-    // Fibonacci hashing of the address without its always-zero low bits.
-    const uint64_t mixed = (uint64_t(reinterpret_cast<uintptr_t>(handle)) >> 3) * 0x9E3779B97F4A7C15ull;
-    return size_t(mixed >> 20) & (slots_.size() - 1);
+    // Fibonacci hashing: the high bits of the product mix every bit of the address.
+    const uint64_t mixed = uint64_t(reinterpret_cast<uintptr_t>(handle)) * 0x9E3779B97F4A7C15ull;
+    return size_t(mixed >> shift_);
 }
 
 size_t HandleRegistry::slotOf(const void* handle) const {
@@ -47,6 +48,7 @@ size_t HandleRegistry::slotOf(const void* handle) const {
 void HandleRegistry::grow() {
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(old.empty() ? 64 : 2 * old.size(), Slot{});
+    shift_ = 64 - std::countr_zero(slots_.size());
     for (const Slot& slot : old) {
         if (slot.handle) slots_[slotOf(slot.handle)] = slot;
     }

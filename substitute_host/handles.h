@@ -58,6 +58,7 @@ private:
 
     std::vector<Slot> slots_;  // size a power of two, at most half full
     size_t used_ = 0;
+    int shift_ = 64;  // 64 - log2(size)
 };
 
 }  // namespace substitute
