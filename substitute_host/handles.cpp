@@ -1,7 +1,7 @@
 #include "handles.h"
 
-#include <cinttypes>
 #include <bit>
+#include <cinttypes>
 #include <cstdio>
 #include <string>
 
