@@ -35,7 +35,10 @@ std::string block(const std::string& label, const std::string& text) {
 
 std::string joinCells(const std::vector<std::string>& cells) {
     std::string line = "  ";
-    for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + substitute::printable(cells[i]);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i) line += '\t';
+        line += substitute::printable(cells[i]);
+    }
     return line + '\n';
 }
 

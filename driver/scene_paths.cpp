@@ -69,7 +69,9 @@ HostElement* nthNamed(const substitute::ElementList& list, const Piece& piece) {
 }
 
 std::string badPath(const std::string& path) {
-    return "\"" + substitute::excerpt(path) + "\" names no object (/Group/Cube) or material (mat:Name)";
+    std::string error = "\"";
+    error.append(substitute::excerpt(path)).append("\" names no object (/Group/Cube) or material (mat:Name)");
+    return error;
 }
 
 HostElement* findObject(const HostDocument& document, const std::string& path, std::string& error) {
@@ -123,7 +125,7 @@ void appendPiece(std::string& path, const HostElement& element, bool escapeSlash
     for (const HostElement* e = element.list ? element.list->first : nullptr; e && e != &element; e = e->next) {
         ordinal += e->name == element.name;
     }
-    if (ordinal > 1) path += "[" + std::to_string(ordinal) + "]";
+    if (ordinal > 1) path.append("[").append(std::to_string(ordinal)).append("]");
 }
 }  // namespace
 

@@ -262,18 +262,21 @@ private:
         for (size_t i = 1; i < frames_.size(); ++i) {
             const Frame& frame = frames_[i];
             if (frame.context == Context::Channel) {
-                text += "[\"" + std::to_string(frame.channel) + "\"]";
+                text.append("[\"").append(std::to_string(frame.channel)).append("\"]");
             } else if (frame.key == Key::Count) {
-                text += "[" + std::to_string(frames_[i - 1].count - 1) + "]";
+                text.append("[").append(std::to_string(frames_[i - 1].count - 1)).append("]");
             } else {
-                text += (text.empty() ? "" : ".") + std::string(keyNames[size_t(frame.key)]);
+                appendField(text, frame.key);
             }
         }
         const Frame& last = frames_.back();
-        if (withKey && last.context != Context::List && last.pending != Key::Count) {
-            text += (text.empty() ? "" : ".") + std::string(keyNames[size_t(last.pending)]);
-        }
+        if (withKey && last.context != Context::List && last.pending != Key::Count) appendField(text, last.pending);
         return text.empty() ? "top level" : text;
+    }
+
+    static void appendField(std::string& path, Key key) {
+        if (!path.empty()) path += '.';
+        path += keyNames[size_t(key)];
     }
 
     std::string placeOf(size_t position) const {
