@@ -209,7 +209,8 @@ std::string Session::chooseEntry(int32_t combo, const std::string& word,
                                  std::initializer_list<std::pair<const char*, int32_t>> entries) {
     for (const auto& [entryWord, entryId] : entries) {
         if (word != entryWord) continue;
-        return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, combo, entryId); });
+        const int32_t entry = entryId;  // clang 14 cannot capture a structured binding
+        return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, combo, entry); });
     }
     return "\"" + word + "\" is not one of the choices";
 }

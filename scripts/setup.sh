@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, from Debian's packages, when it
 # is missing. Safe to run again. "setup.sh cross" adds the tools of the
-# Windows x64 and arm64 builds (scripts/test-cross.sh).
+# Windows x64 and arm64 builds (scripts/test-cross.sh); "setup.sh fuzz" adds
+# clang and its libFuzzer and sanitizer runtimes (scripts/fuzz.sh).
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev binutils groff poppler-utils)
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 if [ "${1:-}" = cross ]; then
   packages+=(googletest g++-mingw-w64-x86-64-posix g++-aarch64-linux-gnu qemu-user wine64 wine)
 fi
