@@ -33,9 +33,16 @@ const char* handleKindName(HandleKind kind) {
 }
 
 size_t HandleRegistry::home(const void* handle) const {
-    // Fibonacci hashing: the high bits of the product mix every bit of the address.
-    const uint64_t mixed = uint64_t(reinterpret_cast<uintptr_t>(handle)) * 0x9E3779B97F4A7C15ull;
-    return size_t(mixed >> shift_);
+    // Handles allocated one after the other (a scene as it is loaded, and so
+    // as it is walked) get slots close together: the address in 16-byte steps
+    // is the slot within each stretch of address space as large as the table
+    // covers, and each stretch is turned by its own pseudo-random offset
+    // (Fibonacci hashing of the stretch's number), so stretches do not pile up.
+    const auto address = uint64_t(reinterpret_cast<uintptr_t>(handle));
+    const int tableBits = 64 - shift_;
+    const uint64_t stretch = address >> (tableBits + 4);
+    const uint64_t turn = (stretch * 0x9E3779B97F4A7C15ull) >> shift_;
+    return size_t((address >> 4) + turn) & (slots_.size() - 1);
 }
 
 size_t HandleRegistry::slotOf(const void* handle) const {
