@@ -1,6 +1,7 @@
 #include "scene.h"
 
 #include <algorithm>
+#include <array>
 
 #include "fault.h"
 #include "substitute_host.h"
@@ -208,8 +209,10 @@ HostElement* Scene::copyTree(const HostElement& element) {
     while (!pending.empty()) {
         auto [source, copy] = pending.back();
         pending.pop_back();
-        std::vector<ElementList*> targets;
-        forEachList(*copy, [&](ElementList& list) { targets.push_back(&list); });
+        // At most two lists per channel: no allocation per copied element.
+        std::array<ElementList*, 2 * channelCount> targets{};
+        size_t lists = 0;
+        forEachList(*copy, [&](ElementList& list) { targets[lists++] = &list; });
         size_t index = 0;
         forEachList(*source, [&](ElementList& list) {
             for (HostElement* e = list.first; e; e = e->next) {
