@@ -4,7 +4,7 @@ namespace driver {
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 bool needsQuotes(const std::string& word) {
-    return word.empty() || word.find_first_of(" \t\";#\\") != std::string::npos;
+    return word.empty() || word.find_first_of(" \t\r\";#\\") != std::string::npos;
 }
 }  // namespace
 

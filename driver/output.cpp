@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "printable_text.h"
+
 namespace driver {
 namespace {
 using Json = nlohmann::ordered_json;
@@ -33,7 +35,10 @@ std::string block(const std::string& label, const std::string& text) {
 
 std::string joinCells(const std::vector<std::string>& cells) {
     std::string line = "  ";
-    for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i) line += '\t';
+        line += substitute::printable(cells[i]);
+    }
     return line + '\n';
 }
 
@@ -45,19 +50,24 @@ std::string jsonLine(const Json& event) {
 
 void Output::write(const std::string& text) { stream_ << text << std::flush; }
 
+// In text, what comes from files (names, keys, commands) must not add lines,
+// columns or garbage: line breaks stay where the text has them, every other
+// control character and every byte that is not UTF-8 is shown escaped.
+void Output::writeText(const std::string& text) { write(substitute::printableLines(text)); }
+
 void Output::console(const std::string& text, const std::string& file, int32_t line) {
-    if (format_ == Format::Text) return write(labelled("console", text));
+    if (format_ == Format::Text) return writeText(labelled("console", text));
     write(jsonLine({{"event", "console"}, {"text", text}, {"file", file}, {"line", line}}));
 }
 
 void Output::notice(const std::string& text) {
-    if (format_ == Format::Text) return write(labelled("notice", text));
+    if (format_ == Format::Text) return writeText(labelled("notice", text));
     write(jsonLine({{"event", "notice"}, {"text", text}}));
 }
 
 void Output::question(const std::string& text, bool answeredYes) {
     const char* answer = answeredYes ? "yes" : "no";
-    if (format_ == Format::Text) return write(labelled("question", text) + "answer: " + answer + '\n');
+    if (format_ == Format::Text) return writeText(labelled("question", text) + "answer: " + answer + '\n');
     write(jsonLine({{"event", "question"}, {"text", text}, {"answer", answer}}));
 }
 
@@ -73,32 +83,32 @@ void Output::list(const ListView& view) {
 }
 
 void Output::openFile(const std::string& path) {
-    if (format_ == Format::Text) return write("open file: " + path + '\n');
+    if (format_ == Format::Text) return write("open file: " + substitute::printable(path) + '\n');
     write(jsonLine({{"event", "open-file"}, {"path", path}}));
 }
 
 void Output::selected(const std::string& kind, const std::string& path) {
-    if (format_ == Format::Text) return write("selected " + kind + ": " + path + '\n');
+    if (format_ == Format::Text) return write("selected " + kind + ": " + substitute::printable(path) + '\n');
     write(jsonLine({{"event", "selected"}, {"kind", kind}, {"path", path}}));
 }
 
 void Output::dialog(const std::string& text) {
-    if (format_ == Format::Text) return write(block("dialog", text));
+    if (format_ == Format::Text) return writeText(block("dialog", text));
     write(jsonLine({{"event", "dialog"}, {"text", text}}));
 }
 
 void Output::scene(const std::string& text) {
-    if (format_ == Format::Text) return write(block("scene", text));
+    if (format_ == Format::Text) return writeText(block("scene", text));
     write(jsonLine({{"event", "scene"}, {"text", text}}));
 }
 
 void Output::error(const std::string& text) {
-    if (format_ == Format::Text) return write(labelled("error", text));
+    if (format_ == Format::Text) return writeText(labelled("error", text));
     write(jsonLine({{"event", "error"}, {"text", text}}));
 }
 
 void Output::command(const std::string& text) {
-    if (format_ == Format::Text) write("> " + text + '\n');
+    if (format_ == Format::Text) write("> " + substitute::printable(text) + '\n');
 }
 
 void Output::prompt() {

@@ -36,6 +36,7 @@ public:
 
 private:
     void write(const std::string& text);
+    void writeText(const std::string& text);
 
     std::ostream& stream_;
     Format format_;

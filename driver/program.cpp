@@ -1,8 +1,9 @@
 #include "program.h"
 
-#include <fstream>
+#include <charconv>
 #include <istream>
-#include <sstream>
+
+#include "input_files.h"
 
 #include "command_text.h"
 #include "session.h"
@@ -55,14 +56,6 @@ private:
     bool failed_ = false;
 };
 
-bool readFile(const std::filesystem::path& file, std::string& text) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    text = content.str();
-    return bool(in);
-}
-
 // Runs the commands; false when a script or -c command was refused.
 bool runCommands(Session& session, Output& output, const Options& options, const std::string& script,
                  std::istream& input, bool terminal) {
@@ -73,14 +66,22 @@ bool runCommands(Session& session, Output& output, const Options& options, const
         }
         return !feeder.failed();
     }
-    Feeder feeder(session, output, Feeder::Naming::ByLine, false);
+    // Commands from a pipe or a file are a script as much as --script is:
+    // only a user at the keyboard can see a refusal and go on.
+    Feeder feeder(session, output, Feeder::Naming::ByLine, !terminal);
     std::string line;
+    uint64_t read = 0;
     while (true) {
         if (terminal) output.prompt();
         if (!std::getline(input, line)) break;
-        feeder.feed(line);
+        read += line.size() + 1;
+        if (read > options.inputLimit) {
+            output.error("standard input is larger than " + std::to_string(options.inputLimit) + " bytes");
+            return false;
+        }
+        if (!feeder.feed(line)) break;
     }
-    return true;
+    return !feeder.failed();
 }
 }  // namespace
 
@@ -91,13 +92,20 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
             options.format = Format::Json;
         } else if (arg == "-h" || arg == "--help") {
             options.help = true;
-        } else if (arg == "--module" || arg == "--answer" || arg == "--save" || arg == "--script" || arg == "-c") {
+        } else if (arg == "--module" || arg == "--answer" || arg == "--save" || arg == "--script" || arg == "-c" ||
+                   arg == "--input-limit") {
             if (i + 1 == args.size()) return arg + " needs a value";
             const std::string& given = args[++i];
             if (arg == "--module") options.module = given;
             if (arg == "--save") options.save = given;
             if (arg == "--script") options.script = given;
             if (arg == "-c") options.commands = given;
+            if (arg == "--input-limit") {
+                auto [end, problem] = std::from_chars(given.data(), given.data() + given.size(), options.inputLimit);
+                if (problem != std::errc() || end != given.data() + given.size()) {
+                    return "--input-limit takes a number of bytes, not \"" + given + "\"";
+                }
+            }
             if (arg == "--answer") {
                 if (given != "yes" && given != "no") return "--answer takes yes or no, not \"" + given + "\"";
                 options.answerYes = given == "yes";
@@ -127,13 +135,13 @@ int runProgram(const std::vector<std::string>& args, std::istream& input, bool t
         return 0;
     }
     Output shown(output, options.format);
-    std::string script;
-    if (options.script && !readFile(*options.script, script)) {
-        shown.error("cannot read the script " + options.script->string());
+    std::string script, problemReading;
+    if (options.script && !substitute::readInputFile(*options.script, options.inputLimit, script, problemReading)) {
+        shown.error("cannot read the script: " + problemReading);
         return 1;
     }
     Session session(shown, options.answerYes);
-    bool ok = session.start(options.module, options.scene) &&
+    bool ok = session.start(options.module, options.scene, options.inputLimit) &&
               runCommands(session, shown, options, script, input, terminal) &&
               (!options.save || session.save(*options.save));
     return session.quit() && ok ? 0 : 1;

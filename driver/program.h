@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "input_files.h"
 #include "output.h"
 
 namespace driver {
 
 inline constexpr const char* usage =
     "usage: cleartrace-host [--module FILE] [--json] [--answer yes|no] [--save FILE]\n"
-    "                       [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
+    "                       [--input-limit BYTES] [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
 
 // What --help adds to the usage.
 inline constexpr const char* commandSummary =
@@ -28,9 +29,12 @@ inline constexpr const char* commandSummary =
     "  answer yes|no                  the answer to the next Yes/No question\n"
     "  list | dblclick ROW            the results list as drawn; double-click a row (from 0)\n"
     "  select PATH... | deselect | delete PATH                   /Group/Cube or mat:Name\n"
+    "                                 (\\/ for '/' in a name, Cube[2] for the second Cube)\n"
     "  undo | redo | scene | save FILE | dialog\n"
     "  snapshot FILE.svg [WIDTHxHEIGHT]   a picture of the window (default 520x640, grown to fit)\n"
-    "A refused command ends a script with exit status 1; at the keyboard the session goes on.\n";
+    "A refused command ends a script (--script, -c or a pipe) with exit status 1; at the\n"
+    "keyboard the session goes on. Scene and script files larger than --input-limit\n"
+    "(default 4 GiB) and what is not a regular file are refused.\n";
 
 struct Options {
     std::filesystem::path module = CLEARTRACE_MODULE_FILE;
@@ -40,6 +44,7 @@ struct Options {
     std::optional<std::filesystem::path> script;
     std::optional<std::string> commands;  // -c
     std::optional<std::filesystem::path> scene;
+    uint64_t inputLimit = substitute::defaultInputLimit;  // bytes of a scene, a script or standard input
     bool help = false;
 };
 
@@ -49,7 +54,8 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
 
 // Runs the program: 0 when the session went through, 1 when the options, the
 // module, the scene, a script command or the module's clean-up failed.
-// terminal: input is a terminal, so the user gets a prompt.
+// terminal: input is a terminal, so the user gets a prompt and a refused
+// command does not end the session; any other input is read as a script.
 int runProgram(const std::vector<std::string>& args, std::istream& input, bool terminal, std::ostream& output,
                std::ostream& errors);
 

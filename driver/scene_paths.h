@@ -1,6 +1,12 @@
 // How the user names scene elements: an object by the path of names from the
-// top of the hierarchy ("/Group/Cube"), a material by "mat:" and its name.
-// Where several elements share a name, the first in the list is meant.
+// top of the hierarchy ("/Group/Cube"), a material by "mat:" and its name
+// ("mat:Stone"). Every element has a path, whatever its name:
+//   - in a name, \/ stands for '/', \[ for '[', \\ for '\', \t \n \r for
+//     those control characters and \xNN for any other byte (control
+//     characters and bytes that are not UTF-8 are always written so);
+//   - "[N]" after a name means the N-th (from 1) of the siblings with that
+//     name ("/Group/Cube[2]"); without it the first is meant;
+//   - an empty name is an empty piece ("/" is a top-level object named "").
 //
 // The scene operations a user does with them (select, deselect, delete).
 // Each answers "" when done, else why it was refused, having changed nothing.

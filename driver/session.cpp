@@ -69,7 +69,7 @@ Session::~Session() {
     if (loader_.loaded()) quit();
 }
 
-bool Session::start(const fs::path& module, const std::optional<fs::path>& sceneFile) {
+bool Session::start(const fs::path& module, const std::optional<fs::path>& sceneFile, uint64_t inputLimit) {
     std::string problem = loader_.load(module);
     if (!problem.empty()) {
         output_.error("cannot load the module: " + problem);
@@ -87,7 +87,7 @@ bool Session::start(const fs::path& module, const std::optional<fs::path>& scene
         host_.scene.newDocument();
         return true;
     }
-    substitute::SceneLoad load = substitute::loadSceneFile(host_.scene, *sceneFile);
+    substitute::SceneLoad load = substitute::loadSceneFile(host_.scene, *sceneFile, inputLimit);
     if (load.document == nullptr) output_.error("cannot load the scene: " + load.error);
     return load.document != nullptr;
 }

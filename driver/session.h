@@ -11,6 +11,7 @@
 
 #include "command_text.h"
 #include "dialog_contract.h"
+#include "input_files.h"
 #include "module_loader.h"
 #include "output.h"
 #include "substitute_host.h"
@@ -27,7 +28,8 @@ public:
     // Loads and starts the module, then loads the scene file into the active
     // document (none: an empty document). False, with the error shown, when
     // either fails.
-    bool start(const std::filesystem::path& module, const std::optional<std::filesystem::path>& scene);
+    bool start(const std::filesystem::path& module, const std::optional<std::filesystem::path>& scene,
+               uint64_t inputLimit = substitute::defaultInputLimit);
     // Runs one command. False, with an error naming origin shown, when it is
     // refused; a refused command has changed nothing.
     bool run(const Words& command, const std::string& origin);

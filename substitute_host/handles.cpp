@@ -1,5 +1,6 @@
 #include "handles.h"
 
+#include <bit>
 #include <cinttypes>
 #include <cstdio>
 #include <string>
@@ -31,13 +32,65 @@ const char* handleKindName(HandleKind kind) {
     return "?";
 }
 
-void HandleRegistry::add(const void* handle, HandleKind kind) { live_[handle] = kind; }
+size_t HandleRegistry::home(const void* handle) const {
+    // Handles allocated one after the other (a scene as it is loaded, and so
+    // as it is walked) get slots close together: the address in 16-byte steps
+    // is the slot within each stretch of address space as large as the table
+    // covers, and each stretch is turned by its own pseudo-random offset
+    // (Fibonacci hashing of the stretch's number), so stretches do not pile up.
+    const auto address = uint64_t(reinterpret_cast<uintptr_t>(handle));
+    const int tableBits = 64 - shift_;
+    const uint64_t stretch = address >> (tableBits + 4);
+    const uint64_t turn = (stretch * 0x9E3779B97F4A7C15ull) >> shift_;
+    return size_t((address >> 4) + turn) & (slots_.size() - 1);
+}
 
-void HandleRegistry::remove(const void* handle) { live_.erase(handle); }
+size_t HandleRegistry::slotOf(const void* handle) const {
+    const size_t mask = slots_.size() - 1;
+    size_t i = home(handle);
+    while (slots_[i].handle != nullptr && slots_[i].handle != handle) i = (i + 1) & mask;
+    return i;
+}
+
+void HandleRegistry::grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : 2 * old.size(), Slot{});
+    shift_ = 64 - std::countr_zero(slots_.size());
+    for (const Slot& slot : old) {
+        if (slot.handle) slots_[slotOf(slot.handle)] = slot;
+    }
+}
+
+void HandleRegistry::add(const void* handle, HandleKind kind) {
+    if (handle == nullptr) return;
+    if (2 * (used_ + 1) > slots_.size()) grow();
+    Slot& slot = slots_[slotOf(handle)];
+    if (slot.handle == nullptr) used_++;
+    slot = {handle, kind};
+}
+
+void HandleRegistry::remove(const void* handle) {
+    if (handle == nullptr || slots_.empty()) return;
+    const size_t mask = slots_.size() - 1;
+    size_t hole = slotOf(handle);
+    if (slots_[hole].handle == nullptr) return;
+    used_--;
+    // Moves back each later entry of the run whose home does not lie between
+    // the hole and it, so every entry stays reachable from its home.
+    for (size_t next = (hole + 1) & mask; slots_[next].handle != nullptr; next = (next + 1) & mask) {
+        const size_t wanted = home(slots_[next].handle);
+        const bool between = hole <= next ? (hole < wanted && wanted <= next) : (hole < wanted || wanted <= next);
+        if (between) continue;
+        slots_[hole] = slots_[next];
+        hole = next;
+    }
+    slots_[hole] = Slot{};
+}
 
 bool HandleRegistry::isLive(const void* handle, HandleKind kind) const {
-    auto found = live_.find(handle);
-    return found != live_.end() && found->second == kind;
+    if (handle == nullptr || slots_.empty()) return false;
+    const Slot& slot = slots_[slotOf(handle)];
+    return slot.handle == handle && slot.kind == kind;
 }
 
 void HandleRegistry::check(const char* operation, const void* handle, HandleKind kind, bool nullable) const {
@@ -45,22 +98,23 @@ void HandleRegistry::check(const char* operation, const void* handle, HandleKind
         if (nullable) return;
         fault(operation, std::string("null ") + handleKindName(kind) + " handle");
     }
-    auto found = live_.find(handle);
-    if (found != live_.end() && found->second == kind) return;
+    const Slot* found = slots_.empty() ? nullptr : &slots_[slotOf(handle)];
+    if (found && found->handle == nullptr) found = nullptr;
+    if (found && found->kind == kind) return;
     char address[32];
     // Not %p: its form differs between C runtimes, and fault texts should read alike on every target.
     std::snprintf(address, sizeof address, "0x%" PRIxPTR, reinterpret_cast<uintptr_t>(handle));
-    if (found == live_.end()) {
+    if (found == nullptr) {
         fault(operation, std::string(handleKindName(kind)) + " handle " + address +
                              " is not live (freed, foreign or never handed out)");
     }
-    fault(operation, std::string("handle ") + address + " is a handle of kind " + handleKindName(found->second) +
+    fault(operation, std::string("handle ") + address + " is a handle of kind " + handleKindName(found->kind) +
                          ", not " + handleKindName(kind));
 }
 
 size_t HandleRegistry::count(HandleKind kind) const {
     size_t n = 0;
-    for (const auto& entry : live_) n += entry.second == kind;
+    for (const Slot& slot : slots_) n += slot.handle != nullptr && slot.kind == kind;
     return n;
 }
 

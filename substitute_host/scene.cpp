@@ -1,6 +1,7 @@
 #include "scene.h"
 
 #include <algorithm>
+#include <array>
 
 #include "fault.h"
 #include "substitute_host.h"
@@ -69,6 +70,7 @@ HostElement* Scene::createElement(ElementKind kind, std::string_view name, int32
 
 void Scene::registerHandles(HostElement& element) {
     handles().add(&element, HandleKind::Element);
+    if (element.id >= byId_.size()) byId_.resize(std::max<size_t>(element.id + 1, 2 * byId_.size()));
     byId_[element.id] = &element;
     if (element.kind == ElementKind::Material) {
         for (auto& channel : asMaterial(element).channels) {
@@ -171,7 +173,7 @@ void Scene::freeElement(HostElement* element) {
             for (auto& layer : asShader(*e).layers) handles().remove(layer.get());
         }
         handles().remove(e);
-        byId_.erase(e->id);
+        byId_[e->id] = nullptr;
         deleteElement(e);
     }
 }
@@ -207,8 +209,10 @@ HostElement* Scene::copyTree(const HostElement& element) {
     while (!pending.empty()) {
         auto [source, copy] = pending.back();
         pending.pop_back();
-        std::vector<ElementList*> targets;
-        forEachList(*copy, [&](ElementList& list) { targets.push_back(&list); });
+        // At most two lists per channel: no allocation per copied element.
+        std::array<ElementList*, 2 * channelCount> targets{};
+        size_t lists = 0;
+        forEachList(*copy, [&](ElementList& list) { targets[lists++] = &list; });
         size_t index = 0;
         forEachList(*source, [&](ElementList& list) {
             for (HostElement* e = list.first; e; e = e->next) {
@@ -224,15 +228,12 @@ HostElement* Scene::copyTree(const HostElement& element) {
 
 void Scene::registerTree(HostElement* root) {
     for (HostElement* e : subtree(root)) {
-        if (byId_.count(e->id)) fault("registerTree", "an element with this stable id is alive already");
+        if (elementById(e->id)) fault("registerTree", "an element with this stable id is alive already");
         registerHandles(*e);
     }
 }
 
-HostElement* Scene::elementById(uint64_t id) const {
-    auto found = byId_.find(id);
-    return found == byId_.end() ? nullptr : found->second;
-}
+HostElement* Scene::elementById(uint64_t id) const { return id < byId_.size() ? byId_[id] : nullptr; }
 
 HostElement* Scene::ownerOf(const HostElement& shader) const {
     if (shader.list == nullptr) return nullptr;

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "scene_model.h"
@@ -134,14 +133,16 @@ private:
 
     std::vector<std::unique_ptr<HostDocument>> documents_;
     HostDocument* active_ = nullptr;
-    std::unordered_map<uint64_t, HostElement*> byId_;
+    // Live elements by stable id: ids are handed out in sequence, so the id is
+    // the index (null: not alive).
+    std::vector<HostElement*> byId_;
     uint64_t nextId_ = 1;
     std::vector<std::unique_ptr<HostPluginRecord>> plugins_;
     std::vector<HostElement*> tagBuffer_;  // what tagsOfType handed out last
 };
 
 // One line per element of document in file order, each level indented by
-// two more spaces:
+// two more spaces up to a depth of 32; names are shown printable (a tab as \t):
 //   objects:
 //     Cube [5159] (selected)          an object: name [type id]
 //       #Legacy [1234]                  a tag of it

@@ -18,7 +18,8 @@
 // null being a link that resolves to nothing. "owner" names the material that
 // owns a reflectance shader (default: the material holding it; null: none).
 // Elements need "type"; "name" defaults to "", "selected" and "active" to
-// false. Unknown keys are errors.
+// false. Unknown keys, a key given twice and anything after the top-level
+// object are errors.
 //
 // Saving writes one canonical form: the four top-level lists always, then per
 // record name, type and only what differs from the defaults; lists of records
@@ -30,6 +31,7 @@
 #include <string>
 #include <string_view>
 
+#include "input_files.h"
 #include "scene.h"
 
 namespace substitute {
@@ -43,7 +45,8 @@ struct SceneLoad {
 // active one and the file's plug-ins replace the registry; on failure the
 // scene is unchanged.
 SceneLoad loadScene(Scene& scene, std::string_view json);
-SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file);
+// Refuses what is not a regular file, and a file larger than limit bytes.
+SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit = defaultInputLimit);
 
 std::string saveScene(const Scene& scene, const HostDocument& document);
 // False (with error) when the file cannot be written.

@@ -1,36 +1,143 @@
-// Reading scene files. The document is built aside and handed to the scene
-// only when the whole file is right; nesting is followed with an explicit
-// stack, so deep hierarchies and layer-shader chains cannot exhaust the
-// native stack.
+// Reading scene files. The file is read as a stream of JSON events (nlohmann's
+// SAX interface): each element is built as its record opens, so no document
+// tree of the whole file is built first, and nesting is followed on a stack of
+// our own, so deep hierarchies and layer-shader chains cannot exhaust the
+// native stack. The document is built aside and handed to the scene only when
+// the whole file is right.
 #include <charconv>
-#include <fstream>
-#include <initializer_list>
-#include <sstream>
+#include <unordered_map>
 
 #include <nlohmann/json.hpp>
 
+#include "input_files.h"
+#include "printable_text.h"
 #include "scene_file.h"
 
 namespace substitute {
 namespace {
 using Json = nlohmann::json;
 
-struct LoadError {
-    std::string message;
+enum class Key : uint8_t {
+    Plugins,
+    Objects,
+    Materials,
+    RenderSettings,
+    Id,
+    Kind,
+    Name,
+    Type,
+    Selected,
+    Active,
+    Tags,
+    Children,
+    Channels,
+    Shader,
+    Reflectance,
+    Owner,
+    Layers,
+    VideoPosts,
+    Count
+};
+constexpr const char* keyNames[] = {"plugins",  "objects", "materials",   "renderSettings", "id",     "kind",
+                                    "name",     "type",    "selected",    "active",         "tags",   "children",
+                                    "channels", "shader",  "reflectance", "owner",          "layers", "videoPosts"};
+static_assert(std::size(keyNames) == size_t(Key::Count));
+
+constexpr uint32_t bit(Key key) { return uint32_t(1) << uint32_t(key); }
+
+// What a JSON object or array of the file is.
+enum class Context : uint8_t {
+    Top,
+    Plugin,
+    Object,
+    Tag,
+    Material,
+    Channels,
+    Channel,
+    Shader,
+    ReflectanceShader,
+    Layer,
+    RenderSettings,
+    VideoPost,
+    List
 };
 
-class Loader {
-public:
-    explicit Loader(Scene& scene) : scene_(scene), document_(std::make_unique<HostDocument>()) {
-        segments_.push_back({-1, ""});
+uint32_t keysOf(Context context) {
+    switch (context) {
+        case Context::Top:
+            return bit(Key::Plugins) | bit(Key::Objects) | bit(Key::Materials) | bit(Key::RenderSettings);
+        case Context::Plugin: return bit(Key::Id) | bit(Key::Kind) | bit(Key::Name);
+        case Context::Object:
+            return bit(Key::Name) | bit(Key::Type) | bit(Key::Selected) | bit(Key::Tags) | bit(Key::Children);
+        case Context::Tag:
+        case Context::VideoPost: return bit(Key::Name) | bit(Key::Type);
+        case Context::Material: return bit(Key::Name) | bit(Key::Type) | bit(Key::Selected) | bit(Key::Channels);
+        case Context::Channel: return bit(Key::Shader) | bit(Key::Reflectance);
+        case Context::Shader: return bit(Key::Name) | bit(Key::Type) | bit(Key::Layers);
+        case Context::ReflectanceShader: return bit(Key::Name) | bit(Key::Type) | bit(Key::Owner) | bit(Key::Layers);
+        case Context::Layer: return bit(Key::Kind) | bit(Key::Shader);
+        case Context::RenderSettings: return bit(Key::Name) | bit(Key::Active) | bit(Key::VideoPosts);
+        case Context::Channels:  // keyed by channel number
+        case Context::List: return 0;
     }
+    return 0;
+}
 
-    SceneLoad load(const Json& root) {
-        try {
-            readDocument(root);
-        } catch (const LoadError& error) {
+// The records a list under key holds.
+Context itemsUnder(Key key, Context holder) {
+    switch (key) {
+        case Key::Plugins: return Context::Plugin;
+        case Key::Objects:
+        case Key::Children: return Context::Object;
+        case Key::Materials: return Context::Material;
+        case Key::RenderSettings: return Context::RenderSettings;
+        case Key::Tags: return Context::Tag;
+        case Key::Reflectance: return Context::ReflectanceShader;
+        case Key::Layers: return Context::Layer;
+        case Key::VideoPosts: return Context::VideoPost;
+        default: return holder;
+    }
+}
+
+bool isListKey(Key key) { return itemsUnder(key, Context::List) != Context::List; }
+
+struct Frame {
+    Context context;
+    Context items = Context::List;   // a list: what it holds
+    Key key = Key::Count;            // the key it lies under; Count: an item of a list, or a channel
+    int32_t channel = -1;            // a channel record: its number
+    size_t count = 0;                // a list: its items so far
+    uint32_t seen = 0;               // a record: its keys so far (channels: their numbers)
+    Key pending = Key::Count;        // a record: the key whose value comes next
+    HostElement* element = nullptr;  // the record's element; a list's or channel's holder
+    HostLayer* layer = nullptr;      // a layer record
+};
+
+struct LoadFailed {};
+
+class Loader : public nlohmann::json_sax<Json> {
+public:
+    Loader(Scene& scene, std::string_view text)
+        : scene_(scene), text_(text), document_(std::make_unique<HostDocument>()) {}
+
+    SceneLoad load() {
+        bool parsed = false;
+        // The parser takes a NUL byte for the end of the input; JSON has no
+        // place for one anywhere.
+        if (const size_t nul = text_.find('\0'); nul != std::string_view::npos) {
+            error_ = "not valid JSON " + placeOf(nul) + ": a NUL byte";
             scene_.discardDocument(std::move(document_));
-            return {nullptr, error.message};
+            return {nullptr, error_};
+        }
+        try {
+            parsed = Json::sax_parse(text_.begin(), text_.end(), this);
+            if (parsed) resolveOwners();
+        } catch (const LoadFailed&) {
+            parsed = false;
+        }
+        if (!parsed) {
+            scene_.discardDocument(std::move(document_));
+            return {nullptr, error_};
         }
         scene_.setPlugins(plugins_);
         HostDocument* document = scene_.adoptDocument(std::move(document_));
@@ -38,312 +145,371 @@ public:
         return {document, ""};
     }
 
+    // ---- Events -------------------------------------------------------------
+    bool null() override { return scalar("null"); }
+    bool boolean(bool value) override {
+        if (!expecting(Key::Selected) && !expecting(Key::Active)) return scalar("a boolean");
+        Frame& record = frames_.back();
+        if (record.context == Context::RenderSettings) {
+            asRenderSettings(*record.element).active = value;
+        } else {
+            record.element->selected = value;
+        }
+        return true;
+    }
+    bool number_integer(number_integer_t value) override { return integer(value, std::to_string(value)); }
+    bool number_unsigned(number_unsigned_t value) override {
+        return integer(value > uint64_t(INT64_MAX) ? INT64_MAX : int64_t(value), std::to_string(value));
+    }
+    bool number_float(number_float_t, const string_t& text) override { return integer(INT64_MAX, text); }
+    bool string(string_t& value) override {
+        if (expecting(Key::Name)) {
+            Frame& record = frames_.back();
+            if (record.context == Context::Plugin) {
+                plugins_.back().name = value;
+            } else {
+                record.element->name = value;
+            }
+            return true;
+        }
+        if (expecting(Key::Owner)) {
+            owners_.push_back({frames_.back().element, value, pathText(true)});
+            return true;
+        }
+        return scalar("a string");
+    }
+    bool binary(binary_t&) override { return scalar("binary data"); }
+
+    bool start_object(std::size_t) override {
+        if (frames_.empty()) return push({Context::Top});
+        Frame& parent = frames_.back();
+        if (parent.context == Context::List) return push(openItem(parent));
+        if (parent.context == Context::Channels) return push(openChannel(parent));
+        if (parent.pending == Key::Channels) {
+            return push({Context::Channels, Context::List, Key::Channels, -1, 0, 0, Key::Count, parent.element});
+        }
+        if (parent.pending == Key::Shader) return push(openShader(parent));
+        return wrongValue("an object");
+    }
+    bool key(string_t& key) override {
+        Frame& record = frames_.back();
+        if (record.context == Context::Channels) return channelKey(record, key);
+        const uint32_t allowed = keysOf(record.context);
+        Key found = Key::Count;
+        for (size_t k = 0; k < size_t(Key::Count); ++k) {
+            if ((allowed & bit(Key(k))) && key == keyNames[k]) found = Key(k);
+        }
+        if (found == Key::Count) fail(pathText(false) + ": unknown key \"" + excerpt(key) + "\"");
+        record.pending = found;
+        if (record.seen & bit(found)) fail(pathText(true) + ": duplicate key");
+        record.seen |= bit(found);
+        if (found == Key::Reflectance && record.channel != reflectanceChannel) {
+            fail(pathText(true) + ": only channel 3 has reflectance layers");
+        }
+        return true;
+    }
+    bool end_object() override {
+        closeRecord();
+        frames_.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) override {
+        if (frames_.empty()) fail("top level: expected an object, found an array");
+        Frame& parent = frames_.back();
+        if (parent.context == Context::List) return wrongValue("an array");
+        if (!isListKey(parent.pending)) return wrongValue("an array");
+        return push({Context::List, itemsUnder(parent.pending, parent.context), parent.pending, -1, 0, 0, Key::Count,
+                     parent.element});
+    }
+    bool end_array() override {
+        frames_.pop_back();
+        return true;
+    }
+    bool parse_error(std::size_t position, const std::string& lastToken,
+                     const nlohmann::detail::exception& problem) override {
+        // 406: a number too large for any type, where the value lies.
+        if (problem.id == 406 && !frames_.empty()) {
+            error_ = pathText(frames_.back().context != Context::List) + ": number overflow";
+        } else {
+            error_ = "not valid JSON " + placeOf(position) + ": " + reasonOf(problem.what(), lastToken);
+        }
+        return false;
+    }
+
 private:
-    // A place in the file: the path of its parent plus one piece.
-    struct Segment {
-        int32_t parent;
-        std::string piece;
-    };
-    // A record whose element exists already (so order is kept) and whose
-    // contents are read when it comes off the stack.
-    struct Pending {
-        const Json* node;
-        HostElement* element;
-        int32_t path;
-    };
     struct PendingOwner {
         HostElement* shader;
         std::string name;
-        int32_t path;
+        std::string path;
     };
 
-    int32_t at(int32_t parent, std::string piece) {
-        segments_.push_back({parent, std::move(piece)});
-        return int32_t(segments_.size() - 1);
-    }
-    int32_t item(int32_t parent, std::string_view key, size_t index) {
-        return at(parent, std::string(parent == 0 ? "" : ".") + std::string(key) + "[" + std::to_string(index) + "]");
-    }
-    int32_t field(int32_t parent, std::string_view key) {
-        return at(parent, std::string(parent == 0 ? "" : ".") + std::string(key));
+    [[noreturn]] void fail(std::string message) {
+        error_ = std::move(message);
+        throw LoadFailed{};
     }
 
-    std::string pathText(int32_t segment) const {
-        std::vector<const std::string*> pieces;
-        for (int32_t s = segment; s > 0; s = segments_[size_t(s)].parent) pieces.push_back(&segments_[size_t(s)].piece);
+    bool push(Frame frame) {
+        frames_.push_back(frame);
+        return true;
+    }
+
+    bool expecting(Key key) const { return !frames_.empty() && frames_.back().pending == key; }
+
+    // The path of the innermost record or list, with its pending key when
+    // withKey: "materials[0].channels[\"3\"].reflectance[1].owner".
+    std::string pathText(bool withKey) const {
         std::string text;
-        for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) text += **piece;
+        for (size_t i = 1; i < frames_.size(); ++i) {
+            const Frame& frame = frames_[i];
+            if (frame.context == Context::Channel) {
+                text.append("[\"").append(std::to_string(frame.channel)).append("\"]");
+            } else if (frame.key == Key::Count) {
+                text.append("[").append(std::to_string(frames_[i - 1].count - 1)).append("]");
+            } else {
+                appendField(text, frame.key);
+            }
+        }
+        const Frame& last = frames_.back();
+        if (withKey && last.context != Context::List && last.pending != Key::Count) appendField(text, last.pending);
         return text.empty() ? "top level" : text;
     }
 
-    [[noreturn]] void fail(int32_t path, const std::string& what) const {
-        throw LoadError{pathText(path) + ": " + what};
+    static void appendField(std::string& path, Key key) {
+        if (!path.empty()) path += '.';
+        path += keyNames[size_t(key)];
     }
 
-    static std::string typeName(const Json& value) {
-        if (value.is_number()) return "a number";
-        if (value.is_string()) return "a string";
-        if (value.is_boolean()) return "a boolean";
-        if (value.is_null()) return "null";
-        if (value.is_array()) return "an array";
-        return "an object";
-    }
-
-    // node must be an object with no other keys than these.
-    void record(const Json& node, int32_t path, std::initializer_list<std::string_view> keys) const {
-        if (!node.is_object()) fail(path, "expected an object, found " + typeName(node));
-        for (const auto& [key, value] : node.items()) {
-            bool known = false;
-            for (std::string_view allowed : keys) known = known || key == allowed;
-            if (!known) fail(path, "unknown key \"" + key + "\"");
-        }
-    }
-
-    static const Json* member(const Json& node, const char* key) {
-        auto found = node.find(key);
-        return found == node.end() ? nullptr : &*found;
-    }
-
-    const Json& required(const Json& node, const char* key, int32_t path) const {
-        const Json* value = member(node, key);
-        if (value == nullptr) fail(path, std::string("missing \"") + key + "\"");
-        return *value;
-    }
-
-    int32_t int32Of(const Json& value, int32_t path, const char* key) {
-        bool fits = false;
-        if (value.is_number_unsigned()) {
-            fits = value.get<uint64_t>() <= uint64_t(INT32_MAX);
-        } else if (value.is_number_integer()) {
-            fits = value.get<int64_t>() >= INT32_MIN && value.get<int64_t>() <= INT32_MAX;
-        }
-        if (!fits) fail(field(path, key), "expected a 32-bit integer, found " + describeNumber(value));
-        return int32_t(value.get<int64_t>());
-    }
-
-    static std::string describeNumber(const Json& value) { return value.is_number() ? value.dump() : typeName(value); }
-
-    int32_t requiredInt32(const Json& node, const char* key, int32_t path) {
-        return int32Of(required(node, key, path), path, key);
-    }
-
-    std::string optionalString(const Json& node, const char* key, int32_t path) {
-        const Json* value = member(node, key);
-        if (value == nullptr) return "";
-        if (!value->is_string()) fail(field(path, key), "expected a string, found " + typeName(*value));
-        return value->get<std::string>();
-    }
-
-    bool optionalBool(const Json& node, const char* key, int32_t path) {
-        const Json* value = member(node, key);
-        if (value == nullptr) return false;
-        if (!value->is_boolean()) fail(field(path, key), "expected true or false, found " + typeName(*value));
-        return value->get<bool>();
-    }
-
-    // The array under key (empty when absent).
-    const Json& optionalArray(const Json& node, const char* key, int32_t path) {
-        static const Json empty = Json::array();
-        const Json* value = member(node, key);
-        if (value == nullptr) return empty;
-        if (!value->is_array()) fail(field(path, key), "expected an array, found " + typeName(*value));
-        return *value;
-    }
-
-    // Name and type, which every element has.
-    void readIdentity(const Json& node, HostElement& element, int32_t path) {
-        element.type = requiredInt32(node, "type", path);
-        element.name = optionalString(node, "name", path);
-    }
-
-    void readDocument(const Json& root) {
-        record(root, 0, {"plugins", "objects", "materials", "renderSettings"});
-        const Json& plugins = optionalArray(root, "plugins", 0);
-        for (size_t i = 0; i < plugins.size(); ++i) {
-            int32_t path = item(0, "plugins", i);
-            record(plugins[i], path, {"id", "kind", "name"});
-            plugins_.push_back({requiredInt32(plugins[i], "id", path), requiredInt32(plugins[i], "kind", path),
-                                optionalString(plugins[i], "name", path)});
-        }
-        const Json& objects = optionalArray(root, "objects", 0);
-        for (size_t i = 0; i < objects.size(); ++i) {
-            pending_.push_back({&objects[i], scene_.addObject(*document_, nullptr, "", 0), item(0, "objects", i)});
-        }
-        drain();
-        const Json& materials = optionalArray(root, "materials", 0);
-        for (size_t i = 0; i < materials.size(); ++i) {
-            readMaterial(materials[i], *scene_.addMaterial(*document_, "", 0), item(0, "materials", i));
-            drain();
-        }
-        resolveOwners();
-        const Json& settings = optionalArray(root, "renderSettings", 0);
-        bool anyActive = false;
-        for (size_t i = 0; i < settings.size(); ++i) {
-            int32_t path = item(0, "renderSettings", i);
-            bool active = readRenderSettings(settings[i], path);
-            if (active && anyActive) fail(field(path, "active"), "more than one active render settings");
-            anyActive = anyActive || active;
-        }
-    }
-
-    void drain() {
-        while (!pending_.empty()) {
-            Pending next = pending_.back();
-            pending_.pop_back();
-            if (next.element->kind == ElementKind::Object)
-                readObject(*next.node, *next.element, next.path);
-            else
-                readShader(*next.node, *next.element, next.path);
-        }
-    }
-
-    // Child elements are created in file order now and read later; the stack
-    // takes them in reverse so they are read in file order as well.
-    void later(size_t firstNew) { std::reverse(pending_.begin() + long(firstNew), pending_.end()); }
-
-    void readObject(const Json& node, HostElement& object, int32_t path) {
-        record(node, path, {"name", "type", "selected", "tags", "children"});
-        readIdentity(node, object, path);
-        object.selected = optionalBool(node, "selected", path);
-        const Json& tags = optionalArray(node, "tags", path);
-        for (size_t i = 0; i < tags.size(); ++i) {
-            int32_t tagPath = item(path, "tags", i);
-            record(tags[i], tagPath, {"name", "type"});
-            readIdentity(tags[i], *scene_.addTag(object, "", 0), tagPath);
-        }
-        const Json& children = optionalArray(node, "children", path);
-        size_t firstNew = pending_.size();
-        for (size_t i = 0; i < children.size(); ++i) {
-            pending_.push_back({&children[i], scene_.addObject(*document_, &object, "", 0), item(path, "children", i)});
-        }
-        later(firstNew);
-    }
-
-    void readMaterial(const Json& node, HostElement& material, int32_t path) {
-        record(node, path, {"name", "type", "selected", "channels"});
-        readIdentity(node, material, path);
-        material.selected = optionalBool(node, "selected", path);
-        const Json* channels = member(node, "channels");
-        if (channels == nullptr) return;
-        int32_t channelsPath = field(path, "channels");
-        if (!channels->is_object()) fail(channelsPath, "expected an object, found " + typeName(*channels));
-        for (const auto& [key, channel] : channels->items()) {
-            int32_t channelPath = at(channelsPath, "[\"" + key + "\"]");
-            int32_t number = -1;
-            auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), number);
-            if (error != std::errc() || end != key.data() + key.size() || std::to_string(number) != key || number < 0 ||
-                number >= channelCount) {
-                fail(channelPath, "a channel is named by its number, 0 to 14");
+    std::string placeOf(size_t position) const {
+        const size_t end = std::min(position, text_.size());
+        size_t line = 1, lineStart = 0;
+        for (size_t i = 0; i < end; ++i) {
+            if (text_[i] == '\n') {
+                line++;
+                lineStart = i + 1;
             }
-            record(channel, channelPath, {"shader", "reflectance"});
-            scene_.addChannel(material, number);
-            if (const Json* shader = member(channel, "shader")) {
-                pending_.push_back(
-                    {shader, scene_.setChannelShader(material, number, "", 0), field(channelPath, "shader")});
-            }
-            if (member(channel, "reflectance") && number != reflectanceChannel) {
-                fail(field(channelPath, "reflectance"), "only channel 3 has reflectance layers");
-            }
-            const Json& reflectance = optionalArray(channel, "reflectance", channelPath);
-            for (size_t i = 0; i < reflectance.size(); ++i) {
-                int32_t shaderPath = item(channelPath, "reflectance", i);
-                HostElement* shader = scene_.addReflectanceShader(material, "", 0);
-                if (const Json* owner = reflectance[i].is_object() ? member(reflectance[i], "owner") : nullptr) {
-                    int32_t ownerPath = field(shaderPath, "owner");
-                    if (owner->is_null()) {
-                        asShader(*shader).ownerId = noOwner;
-                    } else if (owner->is_string()) {
-                        owners_.push_back({shader, owner->get<std::string>(), ownerPath});
-                    } else {
-                        fail(ownerPath, "expected a material name or null, found " + typeName(*owner));
-                    }
+        }
+        return "at line " + std::to_string(line) + ", column " + std::to_string(end - lineStart);
+    }
+
+    // nlohmann's reason without its prefix, the input it read shortened.
+    static std::string reasonOf(std::string what, const std::string& lastToken) {
+        const size_t prefix = what.find(": ");
+        if (prefix != std::string::npos && what.rfind("[json.exception", 0) == 0) what.erase(0, prefix + 2);
+        const std::string read = "; last read: '";
+        const size_t at = what.find(read);
+        if (at != std::string::npos && what.compare(at + read.size(), lastToken.size(), lastToken) == 0) {
+            what.replace(at, read.size() + lastToken.size() + 1, "; last read: '" + excerpt(lastToken) + "'");
+        }
+        return what;
+    }
+
+    static const char* expectation(Key key, Context context) {
+        switch (key) {
+            case Key::Id:
+            case Key::Kind:
+            case Key::Type: return "a 32-bit integer";
+            case Key::Name: return "a string";
+            case Key::Selected:
+            case Key::Active: return "true or false";
+            case Key::Owner: return "a material name or null";
+            case Key::Channels: return "an object";
+            case Key::Shader: return context == Context::Layer ? "an object or null" : "an object";
+            default: return "an array";
+        }
+    }
+
+    // A value of the wrong kind where the innermost frame expects one.
+    bool wrongValue(const std::string& found) {
+        const Frame& frame = frames_.back();
+        if (frame.context == Context::Channels) {
+            fail(pathText(false) + pendingChannel_ + ": expected an object, found " + found);
+        }
+        if (frame.context == Context::List) {
+            frames_.back().count++;  // the path names the item
+            frames_.push_back({Context::List, Context::List, Key::Count});
+            fail(pathText(false) + ": expected an object, found " + found);
+        }
+        fail(pathText(true) + ": expected " + expectation(frame.pending, frame.context) + ", found " + found);
+    }
+
+    bool scalar(const std::string& found) {
+        if (frames_.empty()) fail("top level: expected an object, found " + found);
+        const Frame& frame = frames_.back();
+        if (frame.pending == Key::Shader && frame.context == Context::Layer && found == "null") return true;
+        if (frame.pending == Key::Owner && found == "null") {
+            asShader(*frame.element).ownerId = noOwner;
+            return true;
+        }
+        return wrongValue(found);
+    }
+
+    bool integer(int64_t value, const std::string& text) {
+        const bool wanted = expecting(Key::Id) || expecting(Key::Kind) || expecting(Key::Type);
+        if (!wanted) return scalar("a number");
+        if (value < INT32_MIN || value > INT32_MAX) {
+            fail(pathText(true) + ": expected a 32-bit integer, found " + excerpt(text));
+        }
+        Frame& record = frames_.back();
+        const auto number = int32_t(value);
+        if (record.context == Context::Plugin) {
+            (record.pending == Key::Id ? plugins_.back().id : plugins_.back().kind) = number;
+        } else if (record.context == Context::Layer) {
+            record.layer->kind = number;
+        } else {
+            record.element->type = number;
+        }
+        return true;
+    }
+
+    // ---- Records ----------------------------------------------------------------
+    Frame openItem(Frame& list) {
+        list.count++;
+        Frame item{list.items};
+        HostDocument& document = *document_;
+        switch (list.items) {
+            case Context::Plugin: plugins_.push_back({0, 0, ""}); break;
+            case Context::Object: item.element = scene_.addObject(document, list.element, "", 0); break;
+            case Context::Tag: item.element = scene_.addTag(*list.element, "", 0); break;
+            case Context::Material: item.element = scene_.addMaterial(document, "", 0); break;
+            case Context::ReflectanceShader: item.element = scene_.addReflectanceShader(*list.element, "", 0); break;
+            case Context::Layer:
+                item.layer = &scene_.addLayer(*list.element, 0);
+                item.element = list.element;
+                break;
+            case Context::RenderSettings: item.element = scene_.addRenderSettings(document, "", false); break;
+            case Context::VideoPost: item.element = scene_.addVideoPost(*list.element, "", 0); break;
+            default: break;
+        }
+        return item;
+    }
+
+    bool channelKey(Frame& channels, const std::string& key) {
+        int32_t number = -1;
+        auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), number);
+        const bool canonical = error == std::errc() && end == key.data() + key.size() && std::to_string(number) == key;
+        pendingChannel_ = "[\"" + excerpt(key) + "\"]";
+        if (!canonical || number < 0 || number >= channelCount) {
+            fail(pathText(false) + pendingChannel_ + ": a channel is named by its number, 0 to 14");
+        }
+        if (channels.seen & (uint32_t(1) << number)) fail(pathText(false) + pendingChannel_ + ": duplicate key");
+        channels.seen |= uint32_t(1) << number;
+        channels.channel = number;  // until the channel's record opens
+        return true;
+    }
+
+    Frame openChannel(Frame& channels) {
+        const int32_t number = channels.channel;
+        channels.channel = -1;
+        scene_.addChannel(*channels.element, number);
+        Frame channel{Context::Channel};
+        channel.channel = number;
+        channel.element = channels.element;
+        return channel;
+    }
+
+    Frame openShader(Frame& holder) {
+        Frame shader{Context::Shader, Context::List, Key::Shader};
+        if (holder.context == Context::Channel) {
+            shader.element = scene_.setChannelShader(*holder.element, holder.channel, "", 0);
+        } else {
+            // The input a shader layer links to.
+            shader.element = scene_.createElement(ElementKind::Shader, "", 0);
+            append(asShader(*holder.element).inputs, shader.element);
+            holder.layer->link = shader.element->id;
+        }
+        return shader;
+    }
+
+    void require(const Frame& record, Key key) {
+        if (!(record.seen & bit(key))) {
+            fail(pathText(false) + ": missing \"" + keyNames[size_t(key)] + "\"");
+        }
+    }
+
+    void closeRecord() {
+        Frame& record = frames_.back();
+        record.pending = Key::Count;
+        switch (record.context) {
+            case Context::Plugin:
+                require(record, Key::Id);
+                require(record, Key::Kind);
+                break;
+            case Context::Object:
+            case Context::Tag:
+            case Context::Material:
+            case Context::VideoPost: require(record, Key::Type); break;
+            case Context::Shader:
+            case Context::ReflectanceShader:
+                require(record, Key::Type);
+                if (!asShader(*record.element).layers.empty() && record.element->type != layerShaderType) {
+                    record.pending = Key::Layers;
+                    fail(pathText(true) + ": only a layer shader (type 1011123) has layers");
                 }
-                pending_.push_back({&reflectance[i], shader, shaderPath});
-            }
+                break;
+            case Context::Layer: closeLayer(record); break;
+            case Context::RenderSettings:
+                if (asRenderSettings(*record.element).active) {
+                    record.pending = Key::Active;
+                    if (anyActive_) fail(pathText(true) + ": more than one active render settings");
+                    anyActive_ = true;
+                    scene_.setActiveRenderSettings(*record.element);
+                }
+                break;
+            default: break;
         }
     }
 
-    void readShader(const Json& node, HostElement& shader, int32_t path) {
-        if (shader.list->role == ListRole::Reflectance)
-            record(node, path, {"name", "type", "owner", "layers"});
-        else
-            record(node, path, {"name", "type", "layers"});
-        readIdentity(node, shader, path);
-        const Json& layers = optionalArray(node, "layers", path);
-        if (!layers.empty() && shader.type != layerShaderType) {
-            fail(field(path, "layers"), "only a layer shader (type 1011123) has layers");
+    void closeLayer(Frame& record) {
+        require(record, Key::Kind);
+        const bool linksShader = record.seen & bit(Key::Shader);
+        if (record.layer->kind == shaderLayerKind) {
+            require(record, Key::Shader);
+        } else if (linksShader) {
+            record.pending = Key::Shader;
+            fail(pathText(true) + ": only a shader layer (kind 2) links a shader");
         }
-        size_t firstNew = pending_.size();
-        for (size_t i = 0; i < layers.size(); ++i) {
-            int32_t layerPath = item(path, "layers", i);
-            record(layers[i], layerPath, {"kind", "shader"});
-            int32_t kind = requiredInt32(layers[i], "kind", layerPath);
-            const Json* linked = member(layers[i], "shader");
-            if (kind != shaderLayerKind) {
-                if (linked) fail(field(layerPath, "shader"), "only a shader layer (kind 2) links a shader");
-                scene_.addLayer(shader, kind);
-            } else if (required(layers[i], "shader", layerPath).is_null()) {
-                scene_.addLayer(shader, kind);
-            } else {
-                pending_.push_back({linked, scene_.addShaderLayer(shader, "", 0), field(layerPath, "shader")});
-            }
-        }
-        later(firstNew);
-    }
-
-    bool readRenderSettings(const Json& node, int32_t path) {
-        record(node, path, {"name", "active", "videoPosts"});
-        bool active = optionalBool(node, "active", path);
-        HostElement* settings = scene_.addRenderSettings(*document_, optionalString(node, "name", path), active);
-        const Json& posts = optionalArray(node, "videoPosts", path);
-        for (size_t i = 0; i < posts.size(); ++i) {
-            int32_t postPath = item(path, "videoPosts", i);
-            record(posts[i], postPath, {"name", "type"});
-            readIdentity(posts[i], *scene_.addVideoPost(*settings, "", 0), postPath);
-        }
-        return active;
     }
 
     // Owners may name materials further down the file, so they are resolved
-    // once every material is there. The holding material wins a tie of names.
+    // once every material is there. The holding material wins a tie of names,
+    // then the first material of that name.
     void resolveOwners() {
+        if (owners_.empty()) return;
+        std::unordered_map<std::string_view, HostElement*> firstNamed;
+        for (HostElement* m = document_->materials.first; m; m = m->next) firstNamed.emplace(m->name, m);
         for (const PendingOwner& owner : owners_) {
             HostElement* holder = owner.shader->list->holder;
             const HostElement* named = holder->name == owner.name ? holder : nullptr;
-            for (HostElement* m = document_->materials.first; m && !named; m = m->next) {
-                if (m->name == owner.name) named = m;
+            if (named == nullptr) {
+                auto found = firstNamed.find(owner.name);
+                if (found == firstNamed.end()) {
+                    fail(owner.path + ": no material named \"" + excerpt(owner.name) + "\"");
+                }
+                named = found->second;
             }
-            if (named == nullptr) fail(owner.path, "no material named \"" + owner.name + "\"");
             asShader(*owner.shader).ownerId = named == holder ? holderIsOwner : named->id;
         }
     }
 
     Scene& scene_;
+    std::string_view text_;
     std::unique_ptr<HostDocument> document_;
     std::vector<PluginInfo> plugins_;
-    std::vector<Segment> segments_;
-    std::vector<Pending> pending_;
+    std::vector<Frame> frames_;
     std::vector<PendingOwner> owners_;
+    std::string pendingChannel_;
+    bool anyActive_ = false;
+    std::string error_;
 };
 
 }  // namespace
 
-SceneLoad loadScene(Scene& scene, std::string_view json) {
-    Json root;
-    try {
-        root = Json::parse(json.begin(), json.end());
-    } catch (const Json::exception& error) {  // syntax, bad UTF-8, number overflow
-        return {nullptr, std::string("not valid JSON: ") + error.what()};
-    }
-    return Loader(scene).load(root);
-}
+SceneLoad loadScene(Scene& scene, std::string_view json) { return Loader(scene, json).load(); }
 
-SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return {nullptr, "cannot read " + file.string()};
-    std::stringstream text;
-    text << in.rdbuf();
-    SceneLoad result = loadScene(scene, text.str());
+SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit) {
+    std::string text, error;
+    if (!readInputFile(file, limit, text, error)) return {nullptr, error};
+    SceneLoad result = loadScene(scene, text);
     if (!result.document) result.error = file.string() + ": " + result.error;
     return result;
 }

@@ -79,6 +79,30 @@ ElementKind kindHeldBy(ListRole role) {
     return ElementKind::Object;
 }
 
+namespace {
+HostDocument* documentOfList(const ElementList& list) {
+    return list.document ? list.document : list.holder ? list.holder->document : nullptr;
+}
+
+// Notes document on element and on everything below it.
+void setDocument(HostElement& element, HostDocument* document) {
+    if (element.document == document) return;  // what lies below follows its holder
+    std::vector<HostElement*> pending;
+    auto noteBelow = [&](HostElement& e) {
+        e.document = document;
+        forEachList(e, [&](ElementList& below) {
+            for (HostElement* b = below.first; b; b = b->next) pending.push_back(b);
+        });
+    };
+    noteBelow(element);
+    while (!pending.empty()) {
+        HostElement* e = pending.back();
+        pending.pop_back();
+        noteBelow(*e);
+    }
+}
+}  // namespace
+
 void insertAfter(ElementList& list, HostElement* previous, HostElement* element) {
     HostElement* following = previous ? previous->next : list.first;
     element->list = &list;
@@ -86,6 +110,7 @@ void insertAfter(ElementList& list, HostElement* previous, HostElement* element)
     element->next = following;
     (previous ? previous->next : list.first) = element;
     (following ? following->previous : list.last) = element;
+    setDocument(*element, documentOfList(list));
 }
 
 void unlink(HostElement& element) {
@@ -95,6 +120,7 @@ void unlink(HostElement& element) {
     (element.next ? element.next->previous : list->last) = element.previous;
     element.list = nullptr;
     element.previous = element.next = nullptr;
+    setDocument(element, nullptr);
 }
 
 std::vector<HostElement*> subtree(HostElement* element) {
@@ -109,15 +135,6 @@ std::vector<HostElement*> subtree(HostElement* element) {
 
 HostElement* parentObject(const HostElement& element) {
     return element.list && element.list->role == ListRole::Children ? element.list->holder : nullptr;
-}
-
-HostDocument* documentOf(const HostElement& element) {
-    const HostElement* e = &element;
-    while (e->list != nullptr) {
-        if (e->list->document != nullptr) return e->list->document;
-        e = e->list->holder;
-    }
-    return nullptr;
 }
 
 HostElement* nextInPreOrder(const HostElement* object) {

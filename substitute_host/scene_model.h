@@ -74,6 +74,9 @@ struct HostElement {
     uint64_t id = 0;
     std::string name;
     substitute::ElementList* list = nullptr;  // null while unlinked
+    // The document it lies in through its holders; null when it or one of them
+    // is unlinked. Kept by insertAfter and unlink, so the question costs nothing.
+    HostDocument* document = nullptr;
     HostElement* previous = nullptr;
     HostElement* next = nullptr;
 };
@@ -170,7 +173,9 @@ void deleteElement(HostElement* element);
 // ---- Lists ------------------------------------------------------------------
 // The kind of element a list holds.
 ElementKind kindHeldBy(ListRole role);
-// Links element into list after previous (null: at the front).
+// Links element into list after previous (null: at the front). Linking and
+// unlinking cost the size of what lies below the element (its document is
+// noted there); an element without anything below costs O(1).
 void insertAfter(ElementList& list, HostElement* previous, HostElement* element);
 inline void append(ElementList& list, HostElement* element) { insertAfter(list, list.last, element); }
 void unlink(HostElement& element);
@@ -205,7 +210,7 @@ std::vector<HostElement*> subtree(HostElement* element);
 HostElement* parentObject(const HostElement& element);
 // The document the element is linked into (through its holders); null when
 // it or one of its holders is unlinked.
-HostDocument* documentOf(const HostElement& element);
+inline HostDocument* documentOf(const HostElement& element) { return element.document; }
 // The next object in hierarchy pre-order within the document.
 HostElement* nextInPreOrder(const HostElement* object);
 

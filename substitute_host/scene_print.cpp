@@ -1,4 +1,7 @@
 // The scene tree as text lines (format in scene.h).
+#include <algorithm>
+
+#include "printable_text.h"
 #include "scene.h"
 #include "scene_walk.h"
 
@@ -24,13 +27,13 @@ public:
         if (element.kind == ElementKind::Tag) text = "#";
         bool reflectance = element.list && element.list->role == ListRole::Reflectance;
         if (reflectance) text = "reflectance: ";
-        text += element.name;
+        text += printable(element.name);
         if (element.kind != ElementKind::RenderSettings) text += " [" + std::to_string(element.type) + "]";
         if (element.selected) text += " (selected)";
         if (element.kind == ElementKind::RenderSettings && asRenderSettings(element).active) text += " (active)";
         if (reflectance && asShader(element).ownerId != holderIsOwner) {
             const HostElement* owner = scene_.ownerOf(element);
-            text += " (owner: " + (owner ? owner->name : std::string("none")) + ")";
+            text += " (owner: " + (owner ? printable(owner->name) : std::string("none")) + ")";
         }
         line(text);
         depth_++;
@@ -50,7 +53,12 @@ public:
     void leaveLayer(const HostLayer&) override { depth_--; }
 
 private:
-    void line(const std::string& text) { lines.push_back(std::string(size_t(2 * depth_), ' ') + text); }
+    // Indentation stops growing at a depth no one reads, so the text of a
+    // very deep hierarchy stays linear in size.
+    void line(const std::string& text) {
+        lines.push_back(std::string(size_t(2 * std::min(depth_, deepestIndent)), ' ') + text);
+    }
+    static constexpr int32_t deepestIndent = 32;
 
     const Scene& scene_;
     int32_t depth_ = 0;
@@ -60,7 +68,7 @@ private:
 
 std::vector<std::string> describeScene(const Scene& scene, const HostDocument& document) {
     SceneLines lines(scene);
-    walkDocument(document, lines);
+    walkDocument(scene, document, lines);
     return std::move(lines.lines);
 }
 

@@ -1,6 +1,15 @@
 // Writing scene files in their one canonical form (see scene_file.h).
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
 
 #include "scene_file.h"
 #include "scene_walk.h"
@@ -204,21 +213,30 @@ std::string saveScene(const Scene& scene, const HostDocument& document) {
         out.close();
     }
     out.close();
-    walkDocument(document, writer);
+    walkDocument(scene, document, writer);
     out.close();
     return out.finish();
 }
 
 bool saveSceneFile(const Scene& scene, const HostDocument& document, const std::filesystem::path& file,
                    std::string* error) {
-    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
-    stream << saveScene(scene, document);
-    stream.flush();
-    if (!stream) {
-        if (error) *error = "cannot write " + file.string();
-        return false;
-    }
-    return true;
+    namespace fs = std::filesystem;
+    const std::string text = saveScene(scene, document);
+    // Written beside the file and renamed over it, so a failure (a full disk)
+    // leaves the file as it was, and a reader never sees half a scene.
+    fs::path temporary = file;
+    temporary += ".saving-" + std::to_string(getpid());
+    std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
+    bool written = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    written = out && std::fflush(out) == 0 && written;
+    if (out && std::fclose(out) != 0) written = false;
+    std::error_code problem;
+    if (written) fs::rename(temporary, file, problem);
+    if (written && !problem) return true;
+    const std::string reason = problem ? problem.message() : std::strerror(errno);
+    fs::remove(temporary, problem);
+    if (error) *error = "cannot write " + file.string() + ": " + reason;
+    return false;
 }
 
 }  // namespace substitute

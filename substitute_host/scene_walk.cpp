@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "scene.h"
+
 namespace substitute {
 namespace {
 
@@ -21,7 +23,7 @@ struct Event {
 
 class Walk {
 public:
-    explicit Walk(SceneVisitor& visitor) : visitor_(visitor) {}
+    Walk(const Scene& scene, SceneVisitor& visitor) : scene_(scene), visitor_(visitor) {}
 
     void run(const HostDocument& document) {
         for (const ElementList* list : {&document.objects, &document.materials, &document.renderSettings}) {
@@ -72,7 +74,7 @@ private:
                     break;
                 case Event::What::EnterLayer: {
                     const auto& layer = *static_cast<const HostLayer*>(event.item);
-                    visitor_.enterLayer(layer, linkedInput(layer));
+                    visitor_.enterLayer(layer, linkedInput(scene_, layer));
                     break;
                 }
                 case Event::What::LeaveLayer: visitor_.leaveLayer(*static_cast<const HostLayer*>(event.item)); break;
@@ -100,7 +102,7 @@ private:
             case ElementKind::Shader:
                 for (const auto& layer : asShader(element).layers) {
                     later_.push_back({Event::What::EnterLayer, layer.get()});
-                    if (const HostElement* linked = linkedInput(*layer)) {
+                    if (const HostElement* linked = linkedInput(scene_, *layer)) {
                         later_.push_back({Event::What::Element, linked});
                     }
                     later_.push_back({Event::What::LeaveLayer, layer.get()});
@@ -114,6 +116,7 @@ private:
         schedule();
     }
 
+    const Scene& scene_;
     SceneVisitor& visitor_;
     std::vector<Event> stack_;
     std::vector<Event> later_;
@@ -121,12 +124,10 @@ private:
 
 }  // namespace
 
-const HostElement* linkedInput(const HostLayer& layer) {
+const HostElement* linkedInput(const Scene& scene, const HostLayer& layer) {
     if (layer.kind != shaderLayerKind || layer.link == 0) return nullptr;
-    for (const HostElement* input = asShader(*layer.layerShader).inputs.first; input; input = input->next) {
-        if (input->id == layer.link) return input;
-    }
-    return nullptr;
+    const HostElement* input = scene.elementById(layer.link);
+    return input && input->list == &asShader(*layer.layerShader).inputs ? input : nullptr;
 }
 
 bool hasContent(const HostElement& element) {
@@ -143,6 +144,8 @@ bool hasContent(const HostElement& element) {
     return false;
 }
 
-void walkDocument(const HostDocument& document, SceneVisitor& visitor) { Walk(visitor).run(document); }
+void walkDocument(const Scene& scene, const HostDocument& document, SceneVisitor& visitor) {
+    Walk(scene, visitor).run(document);
+}
 
 }  // namespace substitute

@@ -15,6 +15,8 @@
 
 namespace substitute {
 
+class Scene;
+
 class SceneVisitor {
 public:
     virtual ~SceneVisitor() = default;
@@ -29,10 +31,10 @@ public:
     virtual void leaveLayer(const HostLayer& layer) = 0;
 };
 
-void walkDocument(const HostDocument& document, SceneVisitor& visitor);
+void walkDocument(const Scene& scene, const HostDocument& document, SceneVisitor& visitor);
 
 // The input of layer's layer shader that a shader layer links to, or null.
-const HostElement* linkedInput(const HostLayer& layer);
+const HostElement* linkedInput(const Scene& scene, const HostLayer& layer);
 
 // Whether anything lies below element in the walk (for compact output).
 bool hasContent(const HostElement& element);

@@ -51,3 +51,14 @@ TEST(SplitLines, DropsLineBreaksOfEitherKind) {
 }
 
 }  // namespace
+
+namespace {
+// A carriage return inside quotes is part of the word, so written back the
+// word must be quoted again (found by the script reader's fuzz target).
+TEST(CommandText, AQuotedCarriageReturnReadsBackAsWritten) {
+    const driver::Words command = {"select", "a\rb"};
+    driver::SplitLine again = driver::splitLine(driver::joinWords(command));
+    ASSERT_EQ(again.commands.size(), 1u);
+    EXPECT_EQ(again.commands[0], command);
+}
+}  // namespace

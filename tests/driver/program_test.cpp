@@ -85,14 +85,29 @@ TEST(ScriptErrors, NameTheScriptLine) {
     EXPECT_EQ(lastLine(run.output), "error: line 4: unknown command \"bogus\"");
 }
 
-TEST(Interactive, ReadsAPipeWithoutPromptAndGoesOnAfterErrors) {
-    DriverRun run = runDriver({scene}, "open\nbogus\nid 1234567; list\nselect /Nope\nprocess\nlist\n");
-    EXPECT_EQ(run.status, 0);
+// Input that is not a terminal (a pipe, a file) is a script: commands are
+// echoed, and the first refused one ends the run with exit status 1.
+TEST(Interactive, ReadsAPipeAsAScript) {
+    DriverRun run = runDriver({scene}, "open\nid 1234567; list\nbogus\nselect /Nope\nprocess\n");
+    EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output.find("cleartrace>"), std::string::npos);
-    EXPECT_EQ(run.output.find("> open"),
-              std::string::npos);  // what the user typed is not echoed
+    EXPECT_NE(run.output.find("> open\n"), std::string::npos);
+    EXPECT_NE(run.output.find("list: 0 rows"), std::string::npos);
+    EXPECT_EQ(lastLine(run.output), "error: line 3: unknown command \"bogus\"");
+    EXPECT_EQ(run.output.find("select"), std::string::npos) << "nothing after the refused command runs";
+
+    DriverRun clean = runDriver({scene}, "open\nid 1234567; process; list\n");
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_NE(clean.output.find("list: 4 rows"), std::string::npos);
+}
+
+// At the keyboard a refusal is shown and the session goes on.
+TEST(Interactive, AtATerminalGoesOnAfterErrors) {
+    DriverRun run = runDriver({scene}, "open\nbogus\nselect /Nope\nid 1234567; process; list\n", true);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output.find("> open"), std::string::npos);  // what the user typed is not echoed
     EXPECT_NE(run.output.find("error: line 2: unknown command \"bogus\""), std::string::npos);
-    EXPECT_NE(run.output.find("error: line 4: select: no object \"/Nope\" in the scene"), std::string::npos);
+    EXPECT_NE(run.output.find("error: line 3: select: no object \"/Nope\" in the scene"), std::string::npos);
     EXPECT_NE(run.output.find("list: 4 rows"), std::string::npos);
 }
 
@@ -169,7 +184,7 @@ TEST(Program, RunsFromAPipe) {
     in.close();
     fs::remove(output);
     EXPECT_EQ(shown.str(),
-              "console: Tessaly Software: Cleartrace successfully loaded.\nlist: "
+              "console: Tessaly Software: Cleartrace successfully loaded.\n> open\n> list\nlist: "
               "0 rows\n  Object With Tag\tTag Name\n");
 }
 

@@ -106,7 +106,9 @@ TEST(SceneFile, EachKindOfErrorNamesThePlaceAndWhatIsWrong) {
         {R"({"objects": [{"type": 5159.5}]})", "objects[0].type: expected a 32-bit integer, found 5159.5"},
         {R"({"objects": [{"type": 2147483648}]})", "objects[0].type: expected a 32-bit integer, found 2147483648"},
         {R"({"objects": [{"type": -2147483649}]})", "objects[0].type: expected a 32-bit integer, found -2147483649"},
-        {R"({"objects": [{"type": 1e400}]})", "not valid JSON"},
+        {R"({"objects": [{"type": 1e400}]})", "objects[0].type: number overflow"},
+        {R"({"objects": [{"type": 99999999999999999999}]})",
+         "objects[0].type: expected a 32-bit integer, found 99999999999999999999"},
         {R"({"objects": [{"type": 1, "name": 7}]})", "objects[0].name: expected a string, found a number"},
         {R"({"objects": [{"type": 1, "selected": 1}]})", "objects[0].selected: expected true or false, found a number"},
         {R"({"objects": [5]})", "objects[0]: expected an object, found a number"},
@@ -178,7 +180,9 @@ TEST(SceneFile, DeeplyNestedInputGivesACleanErrorOrLoads) {
     EXPECT_EQ(loadScene(host.scene, arrays).error, "top level: expected an object, found an array");
 
     std::string unfinished = "{\"objects\": " + std::string(100000, '[');
-    EXPECT_EQ(loadScene(host.scene, unfinished).error.substr(0, 14), "not valid JSON");
+    EXPECT_EQ(loadScene(host.scene, unfinished).error, "objects[0]: expected an object, found an array");
+    std::string cut = "{\"objects\": [" + std::string(100000, ' ');
+    EXPECT_EQ(loadScene(host.scene, cut).error.substr(0, 14), "not valid JSON");
 
     // A real hierarchy this deep loads, and saves back to the same text.
     const int depth = 10000;

@@ -1,0 +1,10 @@
+// libFuzzer target: scene files.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzing::checkSceneText({reinterpret_cast<const char*>(data), size});
+    return 0;
+}
