@@ -291,15 +291,17 @@ private:
         return "at line " + std::to_string(line) + ", column " + std::to_string(end - lineStart);
     }
 
-    // nlohmann's reason without its prefix, the input it read shortened.
+    // nlohmann's reason without its prefix (its id, and the place, which placeOf
+    // gives), the input it quotes shortened wherever it stands in the reason.
     static std::string reasonOf(std::string what, const std::string& lastToken) {
-        const size_t prefix = what.find(": ");
-        if (prefix != std::string::npos && what.rfind("[json.exception", 0) == 0) what.erase(0, prefix + 2);
-        const std::string read = "; last read: '";
-        const size_t at = what.find(read);
-        if (at != std::string::npos && what.compare(at + read.size(), lastToken.size(), lastToken) == 0) {
-            what.replace(at, read.size() + lastToken.size() + 1, "; last read: '" + excerpt(lastToken) + "'");
+        if (what.rfind("[json.exception", 0) == 0) {
+            const size_t id = what.find("] ");
+            if (id != std::string::npos) what.erase(0, id + 2);
+            const size_t place = what.find(": ");
+            if (what.rfind("parse error", 0) == 0 && place != std::string::npos) what.erase(0, place + 2);
         }
+        const size_t at = lastToken.empty() ? std::string::npos : what.find(lastToken);
+        if (at != std::string::npos) what.replace(at, lastToken.size(), excerpt(lastToken));
         return what;
     }
 
