@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "program.h"
+#include "validate.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -31,8 +32,12 @@ int main(int argc, char** argv) {
     std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) program = std::filesystem::absolute(argv[0], error);
     const std::filesystem::path installed = program.parent_path().parent_path() / "Cleartrace" / built.filename();
+    const bool validating = !args.empty() && args.front() == "validate";
     if (!std::filesystem::exists(built, error) && std::filesystem::exists(installed, error)) {
-        args.insert(args.begin(), {"--module", installed.string()});
+        args.insert(args.begin() + (validating ? 1 : 0), {"--module", installed.string()});
+    }
+    if (validating) {
+        return validator::runValidate({args.begin() + 1, args.end()}, argv[0], std::cout, std::cerr);
     }
     return driver::runProgram(args, std::cin, terminal, std::cout, std::cerr);
 }

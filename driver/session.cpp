@@ -69,25 +69,35 @@ Session::~Session() {
     if (loader_.loaded()) quit();
 }
 
-bool Session::start(const fs::path& module, const std::optional<fs::path>& sceneFile, uint64_t inputLimit) {
+bool Session::startModule(const fs::path& module) {
     std::string problem = loader_.load(module);
     if (!problem.empty()) {
         output_.error("cannot load the module: " + problem);
         return false;
     }
     substitute::StartUpAnswers answers = loader_.startUp();
-    if (!answers.started()) {
-        // A module that refused to bind is not spoken to again: it is only unloaded.
-        if (answers.bind != 1) loader_.unload();
-        output_.error("the module did not start (bind answered " + std::to_string(answers.bind) + ", start answered " +
-                      std::to_string(answers.start) + ")");
-        return false;
-    }
+    if (answers.started()) return true;
+    // A module that refused to bind is not spoken to again: it is only unloaded.
+    if (answers.bind != 1) loader_.unload();
+    output_.error("the module did not start (bind answered " + std::to_string(answers.bind) + ", start answered " +
+                  std::to_string(answers.start) + ")");
+    return false;
+}
+
+bool Session::start(const fs::path& module, const std::optional<fs::path>& sceneFile, uint64_t inputLimit) {
+    if (!startModule(module)) return false;
     if (!sceneFile) {
         host_.scene.newDocument();
         return true;
     }
     substitute::SceneLoad load = substitute::loadSceneFile(host_.scene, *sceneFile, inputLimit);
+    if (load.document == nullptr) output_.error("cannot load the scene: " + load.error);
+    return load.document != nullptr;
+}
+
+bool Session::startWithScene(const fs::path& module, std::string_view sceneJson) {
+    if (!startModule(module)) return false;
+    substitute::SceneLoad load = substitute::loadScene(host_.scene, sceneJson);
     if (load.document == nullptr) output_.error("cannot load the scene: " + load.error);
     return load.document != nullptr;
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "command_text.h"
 #include "dialog_contract.h"
@@ -30,6 +31,8 @@ public:
     // either fails.
     bool start(const std::filesystem::path& module, const std::optional<std::filesystem::path>& scene,
                uint64_t inputLimit = substitute::defaultInputLimit);
+    // The same with the scene given as the text of a scene file.
+    bool startWithScene(const std::filesystem::path& module, std::string_view sceneJson);
     // Runs one command. False, with an error naming origin shown, when it is
     // refused; a refused command has changed nothing.
     bool run(const Words& command, const std::string& origin);
@@ -41,6 +44,7 @@ public:
     substitute::SubstituteHost& host() { return host_; }
 
 private:
+    bool startModule(const std::filesystem::path& module);
     // The commands, each answering "" when done, else why it was refused.
     std::string open(const Words& args);
     std::string close(const Words& args);

@@ -6,6 +6,9 @@
 
 namespace substitute {
 
+using FaultReporter = void (*)(std::string_view operation, std::string_view text);
+void setFaultReporter(FaultReporter reporter);
+
 [[noreturn]] void fault(std::string_view operation, std::string_view message);
 
 }  // namespace substitute

@@ -51,6 +51,8 @@ public:
     // Creation of host objects on the module's request (arrays, containers,
     // values, paths, bitmaps ...): every area asks objectCreationAllowed().
     void failObjectCreation(int64_t n) { objectCreations_.failNth(n); }
+    void failStringCreation(int64_t) {}
+    bool stringCreationFailurePending() const { return false; }
     bool objectCreationAllowed() { return objectCreations_.allow(); }
     // Whether the failure asked for is still to come (the requests stopped before it).
     bool allocationFailurePending() const { return allocations_.pending(); }

@@ -1,0 +1,32 @@
+#include "checks.h"
+
+#include "check_runs.h"
+
+namespace validator {
+
+const std::vector<Check>& allChecks() {
+    static const std::vector<Check> checks = {
+        {"lifecycle", 1, "the module's messages in order and out of order, with a bad host; nothing leaked",
+         checkLifecycle},
+        {"stale-rows", 1, "a listed row double-clicked after its element was deleted, undone, redone or reopened",
+         checkStaleRows},
+        {"random-sessions", 1, "seeded random scenes and sessions; every removal undone and redone exactly",
+         checkRandomSessions},
+        {"allocation-sweep", 2,
+         "every allocation, host-object and string creation of a session refused in turn: a truthful run",
+         checkAllocationSweep},
+        {"listing", 2, "a long results list is drawn with host calls linear in its rows", checkListing},
+        {"hostile-scenes", 3, "deep hierarchies, deep layer shaders, damaged links and a million rows",
+         checkHostileScenes},
+    };
+    return checks;
+}
+
+const Check* findCheck(std::string_view name) {
+    for (const Check& check : allChecks()) {
+        if (name == check.name) return &check;
+    }
+    return nullptr;
+}
+
+}  // namespace validator
