@@ -1,0 +1,103 @@
+// The validator's tests are modules with a planted fault (planted_module.cpp):
+// each must fail the check that looks for its fault, with a replay command
+// that shows the same failure again, while the checks it does not touch pass.
+// Our own module must pass.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "child_process.h"
+
+namespace {
+using Json = nlohmann::json;
+
+struct Validation {
+    int exitStatus = -1;
+    std::map<std::string, Json> checks;  // each check's event, by name
+    std::string output;
+};
+
+Validation validation(const validator::ChildRun& run) {
+    Validation parsed{run.exitStatus, {}, run.output};
+    size_t start = 0;
+    while (start < run.output.size()) {
+        size_t end = run.output.find('\n', start);
+        if (end == std::string::npos) end = run.output.size();
+        Json event = Json::parse(run.output.substr(start, end - start), nullptr, false);
+        start = end + 1;
+        if (event.is_object() && event.value("event", "") == "check") parsed.checks[event.value("name", "")] = event;
+    }
+    return parsed;
+}
+
+Validation validate(const std::string& module, const std::string& level) {
+    return validation(
+        validator::runChild({CLEARTRACE_HOST_PROGRAM, "validate", "--module", module, "--level", level, "--json"}));
+}
+
+// A replay command is a line for the shell, as a user would paste it.
+Validation replay(const std::string& command) {
+    return validation(validator::runChild({"/bin/sh", "-c", command + " --json"}));
+}
+
+// A fault's text names the handle by its address, which differs from process to process.
+std::string withoutAddresses(const std::string& reason) {
+    return std::regex_replace(reason, std::regex("0x[0-9a-f]+"), "0x...");
+}
+
+std::string status(const Validation& run, const std::string& check) {
+    auto found = run.checks.find(check);
+    return found == run.checks.end() ? "not run" : found->second.value("status", "");
+}
+
+struct PlantedFault {
+    std::string module;
+    std::string check;                   // the check that must fail
+    std::regex reason;                   // what its reason must say
+    std::vector<std::string> untouched;  // checks that must still pass
+};
+
+void expectCaught(const PlantedFault& planted) {
+    Validation run = validate(planted.module, "5");
+    EXPECT_EQ(run.exitStatus, 1) << run.output;
+    for (const std::string& check : planted.untouched) EXPECT_EQ(status(run, check), "passed") << run.output;
+    ASSERT_EQ(status(run, planted.check), "failed") << run.output;
+    const Json& failed = run.checks[planted.check];
+    const std::string reason = failed.value("reason", "");
+    EXPECT_TRUE(std::regex_search(reason, planted.reason)) << reason;
+    ASSERT_TRUE(failed.contains("replay")) << failed.dump();
+
+    Validation again = replay(failed.value("replay", ""));
+    EXPECT_EQ(again.exitStatus, 1) << again.output;
+    ASSERT_EQ(status(again, planted.check), "failed") << again.output;
+    EXPECT_EQ(withoutAddresses(again.checks[planted.check].value("reason", "")), withoutAddresses(reason));
+    EXPECT_EQ(again.checks[planted.check].value("seed", uint64_t(0)), failed.value("seed", uint64_t(0)));
+}
+
+TEST(PlantedFault, AnInstanceFreedTwiceFaultsInARandomSession) {
+    expectCaught({CLEARTRACE_PLANTED_DOUBLE_FREE,
+                  "random-sessions",
+                  std::regex("module fault in Bl\\.free: .* is not live"),
+                  {"lifecycle"}});
+}
+
+TEST(PlantedFault, AStringLeakedWhenOutOfMemoryShowsOnlyInTheSweep) {
+    expectCaught({CLEARTRACE_PLANTED_LEAKED_STRING,
+                  "allocation-sweep",
+                  std::regex("[1-9][0-9]* strings"),
+                  {"lifecycle", "random-sessions"}});
+}
+
+TEST(OwnModule, PassesEveryCheckOfALowLevel) {
+    Validation run = validate(CLEARTRACE_MODULE_FILE, "2");
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_FALSE(run.checks.empty()) << run.output;
+    for (const auto& [name, event] : run.checks) EXPECT_NE(event.value("status", ""), "failed") << event.dump();
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// A faulty module for the validator's tests: a shim that loads the real module
+// and stands between it and the host, with one host entry wrapped so that the
+// pair behaves like a module with one planted fault. Which fault is chosen by
+// a compile definition, one library per fault:
+//   CLEARTRACE_PLANT_DOUBLE_FREE    every element the module frees is freed twice;
+//   CLEARTRACE_PLANT_LEAKED_STRING  every refused allocation leaves a host string
+//                                   behind (a leak on the out-of-memory path).
+// Everything else is forwarded untouched, so without the fault the pair
+// answers exactly as the real module does.
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "host/host_kernel.h"
+
+#if defined(CLEARTRACE_PLANT_DOUBLE_FREE) == defined(CLEARTRACE_PLANT_LEAKED_STRING)
+#error "define exactly one of CLEARTRACE_PLANT_DOUBLE_FREE and CLEARTRACE_PLANT_LEAKED_STRING"
+#endif
+
+#define PLANTED_EXPORT __attribute__((visibility("default")))
+
+extern "C" {
+// Filled from the real module's own when the shim is loaded.
+PLANTED_EXPORT HostModuleInfo g_maxon = {};
+PLANTED_EXPORT HostCpuYieldDelegate g_CpuYieldDelegate = {};
+PLANTED_EXPORT int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3);
+}
+
+namespace {
+
+struct RealModule {
+    void* library = nullptr;
+    HostModuleMain main = nullptr;
+    HostModuleInfo* info = nullptr;
+};
+RealModule real;
+
+// What the real module is given in place of the host's own: copies, with the
+// planted entry wrapped. The host's entries are kept to forward to.
+HostKernel kernelCopy;
+const HostKernel* kernelCopiedFrom = nullptr;
+HostTables tablesCopy;
+HostListTable listCopy;
+const HostListTable* hostList = nullptr;
+
+#ifdef CLEARTRACE_PLANT_DOUBLE_FREE
+// The walker's fault: it frees what it removes, then frees it again.
+void freeTwice(HostElement* element) {
+    hostList->free(element);
+    hostList->free(element);
+}
+#endif
+
+#ifdef CLEARTRACE_PLANT_LEAKED_STRING
+// The out-of-memory path's fault: it builds a message it never releases.
+void* allocateLeakingWhenRefused(int64_t bytes, bool clear, const char* file, int32_t line) {
+    void* block = kernelCopiedFrom->allocate(bytes, clear, file, line);
+    if (block == nullptr) {
+        static const char text[] = "out of memory";
+        kernelCopiedFrom->stringFromUtf8(text, int64_t(sizeof text - 1));
+    }
+    return block;
+}
+#endif
+
+// A table starts with its size: copy no more of it than the host gave, and
+// keep that size, so a short table stays exactly as short for the module.
+template <class Table>
+void copyTable(const Table& from, Table& to) {
+    to = Table{};
+    std::memcpy(&to, &from, std::clamp<size_t>(size_t(std::max(from.size, 0)), sizeof from.size, sizeof to));
+}
+
+template <class Table, class Entry>
+bool hasEntry(const Table& table, const Entry Table::*entry) {
+    const auto end = reinterpret_cast<const char*>(&(table.*entry)) + sizeof(Entry);
+    return table.size >= end - reinterpret_cast<const char*>(&table) && table.*entry != nullptr;
+}
+
+// The host writes its kernel into the shim's block before bind (and may
+// change it later): the real module gets a copy of the same.
+void passKernel() {
+    if (g_maxon.kernel == kernelCopiedFrom) return;
+    kernelCopiedFrom = g_maxon.kernel;
+    if (kernelCopiedFrom == nullptr) {
+        real.info->kernel = nullptr;
+        return;
+    }
+    copyTable(*kernelCopiedFrom, kernelCopy);
+#ifdef CLEARTRACE_PLANT_LEAKED_STRING
+    if (hasEntry(kernelCopy, &HostKernel::allocate) && hasEntry(kernelCopy, &HostKernel::stringFromUtf8)) {
+        kernelCopy.allocate = allocateLeakingWhenRefused;
+    }
+#endif
+    real.info->kernel = &kernelCopy;
+}
+
+// The bind message's tables, with the list table swapped for the wrapped copy.
+const HostTables* passTables(const HostTables* handed) {
+    if (handed == nullptr) return nullptr;
+    tablesCopy = *handed;
+    hostList = handed->t_C4DOS_Bl;
+    if (hostList == nullptr) return &tablesCopy;
+    copyTable(*hostList, listCopy);
+#ifdef CLEARTRACE_PLANT_DOUBLE_FREE
+    if (hasEntry(listCopy, &HostListTable::free)) listCopy.free = freeTwice;
+#endif
+    tablesCopy.t_C4DOS_Bl = &listCopy;
+    return &tablesCopy;
+}
+
+// Loading the shim loads the real module and shows the host its information
+// block and its yield delegate. When the real module cannot be loaded, the
+// block keeps version 0 and the host refuses the shim.
+__attribute__((constructor)) void loadRealModule() {
+    real.library = dlopen(CLEARTRACE_MODULE_FILE, RTLD_NOW | RTLD_LOCAL);
+    if (real.library == nullptr) {
+        std::fprintf(stderr, "planted module: cannot load %s: %s\n", CLEARTRACE_MODULE_FILE, dlerror());
+        return;
+    }
+    real.main = reinterpret_cast<HostModuleMain>(dlsym(real.library, "c4d_main"));
+    real.info = static_cast<HostModuleInfo*>(dlsym(real.library, "g_maxon"));
+    auto* yield = static_cast<HostCpuYieldDelegate*>(dlsym(real.library, "g_CpuYieldDelegate"));
+    if (real.main == nullptr || real.info == nullptr || yield == nullptr) return;
+    g_maxon = *real.info;
+    g_maxon.kernel = nullptr;
+    g_CpuYieldDelegate = *yield;
+}
+
+__attribute__((destructor)) void unloadRealModule() {
+    if (real.library != nullptr) dlclose(real.library);
+}
+
+}  // namespace
+
+int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3) {
+    passKernel();
+    if (message == HOST_MODULE_BIND) p1 = const_cast<HostTables*>(passTables(static_cast<const HostTables*>(p1)));
+    return real.main(message, p1, p2, p3);
+}
