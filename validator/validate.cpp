@@ -9,6 +9,10 @@
 #include "child_process.h"
 #include "fault.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace validator {
 namespace {
 using Json = nlohmann::ordered_json;
@@ -193,7 +197,15 @@ CheckResult runHere(const Check& check, const CheckSettings& settings, bool chil
     });
 }
 
+// A check's process that hangs (a module in an endless loop) is ended by the
+// system after this long and fails as ended by a signal. Generous: the
+// sanitizer build runs the largest levels many times slower.
+constexpr unsigned hangLimitSeconds = 1800;
+
 int runChildMode(const Options& options, std::ostream& output) {
+#ifndef _WIN32
+    alarm(hangLimitSeconds);
+#endif
     const Check& check = *findCheck(*options.child);
     running.output = &output;
     substitute::setFaultReporter(reportChildFault);
