@@ -38,39 +38,24 @@ struct RealModule {
 RealModule real;
 
 // What the real module is given in place of the host's own: copies, with the
-// planted entry wrapped. The host's entries are kept to forward to.
-HostKernel kernelCopy;
-const HostKernel* kernelCopiedFrom = nullptr;
-HostTables tablesCopy;
-HostListTable listCopy;
-const HostListTable* hostList = nullptr;
-
-#ifdef CLEARTRACE_PLANT_DOUBLE_FREE
-// The walker's fault: it frees what it removes, then frees it again.
-void freeTwice(HostElement* element) {
-    hostList->free(element);
-    hostList->free(element);
+// planted entry wrapped. Every bind (and every kernel the host writes) gets
+// copies of its own, so that what the module kept from an earlier one stays as
+// the host gave it; a module keeps no more than a few at once.
+template <class Copy>
+Copy& freshCopy() {
+    static Copy copies[16];
+    static size_t next = 0;
+    return copies[next++ % 16];
 }
-#endif
-
-#ifdef CLEARTRACE_PLANT_LEAKED_STRING
-// The out-of-memory path's fault: it builds a message it never releases.
-void* allocateLeakingWhenRefused(int64_t bytes, bool clear, const char* file, int32_t line) {
-    void* block = kernelCopiedFrom->allocate(bytes, clear, file, line);
-    if (block == nullptr) {
-        static const char text[] = "out of memory";
-        kernelCopiedFrom->stringFromUtf8(text, int64_t(sizeof text - 1));
-    }
-    return block;
-}
-#endif
 
 // A table starts with its size: copy no more of it than the host gave, and
 // keep that size, so a short table stays exactly as short for the module.
 template <class Table>
-void copyTable(const Table& from, Table& to) {
+Table& copyTable(const Table& from) {
+    Table& to = freshCopy<Table>();
     to = Table{};
     std::memcpy(&to, &from, std::clamp<size_t>(size_t(std::max(from.size, 0)), sizeof from.size, sizeof to));
+    return to;
 }
 
 template <class Table, class Entry>
@@ -79,36 +64,67 @@ bool hasEntry(const Table& table, const Entry Table::*entry) {
     return table.size >= end - reinterpret_cast<const char*>(&table) && table.*entry != nullptr;
 }
 
+#ifdef CLEARTRACE_PLANT_DOUBLE_FREE
+// The host's own entry, as the last table that had it gave it.
+void (*hostFree)(HostElement* element) = nullptr;
+
+// The walker's fault: it frees what it removes, then frees it again.
+void freeTwice(HostElement* element) {
+    hostFree(element);
+    hostFree(element);
+}
+#endif
+
+#ifdef CLEARTRACE_PLANT_LEAKED_STRING
+void* (*hostAllocate)(int64_t bytes, bool clear, const char* file, int32_t line) = nullptr;
+HostString* (*hostStringFromUtf8)(const char* utf8, int64_t length) = nullptr;
+
+// The out-of-memory path's fault: it builds a message it never releases.
+void* allocateLeakingWhenRefused(int64_t bytes, bool clear, const char* file, int32_t line) {
+    void* block = hostAllocate(bytes, clear, file, line);
+    if (block == nullptr) {
+        static const char text[] = "out of memory";
+        hostStringFromUtf8(text, int64_t(sizeof text - 1));
+    }
+    return block;
+}
+#endif
+
 // The host writes its kernel into the shim's block before bind (and may
 // change it later): the real module gets a copy of the same.
 void passKernel() {
-    if (g_maxon.kernel == kernelCopiedFrom) return;
-    kernelCopiedFrom = g_maxon.kernel;
-    if (kernelCopiedFrom == nullptr) {
+    static const HostKernel* copiedFrom = nullptr;
+    if (g_maxon.kernel == copiedFrom) return;
+    copiedFrom = g_maxon.kernel;
+    if (copiedFrom == nullptr) {
         real.info->kernel = nullptr;
         return;
     }
-    copyTable(*kernelCopiedFrom, kernelCopy);
+    HostKernel& kernel = copyTable(*copiedFrom);
 #ifdef CLEARTRACE_PLANT_LEAKED_STRING
-    if (hasEntry(kernelCopy, &HostKernel::allocate) && hasEntry(kernelCopy, &HostKernel::stringFromUtf8)) {
-        kernelCopy.allocate = allocateLeakingWhenRefused;
+    if (hasEntry(kernel, &HostKernel::allocate) && hasEntry(kernel, &HostKernel::stringFromUtf8)) {
+        hostAllocate = kernel.allocate;
+        hostStringFromUtf8 = kernel.stringFromUtf8;
+        kernel.allocate = allocateLeakingWhenRefused;
     }
 #endif
-    real.info->kernel = &kernelCopy;
+    real.info->kernel = &kernel;
 }
 
-// The bind message's tables, with the list table swapped for the wrapped copy.
+// The bind message's tables, with the list table swapped for a wrapped copy.
 const HostTables* passTables(const HostTables* handed) {
-    if (handed == nullptr) return nullptr;
-    tablesCopy = *handed;
-    hostList = handed->t_C4DOS_Bl;
-    if (hostList == nullptr) return &tablesCopy;
-    copyTable(*hostList, listCopy);
+    if (handed == nullptr || handed->t_C4DOS_Bl == nullptr) return handed;
+    HostTables& tables = freshCopy<HostTables>();
+    tables = *handed;
+    HostListTable& list = copyTable(*handed->t_C4DOS_Bl);
 #ifdef CLEARTRACE_PLANT_DOUBLE_FREE
-    if (hasEntry(listCopy, &HostListTable::free)) listCopy.free = freeTwice;
+    if (hasEntry(list, &HostListTable::free)) {
+        hostFree = list.free;
+        list.free = freeTwice;
+    }
 #endif
-    tablesCopy.t_C4DOS_Bl = &listCopy;
-    return &tablesCopy;
+    tables.t_C4DOS_Bl = &list;
+    return &tables;
 }
 
 // Loading the shim loads the real module and shows the host its information
