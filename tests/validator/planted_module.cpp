@@ -1,10 +1,10 @@
-// A faulty module for the validator's tests: a shim that loads the real module
-// and stands between it and the host, with one host entry wrapped so that the
+// A faulty module for the validator's tests: a shim linked to the real module
+// that stands between it and the host, with one host entry wrapped so that the
 // pair behaves like a module with one planted fault. Which fault is chosen by
 // a compile definition, one library per fault:
 //   CLEARTRACE_PLANT_DOUBLE_FREE    every element the module frees is freed twice;
-//   CLEARTRACE_PLANT_LEAKED_STRING  every refused allocation leaves a host string
-//                                   behind (a leak on the out-of-memory path).
+//   CLEARTRACE_PLANT_LEAKED_STRING  every allocation refused after start leaves a
+//                                   host string behind (a leak on the out-of-memory path).
 // Everything else is forwarded untouched, so without the fault the pair
 // answers exactly as the real module does.
 #include <dlfcn.h>
@@ -31,7 +31,6 @@ PLANTED_EXPORT int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3);
 namespace {
 
 struct RealModule {
-    void* library = nullptr;
     HostModuleMain main = nullptr;
     HostModuleInfo* info = nullptr;
 };
@@ -76,13 +75,16 @@ void freeTwice(HostElement* element) {
 #endif
 
 #ifdef CLEARTRACE_PLANT_LEAKED_STRING
+// The fault sits on the out-of-memory path of the module's work, after start;
+// a refusal while it binds or loads its resource is handled soundly.
+bool started = false;
 void* (*hostAllocate)(int64_t bytes, bool clear, const char* file, int32_t line) = nullptr;
 HostString* (*hostStringFromUtf8)(const char* utf8, int64_t length) = nullptr;
 
 // The out-of-memory path's fault: it builds a message it never releases.
 void* allocateLeakingWhenRefused(int64_t bytes, bool clear, const char* file, int32_t line) {
     void* block = hostAllocate(bytes, clear, file, line);
-    if (block == nullptr) {
+    if (block == nullptr && started) {
         static const char text[] = "out of memory";
         hostStringFromUtf8(text, int64_t(sizeof text - 1));
     }
@@ -127,26 +129,25 @@ const HostTables* passTables(const HostTables* handed) {
     return &tables;
 }
 
-// Loading the shim loads the real module and shows the host its information
-// block and its yield delegate. When the real module cannot be loaded, the
-// block keeps version 0 and the host refuses the shim.
-__attribute__((constructor)) void loadRealModule() {
-    real.library = dlopen(CLEARTRACE_MODULE_FILE, RTLD_NOW | RTLD_LOCAL);
-    if (real.library == nullptr) {
-        std::fprintf(stderr, "planted module: cannot load %s: %s\n", CLEARTRACE_MODULE_FILE, dlerror());
+// The real module is a dependency of the shim, so the system loads it first
+// and unloads it with the shim, while the copies it was given still exist.
+// Loading the shim shows the host the real module's information block and
+// yield delegate; when they cannot be read, the block keeps version 0 and
+// the host refuses the shim.
+__attribute__((constructor)) void findRealModule() {
+    void* library = dlopen(CLEARTRACE_MODULE_FILE, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+    if (library == nullptr) {
+        std::fprintf(stderr, "planted module: %s is not loaded: %s\n", CLEARTRACE_MODULE_FILE, dlerror());
         return;
     }
-    real.main = reinterpret_cast<HostModuleMain>(dlsym(real.library, "c4d_main"));
-    real.info = static_cast<HostModuleInfo*>(dlsym(real.library, "g_maxon"));
-    auto* yield = static_cast<HostCpuYieldDelegate*>(dlsym(real.library, "g_CpuYieldDelegate"));
+    real.main = reinterpret_cast<HostModuleMain>(dlsym(library, "c4d_main"));
+    real.info = static_cast<HostModuleInfo*>(dlsym(library, "g_maxon"));
+    auto* yield = static_cast<HostCpuYieldDelegate*>(dlsym(library, "g_CpuYieldDelegate"));
+    dlclose(library);
     if (real.main == nullptr || real.info == nullptr || yield == nullptr) return;
     g_maxon = *real.info;
     g_maxon.kernel = nullptr;
     g_CpuYieldDelegate = *yield;
-}
-
-__attribute__((destructor)) void unloadRealModule() {
-    if (real.library != nullptr) dlclose(real.library);
 }
 
 }  // namespace
@@ -154,5 +155,9 @@ __attribute__((destructor)) void unloadRealModule() {
 int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3) {
     passKernel();
     if (message == HOST_MODULE_BIND) p1 = const_cast<HostTables*>(passTables(static_cast<const HostTables*>(p1)));
-    return real.main(message, p1, p2, p3);
+    const int32_t answer = real.main(message, p1, p2, p3);
+#ifdef CLEARTRACE_PLANT_LEAKED_STRING
+    started = started || (message == HOST_MODULE_START && answer == 1);
+#endif
+    return answer;
 }
