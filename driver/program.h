@@ -40,7 +40,8 @@ inline constexpr const char* commandSummary =
     "host-object creation or host-string creation the module asks for fail (K from 1, counted\n"
     "from the module's load); --counts shows at the end how many of each it asked for.\n"
     "Exit status: 0 the session went through; 1 an option, the module, the scene, a script\n"
-    "command or the module's clean-up failed; 3 a fault of the module ended the session.\n";
+    "command or the module's clean-up failed; 3 a fault of the module ended the session.\n"
+    "cleartrace-host validate --help: the validator, which checks a module file.\n";
 
 struct Options {
     std::filesystem::path module = CLEARTRACE_MODULE_FILE;

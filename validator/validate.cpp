@@ -269,7 +269,7 @@ int runValidate(const std::vector<std::string>& args, const std::string& program
         return 1;
     }
     if (options.help) {
-        output << usage;
+        output << usage << help;
         return 0;
     }
     if (options.list) return listChecks(output);
