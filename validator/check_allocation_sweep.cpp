@@ -1,9 +1,186 @@
+// Each session run once with memory, then again with the k-th allocation,
+// then the k-th host-object creation, then the k-th string creation refused,
+// for k = 1, 2, ... until the session no longer makes that many requests.
+// Every run must be truthful: nothing left behind at quit; the scene after
+// the Process unchanged or exactly as with memory; a run cut short says so
+// with its notice (and then removes nothing and adds no not-found row); a
+// run that says nothing is exactly the run with memory. A start-up or an
+// `open` refused for lack of memory is a truthful answer too.
+#include <algorithm>
+
 #include "check_runs.h"
+#include "session_view.h"
+#include "sweep_sessions.h"
 
 namespace validator {
+namespace {
 
-CheckResult checkAllocationSweep(const CheckSettings&, const CaseStarted&) {
-    return {Status::Skipped, "not built yet", {}};
+constexpr const char* outOfMemoryTexts[] = {
+    "Cleartrace ran out of memory. The search is incomplete.",
+    "Cleartrace ran out of memory. The list is incomplete.",
+    "Cleartrace ran out of memory. Nothing was removed.",
+};
+constexpr const char* notFound = " not found.";
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// What one run of a session showed.
+struct Outcome {
+    std::string refused;             // the start-up or the command refused, and why
+    std::string before;              // the scene before the Process
+    std::string after;               // ... after it
+    std::vector<std::string> boxes;  // shown by the Process
+    size_t undoGroups = 0;           // recorded by the Process
+    Rows rows;
+    bool rowsDrawnWithMemory = true;  // the refused request did not come while drawing
+    bool reached = false;             // the refused request came
+    std::string leak;
+};
+
+std::vector<std::string> splitCommands(const std::string& commands) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= commands.size()) {
+        const size_t end = std::min(commands.find("; ", start), commands.size());
+        parts.push_back(commands.substr(start, end - start));
+        start = end + 2;
+    }
+    return parts;
+}
+
+// The Process and what it changed.
+void process(Harness& harness, Outcome& outcome) {
+    const HostDocument& document = *harness.host().scene.activeDocument();
+    outcome.before = harness.savedScene();
+    const size_t undoGroups = harness.host().scene.undoCount(document);
+    const size_t boxes = harness.boxTexts().size();
+    std::string refusal = harness.run("process");
+    if (!refusal.empty()) {
+        outcome.refused = "`process`: " + refusal;
+        return;
+    }
+    outcome.after = harness.savedScene();
+    const std::vector<std::string> shown = harness.boxTexts();
+    outcome.boxes.assign(shown.begin() + std::ptrdiff_t(boxes), shown.end());
+    outcome.undoGroups = harness.host().scene.undoCount(document) - undoGroups;
+    const bool reachedBefore = harness.injectionReached();
+    outcome.rows = listedRows(harness);
+    outcome.rowsDrawnWithMemory = reachedBefore || !harness.injectionReached();
+}
+
+Outcome runSession(const CheckSettings& settings, const SweepSession& session, const Injection& injection) {
+    Outcome outcome;
+    Harness harness;
+    std::string refusal = harness.start(settings.module, session.scene, injection);
+    if (!refusal.empty()) {
+        outcome.refused = "the start-up: " + refusal;
+    } else {
+        for (const std::string& command : splitCommands(session.commands)) {
+            if (command == "process") {
+                process(harness, outcome);
+                break;
+            }
+            refusal = harness.run(command);
+            if (!refusal.empty()) {
+                outcome.refused = "`" + command + "`: " + refusal;
+                break;
+            }
+        }
+    }
+    outcome.leak = harness.quit();
+    outcome.reached = harness.injectionReached();
+    return outcome;
+}
+
+bool isPrefix(const Rows& part, const Rows& whole) {
+    return part.size() <= whole.size() && std::equal(part.begin(), part.end(), whole.begin());
+}
+
+bool hasNotFoundRow(const Rows& rows) {
+    return std::any_of(rows.begin(), rows.end(), [](const std::vector<std::string>& row) {
+        return !row.empty() && row[0].find(notFound) != std::string::npos;
+    });
+}
+
+// Why a run with a refused request is not truthful, or "".
+std::string judge(const Outcome& run, const Outcome& complete, int action) {
+    if (!run.leak.empty()) return "at quit: " + run.leak;
+    if (!run.refused.empty()) {
+        // Refusing to start or to open the window for lack of memory is a
+        // truthful answer; any later refusal means a control went missing.
+        const bool acceptable = run.refused.rfind("the start-up: ", 0) == 0 || run.refused.rfind("`open`: ", 0) == 0;
+        return acceptable ? "" : "refused " + run.refused;
+    }
+    if (run.before != complete.before)
+        return "the scene before the Process differs: " + firstDifference(complete.before, run.before);
+    const std::vector<std::string> notice{outOfMemoryTexts[action]};
+    if (run.boxes == notice) {
+        if (run.after != run.before)
+            return "a run cut short changed the scene: " + firstDifference(run.before, run.after);
+        if (run.undoGroups != 0) return "a run cut short recorded an undo group";
+        if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows)) return "a run cut short added the not-found row";
+        if (run.rowsDrawnWithMemory && !isPrefix(run.rows, complete.rows)) {
+            return "a run cut short shows rows the run with memory does not";
+        }
+        return {};
+    }
+    if (run.after != complete.after) {
+        const std::string difference = firstDifference(complete.after, run.after);
+        return run.after == run.before ? "the scene is unchanged but no notice says so (" + difference + ")"
+                                       : "the scene differs from the run with memory: " + difference;
+    }
+    if (run.boxes != complete.boxes) {
+        std::string shown;
+        for (const std::string& box : run.boxes) shown += " \"" + box + "\"";
+        return "the run showed" + (shown.empty() ? std::string(" no message") : shown) + ", unlike the run with memory";
+    }
+    if (run.rowsDrawnWithMemory && run.rows != complete.rows) return "the list differs from the run with memory";
+    return {};
+}
+
+struct Refusal {
+    const char* what;
+    int64_t Injection::*request;
+};
+constexpr Refusal refusals[] = {
+    {"allocation", &Injection::allocation},
+    {"host-object creation", &Injection::objectCreation},
+    {"string creation", &Injection::stringCreation},
+};
+
+std::string sweepSession(const CheckSettings& settings, const SweepSession& session) {
+    const Outcome complete = runSession(settings, session, {});
+    if (!complete.refused.empty()) return "with memory, the session refused " + complete.refused;
+    if (!complete.leak.empty()) return "with memory, at quit: " + complete.leak;
+    for (const std::string& box : complete.boxes) {
+        for (const char* text : outOfMemoryTexts) {
+            if (box == text) return "with memory, the run said \"" + box + "\"";
+        }
+    }
+    for (const Refusal& refusal : refusals) {
+        for (int64_t k = 1;; ++k) {
+            Injection injection;
+            injection.*refusal.request = k;
+            const Outcome run = runSession(settings, session, injection);
+            std::string problem = judge(run, complete, session.action);
+            if (!problem.empty()) {
+                return "refusing " + std::string(refusal.what) + " " + std::to_string(k) + " of `" + session.commands +
+                       "`: " + problem;
+            }
+            if (!run.reached) break;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+CheckResult checkAllocationSweep(const CheckSettings& settings, const CaseStarted& started) {
+    const std::vector<SweepSession> sessions = sweepSessions(settings.level);
+    return runCases(settings, 0, sessions.size(), started, [&](uint64_t number) -> std::string {
+        if (number >= sessions.size()) return "there is no session " + std::to_string(number) + " at this level";
+        return sweepSession(settings, sessions[number]);
+    });
 }
 
 }  // namespace validator
