@@ -102,6 +102,23 @@ bool hasNotFoundRow(const Rows& rows) {
     });
 }
 
+std::string quoted(const std::vector<std::string>& boxes) {
+    std::string shown;
+    for (const std::string& box : boxes) shown += (shown.empty() ? "\"" : ", \"") + box + "\"";
+    return shown.empty() ? "no message" : shown;
+}
+
+// Why a cut-short run is not truthful, or "".
+std::string judgeCutShort(const Outcome& run, const Outcome& complete) {
+    if (run.after != run.before) return "a run cut short changed the scene: " + firstDifference(run.before, run.after);
+    if (run.undoGroups != 0) return "a run cut short recorded an undo group";
+    if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows)) return "a run cut short added the not-found row";
+    if (run.rowsDrawnWithMemory && !isPrefix(run.rows, complete.rows)) {
+        return "a run cut short shows rows the run with memory does not";
+    }
+    return {};
+}
+
 // Why a run with a refused request is not truthful, or "".
 std::string judge(const Outcome& run, const Outcome& complete, int action) {
     if (!run.leak.empty()) return "at quit: " + run.leak;
@@ -111,29 +128,23 @@ std::string judge(const Outcome& run, const Outcome& complete, int action) {
         const bool acceptable = run.refused.rfind("the start-up: ", 0) == 0 || run.refused.rfind("`open`: ", 0) == 0;
         return acceptable ? "" : "refused " + run.refused;
     }
-    if (run.before != complete.before)
+    if (run.before != complete.before) {
         return "the scene before the Process differs: " + firstDifference(complete.before, run.before);
-    const std::vector<std::string> notice{outOfMemoryTexts[action]};
-    if (run.boxes == notice) {
-        if (run.after != run.before)
-            return "a run cut short changed the scene: " + firstDifference(run.before, run.after);
-        if (run.undoGroups != 0) return "a run cut short recorded an undo group";
-        if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows)) return "a run cut short added the not-found row";
-        if (run.rowsDrawnWithMemory && !isPrefix(run.rows, complete.rows)) {
-            return "a run cut short shows rows the run with memory does not";
-        }
-        return {};
     }
+    // Cut short: what the run with memory showed up to that point (the
+    // question before a removal), then the notice.
+    const bool cutShort = !run.boxes.empty() && run.boxes.back() == outOfMemoryTexts[action] &&
+                          run.boxes.size() <= complete.boxes.size() + 1 &&
+                          std::equal(run.boxes.begin(), run.boxes.end() - 1, complete.boxes.begin());
+    if (cutShort) return judgeCutShort(run, complete);
+    const std::string shown = " (shown: " + quoted(run.boxes) + "; with memory: " + quoted(complete.boxes) + ")";
     if (run.after != complete.after) {
         const std::string difference = firstDifference(complete.after, run.after);
-        return run.after == run.before ? "the scene is unchanged but no notice says so (" + difference + ")"
-                                       : "the scene differs from the run with memory: " + difference;
+        return (run.after == run.before ? "the scene is unchanged but no notice says so: "
+                                        : "the scene differs from the run with memory: ") +
+               difference + shown;
     }
-    if (run.boxes != complete.boxes) {
-        std::string shown;
-        for (const std::string& box : run.boxes) shown += " \"" + box + "\"";
-        return "the run showed" + (shown.empty() ? std::string(" no message") : shown) + ", unlike the run with memory";
-    }
+    if (run.boxes != complete.boxes) return "the messages differ from the run with memory" + shown;
     if (run.rowsDrawnWithMemory && run.rows != complete.rows) return "the list differs from the run with memory";
     return {};
 }
@@ -145,8 +156,9 @@ struct Refusal {
 constexpr Refusal refusals[] = {
     {"allocation", &Injection::allocation},
     {"host-object creation", &Injection::objectCreation},
-    {"string creation", &Injection::stringCreation},
 };
+// A session that still makes requests after this many is taken to loop.
+constexpr int64_t mostRequests = 1000000;
 
 std::string sweepSession(const CheckSettings& settings, const SweepSession& session) {
     const Outcome complete = runSession(settings, session, {});
@@ -158,7 +170,7 @@ std::string sweepSession(const CheckSettings& settings, const SweepSession& sess
         }
     }
     for (const Refusal& refusal : refusals) {
-        for (int64_t k = 1;; ++k) {
+        for (int64_t k = 1; k <= mostRequests; ++k) {
             Injection injection;
             injection.*refusal.request = k;
             const Outcome run = runSession(settings, session, injection);
@@ -168,6 +180,7 @@ std::string sweepSession(const CheckSettings& settings, const SweepSession& sess
                        "`: " + problem;
             }
             if (!run.reached) break;
+            if (k == mostRequests) return "the session still makes requests after " + std::to_string(k);
         }
     }
     return {};

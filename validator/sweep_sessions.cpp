@@ -1,5 +1,7 @@
 #include "sweep_sessions.h"
 
+#include "random_scene.h"
+
 namespace validator {
 namespace {
 
@@ -65,10 +67,44 @@ constexpr int identify = 0, list = 1, remove = 2;
 constexpr const char* actionWords[] = {"identify", "list", "remove"};
 constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
 
-std::string commandsFor(int action, int type, int scope, bool keep, int32_t id) {
-    return std::string("open; action remove; warn off; keep ") + (keep ? "on" : "off") + "; type " + typeWords[type] +
-           "; scope " + std::to_string(scope) + "; action " + actionWords[action] + "; id " + std::to_string(id) +
-           "; process";
+// selection: "" or a `select` command.
+std::string commandsFor(int action, int type, int scope, bool keep, int32_t id, const std::string& selection = "",
+                        bool warn = false) {
+    return std::string("open; ") + (selection.empty() ? "" : selection + "; ") + "action remove; warn " +
+           (warn ? "on" : "off") + "; keep " + (keep ? "on" : "off") + "; type " + typeWords[type] + "; scope " +
+           std::to_string(scope) + "; action " + actionWords[action] + "; id " + std::to_string(id) + "; process";
+}
+
+// Selections that hold an element together with its descendants, and
+// removals confirmed at the question.
+void addSelectionSessions(std::vector<SweepSession>& sessions) {
+    const std::string nested = "select /Group /Group/Cube /Group/Cube/Inner";
+    for (const int type : {0, 2}) {
+        for (const int scope : {1, 2}) {
+            sessions.push_back({placesScene, commandsFor(remove, type, scope, false, placesId, nested), remove});
+        }
+    }
+    const std::string materials = "select mat:Glass mat:Wood";
+    sessions.push_back({placesScene, commandsFor(remove, 1, 2, true, placesId, materials), remove});
+    sessions.push_back({placesScene, commandsFor(remove, 1, 2, false, placesId, materials, true), remove});
+    sessions.push_back({placesScene, commandsFor(remove, 3, 0, false, placesId, "", true), remove});
+}
+
+// Random scenes with one random Process each.
+void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
+    static const std::vector<int> scopes[] = {{0, 1, 2}, {0, 2}, {0, 1, 2}, {0}};
+    SceneShape shape;
+    shape.objects = 10;
+    for (int number = 0; number < count; ++number) {
+        Choices choices(uint64_t(number) + 1);
+        const std::string scene = randomScene(choices, shape);
+        const int action = int(choices.below(3));
+        const int type = int(choices.below(4));
+        const int scope = scopes[type][choices.below(scopes[type].size())];
+        const bool keep = choices.oneIn(2);
+        const int32_t id = choices.pick(randomPluginIds);
+        sessions.push_back({scene, commandsFor(action, type, scope, keep, id), action});
+    }
 }
 
 // Each action on each type and scope, a removal that keeps layer shaders,
@@ -93,11 +129,13 @@ void addSessions(std::vector<SweepSession>& sessions, const std::string& scene, 
 std::vector<SweepSession> sweepSessions(int level) {
     std::vector<SweepSession> sessions;
     addSessions(sessions, placesScene, placesId, {std::begin(placesIdentifyIds), std::end(placesIdentifyIds)});
-    if (level >= 4) {
+    addSelectionSessions(sessions);
+    if (level >= 3) {
         constexpr int32_t deepId = 1234567;
-        const int depth = level >= 8 ? 40 : level >= 6 ? 16 : 6;
+        const int depth = level >= 8 ? 40 : 4 * level;
         addSessions(sessions, deepScene(depth, deepId), deepId, {deepId, 999});
     }
+    if (level >= 4) addRandomSessions(sessions, 8 * (level - 3));
     return sessions;
 }
 
