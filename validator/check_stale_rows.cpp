@@ -62,6 +62,8 @@ const std::vector<std::vector<Step>> scenarios = {
     {Step::RemoveAll, Step::Undo, Step::ListAgain, Step::DeleteTop, Step::Undo},
     {Step::RemoveRefused, Step::DeleteFirst, Step::Undo},
     {Step::DeleteFirst, Step::Undo, Step::ListAgain, Step::DeleteLast, Step::Reopen, Step::Undo, Step::Redo},
+    {Step::Reopen, Step::ListAgain, Step::DeleteTop, Step::Undo, Step::Redo, Step::Undo},
+    {Step::DeleteFirst, Step::ListAgain, Step::Undo, Step::Redo, Step::Undo},
 };
 
 // An element the module made active, as it was at that moment.
@@ -83,8 +85,7 @@ public:
     }
 
     std::string run(const std::vector<Step>& steps) {
-        std::string problem = command("open; action list; type " + std::string(typeWords[type_]) + "; id " +
-                                      std::to_string(pluginId) + "; process");
+        std::string problem = command("open; " + listCommands());
         if (problem.empty()) problem = takeBaseline();
         for (const Step step : steps) {
             if (problem.empty()) problem = apply(step);
@@ -94,6 +95,10 @@ public:
     }
 
 private:
+    std::string listCommands() const {
+        return "action list; type " + std::string(typeWords[type_]) + "; id " + std::to_string(pluginId) + "; process";
+    }
+
     std::string command(const std::string& commands) {
         done_ += (done_.empty() ? "" : "; ") + commands;
         std::string refusal = harness_.run(commands);
@@ -224,7 +229,8 @@ private:
             }
             case Step::RemoveRefused: return removal("off", "no");
             case Step::ListAgain: {
-                std::string problem = command("process");
+                // A reopened window shows Tag and ID 0 again.
+                std::string problem = command(listCommands());
                 return problem.empty() ? takeBaseline() : problem;
             }
         }
