@@ -107,18 +107,19 @@ void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
     }
 }
 
-// Each action on each type and scope, a removal that keeps layer shaders,
-// and Identify for each id.
+// Each action in {actions} on each type and scope (a removal also keeping
+// layer shaders), and Identify for each id.
 void addSessions(std::vector<SweepSession>& sessions, const std::string& scene, int32_t id,
-                 const std::vector<int32_t>& identifyIds) {
+                 std::initializer_list<int> actions, const std::vector<int32_t>& identifyIds) {
     static const std::vector<int> scopes[] = {{0, 1, 2}, {0, 2}, {0, 1, 2}, {0}};
-    for (const int action : {list, remove}) {
+    for (const int action : actions) {
         for (int type = 0; type < 4; ++type) {
-            for (const int scope : scopes[type])
+            for (const int scope : scopes[type]) {
                 sessions.push_back({scene, commandsFor(action, type, scope, false, id), action});
+            }
         }
+        if (action == remove) sessions.push_back({scene, commandsFor(remove, 1, 0, true, id), remove});
     }
-    sessions.push_back({scene, commandsFor(remove, 1, 0, true, id), remove});
     for (const int32_t identifyId : identifyIds) {
         sessions.push_back({scene, commandsFor(identify, 0, 0, false, identifyId), identify});
     }
@@ -126,16 +127,18 @@ void addSessions(std::vector<SweepSession>& sessions, const std::string& scene, 
 
 }  // namespace
 
+// Each run starts the module afresh, so a session costs about as many runs
+// as it makes requests (some 25 here), whatever the size of its scene.
 std::vector<SweepSession> sweepSessions(int level) {
     std::vector<SweepSession> sessions;
-    addSessions(sessions, placesScene, placesId, {std::begin(placesIdentifyIds), std::end(placesIdentifyIds)});
+    addSessions(sessions, placesScene, placesId, {list, remove},
+                {std::begin(placesIdentifyIds), std::end(placesIdentifyIds)});
     addSelectionSessions(sessions);
-    if (level >= 3) {
-        constexpr int32_t deepId = 1234567;
-        const int depth = level >= 8 ? 40 : 4 * level;
-        addSessions(sessions, deepScene(depth, deepId), deepId, {deepId, 999});
-    }
-    if (level >= 4) addRandomSessions(sessions, 8 * (level - 3));
+    constexpr int32_t deepId = 1234567;
+    const int depth = level >= 8 ? 40 : 12;
+    if (level >= 4) addSessions(sessions, deepScene(depth, deepId), deepId, {remove}, {});
+    if (level >= 6) addSessions(sessions, deepScene(depth, deepId), deepId, {list}, {deepId, 999});
+    if (level >= 6) addRandomSessions(sessions, 4 * (level - 5));
     return sessions;
 }
 
