@@ -43,6 +43,14 @@ public:
             std::string problem = change();
             if (!problem.empty()) return problem;
         }
+        // Half the time a new target, since a removal leaves nothing for the
+        // same one to find again.
+        if (choices_.oneIn(2)) {
+            const char* type = choices_.pick(typeWords);
+            std::string problem = enabled(IDC_PLUGIN_TYPE) ? run(std::string("type ") + type) : "";
+            if (problem.empty()) problem = chooseId();
+            if (!problem.empty()) return problem;
+        }
         return process();
     }
 
@@ -87,9 +95,10 @@ private:
     }
 
     std::string change() {
-        switch (choices_.below(11)) {
+        switch (choices_.below(12)) {
             case 0:
             case 1:
+            case 9:
             case 10: {
                 // Removals most often: they are what undo and redo check.
                 constexpr const char* actions[] = {"identify", "list", "remove", "remove"};
@@ -110,8 +119,7 @@ private:
             case 6: return select();
             case 7: return run("deselect");
             case 8: return doubleClick();
-            case 9: return reopen();
-            default: return {};
+            default: return choices_.oneIn(2) ? reopen() : "";
         }
     }
 
@@ -122,10 +130,21 @@ private:
         return run("scope " + std::to_string(scope->entries[entry].id));
     }
 
+    // Mostly an id some element of the scene still has, so that runs find
+    // and remove something.
     std::string chooseId() {
         constexpr const char* others[] = {"0", "999", "1234.9", "-7.5"};
         if (choices_.oneIn(8)) return run(std::string("id ") + choices_.pick(others));
-        return run("id " + std::to_string(choices_.pick(randomPluginIds)));
+        const std::string scene = harness_.savedScene();
+        std::vector<int32_t> present;
+        for (const int32_t id : randomPluginIds) {
+            const std::string type = "\"type\": " + std::to_string(id);
+            if (scene.find(type + ",") != std::string::npos || scene.find(type + "}") != std::string::npos) {
+                present.push_back(id);
+            }
+        }
+        if (present.empty() || choices_.oneIn(4)) return run("id " + std::to_string(choices_.pick(randomPluginIds)));
+        return run("id " + std::to_string(present[choices_.below(present.size())]));
     }
 
     std::string select() {
