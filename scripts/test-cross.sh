@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross builds and their tests: Windows x64 (mingw-w64, run under wine) and
 # arm64 Linux (run under qemu-user). Installs the cross tools when missing,
-# builds both targets, runs their test suites, checks the shipped folders and
+# builds both targets, runs their test suites and the validator, checks the shipped folders and
 # the packages (their files, the modules' imports and exports), and compares the driver's output
 # for every session script on Linux x86-64, Windows x64 and arm64: it must be
 # byte-identical.
@@ -27,6 +27,13 @@ for preset in windows-x64 linux-arm64; do
   cmake --build --preset "$preset" -j"$jobs"
   ctest --preset "$preset" -j"$jobs"
 done
+
+# The validator on each target, at a short level: its checks start the
+# program again, under wine through wine, under qemu through the launcher.
+echo "== validate --level 1 on windows-x64"
+"$root/cmake/wine-run.sh" "$WINEPREFIX" build/windows-x64/driver/cleartrace-host.exe validate --level 1
+echo "== validate --level 1 on linux-arm64"
+build/linux-arm64/tests/cleartrace-host-emulated validate --level 1
 
 echo "== shipped folders"
 status=0

@@ -10,9 +10,9 @@ CheckResult runCases(const CheckSettings& settings, uint64_t firstSeed, uint64_t
         const uint64_t seed = first + i;
         if (started) started(seed);
         std::string problem = runCase(seed);
-        if (!problem.empty()) return {Status::Failed, problem, seed};
+        if (!problem.empty()) return {Status::Failed, problem, seed, first, i + 1};
     }
-    return {};
+    return {Status::Passed, {}, std::nullopt, first, cases};
 }
 
 }  // namespace validator

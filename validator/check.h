@@ -28,6 +28,9 @@ struct CheckResult {
     Status status = Status::Passed;
     std::string reason;                // failed or skipped: why
     std::optional<uint64_t> caseSeed;  // failed: the case that shows it
+    // The seeds of the cases run (count 0: the check has no numbered cases).
+    uint64_t firstSeed = 0;
+    uint64_t caseCount = 0;
 };
 
 struct Check {

@@ -9,6 +9,10 @@
 #include "child_process.h"
 #include "fault.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace validator {
 namespace {
 using Json = nlohmann::ordered_json;
@@ -135,6 +139,10 @@ CheckResult runInChild(const std::string& program, const CheckSettings& settings
             told.status = status == "passed" ? Status::Passed : status == "skipped" ? Status::Skipped : Status::Failed;
             told.reason = event.value("reason", "");
             if (event.contains("seed")) told.caseSeed = event.value("seed", uint64_t(0));
+            if (event.contains("seeds") && event["seeds"].size() == 2) {
+                told.firstSeed = event["seeds"][0].get<uint64_t>();
+                told.caseCount = event["seeds"][1].get<uint64_t>() - told.firstSeed + 1;
+            }
             result = told;
         }
     }
@@ -189,7 +197,15 @@ CheckResult runHere(const Check& check, const CheckSettings& settings, bool chil
     });
 }
 
+// A check's process that hangs (a module in an endless loop) is ended by the
+// system after this long and fails as ended by a signal. Generous: the
+// sanitizer build runs the largest levels many times slower.
+constexpr unsigned hangLimitSeconds = 1800;
+
 int runChildMode(const Options& options, std::ostream& output) {
+#ifndef _WIN32
+    alarm(hangLimitSeconds);
+#endif
     const Check& check = *findCheck(*options.child);
     running.output = &output;
     substitute::setFaultReporter(reportChildFault);
@@ -197,11 +213,19 @@ int runChildMode(const Options& options, std::ostream& output) {
     substitute::setFaultReporter(nullptr);
     Json event = {{"event", "result"}, {"status", statusWord(result.status)}, {"reason", result.reason}};
     if (result.caseSeed) event["seed"] = *result.caseSeed;
+    if (result.caseCount > 0) event["seeds"] = {result.firstSeed, result.firstSeed + result.caseCount - 1};
     output << jsonLine(event) << std::flush;
     return 0;
 }
 
 // ---- The report -----------------------------------------------------------------
+
+// "(seed 7)" or "(seeds 1..15)": the cases run, for a replay of any of them.
+std::string seedsRun(const CheckResult& result) {
+    const uint64_t last = result.firstSeed + result.caseCount - 1;
+    if (result.caseCount == 1) return "(seed " + std::to_string(last) + ")";
+    return "(seeds " + std::to_string(result.firstSeed) + ".." + std::to_string(last) + ")";
+}
 
 void reportCheck(std::ostream& output, bool json, const Check& check, const CheckResult& result,
                  const std::string& replay) {
@@ -212,11 +236,13 @@ void reportCheck(std::ostream& output, bool json, const Check& check, const Chec
                       {"status", statusWord(result.status)},
                       {"reason", result.reason}};
         if (result.caseSeed) event["seed"] = *result.caseSeed;
+        if (result.caseCount > 0) event["seeds"] = {result.firstSeed, result.firstSeed + result.caseCount - 1};
         if (!replay.empty()) event["replay"] = replay;
         output << jsonLine(event) << std::flush;
         return;
     }
     std::string line = std::string(statusWord(result.status)) + "  " + check.name;
+    if (result.caseCount > 0) line += " " + seedsRun(result);
     if (!result.reason.empty()) line += ": " + result.reason;
     output << line << '\n';
     if (!replay.empty()) output << "  replay: " << replay << '\n';
