@@ -280,6 +280,10 @@ std::string missingResourceFolder(const fs::path& module) {
         fs::copy(module.parent_path() / "res", lone.folder / "res", fs::copy_options::recursive, error);
         e.answer("a second resource message once the folder is there", m.loadResource(), notHandled);
         e.answer("start without a resource", m.start(), 1);
+        const substitute::RegisteredCommand* command =
+            substitute::findCommand(m.host.ui.commands, CLEARTRACE_COMMAND_ID);
+        e.fact(command != nullptr && command->name.empty() && command->help.empty(),
+               "start without a resource registered no command, or one with a name or help text");
         m.host.ui.shutDown();
         e.answer("end", m.end(), 1);
         const std::string left = m.unloadAndCountLeft();
