@@ -5,6 +5,7 @@
 // its own result, and nothing may be left behind at quit.
 #include <string>
 
+#include "build_scale.h"
 #include "check_runs.h"
 #include "drawn_list.h"
 #include "scene_texts.h"
@@ -21,8 +22,8 @@ struct Sizes {
 };
 
 Sizes sizesAtLevel(int level) {
-    if (level >= 8) return {1000000, 100000, 1000, 1000000};
-    return {10000, 10000, 20, 100000};
+    if (level >= 8) return {1000000, 100000, 1000, 1000000 / bulkDivisor};
+    return {10000, 10000, 20, 100000 / bulkDivisor};
 }
 
 struct HostileCase {

@@ -4,6 +4,7 @@
 // Generate List run that fills and draws the list and in a later redraw.
 #include <string>
 
+#include "build_scale.h"
 #include "check_runs.h"
 #include "drawn_list.h"
 #include "scene_texts.h"
@@ -21,7 +22,7 @@ constexpr uint64_t fixedCalls = 1000;
 constexpr ListedKind listedKinds[] = {ListedKind::Tag, ListedKind::Shader, ListedKind::Object, ListedKind::PostEffect};
 
 // The smaller of the two lists compared.
-int64_t rowsAtLevel(int level) { return level >= 8 ? 250000 : 50000; }
+int64_t rowsAtLevel(int level) { return (level >= 8 ? 250000 : 50000) / bulkDivisor; }
 // The host's drawing of a long list is not cheap: the other kinds from level 6.
 uint64_t casesAtLevel(int level) { return level >= 6 ? std::size(listedKinds) : 1; }
 
