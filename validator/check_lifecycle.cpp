@@ -264,31 +264,31 @@ LoneModule copyAlone(const fs::path& module) {
 }
 
 // Its resource comes only after the first attempt, which alone counts.
+std::string withoutResourceFolder(const fs::path& module, const LoneModule& lone) {
+    LifecycleModule m(lone.file);
+    if (!m.loadProblem().empty()) return m.loadProblem();
+    Expectations e("a module without its resource folder");
+    e.answer("bind", m.bind(), 1);
+    e.answer("the resource message", m.loadResource(), notHandled);
+    e.fact(m.lastConsoleLine() == resourceFailedLine,
+           "the failed resource message wrote \"" + m.lastConsoleLine() + "\"");
+    std::error_code error;
+    fs::copy(module.parent_path() / "res", lone.folder / "res", fs::copy_options::recursive, error);
+    e.answer("a second resource message once the folder is there", m.loadResource(), notHandled);
+    e.answer("start without a resource", m.start(), 1);
+    const substitute::RegisteredCommand* command = substitute::findCommand(m.host.ui.commands, CLEARTRACE_COMMAND_ID);
+    e.fact(command != nullptr && command->name.empty() && command->help.empty(),
+           "start without a resource registered no command, or one with a name or help text");
+    m.host.ui.shutDown();
+    e.answer("end", m.end(), 1);
+    const std::string left = m.unloadAndCountLeft();
+    if (e.failed()) return e.problem();
+    return left.empty() ? "" : "a module without its resource folder: " + left;
+}
+
 std::string missingResourceFolder(const fs::path& module) {
     const LoneModule lone = copyAlone(module);
-    if (!lone.problem.empty()) return lone.problem;
-    std::string problem;
-    {
-        LifecycleModule m(lone.file);
-        Expectations e("a module without its resource folder");
-        if (!m.loadProblem().empty()) return m.loadProblem();
-        e.answer("bind", m.bind(), 1);
-        e.answer("the resource message", m.loadResource(), notHandled);
-        e.fact(m.lastConsoleLine() == resourceFailedLine,
-               "the failed resource message wrote \"" + m.lastConsoleLine() + "\"");
-        std::error_code error;
-        fs::copy(module.parent_path() / "res", lone.folder / "res", fs::copy_options::recursive, error);
-        e.answer("a second resource message once the folder is there", m.loadResource(), notHandled);
-        e.answer("start without a resource", m.start(), 1);
-        const substitute::RegisteredCommand* command =
-            substitute::findCommand(m.host.ui.commands, CLEARTRACE_COMMAND_ID);
-        e.fact(command != nullptr && command->name.empty() && command->help.empty(),
-               "start without a resource registered no command, or one with a name or help text");
-        m.host.ui.shutDown();
-        e.answer("end", m.end(), 1);
-        const std::string left = m.unloadAndCountLeft();
-        problem = e.failed() ? e.problem() : left.empty() ? "" : "a module without its resource folder: " + left;
-    }
+    const std::string problem = lone.problem.empty() ? withoutResourceFolder(module, lone) : lone.problem;
     std::error_code error;
     fs::remove_all(lone.folder, error);
     return problem;
