@@ -107,6 +107,19 @@ void Output::error(const std::string& text) {
     write(jsonLine({{"event", "error"}, {"text", text}}));
 }
 
+void Output::fault(std::string_view operation, std::string_view text) {
+    if (format_ == Format::Text) return writeText(labelled("fault", std::string(operation) + ": " + std::string(text)));
+    write(jsonLine({{"event", "fault"}, {"operation", operation}, {"text", text}}));
+}
+
+void Output::counts(int64_t allocations, int64_t objects, int64_t strings) {
+    if (format_ == Format::Text) {
+        return write("counts: " + std::to_string(allocations) + " allocations, " + std::to_string(objects) +
+                     " objects, " + std::to_string(strings) + " strings\n");
+    }
+    write(jsonLine({{"event", "counts"}, {"allocations", allocations}, {"objects", objects}, {"strings", strings}}));
+}
+
 void Output::command(const std::string& text) {
     if (format_ == Format::Text) write("> " + substitute::printable(text) + '\n');
 }

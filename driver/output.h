@@ -3,9 +3,13 @@
 // that a user at the terminal sees it before typing the next command.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "fault.h"
 
 namespace driver {
 
@@ -29,6 +33,10 @@ public:
     void dialog(const std::string& text);
     void scene(const std::string& text);
     void error(const std::string& text);
+    // A fault of the module, the last thing a session shows.
+    void fault(std::string_view operation, std::string_view text);
+    // How many allocations, host objects and host strings the module asked for.
+    void counts(int64_t allocations, int64_t objects, int64_t strings);
     // The command about to run, echoed in text so a script's output reads as a
     // session.
     void command(const std::string& text);
@@ -40,6 +48,17 @@ private:
 
     std::ostream& stream_;
     Format format_;
+};
+
+// While alive, a module fault ends the program with a fault event on output
+// and exit status substitute::faultExitStatus, instead of an abort.
+class FaultEvents {
+public:
+    explicit FaultEvents(Output& output)
+        : reporting_([&output](std::string_view operation, std::string_view text) { output.fault(operation, text); }) {}
+
+private:
+    substitute::FaultReporting reporting_;
 };
 
 }  // namespace driver

@@ -83,6 +83,43 @@ bool runCommands(Session& session, Output& output, const Options& options, const
     }
     return !feeder.failed();
 }
+
+bool takesValue(const std::string& option) {
+    for (const char* name : {"--module", "--answer", "--save", "--script", "-c", "--input-limit", "--fail-allocation",
+                             "--fail-object", "--fail-string"}) {
+        if (option == name) return true;
+    }
+    return false;
+}
+
+template <class Number>
+bool parseWhole(const std::string& given, Number& value) {
+    auto [end, problem] = std::from_chars(given.data(), given.data() + given.size(), value);
+    return problem == std::errc() && end == given.data() + given.size();
+}
+
+// Sets the option's value; "" when it is sound, else what is wrong with it.
+std::string setValue(const std::string& option, const std::string& given, Options& options) {
+    if (option == "--module") options.module = given;
+    if (option == "--save") options.save = given;
+    if (option == "--script") options.script = given;
+    if (option == "-c") options.commands = given;
+    if (option == "--input-limit" && !parseWhole(given, options.inputLimit)) {
+        return "--input-limit takes a number of bytes, not \"" + given + "\"";
+    }
+    if (option == "--answer") {
+        if (given != "yes" && given != "no") return "--answer takes yes or no, not \"" + given + "\"";
+        options.answerYes = given == "yes";
+    }
+    int64_t* request = option == "--fail-allocation" ? &options.failAllocation
+                       : option == "--fail-object"   ? &options.failObject
+                       : option == "--fail-string"   ? &options.failString
+                                                     : nullptr;
+    if (request && (!parseWhole(given, *request) || *request < 1)) {
+        return option + " takes a whole number from 1, not \"" + given + "\"";
+    }
+    return {};
+}
 }  // namespace
 
 std::string parseOptions(const std::vector<std::string>& args, Options& options) {
@@ -90,26 +127,14 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
         const std::string& arg = args[i];
         if (arg == "--json") {
             options.format = Format::Json;
+        } else if (arg == "--counts") {
+            options.counts = true;
         } else if (arg == "-h" || arg == "--help") {
             options.help = true;
-        } else if (arg == "--module" || arg == "--answer" || arg == "--save" || arg == "--script" || arg == "-c" ||
-                   arg == "--input-limit") {
+        } else if (takesValue(arg)) {
             if (i + 1 == args.size()) return arg + " needs a value";
-            const std::string& given = args[++i];
-            if (arg == "--module") options.module = given;
-            if (arg == "--save") options.save = given;
-            if (arg == "--script") options.script = given;
-            if (arg == "-c") options.commands = given;
-            if (arg == "--input-limit") {
-                auto [end, problem] = std::from_chars(given.data(), given.data() + given.size(), options.inputLimit);
-                if (problem != std::errc() || end != given.data() + given.size()) {
-                    return "--input-limit takes a number of bytes, not \"" + given + "\"";
-                }
-            }
-            if (arg == "--answer") {
-                if (given != "yes" && given != "no") return "--answer takes yes or no, not \"" + given + "\"";
-                options.answerYes = given == "yes";
-            }
+            std::string problem = setValue(arg, args[++i], options);
+            if (!problem.empty()) return problem;
         } else if (!arg.empty() && arg[0] == '-') {
             return "unknown option " + arg;
         } else if (options.scene) {
@@ -140,11 +165,23 @@ int runProgram(const std::vector<std::string>& args, std::istream& input, bool t
         shown.error("cannot read the script: " + problemReading);
         return 1;
     }
+    // Declared before the session, so that a fault while the module ends is
+    // reported too.
+    FaultEvents faultEvents(shown);
     Session session(shown, options.answerYes);
+    substitute::KernelServices& services = session.host().services;
+    services.failAllocation(options.failAllocation);
+    services.failObjectCreation(options.failObject);
+    services.failStringCreation(options.failString);
     bool ok = session.start(options.module, options.scene, options.inputLimit) &&
               runCommands(session, shown, options, script, input, terminal) &&
               (!options.save || session.save(*options.save));
-    return session.quit() && ok ? 0 : 1;
+    ok = session.quit() && ok;
+    if (options.counts) {
+        shown.counts(services.allocationsRequested(), services.objectCreationsRequested(),
+                     services.stringCreationsRequested());
+    }
+    return ok ? 0 : 1;
 }
 
 }  // namespace driver

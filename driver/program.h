@@ -15,7 +15,8 @@ namespace driver {
 
 inline constexpr const char* usage =
     "usage: cleartrace-host [--module FILE] [--json] [--answer yes|no] [--save FILE]\n"
-    "                       [--input-limit BYTES] [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
+    "                       [--input-limit BYTES] [--fail-allocation K] [--fail-object K]\n"
+    "                       [--fail-string K] [--counts] [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
 
 // What --help adds to the usage.
 inline constexpr const char* commandSummary =
@@ -34,7 +35,13 @@ inline constexpr const char* commandSummary =
     "  snapshot FILE.svg [WIDTHxHEIGHT]   a picture of the window (default 520x640, grown to fit)\n"
     "A refused command ends a script (--script, -c or a pipe) with exit status 1; at the\n"
     "keyboard the session goes on. Scene and script files larger than --input-limit\n"
-    "(default 4 GiB) and what is not a regular file are refused.\n";
+    "(default 4 GiB) and what is not a regular file are refused.\n"
+    "--fail-allocation K, --fail-object K and --fail-string K make the K-th memory allocation,\n"
+    "host-object creation or host-string creation the module asks for fail (K from 1, counted\n"
+    "from the module's load); --counts shows at the end how many of each it asked for.\n"
+    "Exit status: 0 the session went through; 1 an option, the module, the scene, a script\n"
+    "command or the module's clean-up failed; 3 a fault of the module ended the session.\n"
+    "cleartrace-host validate --help: the validator, which checks a module file.\n";
 
 struct Options {
     std::filesystem::path module = CLEARTRACE_MODULE_FILE;
@@ -45,6 +52,11 @@ struct Options {
     std::optional<std::string> commands;  // -c
     std::optional<std::filesystem::path> scene;
     uint64_t inputLimit = substitute::defaultInputLimit;  // bytes of a scene, a script or standard input
+    // The request of each kind to fail, counted from 1; 0 fails none.
+    int64_t failAllocation = 0;
+    int64_t failObject = 0;
+    int64_t failString = 0;
+    bool counts = false;  // show the counts of requests at the end
     bool help = false;
 };
 
@@ -53,7 +65,8 @@ struct Options {
 std::string parseOptions(const std::vector<std::string>& args, Options& options);
 
 // Runs the program: 0 when the session went through, 1 when the options, the
-// module, the scene, a script command or the module's clean-up failed.
+// module, the scene, a script command or the module's clean-up failed. A fault
+// of the module ends the process with substitute::faultExitStatus (3).
 // terminal: input is a terminal, so the user gets a prompt and a refused
 // command does not end the session; any other input is read as a script.
 int runProgram(const std::vector<std::string>& args, std::istream& input, bool terminal, std::ostream& output,

@@ -164,10 +164,14 @@ bool Session::quit() {
     loader_.quit();
     // A module that has ended owns nothing any more: whatever is left is a leak.
     substitute::KernelServices& services = host_.services;
-    if (services.liveBlocks() == 0 && services.liveStrings() == 0 && services.livePaths() == 0) return true;
+    // Paths are host objects too: the objects beside them are the rest.
+    const int64_t otherObjects = services.liveObjects() - services.livePaths();
+    if (services.liveBlocks() == 0 && services.liveStrings() == 0 && services.livePaths() == 0 && otherObjects == 0) {
+        return true;
+    }
     std::string report = "the module left " + std::to_string(services.liveBlocks()) + " allocations, " +
-                         std::to_string(services.liveStrings()) + " strings and " +
-                         std::to_string(services.livePaths()) + " paths behind after its end";
+                         std::to_string(services.liveStrings()) + " strings, " + std::to_string(services.livePaths()) +
+                         " paths and " + std::to_string(otherObjects) + " other host objects behind after its end";
     for (const std::string& block : services.leakReport()) report += "\n" + block;
     output_.error(report);
     return false;

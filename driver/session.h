@@ -38,7 +38,8 @@ public:
     bool run(const Words& command, const std::string& origin);
     bool save(const std::filesystem::path& file);
     // The application quits: the module is ended and unloaded. False, with
-    // the leaks shown, when the module left memory, strings or paths behind.
+    // the leaks shown, when the module left memory, strings, paths or other
+    // host objects behind.
     bool quit();
 
     substitute::SubstituteHost& host() { return host_; }

@@ -85,10 +85,16 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
     store.records.push(std::move(notFound));
 }
 
-bool confirmed(const SearchRequest& request) {
+bool confirmed(const SearchRequest& request, SearchOutcome& outcome) {
     if (request.action != Action::Remove || !request.warnBeforeDeleting) return true;
-    return host::messageBox("Are you sure you want to delete the plugin instances?", HOST_MESSAGE_BOX_QUESTION) ==
-           HOST_ANSWER_YES;
+    const host::String question("Are you sure you want to delete the plugin instances?");
+    // Out of memory the host makes the empty text: a blank Yes/No box would
+    // have the user confirm a removal without saying what it is.
+    if (question.empty()) {
+        outcome.outOfMemory = true;
+        return false;
+    }
+    return host::messageBox(question, HOST_MESSAGE_BOX_QUESTION) == HOST_ANSWER_YES;
 }
 
 }  // namespace
@@ -103,8 +109,12 @@ bool pluginIdFromField(double value, int32_t& id) {
 
 SearchOutcome runSearch(host::Document* document, const SearchRequest& request, ResultStore& store) {
     SearchOutcome outcome;
-    if (document == nullptr || !isAction(request.action) || !isPluginType(request.pluginType) || !confirmed(request)) {
+    if (document == nullptr || !isAction(request.action) || !isPluginType(request.pluginType)) {
         outcome.cancelled = true;
+        return outcome;
+    }
+    if (!confirmed(request, outcome)) {
+        outcome.cancelled = !outcome.outOfMemory;
         return outcome;
     }
     // Identify searches the whole scene, whatever the scope box holds.

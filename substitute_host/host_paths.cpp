@@ -11,11 +11,14 @@ int64_t live = 0;
 }  // namespace
 
 HostPath* makePath(const std::filesystem::path& path) {
-    if (!SubstituteHost::current().services.objectCreationAllowed()) return nullptr;
     auto* handle = new HostPath{path};
     handles().add(handle, HandleKind::Path);
     ++live;
     return handle;
+}
+
+HostPath* newModulePath(const std::filesystem::path& path) {
+    return SubstituteHost::current().services.objectCreationAllowed() ? makePath(path) : nullptr;
 }
 
 const std::filesystem::path& pathOf(const HostPath* path, const char* operation) {
@@ -27,7 +30,7 @@ int64_t livePaths() { return live; }
 
 void fillPathTable(HostPathTable& table) {
     table.size = int32_t(sizeof(HostPathTable));
-    table.create = []() { return makePath({}); };
+    table.create = []() { return newModulePath({}); };
     table.free = [](HostPath* path) {
         handles().check("Fn.free", path, HandleKind::Path);
         handles().remove(path);
@@ -40,20 +43,20 @@ void fillPathTable(HostPathTable& table) {
         target->path = value;
         return true;
     };
-    table.directory = [](const HostPath* path) { return makePath(pathOf(path, "Fn.directory").parent_path()); };
+    table.directory = [](const HostPath* path) { return newModulePath(pathOf(path, "Fn.directory").parent_path()); };
     table.join = [](const HostPath* path, const HostString* element) {
-        return makePath(pathOf(path, "Fn.join") / std::string(text(element, "Fn.join")));
+        return newModulePath(pathOf(path, "Fn.join") / std::string(text(element, "Fn.join")));
     };
     table.lastComponent = [](const HostPath* path) {
-        return makeString(pathOf(path, "Fn.lastComponent").filename().string());
+        return newModuleString(pathOf(path, "Fn.lastComponent").filename().string());
     };
     table.equal = [](const HostPath* a, const HostPath* b) {
         return pathOf(a, "Fn.equal").lexically_normal() == pathOf(b, "Fn.equal").lexically_normal();
     };
     table.isEmpty = [](const HostPath* path) { return pathOf(path, "Fn.isEmpty").empty(); };
-    table.toString = [](const HostPath* path) { return makeString(pathOf(path, "Fn.toString").string()); };
+    table.toString = [](const HostPath* path) { return newModuleString(pathOf(path, "Fn.toString").string()); };
     table.fromString = [](const HostString* string) {
-        return makePath(std::filesystem::path(std::string(text(string, "Fn.fromString"))));
+        return newModulePath(std::filesystem::path(std::string(text(string, "Fn.fromString"))));
     };
 }
 

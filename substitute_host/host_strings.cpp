@@ -23,6 +23,11 @@ HostString* makeString(std::string_view value) {
     return string;
 }
 
+HostString* newModuleString(std::string_view value) {
+    if (value.empty() || !SubstituteHost::current().services.stringCreationAllowed()) return nullptr;
+    return makeString(value);
+}
+
 void releaseString(HostString* string) {
     if (string == nullptr) return;
     if (string->references.fetch_sub(1) == 1) {
@@ -37,13 +42,13 @@ int64_t liveStrings() { return live; }
 void fillStringServices(HostKernel& kernel) {
     kernel.stringFromUtf8 = [](const char* utf8, int64_t length) -> HostString* {
         if (length < 0 || (utf8 == nullptr && length > 0)) fault("stringFromUtf8", "bad text or length");
-        return makeString(std::string_view(utf8, size_t(length)));
+        return newModuleString(std::string_view(utf8, size_t(length)));
     };
-    kernel.stringFromInt = [](int64_t value) { return makeString(std::to_string(value)); };
+    kernel.stringFromInt = [](int64_t value) { return newModuleString(std::to_string(value)); };
     kernel.stringConcat = [](const HostString* a, const HostString* b) {
         std::string joined(text(a, "stringConcat"));
         joined += text(b, "stringConcat");
-        return makeString(joined);
+        return newModuleString(joined);
     };
     kernel.stringRetain = [](HostString* string) {
         handles().check("stringRetain", string, HandleKind::String, true);

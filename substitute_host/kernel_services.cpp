@@ -110,9 +110,9 @@ bool KernelServices::switchValue(const char* name, bool fallback) const {
 // ---- Application folders ------------------------------------------------------------------
 
 HostPath* KernelServices::applicationUrl(int32_t kind, const char* frameworkId) const {
-    if (kind == HOST_URL_STARTUP) return makePath(startupFolder);
+    if (kind == HOST_URL_STARTUP) return newModulePath(startupFolder);
     if (kind == HOST_URL_FRAMEWORK_FOLDER && frameworkId && frameworkId == frameworkOfTheApplication) {
-        return makePath(frameworkFolder);
+        return newModulePath(frameworkFolder);
     }
     return nullptr;
 }

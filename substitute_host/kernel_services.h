@@ -29,17 +29,23 @@ struct ConfigSwitch {
     bool registered = false;  // false: only set by a test so far
 };
 
-// Fails the nth request from now (1: the next one); 0 fails none.
+// Fails the nth request from now (1: the next one); 0 fails none. Counts
+// every request, the refused ones included.
 class FailureCountdown {
 public:
     void failNth(int64_t n) { remaining_ = n; }
     // False when this request is the one to fail.
-    bool allow() { return remaining_ <= 0 || --remaining_ != 0; }
+    bool allow() {
+        ++requested_;
+        return remaining_ <= 0 || --remaining_ != 0;
+    }
     // Whether the request to fail is still to come.
     bool pending() const { return remaining_ > 0; }
+    int64_t requested() const { return requested_; }
 
 private:
     int64_t remaining_ = 0;
+    int64_t requested_ = 0;
 };
 
 class KernelServices {
@@ -51,12 +57,20 @@ public:
     // Creation of host objects on the module's request (arrays, containers,
     // values, paths, bitmaps ...): every area asks objectCreationAllowed().
     void failObjectCreation(int64_t n) { objectCreations_.failNth(n); }
-    void failStringCreation(int64_t) {}
-    bool stringCreationFailurePending() const { return false; }
     bool objectCreationAllowed() { return objectCreations_.allow(); }
+    // Creation of host strings handed to the module as new (newModuleString);
+    // a refused one answers null, the empty string.
+    void failStringCreation(int64_t n) { stringCreations_.failNth(n); }
+    bool stringCreationAllowed() { return stringCreations_.allow(); }
     // Whether the failure asked for is still to come (the requests stopped before it).
     bool allocationFailurePending() const { return allocations_.pending(); }
     bool objectCreationFailurePending() const { return objectCreations_.pending(); }
+    bool stringCreationFailurePending() const { return stringCreations_.pending(); }
+    // Requests since the host was made, refused ones included: a sweep fails
+    // each of 1..count in turn.
+    int64_t allocationsRequested() const { return allocations_.requested(); }
+    int64_t objectCreationsRequested() const { return objectCreations_.requested(); }
+    int64_t stringCreationsRequested() const { return stringCreations_.requested(); }
     int64_t liveBlocks() const { return int64_t(blocks_.size()); }
     // One line per live block: "file:line (bytes bytes)".
     std::vector<std::string> leakReport() const;
@@ -96,6 +110,7 @@ private:
 
     FailureCountdown allocations_;
     FailureCountdown objectCreations_;
+    FailureCountdown stringCreations_;
     std::unordered_map<void*, Block> blocks_;
     std::vector<ConsoleLine> console_;
     int32_t debugBreaks_ = 0;

@@ -109,7 +109,7 @@ void fillResourceEntries(HostGeneralTable& table) {
         handles().check("Ge.resourceString", resource, HandleKind::Resource, true);
         if (resource == nullptr) return nullptr;
         auto found = resource->strings.find(id);
-        return found == resource->strings.end() ? nullptr : makeString(found->second);
+        return found == resource->strings.end() ? nullptr : newModuleString(found->second);
     };
 }
 

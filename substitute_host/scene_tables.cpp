@@ -96,7 +96,7 @@ void fillElements(TableStorage& t) {
     };
 
     t.ba.typeId = [](const HostElement* e) { return element("Ba.typeId", e).type; };
-    t.ba.name = [](const HostElement* e) { return makeString(element("Ba.name", e).name); };
+    t.ba.name = [](const HostElement* e) { return newModuleString(element("Ba.name", e).name); };
     t.ba.sendMessage = [](HostElement* e, int32_t id, void*) {
         scene().notices.messages.push_back({element("Ba.sendMessage", e).id, id});
         return true;
@@ -266,7 +266,7 @@ void fillLayerShaderLibrary(HostLayerShaderLibrary& library) {
 
 void fillRegistry(HostPluginTable& pr) {
     pr.find = [](int32_t id, int32_t kind) { return scene().findPlugin(id, kind); };
-    pr.name = [](const HostPluginRecord* record) { return makeString(plugin("Pr.name", record).name); };
+    pr.name = [](const HostPluginRecord* record) { return newModuleString(plugin("Pr.name", record).name); };
     pr.kind = [](const HostPluginRecord* record) { return plugin("Pr.kind", record).kind; };
 }
 }  // namespace

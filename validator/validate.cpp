@@ -208,9 +208,11 @@ int runChildMode(const Options& options, std::ostream& output) {
 #endif
     const Check& check = *findCheck(*options.child);
     running.output = &output;
-    substitute::setFaultReporter(reportChildFault);
-    CheckResult result = runHere(check, options.settings, true);
-    substitute::setFaultReporter(nullptr);
+    CheckResult result;
+    {
+        substitute::FaultReporting reporting(reportChildFault);
+        result = runHere(check, options.settings, true);
+    }
     Json event = {{"event", "result"}, {"status", statusWord(result.status)}, {"reason", result.reason}};
     if (result.caseSeed) event["seed"] = *result.caseSeed;
     if (result.caseCount > 0) event["seeds"] = {result.firstSeed, result.firstSeed + result.caseCount - 1};
@@ -267,7 +269,7 @@ int runValidate(const std::vector<std::string>& args, const std::string& program
         return 1;
     }
     if (options.help) {
-        output << usage;
+        output << usage << help;
         return 0;
     }
     if (options.list) return listChecks(output);
@@ -284,7 +286,8 @@ int runValidate(const std::vector<std::string>& args, const std::string& program
         output << "validating " << settings.module.string() << " at level " << settings.level << ", seed "
                << settings.seed << '\n';
     }
-    if (options.inProcess) substitute::setFaultReporter(reportFaultHere);
+    std::optional<substitute::FaultReporting> reporting;
+    if (options.inProcess) reporting.emplace(reportFaultHere);
     int passed = 0, failed = 0, skipped = 0;
     for (const Check& check : allChecks()) {
         if (options.only && *options.only != check.name) continue;
@@ -303,7 +306,6 @@ int runValidate(const std::vector<std::string>& args, const std::string& program
         failed += result.status == Status::Failed;
         skipped += result.status == Status::Skipped;
     }
-    if (options.inProcess) substitute::setFaultReporter(nullptr);
     if (options.json) {
         output << jsonLine({{"event", "summary"}, {"passed", passed}, {"failed", failed}, {"skipped", skipped}});
     } else {

@@ -38,9 +38,9 @@ typedef struct HostKernel {
     /* Strings. Null is the empty string everywhere. */
     /* new reference to a copy of utf8[0..length); null when empty or out of memory. */
     HostString* (*stringFromUtf8)(const char* utf8, int64_t length);
-    /* Signed decimal form of value: new reference. */
+    /* Signed decimal form of value: new reference, or null when out of memory. */
     HostString* (*stringFromInt)(int64_t value);
-    /* a followed by b: new reference (a and b borrowed). */
+    /* a followed by b: new reference (a and b borrowed); null when empty or out of memory. */
     HostString* (*stringConcat)(const HostString* a, const HostString* b);
     /* One more reference; returns text. */
     HostString* (*stringRetain)(HostString* text);

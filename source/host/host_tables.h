@@ -15,7 +15,8 @@
  * handle is a fault of the module and stops the process with a message.
  *
  * Host strings (HostString) are reference-counted text values; the null
- * handle is the empty string, so zero-filled memory holds empty strings.
+ * handle is the empty string, so zero-filled memory holds empty strings. Every
+ * entry that answers a new string answers null when the host is out of memory.
  * Their operations live in the kernel services (host_kernel.h).
  */
 #ifndef CLEARTRACE_HOST_TABLES_H

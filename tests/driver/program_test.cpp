@@ -188,7 +188,8 @@ TEST(Program, RunsFromAPipe) {
               "0 rows\n  Object With Tag\tTag Name\n");
 }
 
-// A block the module took and never gave back is a leak, reported at quit.
+// A block or a host object the module took and never gave back is a leak,
+// reported at quit.
 TEST(Quit, ReportsWhatTheModuleLeftBehind) {
     std::ostringstream shown;
     driver::Output output(shown, driver::Format::Text);
@@ -196,12 +197,14 @@ TEST(Quit, ReportsWhatTheModuleLeftBehind) {
     ASSERT_TRUE(session.start(CLEARTRACE_MODULE_FILE, std::nullopt));
     const HostKernel* kernel = session.host().kernel();
     void* forgotten = kernel->allocate(24, false, "source/forgetful.cpp", 12);
+    HostArray* forgottenArray = session.host().tables()->t_C4DOS_At->create();
     EXPECT_FALSE(session.quit());
     const std::string report =
-        "error: the module left 1 allocations, 0 strings and 0 paths behind after its end\n"
+        "error: the module left 1 allocations, 0 strings, 0 paths and 1 other host objects behind after its end\n"
         "       source/forgetful.cpp:12 (24 bytes)\n";
     EXPECT_EQ(shown.str().substr(shown.str().size() - std::min(shown.str().size(), report.size())), report);
     kernel->freeMemory(forgotten);
+    session.host().tables()->t_C4DOS_At->free(forgottenArray);
 }
 
 }  // namespace

@@ -237,3 +237,29 @@ TEST_F(RunOutcomeTest, ACutShortListKeepsItsRowsAndIdentifyStops) {
     EXPECT_EQ(process().boxes, Texts{"Cleartrace ran out of memory. The search is incomplete."});
     EXPECT_EQ(dialog->foundType, std::nullopt);
 }
+
+TEST_F(RunOutcomeTest, ARemovalIsNeverConfirmedInABlankQuestion) {
+    // Every string the host makes for the run refused in turn: the question is
+    // asked with its words or not at all, and then nothing is removed.
+    for (int64_t k = 1;; ++k) {
+        SCOPED_TRACE("failing string " + std::to_string(k));
+        load(exampleScene);
+        setUp({Remove, Tag, 0, false, 1050001});
+        check(IDC_WARN_BEFORE_DELETING, true);
+        const std::string before = substitute::saveScene(host.scene, *document);
+        host.services.failStringCreation(k);
+        host.ui.messageBoxes.shown.clear();
+        press(IDC_PROCESS);
+        const bool reached = !host.services.stringCreationFailurePending();
+        host.services.failStringCreation(0);
+        const auto& shown = host.ui.messageBoxes.shown;
+        ASSERT_FALSE(shown.empty());
+        if (shown.front().style == substitute::boxQuestion) {
+            EXPECT_EQ(shown.front().text, "Are you sure you want to delete the plugin instances?");
+        } else {
+            EXPECT_EQ(shown.front().text, outOfMemoryTexts[entryId(Remove)]);
+            EXPECT_EQ(substitute::saveScene(host.scene, *document), before);
+        }
+        if (!reached || testing::Test::HasFailure()) break;
+    }
+}

@@ -49,6 +49,47 @@ TEST_F(Kernel, ObjectCreationFailsSeparatelyFromMemory) {
     EXPECT_EQ(host.services.liveObjects(), 0);
 }
 
+// A refused string is null, the empty string, and nothing stays behind. Empty
+// text makes no string and so is no request; retaining is no creation.
+TEST_F(Kernel, StringCreationFailsToTheEmptyStringWithoutLeaks) {
+    HostDocument* document = host.scene.newDocument();
+    HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 5159);
+    host.services.failStringCreation(3);
+    HostString* one = k.stringFromUtf8("one", 3);
+    HostString* seven = k.stringFromInt(7);
+    EXPECT_EQ(k.stringFromUtf8("", 0), nullptr);
+    EXPECT_EQ(k.stringRetain(one), one);
+    EXPECT_EQ(k.stringConcat(one, seven), nullptr) << "the third request";
+    EXPECT_FALSE(host.services.stringCreationFailurePending());
+    HostString* name = t.t_C4DOS_Ba->name(cube);
+    ASSERT_NE(name, nullptr);
+    host.services.failStringCreation(1);
+    EXPECT_EQ(t.t_C4DOS_Ba->name(cube), nullptr) << "table entries ask as the kernel does";
+    EXPECT_EQ(host.services.stringCreationsRequested(), 5);
+    for (HostString* string : {one, one, seven, name}) k.stringRelease(string);
+    EXPECT_EQ(host.services.liveStrings(), 0);
+}
+
+// A sweep fails request K for K = 1..count: the counts take in the refused
+// requests and leave out what the host makes for itself.
+TEST_F(Kernel, CountsTakeInRefusedRequests) {
+    host.services.failAllocation(1);
+    host.services.failObjectCreation(1);
+    EXPECT_EQ(k.allocate(8, false, __FILE__, __LINE__), nullptr);
+    EXPECT_EQ(t.t_C4DOS_Fn->create(), nullptr);
+    void* block = k.allocate(8, false, __FILE__, __LINE__);
+    HostPath* path = t.t_C4DOS_Fn->create();
+    HostPath* hostsOwn = substitute::makePath("/module/Cleartrace.so");
+    HostString* hostsOwnText = substitute::makeString("host");
+    EXPECT_EQ(host.services.allocationsRequested(), 2);
+    EXPECT_EQ(host.services.objectCreationsRequested(), 2);
+    EXPECT_EQ(host.services.stringCreationsRequested(), 0);
+    k.freeMemory(block);
+    t.t_C4DOS_Fn->free(path);
+    t.t_C4DOS_Fn->free(hostsOwn);
+    substitute::releaseString(hostsOwnText);
+}
+
 TEST_F(Kernel, FreeingForeignMemoryStopsTheRun) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     int local = 0;
