@@ -1,9 +1,257 @@
+// Each session run once with memory, then again with the k-th allocation,
+// then the k-th host-object creation, then the k-th string creation refused,
+// for k = 1, 2, ... until the session no longer makes that many requests.
+// Every run must be truthful: nothing left behind at quit; the scene after
+// the Process unchanged or exactly as with memory; a run cut short says so
+// with its notice (and then removes nothing and adds no not-found row); a
+// run that says nothing is exactly the run with memory (its texts aside when
+// string creation is refused: see TextRule). A start-up or an
+// `open` refused for lack of memory is a truthful answer too. Every session
+// starts the module and opens the window alike, so only the first session
+// refuses those requests; the others begin with their own commands' requests.
+#include <algorithm>
+
 #include "check_runs.h"
+#include "module_pin.h"
+#include "session_view.h"
+#include "sweep_sessions.h"
 
 namespace validator {
+namespace {
 
-CheckResult checkAllocationSweep(const CheckSettings&, const CaseStarted&) {
-    return {Status::Skipped, "not built yet", {}};
+constexpr const char* outOfMemoryTexts[] = {
+    "Cleartrace ran out of memory. The search is incomplete.",
+    "Cleartrace ran out of memory. The list is incomplete.",
+    "Cleartrace ran out of memory. Nothing was removed.",
+};
+constexpr const char* notFound = " not found.";
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// What one run of a session showed.
+struct Outcome {
+    std::string refused;             // the start-up or the command refused, and why
+    std::string before;              // the scene before the Process
+    std::string after;               // ... after it
+    std::vector<std::string> boxes;  // shown by the Process
+    size_t undoGroups = 0;           // recorded by the Process
+    Rows rows;
+    bool rowsDrawnWithMemory = true;  // the refused request did not come while drawing
+    bool reached = false;             // the refused request came
+    std::string leak;
+};
+
+std::vector<std::string> splitCommands(const std::string& commands) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= commands.size()) {
+        const size_t end = std::min(commands.find("; ", start), commands.size());
+        parts.push_back(commands.substr(start, end - start));
+        start = end + 2;
+    }
+    return parts;
+}
+
+// The Process and what it changed.
+void process(Harness& harness, Outcome& outcome) {
+    const HostDocument& document = *harness.host().scene.activeDocument();
+    outcome.before = harness.savedScene();
+    const size_t undoGroups = harness.host().scene.undoCount(document);
+    const size_t boxes = harness.boxTexts().size();
+    std::string refusal = harness.run("process");
+    if (!refusal.empty()) {
+        outcome.refused = "`process`: " + refusal;
+        return;
+    }
+    outcome.after = harness.savedScene();
+    const std::vector<std::string> shown = harness.boxTexts();
+    outcome.boxes.assign(shown.begin() + std::ptrdiff_t(boxes), shown.end());
+    outcome.undoGroups = harness.host().scene.undoCount(document) - undoGroups;
+    const bool reachedBefore = harness.injectionReached();
+    outcome.rows = listedRows(harness);
+    outcome.rowsDrawnWithMemory = reachedBefore || !harness.injectionReached();
+}
+
+Outcome runSession(const CheckSettings& settings, const SweepSession& session, const Injection& injection) {
+    Outcome outcome;
+    Harness harness;
+    std::string refusal = harness.start(settings.module, session.scene, injection);
+    if (!refusal.empty()) {
+        outcome.refused = "the start-up: " + refusal;
+    } else {
+        for (const std::string& command : splitCommands(session.commands)) {
+            if (command == "process") {
+                process(harness, outcome);
+                break;
+            }
+            refusal = harness.run(command);
+            if (!refusal.empty()) {
+                outcome.refused = "`" + command + "`: " + refusal;
+                break;
+            }
+        }
+    }
+    outcome.leak = harness.quit();
+    outcome.reached = harness.injectionReached();
+    return outcome;
+}
+
+std::string rowText(const std::vector<std::string>& row) {
+    std::string text;
+    for (const std::string& cell : row) text += (text.empty() ? "\"" : " | \"") + cell + "\"";
+    return "[" + text + "]";
+}
+
+// Where two lists part: "row 2: expected [...], found [...]".
+std::string rowDifference(const Rows& expected, const Rows& found) {
+    size_t row = 0;
+    while (row < expected.size() && row < found.size() && expected[row] == found[row]) ++row;
+    const std::string wanted = row < expected.size() ? rowText(expected[row]) : "the end";
+    const std::string shown = row < found.size() ? rowText(found[row]) : "the end";
+    return "row " + std::to_string(row) + ": expected " + wanted + ", found " + shown;
+}
+
+// How texts are compared: exactly, or not at all when string creation is
+// refused: the module then gets empty strings for names and for the pieces of
+// its own texts, so a text may come out empty or cut off, and only the scene
+// and the out-of-memory notice can be judged.
+struct TextRule {
+    bool judged = true;
+    bool same(const std::string& expected, const std::string& found) const { return !judged || found == expected; }
+    bool same(const std::vector<std::string>& expected, const std::vector<std::string>& found) const {
+        return !judged || expected == found;
+    }
+    bool same(const Rows& expected, const Rows& found) const { return !judged || expected == found; }
+    bool isPrefix(const Rows& part, const Rows& whole) const {
+        return !judged || (part.size() <= whole.size() && std::equal(part.begin(), part.end(), whole.begin()));
+    }
+};
+
+bool hasNotFoundRow(const Rows& rows) {
+    return std::any_of(rows.begin(), rows.end(), [](const std::vector<std::string>& row) {
+        return !row.empty() && row[0].find(notFound) != std::string::npos;
+    });
+}
+
+std::string quoted(const std::vector<std::string>& boxes) {
+    std::string shown;
+    for (const std::string& box : boxes) shown += (shown.empty() ? "\"" : ", \"") + box + "\"";
+    return shown.empty() ? "no message" : shown;
+}
+
+// Why a cut-short run is not truthful, or "".
+std::string judgeCutShort(const Outcome& run, const Outcome& complete, const TextRule& texts) {
+    if (run.after != run.before) return "a run cut short changed the scene: " + firstDifference(run.before, run.after);
+    if (run.undoGroups != 0) return "a run cut short recorded an undo group";
+    if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows)) return "a run cut short added the not-found row";
+    if (run.rowsDrawnWithMemory && !texts.isPrefix(run.rows, complete.rows)) {
+        return "a run cut short shows rows the run with memory does not: " + rowDifference(complete.rows, run.rows);
+    }
+    return {};
+}
+
+// Why a run with a refused request is not truthful, or "".
+std::string judge(const Outcome& run, const Outcome& complete, int action, const TextRule& texts) {
+    if (!run.leak.empty()) return "at quit: " + run.leak;
+    if (!run.refused.empty()) {
+        // Refusing to start or to open the window for lack of memory is a
+        // truthful answer; any later refusal means a control went missing.
+        const bool acceptable = run.refused.rfind("the start-up: ", 0) == 0 || run.refused.rfind("`open`: ", 0) == 0;
+        return acceptable ? "" : "refused " + run.refused;
+    }
+    if (run.before != complete.before) {
+        return "the scene before the Process differs: " + firstDifference(complete.before, run.before);
+    }
+    // Cut short: what the run with memory showed up to that point (the
+    // question before a removal), then the notice.
+    const bool cutShort = !run.boxes.empty() && run.boxes.back() == outOfMemoryTexts[action] &&
+                          run.boxes.size() <= complete.boxes.size() + 1 &&
+                          std::equal(run.boxes.begin(), run.boxes.end() - 1, complete.boxes.begin(),
+                                     [&](const auto& r, const auto& c) { return texts.same(c, r); });
+    if (cutShort) return judgeCutShort(run, complete, texts);
+    const std::string shown = " (shown: " + quoted(run.boxes) + "; with memory: " + quoted(complete.boxes) + ")";
+    if (run.after != complete.after) {
+        const std::string difference = firstDifference(complete.after, run.after);
+        return (run.after == run.before ? "the scene is unchanged but no notice says so: "
+                                        : "the scene differs from the run with memory: ") +
+               difference + shown;
+    }
+    if (!texts.same(complete.boxes, run.boxes)) return "the messages differ from the run with memory" + shown;
+    if (run.rowsDrawnWithMemory && !texts.same(complete.rows, run.rows)) {
+        return "the list differs from the run with memory: " + rowDifference(complete.rows, run.rows) + shown;
+    }
+    return {};
+}
+
+struct Refusal {
+    const char* what;
+    int64_t Injection::*request;
+};
+constexpr Refusal refusals[] = {
+    {"allocation", &Injection::allocation},
+    {"host-object creation", &Injection::objectCreation},
+    {"string creation", &Injection::stringCreation},
+};
+// A session that still makes requests after this many is taken to loop.
+constexpr int64_t mostRequests = 1000000;
+
+// The requests of the start-up and of opening the window, which every
+// session makes alike before its own commands.
+Injection openingRequests(const CheckSettings& settings, const SweepSession& session) {
+    Harness harness;
+    Injection made;
+    if (!harness.start(settings.module, session.scene).empty() || !harness.run("open").empty()) return made;
+    const substitute::KernelServices& services = harness.host().services;
+    made = {services.allocationsRequested(), services.objectCreationsRequested(), services.stringCreationsRequested()};
+    harness.quit();
+    return made;
+}
+
+// skipOpening: refuse only the requests after the window opened (the first
+// session refuses those of the start-up and the opening for all).
+std::string sweepSession(const CheckSettings& settings, const SweepSession& session, bool skipOpening) {
+    const Injection opening = skipOpening ? openingRequests(settings, session) : Injection{};
+    const Outcome complete = runSession(settings, session, {});
+    if (!complete.refused.empty()) return "with memory, the session refused " + complete.refused;
+    if (!complete.leak.empty()) return "with memory, at quit: " + complete.leak;
+    for (const std::string& box : complete.boxes) {
+        for (const char* text : outOfMemoryTexts) {
+            if (box == text) return "with memory, the run said \"" + box + "\"";
+        }
+    }
+    for (const Refusal& refusal : refusals) {
+        for (int64_t k = opening.*refusal.request + 1; k <= mostRequests; ++k) {
+            Injection injection;
+            injection.*refusal.request = k;
+            const Outcome run = runSession(settings, session, injection);
+            const TextRule texts{refusal.request != &Injection::stringCreation};
+            std::string problem = judge(run, complete, session.action, texts);
+            if (!problem.empty()) {
+                return "refusing " + std::string(refusal.what) + " " + std::to_string(k) + " of `" + session.commands +
+                       "`: " + problem;
+            }
+            if (!run.reached) break;
+            if (k == mostRequests) return "the session still makes requests after " + std::to_string(k);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+CheckResult checkAllocationSweep(const CheckSettings& settings, const CaseStarted& started) {
+    const std::vector<SweepSession> sessions = sweepSessions(settings.level);
+    ModulePin pin(settings.module);
+    return runCases(settings, 0, sessions.size(), started, [&](uint64_t number) -> std::string {
+        if (number >= sessions.size()) return "there is no session " + std::to_string(number) + " at this level";
+        std::string problem = sweepSession(settings, sessions[number], number > 0);
+        if (problem.empty()) return problem;
+        // Seen again with the file loaded afresh for every run, as a host that
+        // loads it once would see it.
+        pin.release();
+        std::string fresh = sweepSession(settings, sessions[number], number > 0);
+        return fresh.empty() ? "only while the module file stays loaded between runs: " + problem : fresh;
+    });
 }
 
 }  // namespace validator

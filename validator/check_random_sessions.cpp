@@ -1,9 +1,248 @@
+// Seeded random scenes and sessions. Every Process is checked against the
+// saved scene: Identify and Generate List leave it as it was; a removal is
+// one undo group, whose undo gives back exactly the scene before and whose
+// redo gives exactly the scene after. At the end nothing may be left behind.
+#include <algorithm>
+
 #include "check_runs.h"
+#include "choices.h"
+#include "command_text.h"
+#include "dialog_contract.h"
+#include "random_scene.h"
+#include "session_view.h"
 
 namespace validator {
+namespace {
 
-CheckResult checkRandomSessions(const CheckSettings&, const CaseStarted&) {
-    return {Status::Skipped, "not built yet", {}};
+constexpr double Remove = 2.0;  // the action combo's entry
+constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
+constexpr const char* outOfMemoryTexts[] = {
+    "Cleartrace ran out of memory. The search is incomplete.",
+    "Cleartrace ran out of memory. The list is incomplete.",
+    "Cleartrace ran out of memory. Nothing was removed.",
+};
+
+SceneShape shapeForLevel(int level) {
+    SceneShape shape;
+    shape.objects = 8 + 4 * level;
+    shape.depth = 2 + std::min(level, 6);
+    shape.materials = 2 + level / 2;
+    shape.layerDepth = 2 + level / 3;
+    shape.renderSettings = 3;
+    return shape;
+}
+
+class RandomSession {
+public:
+    RandomSession(Choices& choices, Harness& harness) : choices_(choices), harness_(harness) {}
+
+    // One user step: a few controls changed, then Process; "" or what went wrong.
+    std::string step() {
+        const int64_t changes = choices_.between(0, 3);
+        for (int64_t i = 0; i < changes; ++i) {
+            std::string problem = change();
+            if (!problem.empty()) return problem;
+        }
+        // Half the time a new target, since a removal leaves nothing for the
+        // same one to find again.
+        if (choices_.oneIn(2)) {
+            const char* type = choices_.pick(typeWords);
+            std::string problem = enabled(IDC_PLUGIN_TYPE) ? run(std::string("type ") + type) : "";
+            if (problem.empty()) problem = chooseId();
+            if (!problem.empty()) return problem;
+        }
+        return process();
+    }
+
+    std::string begin() {
+        const bool warn = choices_.oneIn(2);
+        const bool keep = choices_.oneIn(2);
+        // The check boxes can be set while the action is Remove only.
+        std::string problem = run("open");
+        if (problem.empty()) problem = run("action remove");
+        if (problem.empty()) problem = run(std::string("warn ") + (warn ? "on" : "off"));
+        if (problem.empty()) problem = run(std::string("keep ") + (keep ? "on" : "off"));
+        if (problem.empty()) problem = chooseId();
+        return problem;
+    }
+
+    // The commands so far, the latest last, for a failure's reason.
+    std::string history() const {
+        constexpr size_t shown = 16;
+        std::string text;
+        const size_t from = log_.size() > shown ? log_.size() - shown : 0;
+        if (from > 0) text = "...; ";
+        for (size_t i = from; i < log_.size(); ++i) text += log_[i] + (i + 1 < log_.size() ? "; " : "");
+        return text;
+    }
+
+private:
+    std::string run(const std::string& command) {
+        log_.push_back(command);
+        std::string refusal = harness_.run(command);
+        return refusal.empty() ? "" : "`" + command + "` was refused: " + refusal;
+    }
+
+    // What the window shows: the session operates only what is enabled, as a
+    // user can.
+    double value(int32_t id) {
+        const substitute::Control* control = windowControl(harness_, id);
+        return control ? control->value : -1.0;
+    }
+    bool enabled(int32_t id) {
+        const substitute::Control* control = windowControl(harness_, id);
+        return control && control->enabled;
+    }
+
+    std::string change() {
+        switch (choices_.below(12)) {
+            case 0:
+            case 1:
+            case 9:
+            case 10: {
+                // Removals most often: they are what undo and redo check.
+                constexpr const char* actions[] = {"identify", "list", "remove", "remove"};
+                return run(std::string("action ") + choices_.pick(actions));
+            }
+            case 2: {
+                const char* type = choices_.pick(typeWords);
+                return enabled(IDC_PLUGIN_TYPE) ? run(std::string("type ") + type) : "";
+            }
+            case 3: return chooseScope();
+            case 4: return chooseId();
+            case 5: {
+                const bool on = choices_.oneIn(2);
+                const int32_t box = choices_.oneIn(2) ? IDC_WARN_BEFORE_DELETING : IDC_KEEP_LAYER_SHADERS;
+                if (!enabled(box)) return {};
+                return run(std::string(box == IDC_WARN_BEFORE_DELETING ? "warn " : "keep ") + (on ? "on" : "off"));
+            }
+            case 6: return select();
+            case 7: return run("deselect");
+            case 8: return doubleClick();
+            default: return choices_.oneIn(2) ? reopen() : "";
+        }
+    }
+
+    std::string chooseScope() {
+        const substitute::Control* scope = windowControl(harness_, IDC_SCOPE);
+        if (scope == nullptr || !scope->enabled || scope->entries.empty()) return {};
+        const uint64_t entry = choices_.below(scope->entries.size());
+        return run("scope " + std::to_string(scope->entries[entry].id));
+    }
+
+    // Mostly an id some element of the scene still has, so that runs find
+    // and remove something.
+    std::string chooseId() {
+        constexpr const char* others[] = {"0", "999", "1234.9", "-7.5"};
+        if (choices_.oneIn(8)) return run(std::string("id ") + choices_.pick(others));
+        const std::string scene = harness_.savedScene();
+        std::vector<int32_t> present;
+        for (const int32_t id : randomPluginIds) {
+            const std::string type = "\"type\": " + std::to_string(id);
+            if (scene.find(type + ",") != std::string::npos || scene.find(type + "}") != std::string::npos) {
+                present.push_back(id);
+            }
+        }
+        if (present.empty() || choices_.oneIn(4)) return run("id " + std::to_string(choices_.pick(randomPluginIds)));
+        return run("id " + std::to_string(present[choices_.below(present.size())]));
+    }
+
+    std::string select() {
+        const bool objects = choices_.oneIn(2);
+        const std::vector<std::string> paths = objects ? objectPaths(harness_) : materialPaths(harness_);
+        if (paths.empty()) return {};
+        const int64_t count = choices_.between(1, 3);
+        driver::Words words{"select"};
+        for (int64_t i = 0; i < count; ++i) words.push_back(paths[choices_.below(paths.size())]);
+        return run(driver::joinWords(words));
+    }
+
+    std::string doubleClick() {
+        const size_t rows = listedRows(harness_).size();
+        if (rows == 0 || !enabled(IDC_TREE_VIEW)) return {};
+        const uint64_t row = choices_.below(rows);
+        return run("dblclick " + std::to_string(row));
+    }
+
+    // The window opens on Generate List with the plug-in ID at 0.
+    std::string reopen() {
+        std::string problem = run("close");
+        if (problem.empty()) problem = run("open");
+        if (problem.empty()) problem = chooseId();
+        return problem;
+    }
+
+    std::string process() {
+        const HostDocument& document = *harness_.host().scene.activeDocument();
+        const std::string before = harness_.savedScene();
+        const size_t undoSteps = harness_.host().scene.undoCount(document);
+        const size_t boxes = harness_.boxTexts().size();
+        bool removing = value(IDC_ACTION) == Remove;
+        if (removing && value(IDC_WARN_BEFORE_DELETING) != 0.0) {
+            const bool yes = !choices_.oneIn(4);
+            if (!yes) removing = false;
+            std::string problem = run(yes ? "answer yes" : "answer no");
+            if (!problem.empty()) return problem;
+        }
+        std::string problem = run("process");
+        if (!problem.empty()) return problem;
+        const std::string after = harness_.savedScene();
+        const std::vector<std::string> shown = harness_.boxTexts();
+        for (size_t i = boxes; i < shown.size(); ++i) {
+            for (const char* text : outOfMemoryTexts) {
+                if (shown[i] == text) return "with memory to spare, the run said \"" + shown[i] + "\"";
+            }
+        }
+        const size_t groups = harness_.host().scene.undoCount(document) - undoSteps;
+        if (!removing || groups == 0) {
+            if (groups != 0) return "a run that removes nothing recorded " + std::to_string(groups) + " undo groups";
+            std::string difference = firstDifference(before, after);
+            return difference.empty() ? "" : "a run that removes nothing changed the scene: " + difference;
+        }
+        if (groups != 1) return "the removal recorded " + std::to_string(groups) + " undo groups, not one";
+        return undoAndRedo(before, after);
+    }
+
+    std::string undoAndRedo(const std::string& before, const std::string& after) {
+        std::string problem = run("undo");
+        if (!problem.empty()) return problem;
+        std::string difference = firstDifference(before, harness_.savedScene());
+        if (!difference.empty()) return "undo did not give back the scene before the removal: " + difference;
+        problem = run("redo");
+        if (!problem.empty()) return problem;
+        difference = firstDifference(after, harness_.savedScene());
+        if (!difference.empty()) return "redo did not give the scene after the removal: " + difference;
+        // Now and then the session goes on from the scene before.
+        if (choices_.oneIn(4)) return run("undo");
+        return {};
+    }
+
+    Choices& choices_;
+    Harness& harness_;
+    std::vector<std::string> log_;
+};
+
+std::string runRandomSession(const CheckSettings& settings, uint64_t seed) {
+    Choices choices(seed);
+    const std::string scene = randomScene(choices, shapeForLevel(settings.level));
+    Harness harness;
+    std::string problem = harness.start(settings.module, scene);
+    if (!problem.empty()) return "the session did not start: " + problem;
+    RandomSession session(choices, harness);
+    problem = session.begin();
+    const int64_t steps = 8 + 4 * int64_t(settings.level);
+    for (int64_t i = 0; i < steps && problem.empty(); ++i) problem = session.step();
+    if (!problem.empty()) return problem + " (after: " + session.history() + ")";
+    problem = harness.quit();
+    return problem.empty() ? "" : "at quit: " + problem;
+}
+
+}  // namespace
+
+CheckResult checkRandomSessions(const CheckSettings& settings, const CaseStarted& started) {
+    const uint64_t cases = 3 * uint64_t(settings.level);
+    return runCases(settings, settings.seed, cases, started,
+                    [&](uint64_t seed) { return runRandomSession(settings, seed); });
 }
 
 }  // namespace validator

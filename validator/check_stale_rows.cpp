@@ -1,7 +1,268 @@
+// Listed rows double-clicked after the scene changed under them: the element
+// deleted, the deletion undone and redone, the window closed and reopened, a
+// removal run and undone, and combinations. A row may select its own element
+// or nothing, never another one and never a dead one (a dead handle passed to
+// the host is a fault, which fails the case by itself).
+#include <optional>
+
 #include "check_runs.h"
+#include "command_text.h"
+#include "scene_paths.h"
+#include "session_view.h"
 
 namespace validator {
+namespace {
 
-CheckResult checkStaleRows(const CheckSettings&, const CaseStarted&) { return {Status::Skipped, "not built yet", {}}; }
+// Every name is unique, so a row's name tells its element.
+constexpr const char* staleRowsScene = R"({"plugins": [{"id": 1234, "kind": 6, "name": "Old Tag"}],
+ "objects": [
+   {"name": "Group", "type": 5140, "children": [
+     {"name": "Cube", "type": 1234, "tags": [{"name": "T1", "type": 1234}, {"name": "Phong", "type": 5612}],
+      "children": [{"name": "Inner", "type": 1234, "tags": [{"name": "T2", "type": 1234}]}]},
+     {"name": "Sphere", "type": 5160, "tags": [{"name": "T3", "type": 1234}]}]},
+   {"name": "Lone", "type": 1234, "selected": true, "tags": [{"name": "T4", "type": 1234}]}],
+ "materials": [
+   {"name": "Wood", "type": 5703, "channels": {"0": {"shader": {"name": "S1", "type": 1234}},
+     "3": {"reflectance": [{"name": "L1", "type": 1011123, "layers": [
+       {"kind": 2, "shader": {"name": "S2", "type": 1234}}]}]}}},
+   {"name": "Glass", "type": 5703, "selected": true, "channels": {"6": {"shader": {"name": "L2", "type": 1011123,
+     "layers": [{"kind": 2, "shader": {"name": "L3", "type": 1011123, "layers": [
+       {"kind": 2, "shader": {"name": "S3", "type": 1234}}]}}]}}}}],
+ "renderSettings": [{"name": "Main", "active": true, "videoPosts": [{"name": "V1", "type": 1234},
+   {"name": "V2", "type": 1234}]}]})";
+constexpr int32_t pluginId = 1234;
+
+enum PluginTypeCode { Tag, Shader, Object, PostEffect };
+constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
+
+// What happens between the list and the double-clicks.
+enum class Step {
+    DeleteFirst,  // delete the element of the first row that still has one
+    DeleteLast,   // ... of the last row
+    DeleteTop,    // delete the top-level ancestor of the first row's element
+    Undo,
+    Redo,
+    Reopen,         // close and reopen the window
+    RemoveKeep,     // a removal (layer shaders kept): its rows are listed anew
+    RemoveAll,      // a removal of everything: the not-found row
+    RemoveRefused,  // a removal answered No: the list stays
+    ListAgain,      // a fresh list
+};
+
+const std::vector<std::vector<Step>> scenarios = {
+    {Step::DeleteFirst},
+    {Step::DeleteLast, Step::Undo},
+    {Step::DeleteFirst, Step::Undo, Step::Redo},
+    {Step::DeleteLast, Step::Undo, Step::Redo, Step::Undo},
+    {Step::DeleteTop, Step::Undo},
+    {Step::DeleteTop, Step::DeleteLast, Step::Undo, Step::Undo, Step::Redo},
+    {Step::Reopen},
+    {Step::DeleteFirst, Step::Reopen, Step::Undo},
+    {Step::RemoveKeep, Step::Undo, Step::Redo},
+    {Step::RemoveAll, Step::Undo, Step::ListAgain, Step::DeleteTop, Step::Undo},
+    {Step::RemoveRefused, Step::DeleteFirst, Step::Undo},
+    {Step::DeleteFirst, Step::Undo, Step::ListAgain, Step::DeleteLast, Step::Reopen, Step::Undo, Step::Redo},
+    {Step::Reopen, Step::ListAgain, Step::DeleteTop, Step::Undo, Step::Redo, Step::Undo},
+    {Step::DeleteFirst, Step::ListAgain, Step::Undo, Step::Redo, Step::Undo},
+};
+
+// An element the module made active, as it was at that moment.
+struct Selected {
+    uint64_t id;
+    std::string name;
+    int32_t type;
+    const HostDocument* document;
+};
+
+class StaleRowsCase {
+public:
+    StaleRowsCase(Harness& harness, int type) : harness_(harness), type_(type) {
+        auto previous = harness_.host().scene.onMakeActive;
+        harness_.host().scene.onMakeActive = [this, previous](const HostElement& element) {
+            selections_.push_back({element.id, element.name, element.type, element.document});
+            if (previous) previous(element);
+        };
+    }
+
+    std::string run(const std::vector<Step>& steps) {
+        std::string problem = command("open; " + listCommands());
+        if (problem.empty()) problem = takeBaseline();
+        for (const Step step : steps) {
+            if (problem.empty()) problem = apply(step);
+            if (problem.empty()) problem = clickEveryRow();
+        }
+        return problem;
+    }
+
+private:
+    std::string listCommands() const {
+        return "action list; type " + std::string(typeWords[type_]) + "; id " + std::to_string(pluginId) + "; process";
+    }
+
+    std::string command(const std::string& commands) {
+        done_ += (done_.empty() ? "" : "; ") + commands;
+        std::string refusal = harness_.run(commands);
+        return refusal.empty() ? "" : "`" + commands + "` was refused: " + refusal;
+    }
+
+    std::string reason(const std::string& problem) const { return problem + " (after: " + done_ + ")"; }
+
+    // Double-clicks the fresh rows: each selects the element it lists (rows of
+    // post effects and the not-found row select nothing), which it must then
+    // go on selecting or no longer select anything.
+    std::string takeBaseline() {
+        rows_ = listedRows(harness_);
+        expected_.assign(rows_.size(), std::nullopt);
+        for (size_t row = 0; row < rows_.size(); ++row) {
+            std::vector<Selected> selected;
+            std::string problem = doubleClick(row, selected);
+            if (!problem.empty()) return problem;
+            const bool listsElement = type_ != PostEffect && rows_[row][0].find(" not found.") == std::string::npos;
+            if (selected.size() != (listsElement ? 1u : 0u)) {
+                return reason("the fresh row " + std::to_string(row) + " (" + rows_[row][0] + ") selected " +
+                              std::to_string(selected.size()) + " elements");
+            }
+            if (!listsElement) continue;
+            problem = describes(row, selected[0], true);
+            if (!problem.empty()) return problem;
+            expected_[row] = selected[0].id;
+        }
+        return {};
+    }
+
+    // Whether what a double-click on row selected is what the row lists.
+    std::string describes(size_t row, const Selected& selected, bool fresh) const {
+        const HostDocument* active = harness_.host().scene.activeDocument();
+        std::string problem;
+        if (selected.document != active) {
+            problem = "an element outside the active document";
+        } else if (selected.name != rows_[row][0]) {
+            problem = "\"" + selected.name + "\"";
+        } else if (fresh && type_ == Object && selected.type != pluginId) {
+            problem = "an object of type " + std::to_string(selected.type);
+        } else if (fresh && type_ == Tag && !carriesTag(selected.id, rows_[row].size() > 1 ? rows_[row][1] : "")) {
+            problem = "an object without the listed tag";
+        } else if (!fresh && (!expected_[row] || *expected_[row] != selected.id)) {
+            problem = "another element named \"" + selected.name + "\"";
+        }
+        if (problem.empty()) return {};
+        return reason(std::string(fresh ? "the fresh" : "the") + " row " + std::to_string(row) + " (" + rows_[row][0] +
+                      ") selected " + problem);
+    }
+
+    bool carriesTag(uint64_t object, const std::string& tagName) const {
+        const HostElement* element = harness_.host().scene.elementById(object);
+        if (element == nullptr || element->kind != substitute::ElementKind::Object) return false;
+        for (const HostElement* tag = substitute::asObject(*element).tags.first; tag != nullptr; tag = tag->next) {
+            if (tag->name == tagName && tag->type == pluginId) return true;
+        }
+        return false;
+    }
+
+    std::string doubleClick(size_t row, std::vector<Selected>& selected) {
+        selections_.clear();
+        std::string problem = command("dblclick " + std::to_string(row));
+        selected = selections_;
+        return problem;
+    }
+
+    std::string clickEveryRow() {
+        const std::vector<std::vector<std::string>> shown = listedRows(harness_);
+        if (shown != rows_ && !shown.empty()) return reason("the list changed without a run");
+        for (size_t row = 0; row < shown.size(); ++row) {
+            std::vector<Selected> selected;
+            std::string problem = doubleClick(row, selected);
+            if (!problem.empty()) return reason(problem);
+            if (selected.size() > 1) return reason("row " + std::to_string(row) + " selected several elements");
+            if (!selected.empty()) problem = describes(row, selected[0], false);
+            if (!problem.empty()) return problem;
+        }
+        return {};
+    }
+
+    // The path of the element a row listed, if it lives.
+    std::optional<std::string> pathOfRow(size_t row, bool top) {
+        if (row >= expected_.size() || !expected_[row]) return std::nullopt;
+        const HostElement* element = harness_.host().scene.elementById(*expected_[row]);
+        if (element == nullptr || element->document != harness_.host().scene.activeDocument()) return std::nullopt;
+        std::string path = driver::pathOf(*element);
+        if (top && path.rfind("/", 0) == 0) path = path.substr(0, path.find('/', 1));
+        return path;
+    }
+
+    std::string deleteRowElement(bool last, bool top) {
+        for (size_t i = 0; i < expected_.size(); ++i) {
+            const size_t row = last ? expected_.size() - 1 - i : i;
+            if (std::optional<std::string> path = pathOfRow(row, top))
+                return command("delete " + driver::quoteWord(*path));
+        }
+        // Rows that list no element (post effects, the not-found row): the
+        // scene still changes under them.
+        const std::vector<std::string> objects = objectPaths(harness_);
+        return objects.empty() ? "" : command("delete " + driver::quoteWord(objects.front()));
+    }
+
+    std::string removal(const char* keep, const char* answer) {
+        std::string problem =
+            command(std::string("action remove; warn on; keep ") + keep + "; answer " + answer + "; process");
+        if (problem.empty()) problem = command("action list");
+        return problem;
+    }
+
+    const substitute::UndoHistory& history() { return harness_.host().scene.activeDocument()->undo; }
+
+    std::string apply(Step step) {
+        switch (step) {
+            case Step::DeleteFirst: return deleteRowElement(false, false);
+            case Step::DeleteLast: return deleteRowElement(true, false);
+            case Step::DeleteTop: return deleteRowElement(false, true);
+            case Step::Undo: return history().done.empty() ? "" : command("undo");
+            case Step::Redo: return history().undone.empty() ? "" : command("redo");
+            case Step::Reopen: return command("close; open");
+            case Step::RemoveKeep: {
+                std::string problem = removal("on", "yes");
+                return problem.empty() ? takeBaseline() : problem;
+            }
+            case Step::RemoveAll: {
+                std::string problem = removal("off", "yes");
+                return problem.empty() ? takeBaseline() : problem;
+            }
+            case Step::RemoveRefused: return removal("off", "no");
+            case Step::ListAgain: {
+                // A reopened window shows Tag and ID 0 again.
+                std::string problem = command(listCommands());
+                return problem.empty() ? takeBaseline() : problem;
+            }
+        }
+        return {};
+    }
+
+    Harness& harness_;
+    int type_;
+    std::vector<std::vector<std::string>> rows_;     // as drawn when the baseline was taken
+    std::vector<std::optional<uint64_t>> expected_;  // per row: the element it listed
+    std::vector<Selected> selections_;
+    std::string done_;
+};
+
+std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
+    const int type = int(number % 4);
+    const std::vector<Step>& steps = scenarios[(number / 4) % scenarios.size()];
+    Harness harness;
+    std::string problem = harness.start(settings.module, staleRowsScene);
+    if (!problem.empty()) return "the session did not start: " + problem;
+    StaleRowsCase staleRows(harness, type);
+    problem = staleRows.run(steps);
+    if (!problem.empty()) return problem;
+    problem = harness.quit();
+    return problem.empty() ? "" : "at quit: " + problem;
+}
+
+}  // namespace
+
+CheckResult checkStaleRows(const CheckSettings& settings, const CaseStarted& started) {
+    return runCases(settings, 0, 4 * scenarios.size(), started,
+                    [&](uint64_t number) { return runStaleRows(settings, number); });
+}
 
 }  // namespace validator

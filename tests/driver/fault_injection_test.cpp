@@ -49,9 +49,11 @@ int64_t stringsCounted(const std::string& output) {
 }
 
 // Each string the module asks for fails in turn: an empty string is a string,
-// so every run goes through and the module leaves nothing behind.
+// so every run goes through and the module leaves nothing behind. (Without
+// the question: a question that cannot be worded removes nothing, and the
+// undo would then be refused.)
 TEST(FailString, EveryStringOfARemoveSessionCanFail) {
-    const std::vector<std::string> session = {"-c", "open; action remove; id 1234567; process; list; undo",
+    const std::vector<std::string> session = {"-c", "open; action remove; warn off; id 1234567; process; list; undo",
                                               exampleScene.string()};
     std::vector<std::string> args = session;
     args.insert(args.begin(), "--counts");

@@ -1,0 +1,219 @@
+#include "random_scene.h"
+
+#include <vector>
+
+namespace validator {
+namespace {
+
+constexpr int32_t objectTypes[] = {5140, 5159, 5160};
+constexpr int32_t tagTypes[] = {5612, 5671};
+constexpr int32_t shaderTypes[] = {1011116, 5832};
+constexpr int32_t videoPostTypes[] = {1023342, 300001048};
+constexpr int32_t materialType = 5703;
+constexpr int32_t layerShaderType = 1011123;
+constexpr int32_t shaderLayerKind = 2;
+constexpr int32_t channelCount = 15;
+constexpr int32_t reflectanceChannel = 3;
+
+// Names repeat on purpose (the walkers and the paths must tell equal names
+// apart); some need escaping in a path or are not ASCII.
+constexpr const char* names[] = {"Cube", "Sphere", "Null",         "Old", "Legacy Tag",
+                                 "Glow", "Wood",   "\xC3\x89mail", "a/b", "x[1]"};
+
+class SceneWriter {
+public:
+    SceneWriter(Choices& choices, const SceneShape& shape) : choices_(choices), shape_(shape) {}
+
+    std::string scene() {
+        std::string text = "{\"plugins\": [" + plugins() + "],\n \"objects\": [";
+        objectsLeft_ = int32_t(choices_.between(shape_.objects / 2, shape_.objects));
+        text += objectList(1) + "],\n \"materials\": [";
+        text += materials() + "],\n \"renderSettings\": [";
+        return text + renderSettings() + "]}\n";
+    }
+
+private:
+    std::string name() {
+        std::string text = choices_.pick(names);
+        if (choices_.oneIn(3)) {
+            const uint64_t suffix = choices_.below(4);
+            text += "." + std::to_string(suffix);
+        }
+        return text;
+    }
+
+    // Often one of the plug-in ids, else an ordinary type of the kind.
+    template <size_t N>
+    int32_t type(const int32_t (&ordinary)[N]) {
+        return choices_.oneIn(2) ? choices_.pick(randomPluginIds) : choices_.pick(ordinary);
+    }
+
+    static std::string element(const std::string& elementName, int32_t elementType) {
+        return "\"name\": " + jsonString(elementName) + ", \"type\": " + std::to_string(elementType);
+    }
+
+    // Every choice is its own statement: the order in which the operands of
+    // one expression are evaluated differs between compilers.
+    template <size_t N>
+    std::string namedElement(const int32_t (&ordinary)[N]) {
+        const std::string elementName = name();
+        return element(elementName, type(ordinary));
+    }
+
+    std::string plugins() {
+        std::string text;
+        constexpr int32_t kinds[] = {1, 5, 6, 8, 0, 21, 34, 39};
+        for (int32_t id : randomPluginIds) {
+            if (!choices_.oneIn(2)) continue;
+            if (!text.empty()) text += ", ";
+            const int32_t kind = choices_.pick(kinds);
+            const std::string pluginName = "Plugin " + name();
+            text += "{\"id\": " + std::to_string(id) + ", \"kind\": " + std::to_string(kind) +
+                    ", \"name\": " + jsonString(pluginName) + "}";
+        }
+        return text;
+    }
+
+    std::string objectList(int32_t level) {
+        std::string text;
+        // The top level takes what the levels below leave.
+        const int64_t siblings = level == 1 ? INT64_MAX : choices_.between(1, 4);
+        for (int64_t i = 0; i < siblings && objectsLeft_ > 0; ++i) {
+            --objectsLeft_;
+            if (!text.empty()) text += ",\n  ";
+            text += "{" + namedElement(objectTypes);
+            if (choices_.oneIn(5)) text += ", \"selected\": true";
+            text += ", \"tags\": [" + tags() + "]";
+            if (level < shape_.depth && !choices_.oneIn(3)) text += ", \"children\": [" + objectList(level + 1) + "]";
+            text += "}";
+        }
+        return text;
+    }
+
+    std::string tags() {
+        std::string text;
+        const int64_t count = choices_.between(0, 3);
+        for (int64_t i = 0; i < count; ++i) {
+            if (i > 0) text += ", ";
+            text += "{" + namedElement(tagTypes) + "}";
+        }
+        return text;
+    }
+
+    // A shader; below the layer depth sometimes a layer shader with layers of
+    // every kind: shader layers (linking a shader or nothing) and others.
+    std::string shader(int32_t level) {
+        if (level >= shape_.layerDepth || !choices_.oneIn(3)) return "{" + namedElement(shaderTypes) + "}";
+        std::string text = "{" + element("Layers", layerShaderType) + ", \"layers\": [";
+        const int64_t count = choices_.between(0, 3);
+        for (int64_t i = 0; i < count; ++i) {
+            if (i > 0) text += ", ";
+            const uint64_t kind = choices_.below(6);
+            if (kind == 0) {
+                text += "{\"kind\": 1}";
+            } else if (kind == 1) {
+                text += "{\"kind\": 2, \"shader\": null}";
+            } else {
+                text += "{\"kind\": 2, \"shader\": " + shader(level + 1) + "}";
+            }
+        }
+        return text + "]}";
+    }
+
+    // Reflectance shaders, some owned by another material or by none.
+    std::string reflectance(const std::vector<std::string>& materialNames) {
+        std::string text;
+        const int64_t count = choices_.between(0, 3);
+        for (int64_t i = 0; i < count; ++i) {
+            if (i > 0) text += ", ";
+            std::string one = shader(0);
+            const uint64_t owner = choices_.below(8);
+            if (owner == 0) {
+                one.insert(one.size() - 1, ", \"owner\": null");
+            } else if (owner == 1) {
+                const std::string& other = materialNames[choices_.below(materialNames.size())];
+                one.insert(one.size() - 1, ", \"owner\": " + jsonString(other));
+            }
+            text += one;
+        }
+        return text;
+    }
+
+    std::string materials() {
+        std::vector<std::string> materialNames;
+        const int64_t count = choices_.between(0, shape_.materials);
+        for (int64_t i = 0; i < count; ++i) materialNames.push_back(name());
+        std::string text;
+        for (const std::string& materialName : materialNames) {
+            if (!text.empty()) text += ",\n  ";
+            text += "{" + element(materialName, materialType);
+            if (choices_.oneIn(3)) text += ", \"selected\": true";
+            text += ", \"channels\": {" + channels(materialNames) + "}}";
+        }
+        return text;
+    }
+
+    std::string channels(const std::vector<std::string>& materialNames) {
+        std::string text;
+        for (int32_t channel = 0; channel < channelCount; ++channel) {
+            if (!choices_.oneIn(channel == reflectanceChannel ? 2 : 4)) continue;
+            if (!text.empty()) text += ", ";
+            text += "\"" + std::to_string(channel) + "\": {";
+            if (channel == reflectanceChannel) {
+                text += "\"reflectance\": [" + reflectance(materialNames) + "]";
+            } else if (!choices_.oneIn(5)) {
+                text += "\"shader\": " + shader(0);
+            }
+            text += "}";
+        }
+        return text;
+    }
+
+    std::string renderSettings() {
+        std::string text;
+        const int64_t count = choices_.between(0, shape_.renderSettings);
+        const int64_t active = choices_.between(-1, count - 1);
+        for (int64_t i = 0; i < count; ++i) {
+            if (i > 0) text += ",\n  ";
+            const std::string settingsName = name();
+            text += "{\"name\": " + jsonString(settingsName) + (i == active ? ", \"active\": true" : "") +
+                    ", \"videoPosts\": [";
+            const int64_t posts = choices_.between(0, 4);
+            for (int64_t p = 0; p < posts; ++p) {
+                if (p > 0) text += ", ";
+                text += "{" + namedElement(videoPostTypes) + "}";
+            }
+            text += "]}";
+        }
+        return text;
+    }
+
+    Choices& choices_;
+    const SceneShape& shape_;
+    int32_t objectsLeft_ = 0;
+};
+
+}  // namespace
+
+std::string randomScene(Choices& choices, const SceneShape& shape) { return SceneWriter(choices, shape).scene(); }
+
+std::string jsonString(const std::string& text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string quoted = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20) {
+            quoted += "\\u00";
+            quoted += hex[byte >> 4];
+            quoted += hex[byte & 15];
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+}  // namespace validator

@@ -1,0 +1,32 @@
+// Seeded random scenes as scene-file text: object hierarchies with tags,
+// materials with channel shaders, reflectance layers and nested layer
+// shaders, render settings with video posts, selections and a registry.
+// Elements take their types from a small pool of plug-in ids mixed with
+// ordinary types, so every plug-in type has instances in several places.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "choices.h"
+
+namespace validator {
+
+// The plug-in ids random scenes give their instances: one is also the layer
+// shader's type, one an ordinary object type, one negative.
+inline constexpr int32_t randomPluginIds[] = {1234, 1050001, -7, 5159, 1011123};
+
+struct SceneShape {
+    int32_t objects = 12;        // at most this many objects
+    int32_t depth = 4;           // object hierarchy levels
+    int32_t materials = 3;       // at most
+    int32_t layerDepth = 3;      // nesting of layer shaders
+    int32_t renderSettings = 2;  // at most
+};
+
+std::string randomScene(Choices& choices, const SceneShape& shape);
+
+// Text as a JSON string literal, quotes included.
+std::string jsonString(const std::string& text);
+
+}  // namespace validator

@@ -1,0 +1,145 @@
+#include "sweep_sessions.h"
+
+#include "random_scene.h"
+
+namespace validator {
+namespace {
+
+// Every place an instance can be: tags and objects in a hierarchy, channel
+// shaders, reflectance shaders (one owned by another material), nested layer
+// shaders, video posts of active and inactive render settings; objects and
+// materials selected; two registered plug-ins.
+constexpr const char* placesScene = R"({"plugins": [{"id": 1234, "kind": 6, "name": "Old Tag"},
+   {"id": 4321, "kind": 8, "name": "Old Effect"}],
+ "objects": [
+   {"name": "Group", "type": 5140, "selected": true, "children": [
+     {"name": "Cube", "type": 1234, "tags": [{"name": "Old", "type": 1234}, {"name": "Phong", "type": 5612},
+       {"name": "Old.1", "type": 1234}],
+      "children": [{"name": "Inner", "type": 1234, "tags": [{"name": "Old.2", "type": 1234}]}]},
+     {"name": "Sphere", "type": 5160, "selected": true, "tags": [{"name": "Old.3", "type": 1234}]}]},
+   {"name": "Lone", "type": 1234}],
+ "materials": [
+   {"name": "Wood", "type": 5703, "channels": {"0": {"shader": {"name": "Old", "type": 1234}},
+     "3": {"reflectance": [{"name": "Old", "type": 1234}, {"name": "Layers", "type": 1011123, "layers": [
+       {"kind": 2, "shader": {"name": "Old", "type": 1234}}, {"kind": 2, "shader": null}, {"kind": 1}]},
+       {"name": "Foreign", "type": 1234, "owner": "Glass"}]}}},
+   {"name": "Glass", "type": 5703, "selected": true, "channels": {
+     "6": {"shader": {"name": "L", "type": 1011123, "layers": [
+       {"kind": 2, "shader": {"name": "L2", "type": 1011123, "layers": [
+         {"kind": 2, "shader": {"name": "Deep", "type": 1234}}]}},
+       {"kind": 2, "shader": {"name": "Old", "type": 1234}}]}},
+     "13": {"shader": {"name": "Old", "type": 1234}}}}],
+ "renderSettings": [{"name": "Other", "videoPosts": [{"name": "Hidden", "type": 1234}]},
+   {"name": "Main", "active": true, "videoPosts": [{"name": "Glow", "type": 1234}, {"name": "Keep", "type": 5},
+     {"name": "Glow.1", "type": 1234}]}]})";
+constexpr int32_t placesId = 1234;
+// Registered but not in the scene; in no registry; only a video post.
+constexpr int32_t placesIdentifyIds[] = {1234, 4321, 999, 5};
+
+// A chain of objects `depth` deep, each with an instance tag and every third
+// an instance itself, selected now and then; a material whose layer shaders
+// nest `depth` deep with an instance at every level; two video posts.
+std::string deepScene(int depth, int32_t id) {
+    const std::string type = std::to_string(id);
+    std::string objects;
+    for (int level = depth - 1; level >= 0; --level) {
+        const std::string children = objects.empty() ? "" : ", \"children\": [" + objects + "]";
+        objects = "{\"name\": \"o" + std::to_string(level) + "\", \"type\": " + (level % 3 == 2 ? type : "5159") +
+                  (level % 7 == 3 ? ", \"selected\": true" : "") + ", \"tags\": [{\"name\": \"t" +
+                  std::to_string(level) + "\", \"type\": " + type + "}]" + children + "}";
+    }
+    std::string layers = "{\"kind\": 2, \"shader\": {\"name\": \"bottom\", \"type\": " + type + "}}";
+    for (int level = depth - 1; level >= 0; --level) {
+        layers = "{\"kind\": 2, \"shader\": {\"name\": \"x" + std::to_string(level) + "\", \"type\": " + type +
+                 "}}, {\"kind\": 2, \"shader\": {\"name\": \"L" + std::to_string(level) +
+                 "\", \"type\": 1011123, \"layers\": [" + layers + "]}}";
+    }
+    return "{\"plugins\": [], \"objects\": [" + objects +
+           "], \"materials\": [{\"name\": \"M\", \"type\": 5703, \"selected\": true, \"channels\": {\"0\": "
+           "{\"shader\": {\"name\": \"c\", \"type\": " +
+           type + "}}, \"5\": {\"shader\": {\"name\": \"L\", \"type\": 1011123, \"layers\": [" + layers +
+           "]}}}}], \"renderSettings\": [{\"name\": \"R\", \"active\": true, \"videoPosts\": [{\"name\": \"v1\", "
+           "\"type\": " +
+           type + "}, {\"name\": \"v2\", \"type\": " + type + "}]}]}";
+}
+
+constexpr int identify = 0, list = 1, remove = 2;
+constexpr const char* actionWords[] = {"identify", "list", "remove"};
+constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
+
+// selection: "" or a `select` command.
+std::string commandsFor(int action, int type, int scope, bool keep, int32_t id, const std::string& selection = "",
+                        bool warn = false) {
+    return std::string("open; ") + (selection.empty() ? "" : selection + "; ") + "action remove; warn " +
+           (warn ? "on" : "off") + "; keep " + (keep ? "on" : "off") + "; type " + typeWords[type] + "; scope " +
+           std::to_string(scope) + "; action " + actionWords[action] + "; id " + std::to_string(id) + "; process";
+}
+
+// Selections that hold an element together with its descendants, and
+// removals confirmed at the question.
+void addSelectionSessions(std::vector<SweepSession>& sessions) {
+    const std::string nested = "select /Group /Group/Cube /Group/Cube/Inner";
+    for (const int type : {0, 2}) {
+        for (const int scope : {1, 2}) {
+            sessions.push_back({placesScene, commandsFor(remove, type, scope, false, placesId, nested), remove});
+        }
+    }
+    const std::string materials = "select mat:Glass mat:Wood";
+    sessions.push_back({placesScene, commandsFor(remove, 1, 2, true, placesId, materials), remove});
+    sessions.push_back({placesScene, commandsFor(remove, 1, 2, false, placesId, materials, true), remove});
+    sessions.push_back({placesScene, commandsFor(remove, 3, 0, false, placesId, "", true), remove});
+}
+
+// Random scenes with one random Process each.
+void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
+    static const std::vector<int> scopes[] = {{0, 1, 2}, {0, 2}, {0, 1, 2}, {0}};
+    SceneShape shape;
+    shape.objects = 10;
+    for (int number = 0; number < count; ++number) {
+        Choices choices(uint64_t(number) + 1);
+        const std::string scene = randomScene(choices, shape);
+        const int action = int(choices.below(3));
+        const int type = int(choices.below(4));
+        const int scope = scopes[type][choices.below(scopes[type].size())];
+        const bool keep = choices.oneIn(2);
+        const int32_t id = choices.pick(randomPluginIds);
+        sessions.push_back({scene, commandsFor(action, type, scope, keep, id), action});
+    }
+}
+
+// Each action in {actions} on each type and scope (a removal also keeping
+// layer shaders), and Identify for each id.
+void addSessions(std::vector<SweepSession>& sessions, const std::string& scene, int32_t id,
+                 std::initializer_list<int> actions, const std::vector<int32_t>& identifyIds) {
+    static const std::vector<int> scopes[] = {{0, 1, 2}, {0, 2}, {0, 1, 2}, {0}};
+    for (const int action : actions) {
+        for (int type = 0; type < 4; ++type) {
+            for (const int scope : scopes[type]) {
+                sessions.push_back({scene, commandsFor(action, type, scope, false, id), action});
+            }
+        }
+        if (action == remove) sessions.push_back({scene, commandsFor(remove, 1, 0, true, id), remove});
+    }
+    for (const int32_t identifyId : identifyIds) {
+        sessions.push_back({scene, commandsFor(identify, 0, 0, false, identifyId), identify});
+    }
+}
+
+}  // namespace
+
+// Each run starts the module afresh, so a session costs about as many runs
+// as it makes requests (some 25 here), whatever the size of its scene.
+std::vector<SweepSession> sweepSessions(int level) {
+    std::vector<SweepSession> sessions;
+    addSessions(sessions, placesScene, placesId, {list, remove},
+                {std::begin(placesIdentifyIds), std::end(placesIdentifyIds)});
+    addSelectionSessions(sessions);
+    constexpr int32_t deepId = 1234567;
+    const int depth = level >= 8 ? 40 : 12;
+    if (level >= 4) addSessions(sessions, deepScene(depth, deepId), deepId, {remove}, {});
+    if (level >= 6) addSessions(sessions, deepScene(depth, deepId), deepId, {list}, {deepId, 999});
+    if (level >= 6) addRandomSessions(sessions, 4 * (level - 5));
+    return sessions;
+}
+
+}  // namespace validator

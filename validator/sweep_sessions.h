@@ -1,0 +1,20 @@
+// The sessions the allocation sweep refuses requests in: each action on each
+// plug-in type and scope, over a small scene with every kind of place and
+// over deep hierarchies and nested layer shaders, with selections. The set
+// grows with the level.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace validator {
+
+struct SweepSession {
+    std::string scene;     // scene-file text
+    std::string commands;  // ends with the one Process of the session
+    int action;            // the action combo's entry of that Process
+};
+
+std::vector<SweepSession> sweepSessions(int level);
+
+}  // namespace validator
