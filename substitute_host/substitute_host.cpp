@@ -81,6 +81,7 @@ SubstituteHost::~SubstituteHost() {
 
 SubstituteHost& SubstituteHost::current() {
     if (currentHost == nullptr) fault("host call", "no substitute host is running");
+    ++currentHost->reached_;
     return *currentHost;
 }
 

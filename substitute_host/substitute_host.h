@@ -23,6 +23,12 @@ public:
     static SubstituteHost& current();
     static bool running();
 
+    // How often host code has looked up the running host through current().
+    // Every table entry does so at least once, so this counts the host calls
+    // a module makes (and the host's own handle checks): a measure of host
+    // work that checks compare between sizes, where timing would be noise.
+    uint64_t reached() const { return reached_; }
+
     // What the bind message hands over, and the kernel written into g_maxon.
     const HostTables* tables() const { return &tables_; }
     const HostKernel* kernel() const { return &kernel_; }
@@ -34,6 +40,7 @@ public:
 
 private:
     TableStorage storage_;
+    uint64_t reached_ = 0;
     HostTables tables_{};
     HostKernel kernel_{};
 };

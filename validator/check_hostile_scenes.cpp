@@ -1,9 +1,132 @@
+// Scenes that strain the module: hierarchies and layer shaders nested very
+// deep, links that lead nowhere or to what the material does not own, and
+// lists of very many rows. In each, Generate List must list exactly the
+// instances, Remove must undo to the saved scene byte for byte and redo to
+// its own result, and nothing may be left behind at quit.
+#include <string>
+
+#include "build_scale.h"
 #include "check_runs.h"
+#include "drawn_list.h"
+#include "scene_texts.h"
 
 namespace validator {
+namespace {
+namespace fs = std::filesystem;
 
-CheckResult checkHostileScenes(const CheckSettings&, const CaseStarted&) {
-    return {Status::Skipped, "not built yet", {}};
+struct Sizes {
+    int64_t depth;       // of the object hierarchies
+    int64_t layerDepth;  // of the nested layer shaders
+    int64_t damagedCopies;
+    int64_t manyRows;
+};
+
+Sizes sizesAtLevel(int level) {
+    if (level >= 8) return {1000000, 100000, 1000, 1000000 / bulkDivisor};
+    return {10000, 10000, 20, 100000 / bulkDivisor};
+}
+
+struct HostileCase {
+    const char* what;
+    ListedKind kind;
+    bool keepLayerShaders;
+    std::string scene;
+    int64_t instances;
+};
+
+HostileCase hostileCase(uint64_t number, const Sizes& sizes) {
+    switch (number) {
+        case 0: return {"a hierarchy of tags", ListedKind::Tag, false, chainScene(sizes.depth, false), sizes.depth};
+        case 1:
+            return {"a hierarchy of instance objects", ListedKind::Object, false, chainScene(sizes.depth, true),
+                    sizes.depth};
+        case 2:
+            return {"nested layer shaders", ListedKind::Shader, false, nestedLayersScene(sizes.layerDepth),
+                    sizes.layerDepth};
+        case 3:
+            return {"nested layer shaders, kept", ListedKind::Shader, true, nestedLayersScene(sizes.layerDepth),
+                    sizes.layerDepth};
+        case 4:
+            return {"damaged links", ListedKind::Shader, false, damagedLinksScene(sizes.damagedCopies),
+                    damagedLinksInstances(sizes.damagedCopies)};
+        default: return {"many rows", ListedKind::Tag, false, treeOfTagsScene(sizes.manyRows), sizes.manyRows};
+    }
+}
+constexpr uint64_t hostileCases = 6;
+
+// Where two saved scenes part, with a little of each.
+std::string firstDifference(const std::string& got, const std::string& expected) {
+    size_t at = 0;
+    while (at < got.size() && at < expected.size() && got[at] == expected[at]) ++at;
+    const size_t from = at > 40 ? at - 40 : 0;
+    return "it differs from byte " + std::to_string(at) + " on: \"" + got.substr(from, 80) + "\" instead of \"" +
+           expected.substr(from, 80) + "\"";
+}
+
+// The rows the last run drew: "" when they are count, else why not.
+std::string listedRows(Harness& harness, int64_t count, const std::string& when) {
+    const substitute::Drawing* drawing = lastDrawnList(harness);
+    if (drawing == nullptr) return when + ": the window shows no results list";
+    const auto rows = int64_t(drawing->rowHeights.size());
+    if (rows == count) return {};
+    return when + " drew " + std::to_string(rows) + " rows for " + std::to_string(count) + " instances";
+}
+
+// After everything is removed, a new list shows the one not-found row.
+std::string listedNothing(Harness& harness) {
+    std::string problem = harness.run("action list; process");
+    if (!problem.empty()) return "Generate List after the redo: " + problem;
+    const substitute::Drawing* drawing = lastDrawnList(harness);
+    const bool notFound = drawing != nullptr && drawing->rowHeights.size() == 1 &&
+                          firstColumnText(*drawing, 0).find("not found") != std::string::npos;
+    return notFound ? "" : "Generate List after the redo still found instances";
+}
+
+// Remove, then undo and redo, each compared with the saved scene.
+std::string removeUndoRedo(Harness& harness, const HostileCase& c) {
+    const std::string before = harness.savedScene();
+    std::string problem =
+        harness.run(std::string("action remove; keep ") + (c.keepLayerShaders ? "on" : "off") + "; process");
+    if (!problem.empty()) return "Remove: " + problem;
+    const std::string after = harness.savedScene();
+    if (c.keepLayerShaders) {
+        // Every instance sits in a layer shader: all stay, all are listed.
+        if (after != before) return "Remove changed the scene that it was to keep: " + firstDifference(after, before);
+        return listedRows(harness, c.instances, "Remove keeping layer shaders");
+    }
+    if (after == before) return "Remove left the scene as it was";
+    if (!(problem = harness.run("undo")).empty()) return "undo: " + problem;
+    const std::string undone = harness.savedScene();
+    if (undone != before) return "undo did not restore the saved scene: " + firstDifference(undone, before);
+    if (!(problem = harness.run("redo")).empty()) return "redo: " + problem;
+    const std::string redone = harness.savedScene();
+    if (redone != after) return "redo did not give the scene after Remove: " + firstDifference(redone, after);
+    return listedNothing(harness);
+}
+
+std::string runHostileCase(const fs::path& module, const HostileCase& c) {
+    Harness harness;
+    std::string problem = harness.start(module, c.scene);
+    if (!problem.empty()) return "cannot start: " + problem;
+    problem = harness.run(std::string("open; type ") + kindWord(c.kind) + "; id " + std::to_string(scenePluginId) +
+                          "; action list; process");
+    if (!problem.empty()) problem = "Generate List: " + problem;
+    if (problem.empty()) problem = listedRows(harness, c.instances, "Generate List");
+    if (problem.empty()) problem = removeUndoRedo(harness, c);
+    const std::string left = harness.quit();
+    if (problem.empty()) problem = left;
+    return problem;
+}
+}  // namespace
+
+CheckResult checkHostileScenes(const CheckSettings& settings, const CaseStarted& started) {
+    const Sizes sizes = sizesAtLevel(settings.level);
+    return runCases(settings, 0, hostileCases, started, [&](uint64_t number) -> std::string {
+        if (number >= hostileCases) return "there is no hostile-scenes case " + std::to_string(number);
+        const HostileCase c = hostileCase(number, sizes);
+        const std::string problem = runHostileCase(settings.module, c);
+        return problem.empty() ? "" : std::string(c.what) + ": " + problem;
+    });
 }
 
 }  // namespace validator
