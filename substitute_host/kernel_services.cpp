@@ -64,8 +64,8 @@ std::vector<std::string> KernelServices::leakReport() const {
     return lines;
 }
 
-int64_t KernelServices::liveStrings() const { return substitute::liveStrings(); }
-int64_t KernelServices::livePaths() const { return substitute::livePaths(); }
+int64_t KernelServices::liveStrings() const { return substitute::liveStrings() - stringsBefore_; }
+int64_t KernelServices::livePaths() const { return substitute::livePaths() - pathsBefore_; }
 
 int64_t KernelServices::liveObjects() const {
     const HandleRegistry& handles = SubstituteHost::current().handles;

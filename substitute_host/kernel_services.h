@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "host/host_kernel.h"
+#include "host_paths.h"
+#include "host_strings.h"
 #include "table_storage.h"
 
 namespace substitute {
@@ -74,6 +76,8 @@ public:
     int64_t liveBlocks() const { return int64_t(blocks_.size()); }
     // One line per live block: "file:line (bytes bytes)".
     std::vector<std::string> leakReport() const;
+    // Strings and paths made since this host was made and still alive: one
+    // leaked by an earlier host in the same process is not this one's.
     int64_t liveStrings() const;
     int64_t livePaths() const;
     // Live host objects the module asked for (paths, values, containers,
@@ -96,6 +100,8 @@ public:
     std::filesystem::path frameworkFolder{"/opt/maxon/cinema4d-2026/frameworks/cinema.framework"};
 
 private:
+    int64_t stringsBefore_ = substitute::liveStrings();
+    int64_t pathsBefore_ = substitute::livePaths();
     struct Block {
         int64_t bytes;
         std::string file;

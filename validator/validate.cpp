@@ -229,8 +229,11 @@ std::string seedsRun(const CheckResult& result) {
     return "(seeds " + std::to_string(result.firstSeed) + ".." + std::to_string(last) + ")";
 }
 
-void reportCheck(std::ostream& output, bool json, const Check& check, const CheckResult& result,
-                 const std::string& replay) {
+void reportCheck(std::ostream& output, bool json, const Check& check, CheckResult result, const std::string& replay) {
+    // Reasons quote what sessions printed, line breaks at the end included.
+    while (!result.reason.empty() && (result.reason.back() == '\n' || result.reason.back() == ' ')) {
+        result.reason.pop_back();
+    }
     if (json) {
         Json event = {{"event", "check"},
                       {"name", check.name},
@@ -244,7 +247,12 @@ void reportCheck(std::ostream& output, bool json, const Check& check, const Chec
         return;
     }
     std::string line = std::string(statusWord(result.status)) + "  " + check.name;
-    if (result.caseCount > 0) line += " " + seedsRun(result);
+    // A failure names its own case (a fault or crash knows no range); a pass the cases it ran.
+    if (result.status == Status::Failed && result.caseSeed) {
+        line += " (seed " + std::to_string(*result.caseSeed) + ")";
+    } else if (result.caseCount > 0) {
+        line += " " + seedsRun(result);
+    }
     if (!result.reason.empty()) line += ": " + result.reason;
     output << line << '\n';
     if (!replay.empty()) output << "  replay: " << replay << '\n';
@@ -276,6 +284,11 @@ int runValidate(const std::vector<std::string>& args, const std::string& program
     if (options.child) return runChildMode(options, output);
 
     const CheckSettings& settings = options.settings;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(settings.module, error)) {
+        errors << "cleartrace-host validate: " << settings.module.string() << " is not a module file\n";
+        return 1;
+    }
     running = {&output, options.json, nullptr, std::nullopt, program, &settings};
     if (options.json) {
         output << jsonLine({{"event", "validate"},
