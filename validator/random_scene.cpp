@@ -11,7 +11,7 @@ constexpr int32_t shaderTypes[] = {1011116, 5832};
 constexpr int32_t videoPostTypes[] = {1023342, 300001048};
 constexpr int32_t materialType = 5703;
 constexpr int32_t layerShaderType = 1011123;
-constexpr int32_t shaderLayerKind = 2;
+constexpr int32_t shaderLayerKind = 2;  // a layer that holds a shader; other kinds hold none
 constexpr int32_t channelCount = 15;
 constexpr int32_t reflectanceChannel = 3;
 
@@ -109,12 +109,13 @@ private:
         for (int64_t i = 0; i < count; ++i) {
             if (i > 0) text += ", ";
             const uint64_t kind = choices_.below(6);
+            const std::string shaderLayer = "{\"kind\": " + std::to_string(shaderLayerKind) + ", \"shader\": ";
             if (kind == 0) {
                 text += "{\"kind\": 1}";
             } else if (kind == 1) {
-                text += "{\"kind\": 2, \"shader\": null}";
+                text += shaderLayer + "null}";
             } else {
-                text += "{\"kind\": 2, \"shader\": " + shader(level + 1) + "}";
+                text += shaderLayer + shader(level + 1) + "}";
             }
         }
         return text + "]}";
