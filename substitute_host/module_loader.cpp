@@ -4,42 +4,11 @@
 
 #include "fault.h"
 #include "host_paths.h"
+#include "shared_library.h"
 #include "substitute_host.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 namespace substitute {
 namespace {
-#ifdef _WIN32
-void* openLibrary(const std::filesystem::path& file, std::string& error) {
-    HMODULE library = LoadLibraryW(file.wstring().c_str());
-    if (library == nullptr) error = "error " + std::to_string(GetLastError());
-    return reinterpret_cast<void*>(library);
-}
-void* findSymbol(void* library, const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
-}
-void closeLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
-#else
-void* openLibrary(const std::filesystem::path& file, std::string& error) {
-    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) error = dlerror();
-    return library;
-}
-void* findSymbol(void* library, const char* name) { return dlsym(library, name); }
-void closeLibrary(void* library) { dlclose(library); }
-#endif
-
 // Why the module's information block does not fit this host, or "".
 std::string versionProblem(const HostModuleInfo& info) {
     if (info.version != HOST_INTERFACE_VERSION) {
