@@ -110,7 +110,7 @@ bool Session::run(const Words& command, const std::string& origin) {
         {"process", 0, 0, "process", &Session::process},
         {"about", 0, 0, "about", &Session::about},
         {"helpfile", 0, 0, "helpfile", &Session::helpFile},
-        {"action", 1, 1, "action identify|list|remove", &Session::action},
+        {"action", 1, 1, "action identify|list|remove|find-missing|remove-missing", &Session::action},
         {"type", 1, 1, "type tag|shader|object|posteffect", &Session::type},
         {"scope", 1, 1, "scope N", &Session::scope},
         {"id", 1, 1, "id VALUE", &Session::id},
@@ -235,7 +235,9 @@ std::string Session::action(const Words& args) {
     return chooseEntry(IDC_ACTION, args[0],
                        {{"identify", entryId(Action::Identify)},
                         {"list", entryId(Action::GenerateList)},
-                        {"remove", entryId(Action::Remove)}});
+                        {"remove", entryId(Action::Remove)},
+                        {"find-missing", entryId(Action::FindMissing)},
+                        {"remove-missing", entryId(Action::RemoveMissing)}});
 }
 
 std::string Session::type(const Words& args) {

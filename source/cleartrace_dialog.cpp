@@ -24,6 +24,10 @@ constexpr const char* pluginKindNames[typeNameCount] = {
 
 CleartraceDialog::CleartraceDialog() {
     for (int32_t i = 0; i < typeNameCount; ++i) typeNames[i] = host::String(pluginKindNames[i]);
+    treeFunctions.owner = this;
+    treeFunctions.listInstances = [](void* owner, PluginType type, int32_t pluginId) {
+        static_cast<CleartraceDialog*>(owner)->listInstancesOf(type, pluginId);
+    };
 }
 
 CleartraceDialog::~CleartraceDialog() {
@@ -56,6 +60,10 @@ constexpr uint32_t titledBorder = 5u | 0x80000000u;
 
 // The number field's range: far beyond the plug-in ids, so an out-of-range id can be refused.
 constexpr double pluginIdFieldLimit = 1e18;
+
+void setPluginIdField(CleartraceDialog& dialog, int32_t id) {
+    dialog.setFloat(IDC_PLUGIN_ID, double(id), -pluginIdFieldLimit, pluginIdFieldLimit, 1.0, HOST_NUMBER_FORMAT_FLOAT);
+}
 
 void addComboEntries(CleartraceDialog& dialog, int32_t comboId, std::span<const ComboEntry> entries) {
     for (const ComboEntry& entry : entries) dialog.addComboEntry(comboId, entry.id, entry.text);
@@ -104,13 +112,37 @@ SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
     return {dialog.action, dialog.pluginType, id, dialog.scope, dialog.warnBeforeDeleting, dialog.keepLayerShaders};
 }
 
-// What a run found, told and shown.
+// What a run found, told and shown, under the columns of what it lists.
 void showRun(CleartraceDialog& dialog, const SearchRequest& request, const SearchOutcome& outcome) {
     if (outcome.foundType) {
         dialog.foundType = outcome.foundType;
         dialog.foundName = outcome.foundName;
     }
     if (outcome.cancelled) return;
+    tellOutcome(request, outcome);
+    if (dialog.treeFunctions.listsMissing) {
+        dialog.setResultLayout();
+    } else {
+        dialog.refreshResults();
+    }
+}
+
+// Find Missing Plugins lists them; Remove Missing Plugins lists them too, so
+// that the artist sees what will go before being asked, then removes them
+// and lists what stays.
+void processMissing(CleartraceDialog& dialog, host::Document* document, const SearchRequest& request) {
+    MissingPlugins missing;
+    SearchOutcome outcome = findMissingPlugins(document, request, missing, dialog.results);
+    if (outcome.cancelled) return;
+    dialog.setMissingLayout();
+    if (request.action == Action::RemoveMissing && !outcome.outOfMemory && foundMissingPlugins(missing)) {
+        if (!confirmedRemoval(request, outcome)) {
+            if (!outcome.outOfMemory) return;  // not confirmed: the list stays
+            clearResults(dialog.results);
+        } else {
+            removeMissingPlugins(document, missing, dialog.results);
+        }
+    }
     tellOutcome(request, outcome);
     dialog.refreshResults();
 }
@@ -122,6 +154,14 @@ constexpr PluginType identifyOrder[] = {PluginType::Tag, PluginType::Shader, Plu
 void process(CleartraceDialog& dialog, host::Document* document) {
     // Without a document there is nothing to search: change nothing, show nothing.
     if (document == nullptr) return;
+    if (searchesMissing(Action(dialog.getInt32(IDC_ACTION)))) {
+        // The plug-in ID plays no part: whatever the field holds is not read.
+        host::stopBackgroundWork(1, 1, 1);
+        const SearchRequest request = readRequest(dialog, 0);
+        dialog.foundType.reset();
+        processMissing(dialog, document, request);
+        return;
+    }
     // Checked once here, so no search ever sees an id it cannot convert.
     int32_t id = 0;
     if (!pluginIdFromField(dialog.getFloat(IDC_PLUGIN_ID), id)) {
@@ -172,13 +212,15 @@ void scopeChanged(CleartraceDialog& dialog) {
 // The results stay as they are; only what can be operated changes.
 void actionChanged(CleartraceDialog& dialog) {
     const auto action = Action(dialog.getInt32(IDC_ACTION));
-    const bool searchesOneType = action != Action::Identify;
+    // The missing-plugins actions search every type over the whole scene.
+    const bool searchesOneType = action != Action::Identify && !searchesMissing(action);
+    const bool removes = action == Action::Remove || action == Action::RemoveMissing;
     dialog.enable(IDC_PLUGIN_TYPE, searchesOneType);
     dialog.enable(IDC_SCOPE, searchesOneType);
-    dialog.enable(IDC_TREE_VIEW, searchesOneType);
+    dialog.enable(IDC_TREE_VIEW, action != Action::Identify);
     dialog.treeFunctions.identifyMode = action == Action::Identify;
-    dialog.enable(IDC_WARN_BEFORE_DELETING, action == Action::Remove);
-    dialog.enable(IDC_KEEP_LAYER_SHADERS, action == Action::Remove);
+    dialog.enable(IDC_WARN_BEFORE_DELETING, removes);
+    dialog.enable(IDC_KEEP_LAYER_SHADERS, removes);
 }
 }  // namespace
 
@@ -223,7 +265,7 @@ bool CleartraceDialog::createLayout() {
 // boxes show what the last Process took.
 bool CleartraceDialog::initValues() {
     if (!DialogBase::initValues()) return false;
-    setFloat(IDC_PLUGIN_ID, 0.0, -pluginIdFieldLimit, pluginIdFieldLimit, 1.0, HOST_NUMBER_FORMAT_FLOAT);
+    setPluginIdField(*this, 0);
     setInt32(IDC_ACTION, entryId(Action::GenerateList));
     setInt32(IDC_PLUGIN_TYPE, entryId(PluginType::Tag));
     setInt32(IDC_SCOPE, 0);
@@ -255,6 +297,15 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
         default: break;
     }
     return true;
+}
+
+void CleartraceDialog::listInstancesOf(PluginType type, int32_t pluginId) {
+    setInt32(IDC_ACTION, entryId(Action::GenerateList));
+    actionChanged(*this);
+    setInt32(IDC_PLUGIN_TYPE, entryId(type));
+    pluginTypeChanged(*this);
+    setPluginIdField(*this, pluginId);
+    process(*this, host::activeDocument());
 }
 
 bool CleartraceDialog::askClose() {

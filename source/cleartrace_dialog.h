@@ -24,9 +24,15 @@ public:
     bool askClose() override;
     int32_t message(const HostContainer* msg, HostContainer* result) override;
 
-    // Tree view: the columns of the chosen type, and the store shown anew.
+    // Tree view: the columns of the chosen type (or of the missing plug-ins),
+    // and the store shown anew.
     bool setResultLayout();
+    void setMissingLayout();
     void refreshResults();
+
+    // A double-click on a missing plug-in's row: the window set as if the
+    // user had chosen Generate List of that plug-in, and processed.
+    void listInstancesOf(PluginType type, int32_t pluginId);
 
     // Name of a host plug-in kind.
     host::String typeNameFor(int32_t kind) const;

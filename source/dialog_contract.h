@@ -20,8 +20,9 @@ inline constexpr int32_t CLEARTRACE_COMMAND_ID = 1066888;
 //   PluginType   the dialog's own four plug-in types, the entry ids of its
 //                "Plugin Type" box; also the kind of a result row.
 enum class PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3 };
-// The entry ids of the "Action to Take" box.
-enum class Action : int32_t { Identify = 0, GenerateList = 1, Remove = 2 };
+// The entry ids of the "Action to Take" box. The last two search for every
+// plug-in the host does not know, whatever the plug-in ID.
+enum class Action : int32_t { Identify = 0, GenerateList = 1, Remove = 2, FindMissing = 3, RemoveMissing = 4 };
 
 inline constexpr int32_t entryId(PluginType type) { return int32_t(type); }
 inline constexpr int32_t entryId(Action action) { return int32_t(action); }
@@ -49,6 +50,10 @@ inline constexpr int32_t COLUMN_NAME = 0x6E616D65;     // name
 inline constexpr int32_t COLUMN_TAG = 0x746167;        // tag
 inline constexpr int32_t COLUMN_CHANNEL = 0x6368616E;  // chan
 inline constexpr int32_t COLUMN_IN_LAYER = 0x6C73;     // ls
+// The missing plug-ins list: id, type and instances beside COLUMN_NAME.
+inline constexpr int32_t COLUMN_PLUGIN_ID = 0x6964;      // id
+inline constexpr int32_t COLUMN_TYPE = 0x74797065;       // type
+inline constexpr int32_t COLUMN_INSTANCES = 0x696E7374;  // inst
 
 struct ComboEntry {
     int32_t id;
@@ -57,7 +62,9 @@ struct ComboEntry {
 
 inline constexpr ComboEntry actionEntries[] = {{entryId(Action::Identify), "Identify Plugin"},
                                                {entryId(Action::GenerateList), "Generate List"},
-                                               {entryId(Action::Remove), "Remove Plugin"}};
+                                               {entryId(Action::Remove), "Remove Plugin"},
+                                               {entryId(Action::FindMissing), "Find Missing Plugins"},
+                                               {entryId(Action::RemoveMissing), "Remove Missing Plugins"}};
 inline constexpr ComboEntry pluginTypeEntries[] = {{entryId(PluginType::Tag), "Tag"},
                                                    {entryId(PluginType::Shader), "Shader"},
                                                    {entryId(PluginType::Object), "Object"},
@@ -74,4 +81,7 @@ inline constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"}};
 inline constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes};
 
 inline constexpr bool isPluginType(PluginType type) { return uint32_t(type) <= uint32_t(PluginType::PostEffect); }
-inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::Remove); }
+inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::RemoveMissing); }
+inline constexpr bool searchesMissing(Action action) {
+    return action == Action::FindMissing || action == Action::RemoveMissing;
+}

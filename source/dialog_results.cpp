@@ -10,23 +10,35 @@ constexpr int32_t tagColumns[] = {COLUMN_NAME, COLUMN_TAG};
 constexpr int32_t shaderColumns[] = {COLUMN_NAME, COLUMN_CHANNEL, COLUMN_IN_LAYER};
 constexpr int32_t nameColumns[] = {COLUMN_NAME};
 
+constexpr int32_t missingColumns[] = {COLUMN_PLUGIN_ID, COLUMN_TYPE, COLUMN_INSTANCES, COLUMN_NAME};
+
 std::span<const int32_t> columnsFor(PluginType pluginType) {
     if (pluginType == PluginType::Tag) return tagColumns;
     if (pluginType == PluginType::Shader) return shaderColumns;
     return nameColumns;
 }
-}  // namespace
 
-bool CleartraceDialog::setResultLayout() {
+void setColumns(host::Gui* treeView, std::span<const int32_t> columns) {
     host::Container layout;
-    const auto type = PluginType(getInt32(IDC_PLUGIN_TYPE));
-    const std::span<const int32_t> columns = columnsFor(type);
     for (const int32_t column : columns) layout.setInt32(column, HOST_TREE_VIEW_COLUMN_USER);
     // Without a layout container the columns stay as they were.
     if (treeView != nullptr && layout.valid()) host::setTreeViewLayout(treeView, int32_t(columns.size()), layout);
+}
+}  // namespace
+
+bool CleartraceDialog::setResultLayout() {
+    const auto type = PluginType(getInt32(IDC_PLUGIN_TYPE));
+    setColumns(treeView, columnsFor(type));
     treeFunctions.listPluginType = type;
+    treeFunctions.listsMissing = false;
     refreshResults();
     return true;
+}
+
+void CleartraceDialog::setMissingLayout() {
+    setColumns(treeView, missingColumns);
+    treeFunctions.listsMissing = true;
+    refreshResults();
 }
 
 void CleartraceDialog::refreshResults() {

@@ -35,6 +35,19 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, Pl
     return true;
 }
 
+bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, int32_t instances,
+                         const host::String& name) {
+    ResultRecord record;
+    record.rowNumber = store.rowCounter;
+    record.name = name;
+    record.pluginType = type;
+    record.pluginId = pluginId;
+    record.instances = instances;
+    if (!store.records.push(std::move(record))) return false;
+    ++store.rowCounter;
+    return true;
+}
+
 void clearResults(ResultStore& store) { store.records.clear(); }
 
 // ---- Tree view rows ----------------------------------------------------------------
@@ -61,6 +74,27 @@ constexpr HeaderText headerTexts[] = {
     {PluginType::Object, COLUMN_NAME, "Object Name"},
     {PluginType::PostEffect, COLUMN_NAME, "Post Effect"},
 };
+struct MissingHeaderText {
+    int32_t column;
+    const char* text;
+};
+constexpr MissingHeaderText missingHeaderTexts[] = {
+    {COLUMN_PLUGIN_ID, "Plugin ID"},
+    {COLUMN_TYPE, "Type"},
+    {COLUMN_INSTANCES, "Instances"},
+    {COLUMN_NAME, "Name"},
+};
+
+// A missing plug-in's cells; the not-found row (no instances) shows its text first.
+host::String missingCellText(const ResultRecord& record, int32_t column) {
+    if (record.instances == 0) return column == COLUMN_PLUGIN_ID ? record.name : host::String();
+    if (column == COLUMN_PLUGIN_ID) return host::String::number(record.pluginId);
+    if (column == COLUMN_TYPE)
+        return isPluginType(record.pluginType) ? pluginTypeEntries[entryId(record.pluginType)].text : "";
+    if (column == COLUMN_INSTANCES) return host::String::number(record.instances);
+    if (column == COLUMN_NAME) return record.name;
+    return {};
+}
 
 // Widths fit thirty eights in the name column and fifteen in the others.
 constexpr const char* nameColumnSample = "888888888888888888888888888888";
@@ -178,7 +212,12 @@ void ResultTreeCallbacks::contextMenu(void*, void*, void*, int32_t, HostContaine
 bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, const HostMouseInfo*) {
     host::Document* document = host::activeDocument();
     if (document == nullptr) return true;
-    if (const ResultRecord* record = recordAt(root, row)) {
+    const ResultRecord* record = recordAt(root, row);
+    if (listsMissing) {
+        // The record goes with the list the dialog makes next: copied first.
+        if (record != nullptr && record->instances > 0 && listInstances != nullptr)
+            listInstances(owner, record->pluginType, record->pluginId);
+    } else if (record != nullptr) {
         const bool listsObjects = listPluginType == PluginType::Tag || listPluginType == PluginType::Object;
         if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
             stillDescribes(*record, record->object, listPluginType == PluginType::Object)) {
@@ -194,6 +233,7 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
 }
 
 host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t column) const {
+    if (listsMissing) return missingCellText(record, column);
     if (column == COLUMN_NAME) return record.name;
     if (listPluginType == PluginType::Tag && column == COLUMN_TAG) return record.tagName;
     if (listPluginType != PluginType::Shader) return {};
@@ -210,6 +250,12 @@ host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t c
 }
 
 host::String ResultTreeCallbacks::headerText(int32_t column) const {
+    if (listsMissing) {
+        for (const MissingHeaderText& header : missingHeaderTexts) {
+            if (header.column == column) return header.text;
+        }
+        return {};
+    }
     for (const HeaderText& header : headerTexts) {
         if (header.pluginType == listPluginType && header.column == column) return header.text;
     }

@@ -19,6 +19,11 @@ struct ResultRecord {
     // Object rows: the object's type id when listed (the plug-in ID), so a
     // double-click can tell the listed object from a new one at its address.
     int32_t objectTypeId = 0;
+    // Missing plug-in rows: the plug-in and how many instances it left; 0
+    // instances in the not-found row.
+    PluginType pluginType = PluginType::Tag;
+    int32_t pluginId = 0;
+    int32_t instances = 0;
 };
 
 // The rows of the last run in row order, and the number the next row gets.
@@ -33,6 +38,10 @@ struct ResultStore {
 // False, with nothing appended, for another kind or when out of memory.
 bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
                bool inLayerShader);
+// Appends the row of one missing plug-in of type, named after its first
+// instance. False, with nothing appended, when out of memory.
+bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, int32_t instances,
+                         const host::String& name);
 // Destroys the records, last first; the capacity and rowCounter stay.
 void clearResults(ResultStore& store);
 
@@ -63,4 +72,10 @@ public:
     host::String channelNames[HOST_MATERIAL_CHANNEL_COUNT];
     PluginType listPluginType = PluginType::Tag;
     bool identifyMode = false;
+    // The rows are missing plug-ins, not instances of one.
+    bool listsMissing = false;
+    // What a double-click on a missing plug-in's row asks of the dialog
+    // (owner): to list the instances of that plug-in.
+    void (*listInstances)(void* owner, PluginType type, int32_t pluginId) = nullptr;
+    void* owner = nullptr;
 };

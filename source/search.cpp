@@ -22,11 +22,24 @@ constexpr TypeTexts typeTexts[] = {
     {"VP plugin ", " is a VideoPost plugin with the default name "},
 };
 
-// Per Action: what a run cut short by lack of memory tells the user.
+// What a run cut short by lack of memory tells the user, per Action.
+constexpr const char* listIncomplete = "Cleartrace ran out of memory. The list is incomplete.";
+constexpr const char* nothingRemoved = "Cleartrace ran out of memory. Nothing was removed.";
 constexpr const char* outOfMemoryTexts[] = {
     "Cleartrace ran out of memory. The search is incomplete.",
-    "Cleartrace ran out of memory. The list is incomplete.",
-    "Cleartrace ran out of memory. Nothing was removed.",
+    listIncomplete,
+    nothingRemoved,
+    listIncomplete,
+    nothingRemoved,
+};
+
+// The question before a removal, per Action (only the removals ask).
+constexpr const char* removalQuestions[] = {
+    nullptr,
+    nullptr,
+    "Are you sure you want to delete the plugin instances?",
+    nullptr,
+    "Are you sure you want to delete every instance of the missing plugins?",
 };
 
 constexpr const char* shadersLeftNotice =
@@ -53,6 +66,8 @@ void walkSelection(SearchRun& run, PluginType type, int32_t scope) {
     }
 }
 
+}  // namespace
+
 void walkScene(SearchRun& run, PluginType type, int32_t scope) {
     if (type == PluginType::PostEffect) {
         walkVideoPosts(run);
@@ -65,18 +80,21 @@ void walkScene(SearchRun& run, PluginType type, int32_t scope) {
     }
 }
 
+namespace {
+
 // One walk over the places of type: the store emptied, the walk and the
 // planned removal inside one undo group, the not-found row.
 void searchType(host::Document* document, const SearchRequest& request, PluginType type, int32_t scope,
                 ResultStore& store, SearchOutcome& outcome) {
     clearResults(store);
     store.rowCounter = 0;
-    SearchRun run{request, document, store, outcome, {}, {}};
+    RemovalPlan plan;
+    SearchRun run{request, document, store, outcome, plan};
     // The not-found row always finds room, whatever the walk leaves.
     outcome.outOfMemory = !store.records.reserve(1);
     host::startUndo(document);
     if (!outcome.outOfMemory) walkScene(run, type, scope);
-    if (!outcome.outOfMemory) carryOutPlan(run);
+    if (!outcome.outOfMemory) carryOutPlan(document, plan);
     host::endUndo(document);
     if (outcome.outOfMemory || request.action == Action::Identify || !store.records.empty()) return;
     ResultRecord notFound;
@@ -85,9 +103,13 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
     store.records.push(std::move(notFound));
 }
 
-bool confirmed(const SearchRequest& request, SearchOutcome& outcome) {
-    if (request.action != Action::Remove || !request.warnBeforeDeleting) return true;
-    const host::String question("Are you sure you want to delete the plugin instances?");
+}  // namespace
+
+bool confirmedRemoval(const SearchRequest& request, SearchOutcome& outcome) {
+    if (!isAction(request.action) || !request.warnBeforeDeleting) return true;
+    const char* wording = removalQuestions[entryId(request.action)];
+    if (wording == nullptr) return true;
+    const host::String question(wording);
     // Out of memory the host makes the empty text: a blank Yes/No box would
     // have the user confirm a removal without saying what it is.
     if (question.empty()) {
@@ -96,8 +118,6 @@ bool confirmed(const SearchRequest& request, SearchOutcome& outcome) {
     }
     return host::messageBox(question, HOST_MESSAGE_BOX_QUESTION) == HOST_ANSWER_YES;
 }
-
-}  // namespace
 
 bool pluginIdFromField(double value, int32_t& id) {
     if (!std::isfinite(value)) return false;
@@ -109,11 +129,12 @@ bool pluginIdFromField(double value, int32_t& id) {
 
 SearchOutcome runSearch(host::Document* document, const SearchRequest& request, ResultStore& store) {
     SearchOutcome outcome;
-    if (document == nullptr || !isAction(request.action) || !isPluginType(request.pluginType)) {
+    if (document == nullptr || !isAction(request.action) || searchesMissing(request.action) ||
+        !isPluginType(request.pluginType)) {
         outcome.cancelled = true;
         return outcome;
     }
-    if (!confirmed(request, outcome)) {
+    if (!confirmedRemoval(request, outcome)) {
         outcome.cancelled = !outcome.outOfMemory;
         return outcome;
     }

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "dialog_contract.h"
+#include "host/element_map.h"
 #include "host/scene.h"
 #include "results.h"
 
@@ -38,6 +39,43 @@ struct SearchOutcome {
     int32_t shadersLeftNotices = 0;
 };
 
+// One change a removal makes once the search is complete: an instance to
+// remove, or a material to update after its shaders were removed.
+struct PlannedStep {
+    host::Element* element;
+    bool updatesMaterial;
+};
+
+struct RemovalPlan {
+    host::Vector<PlannedStep> steps;
+    // The instances in steps: a damaged scene may reach one twice.
+    ElementMap planned;
+};
+
+// One missing plug-in: a type id of one plug-in type that the host's
+// registry does not know, with the instances a walk met.
+struct MissingPlugin {
+    int32_t pluginId = 0;
+    int32_t instances = 0;
+    host::String name;  // of the first instance met
+    // Remove Missing Plugins: the instances it leaves (shaders kept in layer
+    // shaders), and the name of the first of them.
+    int32_t instancesLeft = 0;
+    host::String nameLeft;
+};
+
+// What a missing-plugins walk met, per PluginType.
+struct MissingPlugins {
+    // In the order in which each plug-in's first instance was met.
+    host::Vector<MissingPlugin> found[4];
+    // Type id -> index in found, or one of the marks below; one registry
+    // look-up per type id.
+    IdMap lookedUp[4];
+    // Remove Missing Plugins: the shaders kept in layer shaders, in walk order.
+    host::Vector<host::Element*> kept;
+    RemovalPlan plan;
+};
+
 // Plug-in id from the number field's value: truncated toward zero. False
 // when the value (after truncation) is outside the int32 range or not finite.
 bool pluginIdFromField(double value, int32_t& id);
@@ -46,6 +84,24 @@ bool pluginIdFromField(double value, int32_t& id);
 // empties store, walks inside one undo group and leaves the rows in store
 // (with the not-found row when a list or removal found nothing).
 SearchOutcome runSearch(host::Document* document, const SearchRequest& request, ResultStore& store);
+
+// Find Missing Plugins, and the first step of Remove Missing Plugins: walks
+// every place of the four types once (as their scope-0 walks do), lists in
+// store one row per missing plug-in (or the not-found row) and, for a
+// removal, plans it without changing the scene.
+SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& request, MissingPlugins& missing,
+                                 ResultStore& store);
+// Whether the walk met any missing plug-in.
+bool foundMissingPlugins(const MissingPlugins& missing);
+// The second step of Remove Missing Plugins, once confirmed: the planned
+// removal as one undo group; store then lists what stays missing. Needs no
+// memory of its own, so it always finishes.
+void removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store);
+
+// Asks before a removal when the request wants it; false when the user did
+// not confirm (or, with outcome.outOfMemory, when the question could not be
+// worded).
+bool confirmedRemoval(const SearchRequest& request, SearchOutcome& outcome);
 
 // Shows the message boxes the outcome calls for, in the order of the run.
 // Identify's report from the host's registry is the dialog's.

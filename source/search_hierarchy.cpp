@@ -6,6 +6,15 @@ namespace {
 
 // The tags of object that are instances, in the host's order.
 void meetTags(SearchRun& run, host::Element* object) {
+    if (run.missing != nullptr) {
+        // Any type id may be missing: every tag is looked at.
+        for (host::Element* tag = host::firstTag(object); tag != nullptr && !run.outcome.outOfMemory;
+             tag = host::next(tag)) {
+            if (sought(run, PluginType::Tag, tag, host::typeId(tag)))
+                meetInstance(run, run.request.action, tag, PluginType::Tag, object, tag, 0, false);
+        }
+        return;
+    }
     const host::TagList list = host::tagsOfType(object, run.request.pluginId);
     for (int32_t i = 0; i < list.count && !run.outcome.outOfMemory; ++i) {
         host::Element* tag = list.tags[i];
@@ -59,7 +68,7 @@ void walkObjectChains(SearchRun& run, host::Element* first) {
     walkChains(
         run, first, [](host::Element*) {},
         [&](host::Element* object) {
-            if (host::typeId(object) != run.request.pluginId) return true;
+            if (!sought(run, PluginType::Object, object, host::typeId(object))) return true;
             meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
             return run.request.action != Action::Identify;
         });
@@ -74,7 +83,7 @@ void walkTagChains(SearchRun& run, host::Element* first) {
 }  // namespace
 
 void walkObjects(SearchRun& run, host::Element* object, int32_t scope) {
-    if (run.request.pluginId == 0) return;
+    if (seeksNothing(run)) return;
     if (object != nullptr && scope == 0) {
         walkObjectChains(run, object);  // sends this call's notice too
         return;
@@ -83,7 +92,7 @@ void walkObjects(SearchRun& run, host::Element* object, int32_t scope) {
         if (scope == 1) {
             if (host::Element* child = host::firstChild(object)) walkObjectChains(run, child);
         }
-        if (!run.outcome.outOfMemory && host::typeId(object) == run.request.pluginId) {
+        if (!run.outcome.outOfMemory && sought(run, PluginType::Object, object, host::typeId(object))) {
             meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
         }
     }
@@ -91,7 +100,7 @@ void walkObjects(SearchRun& run, host::Element* object, int32_t scope) {
 }
 
 void walkTags(SearchRun& run, host::Element* object, int32_t scope) {
-    if (run.request.pluginId == 0) return;
+    if (seeksNothing(run)) return;
     if (object != nullptr && scope == 0) {
         walkTagChains(run, object);
         return;

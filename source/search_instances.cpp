@@ -9,7 +9,26 @@ constexpr int32_t registryKinds[] = {HOST_PLUGIN_KIND_TAG, HOST_PLUGIN_KIND_SHAD
                                      HOST_PLUGIN_KIND_VIDEO_POST};
 
 void planStep(SearchRun& run, host::Element* element, bool updatesMaterial) {
-    if (!run.plan.push({element, updatesMaterial})) run.outcome.outOfMemory = true;
+    if (!run.plan.steps.push({element, updatesMaterial})) run.outcome.outOfMemory = true;
+}
+
+// Marks of MissingPlugins::lookedUp besides a row index.
+constexpr int32_t registeredType = -1;
+constexpr int32_t missingTypeWithoutRow = -2;
+
+// Counts instance in the row of its missing plug-in, making the row at the
+// first instance. False when out of memory.
+bool countMissing(MissingPlugins& missing, PluginType type, host::Element* instance, int32_t typeId, int32_t& mark) {
+    host::Vector<MissingPlugin>& found = missing.found[entryId(type)];
+    if (mark == missingTypeWithoutRow) {
+        MissingPlugin plugin;
+        plugin.pluginId = typeId;
+        plugin.name = host::name(instance);
+        if (!found.push(std::move(plugin))) return false;
+        mark = found.size() - 1;
+    }
+    ++found[mark].instances;
+    return true;
 }
 
 void updateMaterial(host::Element* material) {
@@ -26,10 +45,38 @@ void identifyInstance(SearchRun& run, host::Element* instance, PluginType type) 
 
 }  // namespace
 
+bool seeksNothing(const SearchRun& run) { return run.missing == nullptr && run.request.pluginId == 0; }
+
+bool sought(SearchRun& run, PluginType type, host::Element* instance, int32_t typeId) {
+    if (run.missing == nullptr) return typeId == run.request.pluginId;
+    if (typeId == 0) return false;
+    IdMap& lookedUp = run.missing->lookedUp[entryId(type)];
+    const uint64_t key = uint32_t(typeId);
+    int32_t* mark = lookedUp.find(key);
+    if (mark == nullptr) {
+        const bool registered = host::findPlugin(typeId, registryKinds[entryId(type)]) != nullptr;
+        if (!lookedUp.set(key, registered ? registeredType : missingTypeWithoutRow)) {
+            run.outcome.outOfMemory = true;
+            return false;
+        }
+        mark = lookedUp.find(key);
+    }
+    if (*mark == registeredType) return false;
+    if (!countMissing(*run.missing, type, instance, typeId, *mark)) {
+        run.outcome.outOfMemory = true;
+        return false;
+    }
+    return true;
+}
+
 void meetInstance(SearchRun& run, Action action, host::Element* instance, PluginType type, host::Element* listed,
                   host::Element* tag, int32_t channel, bool inLayerShader) {
     if (action == Action::Remove) {
         planRemoval(run, instance);
+    } else if (run.missing != nullptr) {
+        // Counted when it was sought; a shader a removal keeps is remembered
+        // to list it afterwards.
+        if (run.request.action == Action::Remove && !run.missing->kept.push(instance)) run.outcome.outOfMemory = true;
     } else if (action == Action::GenerateList) {
         if (!addResult(run.store, listed, tag, type, channel, inLayerShader)) run.outcome.outOfMemory = true;
     } else {
@@ -37,11 +84,11 @@ void meetInstance(SearchRun& run, Action action, host::Element* instance, Plugin
     }
 }
 
-bool isPlanned(SearchRun& run, const host::Element* instance) { return run.planned.find(instance) != nullptr; }
+bool isPlanned(SearchRun& run, const host::Element* instance) { return run.plan.planned.find(instance) != nullptr; }
 
 void planRemoval(SearchRun& run, host::Element* instance) {
     if (isPlanned(run, instance)) return;
-    if (!run.planned.set(instance, 0)) {
+    if (!run.plan.planned.set(instance, 0)) {
         run.outcome.outOfMemory = true;
         return;
     }
@@ -59,18 +106,18 @@ void materialWalked(SearchRun& run, host::Element* material) {
 // Each removal with its undo step, in plan order. All are unlinked before
 // any is freed: one that lay inside an instance unlinked before it has left
 // the document with that one and is not touched again.
-void carryOutPlan(SearchRun& run) {
-    for (PlannedStep& step : run.plan) {
+void carryOutPlan(host::Document* document, RemovalPlan& plan) {
+    for (PlannedStep& step : plan.steps) {
         if (step.updatesMaterial) {
             updateMaterial(step.element);
         } else if (host::documentOf(step.element) == nullptr) {
             step.element = nullptr;
         } else {
-            host::addUndo(run.document, HOST_UNDO_DELETE, step.element);
+            host::addUndo(document, HOST_UNDO_DELETE, step.element);
             host::unlink(step.element);
         }
     }
-    for (const PlannedStep& step : run.plan) {
+    for (const PlannedStep& step : plan.steps) {
         if (!step.updatesMaterial && step.element != nullptr) host::freeElement(step.element);
     }
 }

@@ -68,7 +68,7 @@ void walkLayers(SearchRun& run, host::Element* material, host::Element* layerSha
         host::Element* shader = linkedShader(layer, document, value);
         if (shader == nullptr) continue;
         const int32_t type = host::typeId(shader);
-        if (type == run.request.pluginId) {
+        if (sought(run, PluginType::Shader, shader, type)) {
             meetShader(run, material, shader, channel, true);
             if (run.request.action == Action::Identify) leave();  // the rest of this layer shader is not looked at
         } else if (type == HOST_LAYER_SHADER_TYPE && open.find(shader) == nullptr) {
@@ -81,7 +81,7 @@ void walkLayers(SearchRun& run, host::Element* material, host::Element* layerSha
 // the walk of the material's place goes on.
 bool meetPlace(SearchRun& run, host::Element* material, host::Element* shader, int32_t channel) {
     const int32_t type = host::typeId(shader);
-    if (type == run.request.pluginId) {
+    if (sought(run, PluginType::Shader, shader, type)) {
         meetShader(run, material, shader, channel, false);
         return run.request.action != Action::Identify;
     }
@@ -118,7 +118,7 @@ void walkChannels(SearchRun& run, host::Element* material, host::ElementArray& r
 }  // namespace
 
 void walkMaterials(SearchRun& run, host::Element* material, int32_t scope) {
-    if (run.request.pluginId == 0) return;
+    if (seeksNothing(run)) return;
     host::ElementArray reflectance;  // filled per material
     for (host::Element* current = material; current != nullptr && !run.outcome.outOfMemory;) {
         walkChannels(run, current, reflectance);

@@ -2,15 +2,7 @@
 // search offer each other.
 #pragma once
 
-#include "host/element_map.h"
 #include "search.h"
-
-// One change a removal makes once the search is complete: an instance to
-// remove, or a material to update after its shaders were removed.
-struct PlannedStep {
-    host::Element* element;
-    bool updatesMaterial;
-};
 
 // One walk over the places of one plug-in type.
 struct SearchRun {
@@ -19,10 +11,19 @@ struct SearchRun {
     ResultStore& store;
     SearchOutcome& outcome;
     // Remove: the changes, in the order the walk met them.
-    host::Vector<PlannedStep> plan;
-    // The instances in plan: a damaged scene may reach one twice.
-    ElementMap planned;
+    RemovalPlan& plan;
+    // A missing-plugins walk: what it met. Its request's action is the one
+    // the walk acts as (GenerateList to count, Remove to plan too) and its
+    // plug-in ID is unused.
+    MissingPlugins* missing = nullptr;
 };
+
+// Whether instance, an element of type with this type id, is what the run
+// looks for: typeId is the plug-in ID, or (in a missing-plugins walk, which counts each one
+// it meets) one the host's registry does not know for type.
+bool sought(SearchRun& run, PluginType type, host::Element* instance, int32_t typeId);
+// Plug-in ID 0 matches nothing: such a walk visits nothing.
+bool seeksNothing(const SearchRun& run);
 
 // search_instances: what a walk does with an instance it met of type:
 // plans its removal, lists it (listed, tag, channel and inLayerShader as
@@ -36,7 +37,12 @@ void planRemoval(SearchRun& run, host::Element* instance);
 // shaders the walk planned before it.
 void materialWalked(SearchRun& run, host::Element* material);
 // Makes the planned changes; needs no memory, so it always finishes.
-void carryOutPlan(SearchRun& run);
+void carryOutPlan(host::Document* document, RemovalPlan& plan);
+
+// The walk of the places of type: from the document's first object or
+// material in scope 0, else from the selected ones; the video posts of the
+// active render settings whatever the scope.
+void walkScene(SearchRun& run, PluginType type, int32_t scope);
 
 // The walkers. start may be none; scope 0 walks from start through its
 // siblings, 1 and 2 only start (a selected object or material).

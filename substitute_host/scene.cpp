@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "built_in_plugins.h"
 #include "fault.h"
 #include "substitute_host.h"
 
@@ -17,6 +18,8 @@ Scene::~Scene() { clear(); }
 void Scene::clear() {
     while (!documents_.empty()) closeDocument(documents_.back().get());
     setPlugins({});
+    for (auto& record : builtIns_) handles().remove(record.get());
+    builtIns_.clear();
     notices = {};
 }
 
@@ -291,6 +294,16 @@ std::vector<PluginInfo> Scene::plugins() const {
 
 HostPluginRecord* Scene::findPlugin(int32_t id, int32_t kind) const {
     for (const auto& record : plugins_) {
+        if (record->id == id && (kind == 0 || record->kind == kind)) return record.get();
+    }
+    if (builtIns_.empty()) {
+        for (const BuiltInPlugin& plugin : builtInPlugins()) {
+            builtIns_.push_back(
+                std::make_unique<HostPluginRecord>(HostPluginRecord{plugin.id, plugin.kind, plugin.name}));
+            handles().add(builtIns_.back().get(), HandleKind::PluginRecord);
+        }
+    }
+    for (const auto& record : builtIns_) {
         if (record->id == id && (kind == 0 || record->kind == kind)) return record.get();
     }
     return nullptr;

@@ -114,7 +114,9 @@ public:
     void setPlugins(const std::vector<PluginInfo>& plugins);
     void addPlugin(const PluginInfo& plugin);
     std::vector<PluginInfo> plugins() const;
-    // Installed plug-in with this id and kind (0 any), or null.
+    // Installed plug-in with this id and kind (0 any), or null: the file's
+    // records first, then the application's built-in types (a file's record
+    // of the same id and kind stands for the built-in one).
     HostPluginRecord* findPlugin(int32_t id, int32_t kind) const;
 
     // ---- Undo (what the user does with Edit > Undo / Redo) ----------------------------
@@ -138,6 +140,8 @@ private:
     std::vector<HostElement*> byId_;
     uint64_t nextId_ = 1;
     std::vector<std::unique_ptr<HostPluginRecord>> plugins_;
+    // Made at the first look-up, as handles of the running host; never saved.
+    mutable std::vector<std::unique_ptr<HostPluginRecord>> builtIns_;
     std::vector<HostElement*> tagBuffer_;  // what tagsOfType handed out last
 };
 

@@ -96,8 +96,11 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
     EXPECT_EQ(menu[2].text, "Show Help File (.PDF)...");
     EXPECT_EQ(menu[2].depth, 1u);
     EXPECT_TRUE(window().menuFinished);
-    EXPECT_EQ(entriesOf(control(IDC_ACTION)),
-              (Entries{{0, "Identify Plugin"}, {1, "Generate List"}, {2, "Remove Plugin"}}));
+    EXPECT_EQ(entriesOf(control(IDC_ACTION)), (Entries{{0, "Identify Plugin"},
+                                                       {1, "Generate List"},
+                                                       {2, "Remove Plugin"},
+                                                       {3, "Find Missing Plugins"},
+                                                       {4, "Remove Missing Plugins"}}));
     EXPECT_EQ(entriesOf(control(IDC_PLUGIN_TYPE)),
               (Entries{{0, "Tag"}, {1, "Shader"}, {2, "Object"}, {3, "Post Effect"}}));
     EXPECT_EQ(entriesOf(control(IDC_SCOPE)), expectedTagScopes);
