@@ -175,6 +175,36 @@ TEST_F(SceneTables, TheRegistryFindsByIdAndKind) {
     EXPECT_EQ(t.t_C4DOS_Pr->find(98, 0), nullptr);
 }
 
+TEST_F(SceneTables, TheRegistryKnowsTheApplicationsOwnTypesBesideTheFilesPlugins) {
+    const auto nameOf = [&](int32_t id, int32_t kind) {
+        HostPluginRecord* record = t.t_C4DOS_Pr->find(id, kind);
+        if (record == nullptr) return std::string("(none)");
+        HostString* text = t.t_C4DOS_Pr->name(record);
+        std::string name(substitute::text(text, "test"));
+        substitute::releaseString(text);
+        return name;
+    };
+    EXPECT_EQ(nameOf(5159, 5), "Cube");
+    EXPECT_EQ(nameOf(5671, 6), "UVW");
+    EXPECT_EQ(nameOf(5703, 2), "Material");
+    EXPECT_EQ(nameOf(1011123, 1), "Layer");
+    EXPECT_EQ(nameOf(300001, 8), "Ambient Occlusion");
+    EXPECT_EQ(nameOf(5159, 0), "Cube");
+    EXPECT_EQ(nameOf(5159, 6), "(none)");  // built-in for one kind only
+
+    // A file's record of the same id and kind stands for the built-in one;
+    // of another kind it stands beside it, and is asked first for any kind.
+    scene.setPlugins({{5159, 5, "Rounded Cube"}, {5160, 6, "Sphere Tag"}});
+    EXPECT_EQ(nameOf(5159, 5), "Rounded Cube");
+    EXPECT_EQ(nameOf(5160, 5), "Sphere");
+    EXPECT_EQ(nameOf(5160, 6), "Sphere Tag");
+    EXPECT_EQ(nameOf(5160, 0), "Sphere Tag");
+    // The built-in types are the application's: a scene file never lists them.
+    EXPECT_EQ(scene.plugins().size(), 2u);
+    scene.setPlugins({});
+    EXPECT_EQ(nameOf(5159, 5), "Cube");
+}
+
 TEST_F(SceneTables, TheHostMayHaveNoActiveDocument) {
     HostDocument* doc = scene.newDocument();
     EXPECT_EQ(t.t_C4DOS_Ge->activeDocument(), doc);
