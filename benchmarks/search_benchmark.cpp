@@ -1,6 +1,7 @@
-// Generate List and Remove over generated scenes, each beside a bare traversal
-// of the same scene through the same host calls that matches nothing. The
-// ratio of a run to its bare traversal is the search's own cost.
+// Generate List and Remove, and Find and Remove Missing Plugins, over
+// generated scenes, each beside a bare traversal of the same scene through
+// the same host calls that matches nothing. The ratio of a run to its bare
+// traversal is the search's own cost.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -13,33 +14,56 @@ namespace {
 constexpr int32_t plugin = 1234;
 constexpr int32_t otherType = 5159;
 
+// Instances of missing plug-ins: seven ids the registry does not know.
+int32_t missingType(int64_t i) { return 2000000 + int32_t(i % 7); }
+
 // A host with one generated scene: objects in a 4-ary tree, each with one
 // tag; 1 % of the objects (leaves, so a removal takes nothing else along) and
 // 1 % of the tags are instances. Materials with two channel shaders and a
-// reflectance shader; 1 % of those shaders are instances.
+// reflectance shader; 1 % of those shaders are instances. With missing, the
+// instances are of missing plug-ins (whose type is missingType), and the
+// active render settings hold ten video posts, two of them missing.
 struct Bench {
     BoundHost bound;
     HostDocument* document = nullptr;
     ResultStore store;
 
-    Bench(int64_t objects, int64_t materials) {
+    Bench(int64_t objects, int64_t materials, bool missing = false) {
         substitute::Scene& scene = bound.host.scene;
         document = scene.newDocument();
+        const auto instance = [&](int64_t i) { return missing ? missingType(i) : plugin; };
         std::vector<HostElement*> made;
         made.reserve(size_t(objects));
         for (int64_t i = 0; i < objects; ++i) {
             HostElement* parent = i == 0 ? nullptr : made[size_t((i - 1) / 4)];
             const bool leaf = 4 * i + 1 >= objects;
-            HostElement* object = scene.addObject(*document, parent, "o", leaf && i % 75 == 0 ? plugin : otherType);
-            scene.addTag(*object, "t", i % 100 == 25 ? plugin : 5600);
+            HostElement* object =
+                scene.addObject(*document, parent, "o", leaf && i % 75 == 0 ? instance(i) : otherType);
+            scene.addTag(*object, "t", i % 100 == 25 ? instance(i) : 5600);
             made.push_back(object);
         }
         for (int64_t m = 0; m < materials; ++m) {
             HostElement* material = scene.addMaterial(*document, "m", 5703);
             const int64_t shader = 3 * m;
-            scene.setChannelShader(*material, 0, "c0", shader % 100 == 10 ? plugin : 1011116);
-            scene.setChannelShader(*material, 6, "c6", (shader + 1) % 100 == 10 ? plugin : 1011116);
-            scene.addReflectanceShader(*material, "r", (shader + 2) % 100 == 10 ? plugin : 1011116);
+            scene.setChannelShader(*material, 0, "c0", shader % 100 == 10 ? instance(shader) : 1011116);
+            scene.setChannelShader(*material, 6, "c6", (shader + 1) % 100 == 10 ? instance(shader) : 1011116);
+            scene.addReflectanceShader(*material, "r", (shader + 2) % 100 == 10 ? instance(shader) : 1011116);
+        }
+        if (!missing) return;
+        HostElement* settings = scene.addRenderSettings(*document, "r", true);
+        for (int64_t v = 0; v < 10; ++v) scene.addVideoPost(*settings, "v", v % 5 == 2 ? missingType(v) : 300001);
+    }
+
+    void findAndRemoveMissing(benchmark::State& state, Action action) {
+        const SearchRequest request{action, PluginType::Tag, 0, 0, false, false};
+        for (auto _ : state) {
+            MissingPlugins missing;
+            findMissingPlugins(document, request, missing, store);
+            if (action != Action::RemoveMissing) continue;
+            removeMissingPlugins(document, missing, store);
+            state.PauseTiming();
+            bound.host.scene.undo(*document);
+            state.ResumeTiming();
         }
     }
 
@@ -55,8 +79,17 @@ struct Bench {
     }
 };
 
+// Every tag of object with firstTag / next / typeId.
+int64_t bareTagList(host::Element* object) {
+    int64_t matches = 0;
+    for (host::Element* tag = host::firstTag(object); tag != nullptr; tag = host::next(tag)) {
+        matches += host::typeId(tag) == 42;
+    }
+    return matches;
+}
+
 // Every object with firstChild / next / typeId (and the tag query for tags).
-int64_t bareObjects(host::Document* document, bool tags) {
+int64_t bareObjects(host::Document* document, bool tags, bool everyTag = false) {
     int64_t matches = 0;
     std::vector<host::Element*> siblings;  // where to go on after a subtree
     for (host::Element* object = host::firstObject(document); object != nullptr || !siblings.empty();) {
@@ -64,7 +97,9 @@ int64_t bareObjects(host::Document* document, bool tags) {
             object = siblings.back();
             siblings.pop_back();
         }
-        matches += tags ? host::tagsOfType(object, 42).count : host::typeId(object) == 42;
+        matches += everyTag ? bareTagList(object)
+                   : tags   ? host::tagsOfType(object, 42).count
+                            : host::typeId(object) == 42;
         host::Element* child = host::firstChild(object);
         host::Element* next = host::next(object);
         if (child != nullptr && next != nullptr) siblings.push_back(next);
@@ -111,6 +146,26 @@ void Bare(benchmark::State& state, bool materials, bool tags) {
     }
 }
 
+// The places of all four types: the object tree twice (tags, then objects),
+// the materials and the video posts of the active render settings.
+int64_t bareEveryPlace(host::Document* document) {
+    int64_t matches = bareObjects(document, false, true) + bareObjects(document, false) + bareMaterials(document);
+    const host::Element* settings = host::activeRenderSettings(document);
+    for (host::Element* v = settings ? host::firstVideoPost(settings) : nullptr; v != nullptr; v = host::next(v)) {
+        matches += host::typeId(v) == 42;
+    }
+    return matches;
+}
+
+// Find / Remove Missing Plugins over state.range(0) objects and a hundredth as many materials.
+void Missing(benchmark::State& state, Action action) {
+    Bench(state.range(0), state.range(0) / 100, true).findAndRemoveMissing(state, action);
+}
+void BareMissing(benchmark::State& state) {
+    Bench bench(state.range(0), state.range(0) / 100, true);
+    for (auto _ : state) benchmark::DoNotOptimize(bareEveryPlace(bench.document));
+}
+
 }  // namespace
 
 #define OBJECT_SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)
@@ -124,3 +179,6 @@ BENCHMARK_CAPTURE(Run, Tags_Remove, PluginType::Tag, Action::Remove)->OBJECT_SIZ
 BENCHMARK_CAPTURE(Bare, Materials, true, false)->MATERIAL_SIZES;
 BENCHMARK_CAPTURE(Run, Materials_GenerateList, PluginType::Shader, Action::GenerateList)->MATERIAL_SIZES;
 BENCHMARK_CAPTURE(Run, Materials_Remove, PluginType::Shader, Action::Remove)->MATERIAL_SIZES;
+BENCHMARK(BareMissing)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Missing, Find, Action::FindMissing)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(Missing, Remove, Action::RemoveMissing)->OBJECT_SIZES;

@@ -74,15 +74,6 @@ PluginType typeNamed(const std::string& name) {
 
 class MissingPluginsTest : public DialogSession {
 protected:
-    void load(const std::string& json) {
-        HostDocument* previous = document;
-        const substitute::SceneLoad loaded = substitute::loadScene(host.scene, json);
-        ASSERT_NE(loaded.document, nullptr) << loaded.error;
-        document = loaded.document;
-        if (previous != nullptr) host.scene.closeDocument(previous);
-    }
-    std::string saved() { return substitute::saveScene(host.scene, *document); }
-
     void run(Action action, bool warn = false, bool keep = false) {
         choose(IDC_ACTION, Remove);  // the check boxes can be set under a removal only
         check(IDC_WARN_BEFORE_DELETING, warn);

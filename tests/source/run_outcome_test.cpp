@@ -75,15 +75,6 @@ struct Outcome {
 
 class RunOutcomeTest : public DialogSession {
 protected:
-    // Loads json as the active document (the previous one closes).
-    void load(const std::string& json) {
-        HostDocument* previous = document;
-        const substitute::SceneLoad loaded = substitute::loadScene(host.scene, json);
-        ASSERT_NE(loaded.document, nullptr) << loaded.error;
-        document = loaded.document;
-        if (previous != nullptr) host.scene.closeDocument(previous);
-    }
-
     void setUp(const Session& s) {
         choose(IDC_ACTION, Remove);
         choose(IDC_PLUGIN_TYPE, s.pluginType);

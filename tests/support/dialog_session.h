@@ -11,6 +11,7 @@
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
 #include "dialog_codes.h"
+#include "scene_file.h"
 
 class DialogSession : public ::testing::Test {
 protected:
@@ -26,6 +27,17 @@ protected:
         EXPECT_EQ(host.services.liveBlocks(), 0);
         EXPECT_EQ(host.services.liveStrings(), 0);
     }
+
+    // Loads json as the active document (the previous one closes).
+    void load(const std::string& json) {
+        HostDocument* previous = document;
+        const substitute::SceneLoad loaded = substitute::loadScene(host.scene, json);
+        ASSERT_NE(loaded.document, nullptr) << loaded.error;
+        document = loaded.document;
+        if (previous != nullptr) host.scene.closeDocument(previous);
+    }
+    // The active document as a scene file.
+    std::string saved() { return substitute::saveScene(host.scene, *document); }
 
     void openWindow() { ASSERT_TRUE(dialog->open(20, 1066888, 0, -1, -1, 0, 0, 0)); }
 
