@@ -120,21 +120,32 @@ void showRun(CleartraceDialog& dialog, const SearchRequest& request, const Searc
     }
     if (outcome.cancelled) return;
     tellOutcome(request, outcome);
-    if (dialog.treeFunctions.listsMissing) {
-        dialog.setResultLayout();
-    } else {
-        dialog.refreshResults();
-    }
+    dialog.refreshResults();
+}
+
+// A run lists under the columns of what it lists; rows under other columns
+// would not say what they are, so a run whose columns cannot be made does
+// not start.
+bool showsColumnsFor(CleartraceDialog& dialog, const SearchRequest& request) {
+    const bool listsMissing = searchesMissing(request.action);
+    if (dialog.treeFunctions.listsMissing == listsMissing) return true;
+    clearResults(dialog.results);
+    if (listsMissing ? dialog.setMissingLayout() : dialog.setResultLayout()) return true;
+    SearchOutcome outcome;
+    outcome.outOfMemory = true;
+    tellOutcome(request, outcome);
+    return false;
 }
 
 // Find Missing Plugins lists them; Remove Missing Plugins lists them too, so
 // that the artist sees what will go before being asked, then removes them
 // and lists what stays.
 void processMissing(CleartraceDialog& dialog, host::Document* document, const SearchRequest& request) {
+    if (!showsColumnsFor(dialog, request)) return;
     MissingPlugins missing;
     SearchOutcome outcome = findMissingPlugins(document, request, missing, dialog.results);
     if (outcome.cancelled) return;
-    dialog.setMissingLayout();
+    dialog.refreshResults();  // the artist sees what will go before being asked
     if (request.action == Action::RemoveMissing && !outcome.outOfMemory && foundMissingPlugins(missing)) {
         if (!confirmedRemoval(request, outcome)) {
             if (!outcome.outOfMemory) return;  // not confirmed: the list stays
@@ -171,6 +182,7 @@ void process(CleartraceDialog& dialog, host::Document* document) {
     host::stopBackgroundWork(1, 1, 1);
     SearchRequest request = readRequest(dialog, id);
     dialog.foundType.reset();
+    if (!showsColumnsFor(dialog, request)) return;
     if (request.action != Action::Identify) {
         showRun(dialog, request, runSearch(document, request, dialog.results));
         return;

@@ -25,9 +25,10 @@ public:
     int32_t message(const HostContainer* msg, HostContainer* result) override;
 
     // Tree view: the columns of the chosen type (or of the missing plug-ins),
-    // and the store shown anew.
+    // and the store shown anew. False when the host could not make the
+    // columns, which then stay as they were.
     bool setResultLayout();
-    void setMissingLayout();
+    bool setMissingLayout();
     void refreshResults();
 
     // A double-click on a missing plug-in's row: the window set as if the

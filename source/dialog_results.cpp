@@ -18,27 +18,32 @@ std::span<const int32_t> columnsFor(PluginType pluginType) {
     return nameColumns;
 }
 
-void setColumns(host::Gui* treeView, std::span<const int32_t> columns) {
+// False when the host could not make the layout: the columns stay as they were.
+bool setColumns(host::Gui* treeView, std::span<const int32_t> columns) {
+    if (treeView == nullptr) return true;
     host::Container layout;
     for (const int32_t column : columns) layout.setInt32(column, HOST_TREE_VIEW_COLUMN_USER);
-    // Without a layout container the columns stay as they were.
-    if (treeView != nullptr && layout.valid()) host::setTreeViewLayout(treeView, int32_t(columns.size()), layout);
+    if (!layout.valid()) return false;
+    host::setTreeViewLayout(treeView, int32_t(columns.size()), layout);
+    return true;
 }
 }  // namespace
 
 bool CleartraceDialog::setResultLayout() {
     const auto type = PluginType(getInt32(IDC_PLUGIN_TYPE));
-    setColumns(treeView, columnsFor(type));
+    const bool set = setColumns(treeView, columnsFor(type));
     treeFunctions.listPluginType = type;
-    treeFunctions.listsMissing = false;
+    // Rows are drawn for the columns the tree view has.
+    if (set) treeFunctions.listsMissing = false;
     refreshResults();
-    return true;
+    return set;
 }
 
-void CleartraceDialog::setMissingLayout() {
-    setColumns(treeView, missingColumns);
-    treeFunctions.listsMissing = true;
+bool CleartraceDialog::setMissingLayout() {
+    const bool set = setColumns(treeView, missingColumns);
+    if (set) treeFunctions.listsMissing = true;
     refreshResults();
+    return set;
 }
 
 void CleartraceDialog::refreshResults() {

@@ -71,8 +71,11 @@ struct MissingPlugins {
     // Type id -> index in found, or one of the marks below; one registry
     // look-up per type id.
     IdMap lookedUp[4];
-    // Remove Missing Plugins: the shaders kept in layer shaders, in walk order.
+    // Remove Missing Plugins: the shaders it leaves in place (kept in layer
+    // shaders), in walk order; and the rows of found[Shader] that keep
+    // instances, in the order a walk after the removal meets the first of them.
     host::Vector<host::Element*> kept;
+    host::Vector<int32_t> shadersLeft;
     RemovalPlan plan;
 };
 

@@ -9,9 +9,13 @@ void meetShader(SearchRun& run, host::Element* material, host::Element* shader, 
     // Met again after its removal was planned: the walk it stands for removed it already.
     if (isPlanned(run, shader)) return;
     if (run.request.action == Action::Remove && !(inLayerShader && run.request.keepLayerShaders)) {
-        // A link that leads back to the material itself is no shader of it.
-        if (shader != material) planRemoval(run, shader);
-        return;
+        // A link that leads back to the material itself is no shader of it:
+        // it stays, and a missing-plugins removal lists it as left.
+        if (shader != material) {
+            planRemoval(run, shader);
+            return;
+        }
+        if (run.missing == nullptr) return;
     }
     // A kept shader is listed as Generate List would list it.
     const Action action = run.request.action == Action::Remove ? Action::GenerateList : run.request.action;

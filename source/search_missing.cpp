@@ -9,9 +9,10 @@ namespace {
 constexpr PluginType listedTypes[] = {PluginType::Tag, PluginType::Shader, PluginType::Object, PluginType::PostEffect};
 
 // What stays missing once the plan is made: the kept shaders that no other
-// meeting planned to remove, counted as a fresh walk would meet them.
-// Runs before the removal, while every kept shader is alive.
-void countWhatStays(SearchRun& run) {
+// meeting planned to remove, counted in the order a fresh walk would meet
+// them. Runs before the removal, while every kept shader is alive; false
+// when out of memory.
+bool countWhatStays(SearchRun& run) {
     MissingPlugins& missing = *run.missing;
     host::Vector<MissingPlugin>& shaders = missing.found[entryId(PluginType::Shader)];
     for (host::Element* shader : missing.kept) {
@@ -19,28 +20,43 @@ void countWhatStays(SearchRun& run) {
         const int32_t* row = missing.lookedUp[entryId(PluginType::Shader)].find(uint32_t(host::typeId(shader)));
         if (row == nullptr || *row < 0 || *row >= shaders.size()) continue;
         MissingPlugin& plugin = shaders[*row];
-        if (plugin.instancesLeft++ == 0) plugin.nameLeft = host::name(shader);
+        if (plugin.instancesLeft++ > 0) continue;
+        plugin.nameLeft = host::name(shader);
+        if (!missing.shadersLeft.push(*row)) return false;
     }
+    return true;
 }
 
-// The rows of missing, with their instances (or those left after a removal),
-// then the not-found row when there are none. store has room for one row
-// more than missing has plug-ins, so a list of what is left needs no memory.
-bool listMissing(const MissingPlugins& missing, bool left, ResultStore& store) {
+bool addNotFoundRow(ResultStore& store) {
+    ResultRecord notFound;
+    notFound.name = "No missing plugins found.";
+    return store.records.push(std::move(notFound));
+}
+
+// The rows of missing, then the not-found row when there are none.
+bool listMissing(const MissingPlugins& missing, ResultStore& store) {
     clearResults(store);
     store.rowCounter = 0;
     for (const PluginType type : listedTypes) {
         for (const MissingPlugin& plugin : missing.found[entryId(type)]) {
-            const int32_t instances = left ? plugin.instancesLeft : plugin.instances;
-            if (instances == 0) continue;
-            if (!addMissingPluginRow(store, type, plugin.pluginId, instances, left ? plugin.nameLeft : plugin.name))
-                return false;
+            if (!addMissingPluginRow(store, type, plugin.pluginId, plugin.instances, plugin.name)) return false;
         }
     }
-    if (!store.records.empty()) return true;
-    ResultRecord notFound;
-    notFound.name = "No missing plugins found.";
-    return store.records.push(std::move(notFound));
+    return !store.records.empty() || addNotFoundRow(store);
+}
+
+// The rows of what a removal left: shaders only, as every other instance met
+// was removed. store has room for as many rows as listMissing made, so this
+// needs no memory.
+void listWhatStays(const MissingPlugins& missing, ResultStore& store) {
+    clearResults(store);
+    store.rowCounter = 0;
+    const host::Vector<MissingPlugin>& shaders = missing.found[entryId(PluginType::Shader)];
+    for (const int32_t row : missing.shadersLeft) {
+        const MissingPlugin& plugin = shaders[row];
+        addMissingPluginRow(store, PluginType::Shader, plugin.pluginId, plugin.instancesLeft, plugin.nameLeft);
+    }
+    if (store.records.empty()) addNotFoundRow(store);
 }
 
 int32_t pluginCount(const MissingPlugins& missing) {
@@ -71,9 +87,9 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
     for (const PluginType type : listedTypes) {
         if (!outcome.outOfMemory) walkScene(run, type, 0);
     }
-    if (!outcome.outOfMemory && removing) countWhatStays(run);
+    if (!outcome.outOfMemory && removing && !countWhatStays(run)) outcome.outOfMemory = true;
     outcome.outOfMemory =
-        outcome.outOfMemory || !store.records.reserve(pluginCount(missing) + 1) || !listMissing(missing, false, store);
+        outcome.outOfMemory || !store.records.reserve(pluginCount(missing) + 1) || !listMissing(missing, store);
     // A list cut short would give counts that are not true: none is shown.
     if (outcome.outOfMemory) clearResults(store);
     return outcome;
@@ -85,5 +101,5 @@ void removeMissingPlugins(host::Document* document, MissingPlugins& missing, Res
     host::startUndo(document);
     carryOutPlan(document, missing.plan);
     host::endUndo(document);
-    listMissing(missing, true, store);
+    listWhatStays(missing, store);
 }

@@ -290,3 +290,45 @@ TEST_F(MissingPluginsTest, ARunCutShortForMemoryShowsNoCountsAndRemovesNothing) 
         }
     }
 }
+
+TEST_F(MissingPluginsTest, WhatARemovalLeavesIsListedInTheOrderAFreshSearchMeetsIt) {
+    // X is met first directly in channel 0 (removed), later kept in a layer
+    // shader after Y: afterwards Y comes first.
+    load(R"({"plugins": [], "objects": [], "renderSettings": [], "materials": [{"name": "M", "type": 5703, "channels": {
+      "0": {"shader": {"name": "X1", "type": 2000003}},
+      "5": {"shader": {"name": "L", "type": 1011123, "layers": [
+        {"kind": 2, "shader": {"name": "Y1", "type": 2000006}}, {"kind": 2, "shader": {"name": "X2", "type": 2000003}}]}}}}]})");
+    run(FindMissing);
+    EXPECT_EQ(rows(), (Rows{{"2000003", "Shader", "2", "X1"}, {"2000006", "Shader", "1", "Y1"}}));
+    run(RemoveMissing, false, true);
+    const Rows left = {{"2000006", "Shader", "1", "Y1"}, {"2000003", "Shader", "1", "X2"}};
+    EXPECT_EQ(rows(), left);
+    run(FindMissing);
+    EXPECT_EQ(rows(), left);
+}
+
+TEST_F(MissingPluginsTest, ARunWhoseColumnsCannotBeMadeDoesNotStart) {
+    load(everyPlace);
+    const std::string before = saved();
+    // The missing columns' layout is the first host object the run makes.
+    host.services.failObjectCreation(1);
+    run(FindMissing);
+    host.services.failObjectCreation(0);
+    EXPECT_EQ(boxTexts(), Texts{"Cleartrace ran out of memory. The list is incomplete."});
+    EXPECT_TRUE(dialog->results.records.empty());
+    EXPECT_EQ(headers(), (Texts{"Object With Tag", "Tag Name"}));
+
+    run(FindMissing);
+    EXPECT_EQ(headers(), missingHeaders);
+    // Back to the instance columns: a removal that cannot show its rows removes nothing.
+    choose(IDC_ACTION, Remove);
+    typeId(2000001);
+    host.services.failObjectCreation(1);
+    host.ui.messageBoxes.shown.clear();
+    press(IDC_PROCESS);
+    host.services.failObjectCreation(0);
+    EXPECT_EQ(boxTexts(), Texts{"Cleartrace ran out of memory. Nothing was removed."});
+    EXPECT_EQ(saved(), before);
+    EXPECT_EQ(host.scene.undoCount(*document), 0u);
+    EXPECT_EQ(headers(), missingHeaders);
+}
