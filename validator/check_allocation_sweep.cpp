@@ -3,30 +3,23 @@
 // for k = 1, 2, ... until the session no longer makes that many requests.
 // Every run must be truthful: nothing left behind at quit; the scene after
 // the Process unchanged or exactly as with memory; a run cut short says so
-// with its notice (and then removes nothing and adds no not-found row); a
-// run that says nothing is exactly the run with memory (its texts aside when
-// string creation is refused: see TextRule). A start-up or an
-// `open` refused for lack of memory is a truthful answer too. Every session
-// starts the module and opens the window alike, so only the first session
-// refuses those requests; the others begin with their own commands' requests.
+// with its notice (and then removes nothing and adds no not-found row; a
+// missing-plug-ins run lists nothing at all); a run that says nothing is
+// exactly the run with memory (its texts aside when string creation is
+// refused: see TextRule). A start-up or an `open` refused for lack of memory
+// is a truthful answer too. Every session starts the module and opens the
+// window alike, so only the first session refuses those requests; the others
+// begin with their own commands' requests.
 #include <algorithm>
 
 #include "check_runs.h"
+#include "dialog_contract.h"
 #include "module_pin.h"
 #include "session_view.h"
 #include "sweep_sessions.h"
 
 namespace validator {
 namespace {
-
-constexpr const char* outOfMemoryTexts[] = {
-    "Cleartrace ran out of memory. The search is incomplete.",
-    "Cleartrace ran out of memory. The list is incomplete.",
-    "Cleartrace ran out of memory. Nothing was removed.",
-};
-constexpr const char* notFound = " not found.";
-
-using Rows = std::vector<std::vector<std::string>>;
 
 // What one run of a session showed.
 struct Outcome {
@@ -79,8 +72,10 @@ Outcome runSession(const CheckSettings& settings, const SweepSession& session, c
     if (!refusal.empty()) {
         outcome.refused = "the start-up: " + refusal;
     } else {
-        for (const std::string& command : splitCommands(session.commands)) {
-            if (command == "process") {
+        const std::vector<std::string> commands = splitCommands(session.commands);
+        for (size_t i = 0; i < commands.size(); ++i) {
+            const std::string& command = commands[i];
+            if (i + 1 == commands.size()) {
                 process(harness, outcome);
                 break;
             }
@@ -94,21 +89,6 @@ Outcome runSession(const CheckSettings& settings, const SweepSession& session, c
     outcome.leak = harness.quit();
     outcome.reached = harness.injectionReached();
     return outcome;
-}
-
-std::string rowText(const std::vector<std::string>& row) {
-    std::string text;
-    for (const std::string& cell : row) text += (text.empty() ? "\"" : " | \"") + cell + "\"";
-    return "[" + text + "]";
-}
-
-// Where two lists part: "row 2: expected [...], found [...]".
-std::string rowDifference(const Rows& expected, const Rows& found) {
-    size_t row = 0;
-    while (row < expected.size() && row < found.size() && expected[row] == found[row]) ++row;
-    const std::string wanted = row < expected.size() ? rowText(expected[row]) : "the end";
-    const std::string shown = row < found.size() ? rowText(found[row]) : "the end";
-    return "row " + std::to_string(row) + ": expected " + wanted + ", found " + shown;
 }
 
 // How texts are compared: exactly, or not at all when string creation is
@@ -127,11 +107,7 @@ struct TextRule {
     }
 };
 
-bool hasNotFoundRow(const Rows& rows) {
-    return std::any_of(rows.begin(), rows.end(), [](const std::vector<std::string>& row) {
-        return !row.empty() && row[0].find(notFound) != std::string::npos;
-    });
-}
+bool hasNotFoundRow(const Rows& rows) { return std::any_of(rows.begin(), rows.end(), isNotFoundRow); }
 
 std::string quoted(const std::vector<std::string>& boxes) {
     std::string shown;
@@ -140,9 +116,14 @@ std::string quoted(const std::vector<std::string>& boxes) {
 }
 
 // Why a cut-short run is not truthful, or "".
-std::string judgeCutShort(const Outcome& run, const Outcome& complete, const TextRule& texts) {
+std::string judgeCutShort(const Outcome& run, const Outcome& complete, int action, const TextRule& texts) {
     if (run.after != run.before) return "a run cut short changed the scene: " + firstDifference(run.before, run.after);
     if (run.undoGroups != 0) return "a run cut short recorded an undo group";
+    // A missing-plug-ins list counts every instance, so a part of it would
+    // tell wrong counts: a cut-short run lists nothing.
+    if (run.rowsDrawnWithMemory && searchesMissing(Action(action)) && !run.rows.empty()) {
+        return "a missing-plug-ins run cut short still lists " + rowDifference({}, run.rows);
+    }
     if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows)) return "a run cut short added the not-found row";
     if (run.rowsDrawnWithMemory && !texts.isPrefix(run.rows, complete.rows)) {
         return "a run cut short shows rows the run with memory does not: " + rowDifference(complete.rows, run.rows);
@@ -168,7 +149,7 @@ std::string judge(const Outcome& run, const Outcome& complete, int action, const
                           run.boxes.size() <= complete.boxes.size() + 1 &&
                           std::equal(run.boxes.begin(), run.boxes.end() - 1, complete.boxes.begin(),
                                      [&](const auto& r, const auto& c) { return texts.same(c, r); });
-    if (cutShort) return judgeCutShort(run, complete, texts);
+    if (cutShort) return judgeCutShort(run, complete, action, texts);
     const std::string shown = " (shown: " + quoted(run.boxes) + "; with memory: " + quoted(complete.boxes) + ")";
     if (run.after != complete.after) {
         const std::string difference = firstDifference(complete.after, run.after);

@@ -1,7 +1,9 @@
 // Seeded random scenes and sessions. Every Process is checked against the
-// saved scene: Identify and Generate List leave it as it was; a removal is
-// one undo group, whose undo gives back exactly the scene before and whose
-// redo gives exactly the scene after. At the end nothing may be left behind.
+// saved scene: Identify, Generate List and Find Missing Plugins leave it as it
+// was; a removal is one undo group, whose undo gives back exactly the scene
+// before and whose redo gives exactly the scene after. After Remove Missing
+// Plugins, Find Missing Plugins lists what its list showed: nothing when
+// layer shaders were not kept. At the end nothing may be left behind.
 #include <algorithm>
 
 #include "check_runs.h"
@@ -14,13 +16,7 @@
 namespace validator {
 namespace {
 
-constexpr double Remove = 2.0;  // the action combo's entry
 constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
-constexpr const char* outOfMemoryTexts[] = {
-    "Cleartrace ran out of memory. The search is incomplete.",
-    "Cleartrace ran out of memory. The list is incomplete.",
-    "Cleartrace ran out of memory. Nothing was removed.",
-};
 
 SceneShape shapeForLevel(int level) {
     SceneShape shape;
@@ -101,7 +97,8 @@ private:
             case 9:
             case 10: {
                 // Removals most often: they are what undo and redo check.
-                constexpr const char* actions[] = {"identify", "list", "remove", "remove"};
+                constexpr const char* actions[] = {"identify",     "list",           "remove",        "remove",
+                                                   "find-missing", "remove-missing", "remove-missing"};
                 return run(std::string("action ") + choices_.pick(actions));
             }
             case 2: {
@@ -177,7 +174,8 @@ private:
         const std::string before = harness_.savedScene();
         const size_t undoSteps = harness_.host().scene.undoCount(document);
         const size_t boxes = harness_.boxTexts().size();
-        bool removing = value(IDC_ACTION) == Remove;
+        const auto action = Action(value(IDC_ACTION));
+        bool removing = action == Action::Remove || action == Action::RemoveMissing;
         if (removing && value(IDC_WARN_BEFORE_DELETING) != 0.0) {
             const bool yes = !choices_.oneIn(4);
             if (!yes) removing = false;
@@ -185,6 +183,8 @@ private:
             if (!problem.empty()) return problem;
         }
         std::string problem = run("process");
+        // A run that asked nothing leaves its answer to no later question.
+        harness_.host().ui.messageBoxes.questionAnswers.clear();
         if (!problem.empty()) return problem;
         const std::string after = harness_.savedScene();
         const std::vector<std::string> shown = harness_.boxTexts();
@@ -193,14 +193,41 @@ private:
                 if (shown[i] == text) return "with memory to spare, the run said \"" + shown[i] + "\"";
             }
         }
+        const Rows rows = listedRows(harness_);
         const size_t groups = harness_.host().scene.undoCount(document) - undoSteps;
         if (!removing || groups == 0) {
             if (groups != 0) return "a run that removes nothing recorded " + std::to_string(groups) + " undo groups";
             std::string difference = firstDifference(before, after);
-            return difference.empty() ? "" : "a run that removes nothing changed the scene: " + difference;
+            if (!difference.empty()) return "a run that removes nothing changed the scene: " + difference;
+        } else {
+            if (groups != 1) return "the removal recorded " + std::to_string(groups) + " undo groups, not one";
+            problem = undoAndRedo(before, after);
+            if (!problem.empty()) return problem;
         }
-        if (groups != 1) return "the removal recorded " + std::to_string(groups) + " undo groups, not one";
-        return undoAndRedo(before, after);
+        if (action == Action::RemoveMissing) problem = findAfterRemoval(rows, removing);
+        // Now and then the session goes on from the scene before.
+        if (problem.empty() && removing && groups == 1 && choices_.oneIn(4)) problem = run("undo");
+        return problem;
+    }
+
+    // The list of a Remove Missing Plugins shows what is missing now: a Find
+    // Missing Plugins on the scene shows the same. Once removed with layer
+    // shaders not kept, nothing is.
+    std::string findAfterRemoval(const Rows& shown, bool removed) {
+        const bool kept = value(IDC_KEEP_LAYER_SHADERS) != 0.0;
+        std::string problem = run("action find-missing");
+        if (problem.empty()) problem = run("process");
+        if (!problem.empty()) return problem;
+        const Rows found = listedRows(harness_);
+        if (found != shown) {
+            return "Find Missing Plugins after Remove Missing Plugins differs from its list: " +
+                   rowDifference(shown, found);
+        }
+        if (removed && !kept && (found.size() != 1 || !isNotFoundRow(found[0]))) {
+            return "plug-ins still missing after Remove Missing Plugins without keeping layer shaders: " +
+                   rowDifference({{noMissingPlugins}}, found);
+        }
+        return run("action remove-missing");
     }
 
     std::string undoAndRedo(const std::string& before, const std::string& after) {
@@ -211,10 +238,7 @@ private:
         problem = run("redo");
         if (!problem.empty()) return problem;
         difference = firstDifference(after, harness_.savedScene());
-        if (!difference.empty()) return "redo did not give the scene after the removal: " + difference;
-        // Now and then the session goes on from the scene before.
-        if (choices_.oneIn(4)) return run("undo");
-        return {};
+        return difference.empty() ? "" : "redo did not give the scene after the removal: " + difference;
     }
 
     Choices& choices_;

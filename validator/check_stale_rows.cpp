@@ -2,11 +2,14 @@
 // deleted, the deletion undone and redone, the window closed and reopened, a
 // removal run and undone, and combinations. A row may select its own element
 // or nothing, never another one and never a dead one (a dead handle passed to
-// the host is a fault, which fails the case by itself).
+// the host is a fault, which fails the case by itself). A missing plug-in's
+// row, double-clicked after deletions, undo, redo and removals, lists that
+// plug-in's instances; the not-found row does nothing.
 #include <optional>
 
 #include "check_runs.h"
 #include "command_text.h"
+#include "dialog_contract.h"
 #include "scene_paths.h"
 #include "session_view.h"
 
@@ -19,7 +22,7 @@ constexpr const char* staleRowsScene = R"({"plugins": [{"id": 1234, "kind": 6, "
    {"name": "Group", "type": 5140, "children": [
      {"name": "Cube", "type": 1234, "tags": [{"name": "T1", "type": 1234}, {"name": "Phong", "type": 5612}],
       "children": [{"name": "Inner", "type": 1234, "tags": [{"name": "T2", "type": 1234}]}]},
-     {"name": "Sphere", "type": 5160, "tags": [{"name": "T3", "type": 1234}]}]},
+     {"name": "Sphere", "type": 5160, "tags": [{"name": "T3", "type": 1234}, {"name": "M1", "type": 4242}]}]},
    {"name": "Lone", "type": 1234, "selected": true, "tags": [{"name": "T4", "type": 1234}]}],
  "materials": [
    {"name": "Wood", "type": 5703, "channels": {"0": {"shader": {"name": "S1", "type": 1234}},
@@ -245,7 +248,138 @@ private:
     std::string done_;
 };
 
+// What happens between a missing-plug-ins list and the double-click.
+enum class MissingStep { DeleteFirst, DeleteLast, DeleteMaterial, Undo, Redo, RemoveKeep, RemoveAll };
+
+const std::vector<std::vector<MissingStep>> missingScenarios = {
+    {},  // fresh rows
+    {MissingStep::DeleteFirst},
+    {MissingStep::DeleteLast, MissingStep::Undo},
+    {MissingStep::DeleteMaterial, MissingStep::Undo, MissingStep::Redo},
+    {MissingStep::DeleteFirst, MissingStep::Undo, MissingStep::Redo, MissingStep::Undo},
+    {MissingStep::RemoveKeep, MissingStep::Undo},
+    {MissingStep::RemoveAll, MissingStep::Undo, MissingStep::Redo},
+    {MissingStep::RemoveAll, MissingStep::Undo},
+};
+
+class MissingRowsCase {
+public:
+    explicit MissingRowsCase(Harness& harness) : harness_(harness) {}
+
+    // The steps, then a double-click on row (when the list has it).
+    std::string run(const std::vector<MissingStep>& steps, size_t row) {
+        std::string problem = command("open; action find-missing; process");
+        rows_ = listedRows(harness_);
+        for (const MissingStep step : steps) {
+            if (problem.empty()) problem = apply(step);
+        }
+        if (!problem.empty() || row >= rows_.size()) return problem;
+        return doubleClick(row, steps.empty());
+    }
+
+    size_t rowCount() const { return rows_.size(); }
+
+private:
+    std::string command(const std::string& commands) {
+        done_ += (done_.empty() ? "" : "; ") + commands;
+        std::string refusal = harness_.run(commands);
+        return refusal.empty() ? "" : reason("`" + commands + "` was refused: " + refusal);
+    }
+
+    std::string reason(const std::string& problem) const { return problem + " (after: " + done_ + ")"; }
+
+    double value(int32_t id) {
+        const substitute::Control* control = windowControl(harness_, id);
+        return control ? control->value : -1.0;
+    }
+
+    std::string apply(MissingStep step) {
+        const std::vector<std::string> objects = objectPaths(harness_);
+        const std::vector<std::string> materials = materialPaths(harness_);
+        const substitute::UndoHistory& history = harness_.host().scene.activeDocument()->undo;
+        switch (step) {
+            case MissingStep::DeleteFirst:
+                return objects.empty() ? "" : command("delete " + driver::quoteWord(objects.front()));
+            case MissingStep::DeleteLast:
+                return objects.empty() ? "" : command("delete " + driver::quoteWord(objects.back()));
+            case MissingStep::DeleteMaterial:
+                return materials.empty() ? "" : command("delete " + driver::quoteWord(materials.front()));
+            case MissingStep::Undo: return history.done.empty() ? "" : command("undo");
+            case MissingStep::Redo: return history.undone.empty() ? "" : command("redo");
+            case MissingStep::RemoveKeep:
+            case MissingStep::RemoveAll: {
+                const char* keep = step == MissingStep::RemoveKeep ? "on" : "off";
+                std::string problem =
+                    command(std::string("action remove-missing; warn off; keep ") + keep + "; process");
+                rows_ = listedRows(harness_);
+                return problem;
+            }
+        }
+        return {};
+    }
+
+    // The not-found row does nothing; a plug-in's row sets the window to
+    // Generate List of its type and id over the whole scene and lists what a
+    // Process there lists (fresh: as many rows as its instances).
+    std::string doubleClick(size_t row, bool fresh) {
+        const std::vector<std::string>& clicked = rows_[row];
+        const std::string what = "row " + std::to_string(row) + " (" + clicked[0] + ")";
+        const double action = value(IDC_ACTION);
+        std::string problem = command("dblclick " + std::to_string(row));
+        if (!problem.empty()) return problem;
+        const Rows shown = listedRows(harness_);
+        if (isNotFoundRow(clicked)) {
+            if (value(IDC_ACTION) != action || shown != rows_)
+                return reason("the not-found " + what + " did something");
+            return {};
+        }
+        int32_t type = -1;
+        for (const ComboEntry& entry : pluginTypeEntries) {
+            if (clicked.size() > 1 && clicked[1] == entry.text) type = entry.id;
+        }
+        if (value(IDC_ACTION) != entryId(Action::GenerateList) || value(IDC_PLUGIN_TYPE) != type ||
+            value(IDC_SCOPE) != 0.0 || std::to_string(int64_t(value(IDC_PLUGIN_ID))) != clicked[0]) {
+            return reason(what + " did not set the window to Generate List of its type and id");
+        }
+        problem = command("process");
+        if (!problem.empty()) return problem;
+        const Rows listed = listedRows(harness_);
+        if (shown != listed)
+            return reason(what + " listed other rows than its Process: " + rowDifference(listed, shown));
+        const bool none = listed.size() == 1 && isNotFoundRow(listed[0]);
+        const std::string count = std::to_string(none ? 0 : listed.size());
+        if (fresh && (clicked.size() < 3 || clicked[2] != count)) {
+            return reason(what + " counts " + (clicked.size() < 3 ? "nothing" : clicked[2]) + " instances; " + count +
+                          " are listed");
+        }
+        return {};
+    }
+
+    Harness& harness_;
+    Rows rows_;
+    std::string done_;
+};
+
+// Each row of the scenario's list, double-clicked in a session of its own
+// (a double-click replaces the list).
+std::string runMissingRows(const CheckSettings& settings, const std::vector<MissingStep>& steps) {
+    for (size_t row = 0;; ++row) {
+        Harness harness;
+        std::string problem = harness.start(settings.module, staleRowsScene);
+        if (!problem.empty()) return "the session did not start: " + problem;
+        MissingRowsCase missingRows(harness);
+        problem = missingRows.run(steps, row);
+        if (!problem.empty()) return problem;
+        problem = harness.quit();
+        if (!problem.empty()) return "at quit: " + problem;
+        if (row + 1 >= missingRows.rowCount()) return {};
+    }
+}
+
 std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
+    const uint64_t instanceCases = 4 * scenarios.size();
+    if (number >= instanceCases + missingScenarios.size()) return "there is no case " + std::to_string(number);
+    if (number >= instanceCases) return runMissingRows(settings, missingScenarios[number - instanceCases]);
     const int type = int(number % 4);
     const std::vector<Step>& steps = scenarios[(number / 4) % scenarios.size()];
     Harness harness;
@@ -261,7 +395,7 @@ std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
 }  // namespace
 
 CheckResult checkStaleRows(const CheckSettings& settings, const CaseStarted& started) {
-    return runCases(settings, 0, 4 * scenarios.size(), started,
+    return runCases(settings, 0, 4 * scenarios.size() + missingScenarios.size(), started,
                     [&](uint64_t number) { return runStaleRows(settings, number); });
 }
 

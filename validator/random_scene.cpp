@@ -5,11 +5,14 @@
 namespace validator {
 namespace {
 
+// Ordinary types are the application's own, which the registry knows.
 constexpr int32_t objectTypes[] = {5140, 5159, 5160};
 constexpr int32_t tagTypes[] = {5612, 5671};
 constexpr int32_t shaderTypes[] = {1011116, 5832};
-constexpr int32_t videoPostTypes[] = {1023342, 300001048};
+constexpr int32_t videoPostTypes[] = {1040, 300001};
 constexpr int32_t materialType = 5703;
+constexpr int32_t uninstalledId = randomPluginIds[0];
+constexpr int32_t installedId = randomPluginIds[1];
 constexpr int32_t layerShaderType = 1011123;
 constexpr int32_t shaderLayerKind = 2;  // a layer that holds a shader; other kinds hold none
 constexpr int32_t channelCount = 15;
@@ -60,16 +63,24 @@ private:
         return element(elementName, type(ordinary));
     }
 
+    // Records for the kinds of the four plug-in types and for other kinds,
+    // under which an instance of those types is still missing.
     std::string plugins() {
+        constexpr int32_t instanceKinds[] = {6, 1, 5, 8};
+        constexpr int32_t otherKinds[] = {0, 21, 34, 39};
         std::string text;
-        constexpr int32_t kinds[] = {1, 5, 6, 8, 0, 21, 34, 39};
-        for (int32_t id : randomPluginIds) {
-            if (!choices_.oneIn(2)) continue;
-            if (!text.empty()) text += ", ";
-            const int32_t kind = choices_.pick(kinds);
+        auto add = [&](int32_t id, int32_t kind) {
             const std::string pluginName = "Plugin " + name();
-            text += "{\"id\": " + std::to_string(id) + ", \"kind\": " + std::to_string(kind) +
-                    ", \"name\": " + jsonString(pluginName) + "}";
+            text += std::string(text.empty() ? "" : ", ") + "{\"id\": " + std::to_string(id) +
+                    ", \"kind\": " + std::to_string(kind) + ", \"name\": " + jsonString(pluginName) + "}";
+        };
+        for (const int32_t kind : instanceKinds) add(installedId, kind);
+        for (const int32_t id : randomPluginIds) {
+            if (id == uninstalledId || id == installedId) continue;
+            for (const int32_t kind : instanceKinds) {
+                if (choices_.oneIn(2)) add(id, kind);
+            }
+            if (choices_.oneIn(3)) add(id, choices_.pick(otherKinds));
         }
         return text;
     }
@@ -172,14 +183,15 @@ private:
 
     std::string renderSettings() {
         std::string text;
-        const int64_t count = choices_.between(0, shape_.renderSettings);
-        const int64_t active = choices_.between(-1, count - 1);
+        // Mostly some settings active, so that video posts are searched.
+        const int64_t count = choices_.oneIn(6) ? 0 : choices_.between(1, shape_.renderSettings);
+        const int64_t active = count == 0 || choices_.oneIn(6) ? -1 : choices_.between(0, count - 1);
         for (int64_t i = 0; i < count; ++i) {
             if (i > 0) text += ",\n  ";
             const std::string settingsName = name();
             text += "{\"name\": " + jsonString(settingsName) + (i == active ? ", \"active\": true" : "") +
                     ", \"videoPosts\": [";
-            const int64_t posts = choices_.between(0, 4);
+            const int64_t posts = choices_.between(1, 4);
             for (int64_t p = 0; p < posts; ++p) {
                 if (p > 0) text += ", ";
                 text += "{" + namedElement(videoPostTypes) + "}";

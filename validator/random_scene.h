@@ -2,7 +2,9 @@
 // materials with channel shaders, reflectance layers and nested layer
 // shaders, render settings with video posts, selections and a registry.
 // Elements take their types from a small pool of plug-in ids mixed with
-// ordinary types, so every plug-in type has instances in several places.
+// ordinary (built-in) types, so every plug-in type has instances in several
+// places, and the registry knows some of the ids for some kinds only, so a
+// scene holds both missing plug-ins and registered ones.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +15,10 @@
 namespace validator {
 
 // The plug-in ids random scenes give their instances: one is also the layer
-// shader's type, one an ordinary object type, one negative.
-inline constexpr int32_t randomPluginIds[] = {1234, 1050001, -7, 5159, 1011123};
+// shader's type, one an ordinary object type, one negative. The registry
+// never knows the first (a plug-in no longer installed) and always knows the
+// second as each of the four kinds; the others it knows for random kinds.
+inline constexpr int32_t randomPluginIds[] = {1050009, 1234, -7, 5159, 1011123};
 
 struct SceneShape {
     int32_t objects = 12;        // at most this many objects

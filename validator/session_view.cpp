@@ -17,7 +17,17 @@ std::string excerpt(const std::string& line) {
     return line.size() <= longest ? line : line.substr(0, longest) + "...";
 }
 
+std::string rowText(const std::vector<std::string>& row) {
+    std::string text;
+    for (const std::string& cell : row) text += (text.empty() ? "\"" : " | \"") + cell + "\"";
+    return "[" + text + "]";
+}
+
 }  // namespace
+
+bool isNotFoundRow(const std::vector<std::string>& row) {
+    return !row.empty() && (row[0] == noMissingPlugins || row[0].find(" not found.") != std::string::npos);
+}
 
 const substitute::Control* windowControl(Harness& harness, int32_t id) {
     HostDialog* shown = harness.host().ui.findDialog(CLEARTRACE_COMMAND_ID);
@@ -25,12 +35,20 @@ const substitute::Control* windowControl(Harness& harness, int32_t id) {
     return substitute::findControl(*shown, id);
 }
 
-std::vector<std::vector<std::string>> listedRows(Harness& harness) {
+Rows listedRows(Harness& harness) {
     HostDialog* shown = harness.host().ui.findDialog(CLEARTRACE_COMMAND_ID);
     if (shown == nullptr || !shown->open) return {};
     HostGui* treeView = substitute::treeViewIn(*shown, IDC_TREE_VIEW);
     if (treeView == nullptr) return {};
     return substitute::rowTexts(substitute::drawTreeView(*treeView));
+}
+
+std::string rowDifference(const Rows& expected, const Rows& found) {
+    size_t row = 0;
+    while (row < expected.size() && row < found.size() && expected[row] == found[row]) ++row;
+    const std::string wanted = row < expected.size() ? rowText(expected[row]) : "the end";
+    const std::string shown = row < found.size() ? rowText(found[row]) : "the end";
+    return "row " + std::to_string(row) + ": expected " + wanted + ", found " + shown;
 }
 
 std::string firstDifference(const std::string& expected, const std::string& actual) {

@@ -10,13 +10,32 @@
 
 namespace validator {
 
+using Rows = std::vector<std::vector<std::string>>;
+
 // Each row's cell texts, in list order; none when the window is closed or
 // has no list. Drawing calls the module, as the host does to show the list.
-std::vector<std::vector<std::string>> listedRows(Harness& harness);
+Rows listedRows(Harness& harness);
+
+// The notice of a run cut short for lack of memory, per entry of the action
+// box (Identify ... Remove Missing Plugins).
+inline constexpr const char* searchIncomplete = "Cleartrace ran out of memory. The search is incomplete.";
+inline constexpr const char* listIncomplete = "Cleartrace ran out of memory. The list is incomplete.";
+inline constexpr const char* nothingRemoved = "Cleartrace ran out of memory. Nothing was removed.";
+inline constexpr const char* outOfMemoryTexts[] = {searchIncomplete, listIncomplete, nothingRemoved, listIncomplete,
+                                                   nothingRemoved};
+// The one row of a missing-plug-ins list when nothing is missing.
+inline constexpr const char* noMissingPlugins = "No missing plugins found.";
+
+// Whether row says nothing was found ("Tag plugin 1234 not found.", or
+// noMissingPlugins) rather than listing something.
+bool isNotFoundRow(const std::vector<std::string>& row);
 
 // A control of the module's window as the user sees it; null when the
 // window is closed or lacks it.
 const substitute::Control* windowControl(Harness& harness, int32_t id);
+
+// Where two lists part: "row 2: expected [...], found [...]".
+std::string rowDifference(const Rows& expected, const Rows& found);
 
 // "line 3: expected `...`, found `...`" for the first line where actual
 // departs from expected; "" when they are equal.

@@ -63,8 +63,8 @@ std::string deepScene(int depth, int32_t id) {
            type + "}, {\"name\": \"v2\", \"type\": " + type + "}]}]}";
 }
 
-constexpr int identify = 0, list = 1, remove = 2;
-constexpr const char* actionWords[] = {"identify", "list", "remove"};
+constexpr int identify = 0, list = 1, remove = 2, findMissing = 3, removeMissing = 4;
+constexpr const char* actionWords[] = {"identify", "list", "remove", "find-missing", "remove-missing"};
 constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
 
 // selection: "" or a `select` command.
@@ -90,6 +90,21 @@ void addSelectionSessions(std::vector<SweepSession>& sessions) {
     sessions.push_back({placesScene, commandsFor(remove, 3, 0, false, placesId, "", true), remove});
 }
 
+// Find Missing Plugins, a Generate List after it (which puts back the plug-in
+// type's columns), and Remove Missing Plugins with the question and without,
+// layer shaders kept and not.
+void addMissingSessions(std::vector<SweepSession>& sessions, const std::string& scene) {
+    sessions.push_back({scene, "open; action find-missing; process", findMissing});
+    sessions.push_back({scene, "open; action find-missing; process; action list; process", list});
+    for (const char* warn : {"off", "on"}) {
+        for (const char* keep : {"off", "on"}) {
+            sessions.push_back(
+                {scene, std::string("open; action remove-missing; warn ") + warn + "; keep " + keep + "; process",
+                 removeMissing});
+        }
+    }
+}
+
 // Random scenes with one random Process each.
 void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
     static const std::vector<int> scopes[] = {{0, 1, 2}, {0, 2}, {0, 1, 2}, {0}};
@@ -98,7 +113,7 @@ void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
     for (int number = 0; number < count; ++number) {
         Choices choices(uint64_t(number) + 1);
         const std::string scene = randomScene(choices, shape);
-        const int action = int(choices.below(3));
+        const int action = int(choices.below(std::size(actionWords)));
         const int type = int(choices.below(4));
         const int scope = scopes[type][choices.below(scopes[type].size())];
         const bool keep = choices.oneIn(2);
@@ -134,9 +149,11 @@ std::vector<SweepSession> sweepSessions(int level) {
     addSessions(sessions, placesScene, placesId, {list, remove},
                 {std::begin(placesIdentifyIds), std::end(placesIdentifyIds)});
     addSelectionSessions(sessions);
+    addMissingSessions(sessions, placesScene);
     constexpr int32_t deepId = 1234567;
     const int depth = level >= 8 ? 40 : 12;
     if (level >= 4) addSessions(sessions, deepScene(depth, deepId), deepId, {remove}, {});
+    if (level >= 4) addMissingSessions(sessions, deepScene(depth, deepId));
     if (level >= 6) addSessions(sessions, deepScene(depth, deepId), deepId, {list}, {deepId, 999});
     if (level >= 6) addRandomSessions(sessions, 4 * (level - 5));
     return sessions;

@@ -1,7 +1,7 @@
 // The sessions the allocation sweep refuses requests in: each action on each
-// plug-in type and scope, over a small scene with every kind of place and
-// over deep hierarchies and nested layer shaders, with selections. The set
-// grows with the level.
+// plug-in type and scope, and the missing-plug-ins actions, over a small
+// scene with every kind of place and over deep hierarchies and nested layer
+// shaders, with selections. The set grows with the level.
 #pragma once
 
 #include <string>
@@ -11,7 +11,7 @@ namespace validator {
 
 struct SweepSession {
     std::string scene;     // scene-file text
-    std::string commands;  // ends with the one Process of the session
+    std::string commands;  // ends with the Process that is judged
     int action;            // the action combo's entry of that Process
 };
 
