@@ -43,6 +43,34 @@ TEST(ProgramOptions, RefusesBadCommandLinesWithUsage) {
 
 // Each bad command stops a -c run at once, naming its place; the scene print
 // after it never runs.
+// --help names every entry of the "Action to Take" box, in the box's order:
+// the K-th word it lists chooses entry K, and there are as many words as entries.
+TEST(ProgramOptions, HelpNamesEveryActionInTheBoxsOrder) {
+    const DriverRun help = runDriver({"--help"});
+    ASSERT_EQ(help.status, 0) << help.errors;
+    const std::string lead = "\n  action ";
+    const size_t start = help.output.find(lead);
+    ASSERT_NE(start, std::string::npos) << help.output;
+    std::string choices = help.output.substr(start + lead.size());
+    choices.resize(choices.find_first_of(" \n"));
+    std::vector<std::string> words;
+    std::istringstream split(choices);
+    for (std::string word; std::getline(split, word, '|');) words.push_back(word);
+
+    for (size_t index = 0; index < words.size(); ++index) {
+        SCOPED_TRACE(words[index]);
+        const DriverRun run = runDriver({"-c", "open; action " + words[index] + "; dialog"});
+        ASSERT_EQ(run.status, 0) << run.output << run.errors;
+        const size_t box = run.output.find("combo box 5008 = ");
+        ASSERT_NE(box, std::string::npos) << run.output;
+        const std::string line = run.output.substr(box, run.output.find('\n', box) - box);
+        EXPECT_EQ(line.rfind("combo box 5008 = " + std::to_string(index) + " \"", 0), 0u) << line;
+        size_t entries = 1;
+        for (size_t at = line.find('['); (at = line.find("\", ", at)) != std::string::npos; at += 3) ++entries;
+        EXPECT_EQ(entries, words.size()) << line;
+    }
+}
+
 TEST(ScriptErrors, StopAtTheFirstRefusedCommand) {
     struct Case {
         std::string commands;
