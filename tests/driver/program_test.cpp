@@ -195,6 +195,21 @@ TEST(Json, EveryEventIsOneObjectPerLine) {
 }
 
 // The built program itself, reading a real pipe.
+// The example session of the README and scripts/run-example.sh goes through
+// and finds the missing plug-ins before it lists one of them.
+TEST(Program, RunsTheExampleSession) {
+    const fs::path script = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_cleanup.session";
+    const DriverRun run = runDriver({"--script", script.string(), scene});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.errors, "");
+    const size_t missing = run.output.find("  Plugin ID\tType\tInstances\tName\n  1234567\tTag\t4\tLegacy Glow\n");
+    const size_t tags = run.output.find("  Object With Tag\tTag Name\n  Backdrop\tLegacy Glow\n");
+    ASSERT_NE(missing, std::string::npos) << run.output;
+    ASSERT_NE(tags, std::string::npos) << run.output;
+    EXPECT_LT(missing, tags);
+    EXPECT_EQ(lastLine(run.output), "> close");
+}
+
 TEST(Program, RunsFromAPipe) {
     const fs::path output = fs::temp_directory_path() / "cleartrace_driver_pipe.txt";
     std::string command =
