@@ -1,9 +1,17 @@
 # Builds the help PDF from its groff source (ms macros, tbl tables).
-# Usage: cmake -DGROFF=... -DVERSION=... -DSOURCE=... -DOUTPUT=... [-DPICTURE=window.pdf] -P help_pdf.cmake
-# With PICTURE the help shows the window; including a PDF needs groff's unsafe mode.
+# Usage: cmake -DGROFF=... -DVERSION=... -DSOURCE=... -DOUTPUT=... [-DPICTURE=window.pdf]
+#              [-DMISSING_PICTURE=missing.pdf] -P help_pdf.cmake
+# With PICTURE the help shows the window, with MISSING_PICTURE the window after
+# Find Missing Plugins; including a PDF needs groff's unsafe mode.
 set(picture_options "")
 if(PICTURE)
-  set(picture_options -U -dDialogPicture=${PICTURE})
+  list(APPEND picture_options -dDialogPicture=${PICTURE})
+endif()
+if(MISSING_PICTURE)
+  list(APPEND picture_options -dMissingPicture=${MISSING_PICTURE})
+endif()
+if(picture_options)
+  list(PREPEND picture_options -U)
 endif()
 execute_process(COMMAND ${GROFF} -ms -t -Tpdf -ww -dVERSION=${VERSION} ${picture_options} ${SOURCE} OUTPUT_FILE ${OUTPUT}.part
                 RESULT_VARIABLE failed)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds, and runs the driver on the bundled example scene with a
-# short session: list, identify and remove a lingering plug-in, then undo.
+# short session: find the missing plug-ins, then list, identify and remove
+# a lingering plug-in, and undo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh

@@ -43,6 +43,34 @@ TEST(ProgramOptions, RefusesBadCommandLinesWithUsage) {
 
 // Each bad command stops a -c run at once, naming its place; the scene print
 // after it never runs.
+// --help names every entry of the "Action to Take" box, in the box's order:
+// the K-th word it lists chooses entry K, and there are as many words as entries.
+TEST(ProgramOptions, HelpNamesEveryActionInTheBoxsOrder) {
+    const DriverRun help = runDriver({"--help"});
+    ASSERT_EQ(help.status, 0) << help.errors;
+    const std::string lead = "\n  action ";
+    const size_t start = help.output.find(lead);
+    ASSERT_NE(start, std::string::npos) << help.output;
+    std::string choices = help.output.substr(start + lead.size());
+    choices.resize(choices.find_first_of(" \n"));
+    std::vector<std::string> words;
+    std::istringstream split(choices);
+    for (std::string word; std::getline(split, word, '|');) words.push_back(word);
+
+    for (size_t index = 0; index < words.size(); ++index) {
+        SCOPED_TRACE(words[index]);
+        const DriverRun run = runDriver({"-c", "open; action " + words[index] + "; dialog"});
+        ASSERT_EQ(run.status, 0) << run.output << run.errors;
+        const size_t box = run.output.find("combo box 5008 = ");
+        ASSERT_NE(box, std::string::npos) << run.output;
+        const std::string line = run.output.substr(box, run.output.find('\n', box) - box);
+        EXPECT_EQ(line.rfind("combo box 5008 = " + std::to_string(index) + " \"", 0), 0u) << line;
+        size_t entries = 1;
+        for (size_t at = line.find('['); (at = line.find("\", ", at)) != std::string::npos; at += 3) ++entries;
+        EXPECT_EQ(entries, words.size()) << line;
+    }
+}
+
 TEST(ScriptErrors, StopAtTheFirstRefusedCommand) {
     struct Case {
         std::string commands;
@@ -167,6 +195,21 @@ TEST(Json, EveryEventIsOneObjectPerLine) {
 }
 
 // The built program itself, reading a real pipe.
+// The example session of the README and scripts/run-example.sh goes through
+// and finds the missing plug-ins before it lists one of them.
+TEST(Program, RunsTheExampleSession) {
+    const fs::path script = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_cleanup.session";
+    const DriverRun run = runDriver({"--script", script.string(), scene});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.errors, "");
+    const size_t missing = run.output.find("  Plugin ID\tType\tInstances\tName\n  1234567\tTag\t4\tLegacy Glow\n");
+    const size_t tags = run.output.find("  Object With Tag\tTag Name\n  Backdrop\tLegacy Glow\n");
+    ASSERT_NE(missing, std::string::npos) << run.output;
+    ASSERT_NE(tags, std::string::npos) << run.output;
+    EXPECT_LT(missing, tags);
+    EXPECT_EQ(lastLine(run.output), "> close");
+}
+
 TEST(Program, RunsFromAPipe) {
     const fs::path output = fs::temp_directory_path() / "cleartrace_driver_pipe.txt";
     std::string command =

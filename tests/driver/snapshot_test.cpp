@@ -1,10 +1,11 @@
 // The snapshot command: a picture of the window as it is now, the same bytes
 // for the same window on every target, sized by the layout; and the example
-// picture in docs/ kept equal to what the command makes of the example scene.
+// pictures in docs/ kept equal to what the command makes of the example scene.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 #include "snapshot_session.h"
 #include "svg_document.h"
@@ -13,8 +14,16 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path committedPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "dialog.svg";
+const fs::path committedMissingPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "missing_plugins.svg";
 
 using SnapshotTest = SnapshotSession;
+
+std::string fileText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
 
 TEST_F(SnapshotTest, PictureIsTheWindowAsItIsNow) {
     const std::string listed = snapshot("listed.svg");
@@ -76,6 +85,31 @@ TEST_F(SnapshotTest, CommittedExamplePictureIsCurrent) {
         << committedPicture.generic_string()
         << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
            "  cleartrace-host -c \"open; id 1234567; process; snapshot docs/dialog.svg 520x400\" "
+           "example_scenes/legacy_plugins.json";
+}
+
+// The help file's picture of Find Missing Plugins: the program itself, in a
+// session of its own from a freshly opened window, as the command in the
+// message makes it.
+TEST(SnapshotProgramTest, CommittedMissingPluginsPictureIsCurrent) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "cleartrace-missing-plugins-picture";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path file = folder / "missing_plugins.svg";
+    const DriverRun run =
+        runDriver({"-c", "open; action find-missing; process; snapshot \"" + file.string() + "\" 520x330",
+                   exampleScene.string()});
+    ASSERT_EQ(run.status, 0) << run.output << run.errors;
+    const std::string picture = fileText(file);
+    fs::remove_all(folder);
+    for (const char* text : {">Find Missing Plugins<", ">Plugin ID<", ">Instances<", ">Glow Emitter.1<", ">Sharpen<"}) {
+        EXPECT_NE(picture.find(text), std::string::npos) << text;
+    }
+    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committedMissingPicture, std::ios::binary) << picture;
+    EXPECT_TRUE(picture == fileText(committedMissingPicture))
+        << committedMissingPicture.generic_string()
+        << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
+           "  cleartrace-host -c \"open; action find-missing; process; snapshot docs/missing_plugins.svg 520x330\" "
            "example_scenes/legacy_plugins.json";
 }
 

@@ -75,10 +75,17 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
         "Plugin ID",
         "Show Help File (.PDF)...",
         "Undoing a removal",
+        // finding missing plug-ins: the section, its actions, the list's columns
+        "Finding missing plug-ins",
+        "Find Missing Plugins",
+        "Remove Missing Plugins",
+        "The columns, from left to right, are Plugin ID, Type, Instances and Name",
         // messages, exactly as shown
         "Tessaly Software: Cleartrace successfully loaded.",
         "Tessaly Software: Failed to load Cleartrace",
         "Are you sure you want to delete the plugin instances?",
+        "Are you sure you want to delete every instance of the missing plugins?",
+        "No missing plugins found.",
         "is a Tag plugin with the default name",
         "is a Shader plugin with the default name",
         "is an Object plugin with the default name",
@@ -101,7 +108,7 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
 #endif
 }
 
-// The window's picture is drawn as text and shapes, so its texts read out of the PDF with the rest.
+// The window's pictures are drawn as text and shapes, so their texts read out of the PDF with the rest.
 TEST(HelpFile, ShowsThePictureOfTheWindow) {
 #if !defined(CLEARTRACE_PDFTOTEXT) || !defined(CLEARTRACE_HELP_HAS_PICTURE)
     GTEST_SKIP() << "this build makes no picture for the help file (it needs rsvg-convert from librsvg2-bin) or "
@@ -111,6 +118,10 @@ TEST(HelpFile, ShowsThePictureOfTheWindow) {
     // Only the picture holds the example scene's rows; the caption names what it shows.
     EXPECT_NE(text.find("Glow Emitter.2"), std::string::npos);
     EXPECT_NE(text.find("The window after Generate List for tags"), std::string::npos);
+    // Only the picture after Find Missing Plugins holds the example scene's missing post effect.
+    EXPECT_NE(text.find("Sharpen"), std::string::npos);
+    EXPECT_NE(text.find("Glow Emitter.1"), std::string::npos);
+    EXPECT_NE(text.find("The window after Find Missing Plugins"), std::string::npos);
 #endif
 }
 
