@@ -18,6 +18,7 @@ namespace {
 using Json = nlohmann::json;
 
 enum class Key : uint8_t {
+    Schema,
     Plugins,
     Objects,
     Materials,
@@ -38,9 +39,10 @@ enum class Key : uint8_t {
     VideoPosts,
     Count
 };
-constexpr const char* keyNames[] = {"plugins",  "objects", "materials",   "renderSettings", "id",     "kind",
-                                    "name",     "type",    "selected",    "active",         "tags",   "children",
-                                    "channels", "shader",  "reflectance", "owner",          "layers", "videoPosts"};
+constexpr const char* keyNames[] = {"$schema",     "plugins", "objects",  "materials", "renderSettings",
+                                    "id",          "kind",    "name",     "type",      "selected",
+                                    "active",      "tags",    "children", "channels",  "shader",
+                                    "reflectance", "owner",   "layers",   "videoPosts"};
 static_assert(std::size(keyNames) == size_t(Key::Count));
 
 constexpr uint32_t bit(Key key) { return uint32_t(1) << uint32_t(key); }
@@ -65,7 +67,8 @@ enum class Context : uint8_t {
 uint32_t keysOf(Context context) {
     switch (context) {
         case Context::Top:
-            return bit(Key::Plugins) | bit(Key::Objects) | bit(Key::Materials) | bit(Key::RenderSettings);
+            return bit(Key::Schema) | bit(Key::Plugins) | bit(Key::Objects) | bit(Key::Materials) |
+                   bit(Key::RenderSettings);
         case Context::Plugin: return bit(Key::Id) | bit(Key::Kind) | bit(Key::Name);
         case Context::Object:
             return bit(Key::Name) | bit(Key::Type) | bit(Key::Selected) | bit(Key::Tags) | bit(Key::Children);
@@ -170,6 +173,10 @@ public:
             } else {
                 record.element->name = value;
             }
+            return true;
+        }
+        if (expecting(Key::Schema)) {
+            document_->schema = value;
             return true;
         }
         if (expecting(Key::Owner)) {
@@ -310,6 +317,7 @@ private:
             case Key::Id:
             case Key::Kind:
             case Key::Type: return "a 32-bit integer";
+            case Key::Schema:
             case Key::Name: return "a string";
             case Key::Selected:
             case Key::Active: return "true or false";
