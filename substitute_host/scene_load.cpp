@@ -5,6 +5,7 @@
 // uses the native stack, so deep hierarchies and layer-shader chains cannot
 // exhaust it. The document is built aside and handed to the scene only when
 // the whole file is right.
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cstring>
@@ -42,10 +43,10 @@ enum class Key : uint8_t {
     VideoPosts,
     Count
 };
-constexpr const char* keyNames[] = {"$schema",     "plugins", "objects",  "materials", "renderSettings",
-                                    "id",          "kind",    "name",     "type",      "selected",
-                                    "active",      "tags",    "children", "channels",  "shader",
-                                    "reflectance", "owner",   "layers",   "videoPosts"};
+constexpr std::string_view keyNames[] = {"$schema",     "plugins", "objects",  "materials", "renderSettings",
+                                         "id",          "kind",    "name",     "type",      "selected",
+                                         "active",      "tags",    "children", "channels",  "shader",
+                                         "reflectance", "owner",   "layers",   "videoPosts"};
 static_assert(std::size(keyNames) == size_t(Key::Count));
 
 constexpr uint32_t bit(Key key) { return uint32_t(1) << uint32_t(key); }
@@ -107,17 +108,21 @@ Context itemsUnder(Key key, Context holder) {
 
 bool isListKey(Key key) { return itemsUnder(key, Context::List) != Context::List; }
 
+// Two frames a level of a hierarchy: 24 bytes each keep a deep one cheap.
 struct Frame {
     Context context;
     Context items = Context::List;   // a list: what it holds
     Key key = Key::Count;            // the key it lies under; Count: an item of a list, or a channel
-    int32_t channel = -1;            // a channel record: its number
-    size_t count = 0;                // a list: its items so far
-    uint32_t seen = 0;               // a record: its keys so far (channels: their numbers)
     Key pending = Key::Count;        // a record: the key whose value comes next
-    HostElement* element = nullptr;  // the record's element; a list's or channel's holder
-    HostLayer* layer = nullptr;      // a layer record
+    int32_t channel = -1;            // a channel record: its number
+    uint32_t count = 0;              // a list: its items so far (a file of at most 4 GiB has fewer)
+    uint32_t seen = 0;               // a record: its keys so far (channels: their numbers)
+    HostElement* element = nullptr;  // the record's element; a list's or channel's holder, a layer's shader
 };
+
+// A layer record fills the last layer of its shader until it closes.
+HostLayer& layerOf(const Frame& record) { return *asShader(*record.element).layers.back(); }
+static_assert(sizeof(void*) != 8 || sizeof(Frame) == 24);
 
 struct LoadFailed {};
 
@@ -213,12 +218,12 @@ public:
     }
 
     bool startObject() {
-        if (frames_.empty()) return push({Context::Top});
+        if (frames_.empty()) return push({.context = Context::Top});
         Frame& parent = frames_.back();
         if (parent.context == Context::List) return push(openItem(parent));
         if (parent.context == Context::Channels) return push(openChannel(parent));
         if (parent.pending == Key::Channels) {
-            return push({Context::Channels, Context::List, Key::Channels, -1, 0, 0, Key::Count, parent.element});
+            return push({.context = Context::Channels, .key = Key::Channels, .element = parent.element});
         }
         if (parent.pending == Key::Shader) return push(openShader(parent));
         return wrongValue("an object");
@@ -227,10 +232,10 @@ public:
         const std::string_view key = checkedString(text, length, false);
         Frame& record = frames_.back();
         if (record.context == Context::Channels) return channelKey(record, key);
-        const uint32_t allowed = keysOf(record.context);
         Key found = Key::Count;
-        for (size_t k = 0; k < size_t(Key::Count); ++k) {
-            if ((allowed & bit(Key(k))) && key == keyNames[k]) found = Key(k);
+        for (uint32_t allowed = keysOf(record.context); allowed != 0 && found == Key::Count; allowed &= allowed - 1) {
+            const auto k = size_t(std::countr_zero(allowed));
+            if (key == keyNames[k]) found = Key(k);
         }
         if (found == Key::Count) fail(pathText(false) + ": unknown key \"" + excerpt(key) + "\"");
         record.pending = found;
@@ -251,8 +256,10 @@ public:
         Frame& parent = frames_.back();
         if (parent.context == Context::List) return wrongValue("an array");
         if (!isListKey(parent.pending)) return wrongValue("an array");
-        return push({Context::List, itemsUnder(parent.pending, parent.context), parent.pending, -1, 0, 0, Key::Count,
-                     parent.element});
+        return push({.context = Context::List,
+                     .items = itemsUnder(parent.pending, parent.context),
+                     .key = parent.pending,
+                     .element = parent.element});
     }
     bool endArray() {
         frames_.pop_back();
@@ -372,7 +379,7 @@ private:
         }
         if (frame.context == Context::List) {
             frames_.back().count++;  // the path names the item
-            frames_.push_back({Context::List, Context::List, Key::Count});
+            frames_.push_back({.context = Context::List});
             fail(pathText(false) + ": expected an object, found " + found);
         }
         fail(pathText(true) + ": expected " + expectation(frame.pending, frame.context) + ", found " + found);
@@ -400,7 +407,7 @@ private:
         if (record.context == Context::Plugin) {
             (record.pending == Key::Id ? plugins_.back().id : plugins_.back().kind) = number;
         } else if (record.context == Context::Layer) {
-            record.layer->kind = number;
+            layerOf(record).kind = number;
         } else {
             record.element->type = number;
         }
@@ -416,7 +423,7 @@ private:
     // ---- Records ----------------------------------------------------------------
     Frame openItem(Frame& list) {
         list.count++;
-        Frame item{list.items};
+        Frame item{.context = list.items};
         HostDocument& document = *document_;
         switch (list.items) {
             case Context::Plugin: plugins_.push_back({0, 0, ""}); break;
@@ -425,7 +432,7 @@ private:
             case Context::Material: item.element = scene_.addMaterial(document, "", 0); break;
             case Context::ReflectanceShader: item.element = scene_.addReflectanceShader(*list.element, "", 0); break;
             case Context::Layer:
-                item.layer = &scene_.addLayer(*list.element, 0);
+                scene_.addLayer(*list.element, 0);
                 item.element = list.element;
                 break;
             case Context::RenderSettings: item.element = scene_.addRenderSettings(document, "", false); break;
@@ -453,28 +460,28 @@ private:
         const int32_t number = channels.channel;
         channels.channel = -1;
         scene_.addChannel(*channels.element, number);
-        Frame channel{Context::Channel};
+        Frame channel{.context = Context::Channel};
         channel.channel = number;
         channel.element = channels.element;
         return channel;
     }
 
     Frame openShader(Frame& holder) {
-        Frame shader{Context::Shader, Context::List, Key::Shader};
+        Frame shader{.context = Context::Shader, .key = Key::Shader};
         if (holder.context == Context::Channel) {
             shader.element = scene_.setChannelShader(*holder.element, holder.channel, "", 0);
         } else {
             // The input a shader layer links to.
             shader.element = scene_.createElement(ElementKind::Shader, "", 0);
             append(asShader(*holder.element).inputs, shader.element);
-            holder.layer->link = shader.element->id;
+            layerOf(holder).link = shader.element->id;
         }
         return shader;
     }
 
     void require(const Frame& record, Key key) {
         if (!(record.seen & bit(key))) {
-            fail(pathText(false) + ": missing \"" + keyNames[size_t(key)] + "\"");
+            fail(pathText(false) + ": missing \"" + std::string(keyNames[size_t(key)]) + "\"");
         }
     }
 
@@ -514,7 +521,7 @@ private:
     void closeLayer(Frame& record) {
         require(record, Key::Kind);
         const bool linksShader = record.seen & bit(Key::Shader);
-        if (record.layer->kind == shaderLayerKind) {
+        if (layerOf(record).kind == shaderLayerKind) {
             require(record, Key::Shader);
         } else if (linksShader) {
             record.pending = Key::Shader;
