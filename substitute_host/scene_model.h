@@ -12,7 +12,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,7 +124,6 @@ struct HostDocument {
     uint64_t activeObject = 0;  // stable ids; 0 none
     uint64_t activeMaterial = 0;
     substitute::UndoHistory undo;
-    std::optional<std::string> schema;  // the scene file's "$schema", which save writes back
 };
 
 namespace substitute {
