@@ -165,23 +165,21 @@ constexpr PluginType identifyOrder[] = {PluginType::Tag, PluginType::Shader, Plu
 void process(CleartraceDialog& dialog, host::Document* document) {
     // Without a document there is nothing to search: change nothing, show nothing.
     if (document == nullptr) return;
-    if (searchesMissing(Action(dialog.getInt32(IDC_ACTION)))) {
-        // The plug-in ID plays no part: whatever the field holds is not read.
-        host::stopBackgroundWork(1, 1, 1);
-        const SearchRequest request = readRequest(dialog, 0);
-        dialog.foundType.reset();
-        processMissing(dialog, document, request);
-        return;
-    }
-    // Checked once here, so no search ever sees an id it cannot convert.
+    // The missing-plugins actions do not read the plug-in ID; for the others
+    // it is checked once here, so no search ever sees an id it cannot convert.
+    const bool missing = searchesMissing(Action(dialog.getInt32(IDC_ACTION)));
     int32_t id = 0;
-    if (!pluginIdFromField(dialog.getFloat(IDC_PLUGIN_ID), id)) {
+    if (!missing && !pluginIdFromField(dialog.getFloat(IDC_PLUGIN_ID), id)) {
         host::messageBox("Plugin ID must be between -2147483648 and 2147483647.", HOST_MESSAGE_BOX_NOTICE);
         return;
     }
     host::stopBackgroundWork(1, 1, 1);
     SearchRequest request = readRequest(dialog, id);
     dialog.foundType.reset();
+    if (missing) {
+        processMissing(dialog, document, request);
+        return;
+    }
     if (!showsColumnsFor(dialog, request)) return;
     if (request.action != Action::Identify) {
         showRun(dialog, request, runSearch(document, request, dialog.results));
