@@ -1,12 +1,18 @@
 // Scene files at 10^4 to 10^6 objects: load, save and free, each beside the
-// bare parse of the same text (JSON events that build nothing). And the
+// bare parse of the same text (JSON events that build nothing) by the reader
+// the loader uses (RapidJSON), by nlohmann's SAX parser it used before, and by
+// simdjson's DOM parser, the fastest there is, where it is installed. And the
 // operations that once grew with the square of their input, with their
 // growth fitted (Complexity): each must come out O(N).
 #include <benchmark/benchmark.h>
 
 #include <map>
 
+#include <rapidjson/reader.h>
 #include <nlohmann/json.hpp>
+#ifdef CLEARTRACE_HAS_SIMDJSON
+#include <simdjson.h>
+#endif
 
 #include "scene_file.h"
 #include "scene_paths.h"
@@ -36,7 +42,29 @@ const std::string& sceneOf(int64_t objects) {
     return found->second;
 }
 
-void BareParse(benchmark::State& state) {
+void BareParseRapidJson(benchmark::State& state) {
+    const std::string& text = sceneOf(state.range(0));
+    rapidjson::BaseReaderHandler<> nothing;
+    for (auto _ : state) {
+        rapidjson::Reader reader;
+        rapidjson::StringStream input(text.c_str());
+        // The loader's flags: iterative, UTF-8 checked, numbers as text.
+        benchmark::DoNotOptimize(reader.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
+                                              rapidjson::kParseNumbersAsStringsFlag>(input, nothing));
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+
+#ifdef CLEARTRACE_HAS_SIMDJSON
+void BareParseSimdjson(benchmark::State& state) {
+    const simdjson::padded_string text(sceneOf(state.range(0)));
+    simdjson::dom::parser parser;
+    for (auto _ : state) benchmark::DoNotOptimize(parser.parse(text).error());
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+#endif
+
+void BareParseNlohmann(benchmark::State& state) {
     const std::string& text = sceneOf(state.range(0));
     struct Nothing : nlohmann::json_sax<nlohmann::json> {
         bool null() override { return true; }
@@ -89,7 +117,11 @@ void Free(benchmark::State& state) {
 }
 
 #define SCENE_SIZES Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3)
-BENCHMARK(BareParse)->SCENE_SIZES;
+BENCHMARK(BareParseRapidJson)->SCENE_SIZES;
+BENCHMARK(BareParseNlohmann)->SCENE_SIZES;
+#ifdef CLEARTRACE_HAS_SIMDJSON
+BENCHMARK(BareParseSimdjson)->SCENE_SIZES;
+#endif
 BENCHMARK(Load)->SCENE_SIZES;
 BENCHMARK(Save)->SCENE_SIZES;
 BENCHMARK(Free)->SCENE_SIZES;

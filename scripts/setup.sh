@@ -6,7 +6,8 @@
 # adds clang and its libFuzzer and sanitizer runtimes (scripts/fuzz.sh).
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev binutils groff
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev
+          libsimdjson-dev python3 python3-jsonschema binutils groff
           poppler-utils librsvg2-bin chromium zlib1g-dev)
 case "${1:-}" in
   cross) packages+=(googletest g++-mingw-w64-x86-64-posix g++-aarch64-linux-gnu qemu-user wine64 wine) ;;

@@ -1,13 +1,18 @@
-// Reading scene files. The file is read as a stream of JSON events (nlohmann's
-// SAX interface): each element is built as its record opens, so no document
-// tree of the whole file is built first, and nesting is followed on a stack of
-// our own, so deep hierarchies and layer-shader chains cannot exhaust the
-// native stack. The document is built aside and handed to the scene only when
+// Reading scene files. The file is read as a stream of JSON events
+// (RapidJSON's SAX reader, in its iterative mode): each element is built as
+// its record opens, so no document tree of the whole file is built first, and
+// neither the reader nor our nesting, which is followed on a stack of our own,
+// uses the native stack, so deep hierarchies and layer-shader chains cannot
+// exhaust it. The document is built aside and handed to the scene only when
 // the whole file is right.
+#include <bit>
+#include <cctype>
 #include <charconv>
+#include <cstring>
 #include <unordered_map>
 
-#include <nlohmann/json.hpp>
+#include <rapidjson/error/en.h>
+#include <rapidjson/reader.h>
 
 #include "input_files.h"
 #include "printable_text.h"
@@ -15,9 +20,9 @@
 
 namespace substitute {
 namespace {
-using Json = nlohmann::json;
 
 enum class Key : uint8_t {
+    Schema,
     Plugins,
     Objects,
     Materials,
@@ -38,9 +43,10 @@ enum class Key : uint8_t {
     VideoPosts,
     Count
 };
-constexpr const char* keyNames[] = {"plugins",  "objects", "materials",   "renderSettings", "id",     "kind",
-                                    "name",     "type",    "selected",    "active",         "tags",   "children",
-                                    "channels", "shader",  "reflectance", "owner",          "layers", "videoPosts"};
+constexpr std::string_view keyNames[] = {"$schema",     "plugins", "objects",  "materials", "renderSettings",
+                                         "id",          "kind",    "name",     "type",      "selected",
+                                         "active",      "tags",    "children", "channels",  "shader",
+                                         "reflectance", "owner",   "layers",   "videoPosts"};
 static_assert(std::size(keyNames) == size_t(Key::Count));
 
 constexpr uint32_t bit(Key key) { return uint32_t(1) << uint32_t(key); }
@@ -65,7 +71,8 @@ enum class Context : uint8_t {
 uint32_t keysOf(Context context) {
     switch (context) {
         case Context::Top:
-            return bit(Key::Plugins) | bit(Key::Objects) | bit(Key::Materials) | bit(Key::RenderSettings);
+            return bit(Key::Schema) | bit(Key::Plugins) | bit(Key::Objects) | bit(Key::Materials) |
+                   bit(Key::RenderSettings);
         case Context::Plugin: return bit(Key::Id) | bit(Key::Kind) | bit(Key::Name);
         case Context::Object:
             return bit(Key::Name) | bit(Key::Type) | bit(Key::Selected) | bit(Key::Tags) | bit(Key::Children);
@@ -101,37 +108,60 @@ Context itemsUnder(Key key, Context holder) {
 
 bool isListKey(Key key) { return itemsUnder(key, Context::List) != Context::List; }
 
+// Two frames a level of a hierarchy: 24 bytes each keep a deep one cheap.
 struct Frame {
     Context context;
     Context items = Context::List;   // a list: what it holds
     Key key = Key::Count;            // the key it lies under; Count: an item of a list, or a channel
-    int32_t channel = -1;            // a channel record: its number
-    size_t count = 0;                // a list: its items so far
-    uint32_t seen = 0;               // a record: its keys so far (channels: their numbers)
     Key pending = Key::Count;        // a record: the key whose value comes next
-    HostElement* element = nullptr;  // the record's element; a list's or channel's holder
-    HostLayer* layer = nullptr;      // a layer record
+    int32_t channel = -1;            // a channel record: its number
+    uint32_t count = 0;              // a list: its items so far (a file of at most 4 GiB has fewer)
+    uint32_t seen = 0;               // a record: its keys so far (channels: their numbers)
+    HostElement* element = nullptr;  // the record's element; a list's or channel's holder, a layer's shader
 };
+
+// A layer record fills the last layer of its shader until it closes.
+HostLayer& layerOf(const Frame& record) { return *asShader(*record.element).layers.back(); }
+static_assert(sizeof(void*) != 8 || sizeof(Frame) == 24);
 
 struct LoadFailed {};
 
-class Loader : public nlohmann::json_sax<Json> {
+// Numbers come as their text, so that a value out of range is quoted as written.
+constexpr unsigned readerFlags =
+    rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag;
+
+class Loader {
 public:
-    Loader(Scene& scene, std::string_view text)
+    // A string, whose NUL after its last byte ends the reader's input.
+    Loader(Scene& scene, const std::string& text)
         : scene_(scene), text_(text), document_(std::make_unique<HostDocument>()) {}
 
     SceneLoad load() {
         bool parsed = false;
-        // The parser takes a NUL byte for the end of the input; JSON has no
-        // place for one anywhere.
-        if (const size_t nul = text_.find('\0'); nul != std::string_view::npos) {
-            error_ = "not valid JSON " + placeOf(nul) + ": a NUL byte";
+        // JSON has no place for a NUL byte anywhere.
+        if (const void* nul = std::memchr(text_.data(), '\0', text_.size())) {
+            error_ = "not valid JSON " + placeOf(size_t(static_cast<const char*>(nul) - text_.data())) + ": a NUL byte";
             scene_.discardDocument(std::move(document_));
             return {nullptr, error_};
         }
         try {
-            parsed = Json::sax_parse(text_.begin(), text_.end(), this);
-            if (parsed) resolveOwners();
+            rapidjson::Reader reader;
+            rapidjson::StringStream input(text_.data());
+            Events events{*this};
+            const rapidjson::ParseResult result = reader.Parse<readerFlags>(input, events);
+            if (result.Code() == rapidjson::kParseErrorNumberTooBig) {
+                error_ = overflowText();
+            } else if (result.IsError()) {
+                std::string reason = rapidjson::GetParseError_En(result.Code());
+                // In the form of our other reasons: "invalid value", without the full stop.
+                if (!reason.empty() && reason.back() == '.') reason.pop_back();
+                if (!reason.empty()) reason[0] = char(std::tolower(static_cast<unsigned char>(reason[0])));
+                // The place of the byte where reading stopped, its column counted from 1.
+                error_ = "not valid JSON " + placeOf(result.Offset() + 1) + ": " + reason;
+            } else {
+                resolveOwners();
+                parsed = true;
+            }
         } catch (const LoadFailed&) {
             parsed = false;
         }
@@ -146,8 +176,8 @@ public:
     }
 
     // ---- Events -------------------------------------------------------------
-    bool null() override { return scalar("null"); }
-    bool boolean(bool value) override {
+    bool null() { return scalar("null"); }
+    bool boolean(bool value) {
         if (!expecting(Key::Selected) && !expecting(Key::Active)) return scalar("a boolean");
         Frame& record = frames_.back();
         if (record.context == Context::RenderSettings) {
@@ -157,12 +187,16 @@ public:
         }
         return true;
     }
-    bool number_integer(number_integer_t value) override { return integer(value, std::to_string(value)); }
-    bool number_unsigned(number_unsigned_t value) override {
-        return integer(value > uint64_t(INT64_MAX) ? INT64_MAX : int64_t(value), std::to_string(value));
+    bool number(const char* text, size_t length) {
+        const std::string_view number(text, length);
+        int64_t value = 0;
+        const auto [end, error] = std::from_chars(text, text + length, value);
+        if (error == std::errc() && end == text + length) return integer(value, number);
+        // Any other number fits a double: the reader refuses one too large for it (overflowText).
+        return integer(INT64_MAX, number);
     }
-    bool number_float(number_float_t, const string_t& text) override { return integer(INT64_MAX, text); }
-    bool string(string_t& value) override {
+    bool string(const char* text, size_t length) {
+        const std::string_view value = checkedString(text, length, true);
         if (expecting(Key::Name)) {
             Frame& record = frames_.back();
             if (record.context == Context::Plugin) {
@@ -172,32 +206,36 @@ public:
             }
             return true;
         }
+        if (expecting(Key::Schema)) {
+            document_->schema = value;
+            return true;
+        }
         if (expecting(Key::Owner)) {
-            owners_.push_back({frames_.back().element, value, pathText(true)});
+            owners_.push_back({frames_.back().element, std::string(value), pathText(true)});
             return true;
         }
         return scalar("a string");
     }
-    bool binary(binary_t&) override { return scalar("binary data"); }
 
-    bool start_object(std::size_t) override {
-        if (frames_.empty()) return push({Context::Top});
+    bool startObject() {
+        if (frames_.empty()) return push({.context = Context::Top});
         Frame& parent = frames_.back();
         if (parent.context == Context::List) return push(openItem(parent));
         if (parent.context == Context::Channels) return push(openChannel(parent));
         if (parent.pending == Key::Channels) {
-            return push({Context::Channels, Context::List, Key::Channels, -1, 0, 0, Key::Count, parent.element});
+            return push({.context = Context::Channels, .key = Key::Channels, .element = parent.element});
         }
         if (parent.pending == Key::Shader) return push(openShader(parent));
         return wrongValue("an object");
     }
-    bool key(string_t& key) override {
+    bool key(const char* text, size_t length) {
+        const std::string_view key = checkedString(text, length, false);
         Frame& record = frames_.back();
         if (record.context == Context::Channels) return channelKey(record, key);
-        const uint32_t allowed = keysOf(record.context);
         Key found = Key::Count;
-        for (size_t k = 0; k < size_t(Key::Count); ++k) {
-            if ((allowed & bit(Key(k))) && key == keyNames[k]) found = Key(k);
+        for (uint32_t allowed = keysOf(record.context); allowed != 0 && found == Key::Count; allowed &= allowed - 1) {
+            const auto k = size_t(std::countr_zero(allowed));
+            if (key == keyNames[k]) found = Key(k);
         }
         if (found == Key::Count) fail(pathText(false) + ": unknown key \"" + excerpt(key) + "\"");
         record.pending = found;
@@ -208,35 +246,61 @@ public:
         }
         return true;
     }
-    bool end_object() override {
+    bool endObject() {
         closeRecord();
         frames_.pop_back();
         return true;
     }
-    bool start_array(std::size_t) override {
+    bool startArray() {
         if (frames_.empty()) fail("top level: expected an object, found an array");
         Frame& parent = frames_.back();
         if (parent.context == Context::List) return wrongValue("an array");
         if (!isListKey(parent.pending)) return wrongValue("an array");
-        return push({Context::List, itemsUnder(parent.pending, parent.context), parent.pending, -1, 0, 0, Key::Count,
-                     parent.element});
+        return push({.context = Context::List,
+                     .items = itemsUnder(parent.pending, parent.context),
+                     .key = parent.pending,
+                     .element = parent.element});
     }
-    bool end_array() override {
+    bool endArray() {
         frames_.pop_back();
         return true;
     }
-    bool parse_error(std::size_t position, const std::string& lastToken,
-                     const nlohmann::detail::exception& problem) override {
-        // 406: a number too large for any type, where the value lies.
-        if (problem.id == 406 && !frames_.empty()) {
-            error_ = pathText(frames_.back().context != Context::List) + ": number overflow";
-        } else {
-            error_ = "not valid JSON " + placeOf(position) + ": " + reasonOf(problem.what(), lastToken);
-        }
-        return false;
-    }
 
 private:
+    // RapidJSON's handler: its events, under the names the reader calls.
+    struct Events {
+        Loader& loader;
+        bool Null() { return loader.null(); }
+        bool Bool(bool value) { return loader.boolean(value); }
+        // Numbers come as their text only (readerFlags); these complete the handler.
+        bool Int(int) { return true; }
+        bool Uint(unsigned) { return true; }
+        bool Int64(int64_t) { return true; }
+        bool Uint64(uint64_t) { return true; }
+        bool Double(double) { return true; }
+        bool RawNumber(const char* text, rapidjson::SizeType length, bool) { return loader.number(text, length); }
+        bool String(const char* text, rapidjson::SizeType length, bool) { return loader.string(text, length); }
+        bool StartObject() { return loader.startObject(); }
+        bool Key(const char* text, rapidjson::SizeType length, bool) { return loader.key(text, length); }
+        bool EndObject(rapidjson::SizeType) { return loader.endObject(); }
+        bool StartArray() { return loader.startArray(); }
+        bool EndArray(rapidjson::SizeType) { return loader.endArray(); }
+    };
+
+    // The reader turns escapes into UTF-8, and one escape it lets through
+    // gives none: a low surrogate (\\uDC00 to \\uDFFF) without a high one
+    // before it comes out as the bytes ED B0..BF.
+    std::string_view checkedString(const char* text, size_t length, bool value) {
+        const std::string_view checked(text, length);
+        for (size_t at = checked.find('\xED'); at != std::string_view::npos; at = checked.find('\xED', at + 1)) {
+            if (at + 1 < length && static_cast<unsigned char>(checked[at + 1]) >= 0xA0) {
+                fail((value ? pathText(true) : pathText(false)) +
+                     ": a low surrogate escape without a high surrogate before it");
+            }
+        }
+        return checked;
+    }
+
     struct PendingOwner {
         HostElement* shader;
         std::string name;
@@ -291,25 +355,12 @@ private:
         return "at line " + std::to_string(line) + ", column " + std::to_string(end - lineStart);
     }
 
-    // nlohmann's reason without its prefix (its id, and the place, which placeOf
-    // gives), the input it quotes shortened wherever it stands in the reason.
-    static std::string reasonOf(std::string what, const std::string& lastToken) {
-        if (what.rfind("[json.exception", 0) == 0) {
-            const size_t id = what.find("] ");
-            if (id != std::string::npos) what.erase(0, id + 2);
-            const size_t place = what.find(": ");
-            if (what.rfind("parse error", 0) == 0 && place != std::string::npos) what.erase(0, place + 2);
-        }
-        const size_t at = lastToken.empty() ? std::string::npos : what.find(lastToken);
-        if (at != std::string::npos) what.replace(at, lastToken.size(), excerpt(lastToken));
-        return what;
-    }
-
     static const char* expectation(Key key, Context context) {
         switch (key) {
             case Key::Id:
             case Key::Kind:
             case Key::Type: return "a 32-bit integer";
+            case Key::Schema:
             case Key::Name: return "a string";
             case Key::Selected:
             case Key::Active: return "true or false";
@@ -328,7 +379,7 @@ private:
         }
         if (frame.context == Context::List) {
             frames_.back().count++;  // the path names the item
-            frames_.push_back({Context::List, Context::List, Key::Count});
+            frames_.push_back({.context = Context::List});
             fail(pathText(false) + ": expected an object, found " + found);
         }
         fail(pathText(true) + ": expected " + expectation(frame.pending, frame.context) + ", found " + found);
@@ -345,7 +396,7 @@ private:
         return wrongValue(found);
     }
 
-    bool integer(int64_t value, const std::string& text) {
+    bool integer(int64_t value, std::string_view text) {
         const bool wanted = expecting(Key::Id) || expecting(Key::Kind) || expecting(Key::Type);
         if (!wanted) return scalar("a number");
         if (value < INT32_MIN || value > INT32_MAX) {
@@ -356,17 +407,23 @@ private:
         if (record.context == Context::Plugin) {
             (record.pending == Key::Id ? plugins_.back().id : plugins_.back().kind) = number;
         } else if (record.context == Context::Layer) {
-            record.layer->kind = number;
+            layerOf(record).kind = number;
         } else {
             record.element->type = number;
         }
         return true;
     }
 
+    // A number too large for a double, wherever it lies.
+    std::string overflowText() const {
+        return (frames_.empty() ? "top level" : pathText(frames_.back().context != Context::List)) +
+               ": number overflow";
+    }
+
     // ---- Records ----------------------------------------------------------------
     Frame openItem(Frame& list) {
         list.count++;
-        Frame item{list.items};
+        Frame item{.context = list.items};
         HostDocument& document = *document_;
         switch (list.items) {
             case Context::Plugin: plugins_.push_back({0, 0, ""}); break;
@@ -375,7 +432,7 @@ private:
             case Context::Material: item.element = scene_.addMaterial(document, "", 0); break;
             case Context::ReflectanceShader: item.element = scene_.addReflectanceShader(*list.element, "", 0); break;
             case Context::Layer:
-                item.layer = &scene_.addLayer(*list.element, 0);
+                scene_.addLayer(*list.element, 0);
                 item.element = list.element;
                 break;
             case Context::RenderSettings: item.element = scene_.addRenderSettings(document, "", false); break;
@@ -385,7 +442,7 @@ private:
         return item;
     }
 
-    bool channelKey(Frame& channels, const std::string& key) {
+    bool channelKey(Frame& channels, std::string_view key) {
         int32_t number = -1;
         auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), number);
         const bool canonical = error == std::errc() && end == key.data() + key.size() && std::to_string(number) == key;
@@ -403,28 +460,28 @@ private:
         const int32_t number = channels.channel;
         channels.channel = -1;
         scene_.addChannel(*channels.element, number);
-        Frame channel{Context::Channel};
+        Frame channel{.context = Context::Channel};
         channel.channel = number;
         channel.element = channels.element;
         return channel;
     }
 
     Frame openShader(Frame& holder) {
-        Frame shader{Context::Shader, Context::List, Key::Shader};
+        Frame shader{.context = Context::Shader, .key = Key::Shader};
         if (holder.context == Context::Channel) {
             shader.element = scene_.setChannelShader(*holder.element, holder.channel, "", 0);
         } else {
             // The input a shader layer links to.
             shader.element = scene_.createElement(ElementKind::Shader, "", 0);
             append(asShader(*holder.element).inputs, shader.element);
-            holder.layer->link = shader.element->id;
+            layerOf(holder).link = shader.element->id;
         }
         return shader;
     }
 
     void require(const Frame& record, Key key) {
         if (!(record.seen & bit(key))) {
-            fail(pathText(false) + ": missing \"" + keyNames[size_t(key)] + "\"");
+            fail(pathText(false) + ": missing \"" + std::string(keyNames[size_t(key)]) + "\"");
         }
     }
 
@@ -464,7 +521,7 @@ private:
     void closeLayer(Frame& record) {
         require(record, Key::Kind);
         const bool linksShader = record.seen & bit(Key::Shader);
-        if (record.layer->kind == shaderLayerKind) {
+        if (layerOf(record).kind == shaderLayerKind) {
             require(record, Key::Shader);
         } else if (linksShader) {
             record.pending = Key::Shader;
@@ -506,12 +563,12 @@ private:
 
 }  // namespace
 
-SceneLoad loadScene(Scene& scene, std::string_view json) { return Loader(scene, json).load(); }
+SceneLoad loadScene(Scene& scene, std::string_view json) { return Loader(scene, std::string(json)).load(); }
 
 SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit) {
     std::string text, error;
     if (!readInputFile(file, limit, text, error)) return {nullptr, error};
-    SceneLoad result = loadScene(scene, text);
+    SceneLoad result = Loader(scene, text).load();
     if (!result.document) result.error = file.string() + ": " + result.error;
     return result;
 }

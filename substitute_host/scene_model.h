@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,7 @@ struct HostDocument {
     uint64_t activeObject = 0;  // stable ids; 0 none
     uint64_t activeMaterial = 0;
     substitute::UndoHistory undo;
+    std::optional<std::string> schema;  // the scene file's "$schema", which save writes back
 };
 
 namespace substitute {

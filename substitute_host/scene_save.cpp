@@ -1,4 +1,4 @@
-// Writing scene files in their one canonical form (see scene_file.h).
+// Writing scene files in their one canonical form (README.md, "Scene files").
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -200,6 +200,10 @@ std::string saveScene(const Scene& scene, const HostDocument& document) {
     SceneWriter writer(scene);
     JsonWriter& out = writer.out;
     out.openList('{');
+    if (document.schema) {
+        out.key("$schema");
+        out.string(*document.schema);
+    }
     out.key("plugins");
     out.openList('[');
     for (const PluginInfo& plugin : scene.plugins()) {

@@ -68,6 +68,23 @@ TEST(HostileScene, AnythingAfterTheTopLevelObjectIsAnError) {
     EXPECT_NE(loadScene(host.scene, "{}  \n\t\r\n").document, nullptr) << "white space may follow";
 }
 
+TEST(HostileScene, TextThatIsNotUnicodeIsRefusedEscapedOrNot) {
+    expectRefused({
+        {R"({"objects": [{"type": 1, "name": "a\uDC00"}]})",
+         "objects[0].name: a low surrogate escape without a high surrogate before it"},
+        {R"({"objects": [{"type": 1, "\uDFFF": 1}]})",
+         "objects[0]: a low surrogate escape without a high surrogate before it"},
+        {R"({"objects": [{"type": 1, "name": "\uD800"}]})", "not valid JSON at line 1, column 35: the surrogate pair"},
+        {"{\"objects\": [{\"type\": 1, \"name\": \"\xed\xa0\x80\"}]}", "not valid JSON"},
+        {"{\"objects\": [{\"type\": 1, \"name\": \"\xc0\x80\"}]}", "not valid JSON"},
+    });
+    substitute::SubstituteHost host;
+    substitute::SceneLoad paired =
+        loadScene(host.scene, R"({"objects": [{"type": 1, "name": "\uD83D\uDE42\u00e9\n"}]})");
+    ASSERT_NE(paired.document, nullptr) << paired.error;
+    EXPECT_EQ(paired.document->objects.first->name, "\xf0\x9f\x99\x82\xc3\xa9\n");
+}
+
 TEST(HostileScene, ErrorsQuoteAtMostAShortExcerpt) {
     const std::string huge(1 << 20, 'k');
     expectRefused({

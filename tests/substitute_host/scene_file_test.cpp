@@ -20,6 +20,8 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
+bool startsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
+
 TEST(SceneFile, TheExampleSceneSavesToTheSameBytes) {
     substitute::SubstituteHost host;
     std::string original = readFile(exampleScenePath());
@@ -89,6 +91,25 @@ TEST(SceneFile, EveryFeatureSurvivesARoundTripAndLooseInputBecomesCanonical) {
     EXPECT_EQ(saveScene(host.scene, *second.document), saved);
 }
 
+TEST(SceneFile, TheSchemaAFileNamesIsKeptFirstAndOnlyWhenGiven) {
+    substitute::SubstituteHost host;
+    substitute::SceneLoad named =
+        loadScene(host.scene, R"({"objects": [{"type": 1}], "$schema": "../docs/scene.schema.json"})");
+    ASSERT_NE(named.document, nullptr) << named.error;
+    const std::string saved = saveScene(host.scene, *named.document);
+    EXPECT_TRUE(startsWith(saved, "{\n  \"$schema\": \"../docs/scene.schema.json\",\n  \"plugins\": [")) << saved;
+    substitute::SceneLoad again = loadScene(host.scene, saved);
+    ASSERT_NE(again.document, nullptr) << again.error;
+    EXPECT_EQ(saveScene(host.scene, *again.document), saved);
+
+    substitute::SceneLoad empty = loadScene(host.scene, R"({"$schema": ""})");
+    ASSERT_NE(empty.document, nullptr) << empty.error;
+    EXPECT_TRUE(startsWith(saveScene(host.scene, *empty.document), "{\n  \"$schema\": \"\",\n"));
+    substitute::SceneLoad none = loadScene(host.scene, "{}");
+    ASSERT_NE(none.document, nullptr) << none.error;
+    EXPECT_TRUE(startsWith(saveScene(host.scene, *none.document), "{\n  \"plugins\": ["));
+}
+
 TEST(SceneFile, EachKindOfErrorNamesThePlaceAndWhatIsWrong) {
     struct Case {
         const char* json;
@@ -96,6 +117,8 @@ TEST(SceneFile, EachKindOfErrorNamesThePlaceAndWhatIsWrong) {
     } cases[] = {
         {R"([])", "top level: expected an object, found an array"},
         {R"({"scene": []})", "top level: unknown key \"scene\""},
+        {R"({"$schema": 5})", "$schema: expected a string, found a number"},
+        {R"({"$schema": "a", "$schema": "b"})", "$schema: duplicate key"},
         {R"({"objects": {}})", "objects: expected an array, found an object"},
         {R"({"objects": [{"name": "Cube"}]})", "objects[0]: missing \"type\""},
         {R"({"objects": [{"type": 1, "children": [{"type": 1}, {"type": 1},
