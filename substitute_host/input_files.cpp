@@ -31,6 +31,7 @@ bool readInputFile(const std::filesystem::path& file, uint64_t limit, std::strin
     }
     text.clear();
     // The size is a hint: the file may grow or shrink while it is read.
+    if (!problem) text.reserve(size_t(size) + inputPadding);
     text.resize(problem ? 0 : size_t(size));
     size_t filled = std::fread(text.data(), 1, text.size(), in.get());
     text.resize(filled);

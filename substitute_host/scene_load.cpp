@@ -132,9 +132,14 @@ constexpr unsigned readerFlags =
 
 class Loader {
 public:
-    // A string, whose NUL after its last byte ends the reader's input.
-    Loader(Scene& scene, const std::string& text)
-        : scene_(scene), text_(text), document_(std::make_unique<HostDocument>()) {}
+    // The reader stops at the first NUL, but a text cut inside a multi-byte
+    // character or an escape makes it look a few bytes further: the text is
+    // padded with NULs (within its capacity, when it was read with room).
+    Loader(Scene& scene, std::string& text) : scene_(scene), document_(std::make_unique<HostDocument>()) {
+        const size_t size = text.size();
+        text.append(inputPadding, '\0');
+        text_ = std::string_view(text.data(), size);
+    }
 
     SceneLoad load() {
         bool parsed = false;
@@ -563,7 +568,12 @@ private:
 
 }  // namespace
 
-SceneLoad loadScene(Scene& scene, std::string_view json) { return Loader(scene, std::string(json)).load(); }
+SceneLoad loadScene(Scene& scene, std::string_view json) {
+    std::string text;
+    text.reserve(json.size() + inputPadding);
+    text.assign(json);
+    return Loader(scene, text).load();
+}
 
 SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit) {
     std::string text, error;
