@@ -112,12 +112,16 @@ void Output::fault(std::string_view operation, std::string_view text) {
     write(jsonLine({{"event", "fault"}, {"operation", operation}, {"text", text}}));
 }
 
-void Output::counts(int64_t allocations, int64_t objects, int64_t strings) {
+void Output::counts(int64_t allocations, int64_t objects, int64_t strings, int64_t undo) {
     if (format_ == Format::Text) {
         return write("counts: " + std::to_string(allocations) + " allocations, " + std::to_string(objects) +
-                     " objects, " + std::to_string(strings) + " strings\n");
+                     " objects, " + std::to_string(strings) + " strings, " + std::to_string(undo) + " undo\n");
     }
-    write(jsonLine({{"event", "counts"}, {"allocations", allocations}, {"objects", objects}, {"strings", strings}}));
+    write(jsonLine({{"event", "counts"},
+                    {"allocations", allocations},
+                    {"objects", objects},
+                    {"strings", strings},
+                    {"undo", undo}}));
 }
 
 void Output::command(const std::string& text) {

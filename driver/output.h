@@ -36,7 +36,7 @@ public:
     // A fault of the module, the last thing a session shows.
     void fault(std::string_view operation, std::string_view text);
     // How many allocations, host objects and host strings the module asked for.
-    void counts(int64_t allocations, int64_t objects, int64_t strings);
+    void counts(int64_t allocations, int64_t objects, int64_t strings, int64_t undo);
     // The command about to run, echoed in text so a script's output reads as a
     // session.
     void command(const std::string& text);

@@ -86,7 +86,7 @@ bool runCommands(Session& session, Output& output, const Options& options, const
 
 bool takesValue(const std::string& option) {
     for (const char* name : {"--module", "--answer", "--save", "--script", "-c", "--input-limit", "--fail-allocation",
-                             "--fail-object", "--fail-string"}) {
+                             "--fail-object", "--fail-string", "--fail-undo"}) {
         if (option == name) return true;
     }
     return false;
@@ -114,6 +114,7 @@ std::string setValue(const std::string& option, const std::string& given, Option
     int64_t* request = option == "--fail-allocation" ? &options.failAllocation
                        : option == "--fail-object"   ? &options.failObject
                        : option == "--fail-string"   ? &options.failString
+                       : option == "--fail-undo"     ? &options.failUndo
                                                      : nullptr;
     if (request && (!parseWhole(given, *request) || *request < 1)) {
         return option + " takes a whole number from 1, not \"" + given + "\"";
@@ -173,13 +174,14 @@ int runProgram(const std::vector<std::string>& args, std::istream& input, bool t
     services.failAllocation(options.failAllocation);
     services.failObjectCreation(options.failObject);
     services.failStringCreation(options.failString);
+    services.failUndo(options.failUndo);
     bool ok = session.start(options.module, options.scene, options.inputLimit) &&
               runCommands(session, shown, options, script, input, terminal) &&
               (!options.save || session.save(*options.save));
     ok = session.quit() && ok;
     if (options.counts) {
         shown.counts(services.allocationsRequested(), services.objectCreationsRequested(),
-                     services.stringCreationsRequested());
+                     services.stringCreationsRequested(), services.undoRequests());
     }
     return ok ? 0 : 1;
 }

@@ -16,7 +16,8 @@ namespace driver {
 inline constexpr const char* usage =
     "usage: cleartrace-host [--module FILE] [--json] [--answer yes|no] [--save FILE]\n"
     "                       [--input-limit BYTES] [--fail-allocation K] [--fail-object K]\n"
-    "                       [--fail-string K] [--counts] [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
+    "                       [--fail-string K] [--fail-undo K] [--counts]\n"
+    "                       [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
 
 // What --help adds to the usage.
 inline constexpr const char* commandSummary =
@@ -37,9 +38,10 @@ inline constexpr const char* commandSummary =
     "A refused command ends a script (--script, -c or a pipe) with exit status 1; at the\n"
     "keyboard the session goes on. Scene and script files larger than --input-limit\n"
     "(default 4 GiB) and what is not a regular file are refused.\n"
-    "--fail-allocation K, --fail-object K and --fail-string K make the K-th memory allocation,\n"
-    "host-object creation or host-string creation the module asks for fail (K from 1, counted\n"
-    "from the module's load); --counts shows at the end how many of each it asked for.\n"
+    "--fail-allocation K, --fail-object K, --fail-string K and --fail-undo K make the K-th memory\n"
+    "allocation, host-object creation, host-string creation or undo request (start of a group,\n"
+    "a step, end of a group) the module asks for fail (K from 1, counted from the module's\n"
+    "load); --counts shows at the end how many of each it asked for.\n"
     "Exit status: 0 the session went through; 1 an option, the module, the scene, a script\n"
     "command or the module's clean-up failed; 3 a fault of the module ended the session.\n"
     "cleartrace-host validate --help: the validator, which checks a module file.\n";
@@ -57,6 +59,7 @@ struct Options {
     int64_t failAllocation = 0;
     int64_t failObject = 0;
     int64_t failString = 0;
+    int64_t failUndo = 0;
     bool counts = false;  // show the counts of requests at the end
     bool help = false;
 };

@@ -151,7 +151,7 @@ void processMissing(CleartraceDialog& dialog, host::Document* document, const Se
             if (!outcome.outOfMemory) return;  // not confirmed: the list stays
             clearResults(dialog.results);
         } else {
-            removeMissingPlugins(document, missing, dialog.results);
+            outcome.undoRefused = !removeMissingPlugins(document, missing, dialog.results);
         }
     }
     tellOutcome(request, outcome);

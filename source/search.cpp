@@ -33,6 +33,8 @@ constexpr const char* outOfMemoryTexts[] = {
     nothingRemoved,
 };
 
+constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
+
 // The question before a removal, per Action (only the removals ask).
 constexpr const char* removalQuestions[] = {
     nullptr,
@@ -92,10 +94,20 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
     SearchRun run{request, document, store, outcome, plan};
     // The not-found row always finds room, whatever the walk leaves.
     outcome.outOfMemory = !store.records.reserve(1);
-    host::startUndo(document);
+    // Only a removal needs the group: a walk that lists changes nothing to undo.
+    const bool grouped = host::startUndo(document);
     if (!outcome.outOfMemory) walkScene(run, type, scope);
-    if (!outcome.outOfMemory) carryOutPlan(document, plan);
-    host::endUndo(document);
+    if (!outcome.outOfMemory && request.action == Action::Remove) {
+        outcome.undoRefused = !carryOutPlan(document, plan, grouped);
+    } else if (grouped) {
+        closeUndoGroup(document);
+    }
+    // The rows of what a removal kept would not be true of a scene that kept everything.
+    if (outcome.undoRefused) {
+        clearResults(store);
+        outcome.shadersLeftNotices = 0;
+        return;
+    }
     if (outcome.outOfMemory || request.action == Action::Identify || !store.records.empty()) return;
     ResultRecord notFound;
     notFound.name =
@@ -148,6 +160,10 @@ void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome) {
     if (outcome.cancelled) return;
     if (outcome.outOfMemory) {
         host::messageBox(outOfMemoryTexts[entryId(request.action)], HOST_MESSAGE_BOX_NOTICE);
+        return;
+    }
+    if (outcome.undoRefused) {
+        host::messageBox(undoRefusedText, HOST_MESSAGE_BOX_NOTICE);
         return;
     }
     for (int32_t i = 0; i < outcome.shadersLeftNotices; ++i)

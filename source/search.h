@@ -35,6 +35,8 @@ struct SearchOutcome {
     bool cancelled = false;
     // Cut short for lack of memory: nothing removed, nothing more reported.
     bool outOfMemory = false;
+    // A removal the host could not record for undo: nothing removed.
+    bool undoRefused = false;
     // Remove: material walks after which shaders stayed in layer shaders.
     int32_t shadersLeftNotices = 0;
 };
@@ -98,8 +100,9 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
 bool foundMissingPlugins(const MissingPlugins& missing);
 // The second step of Remove Missing Plugins, once confirmed: the planned
 // removal as one undo group; store then lists what stays missing. Needs no
-// memory of its own, so it always finishes.
-void removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store);
+// memory of its own. False, with the scene and store as they were, when the
+// host could not record the removal for undo.
+bool removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store);
 
 // Asks before a removal when the request wants it; false when the user did
 // not confirm (or, with outcome.outOfMemory, when the question could not be

@@ -31,11 +31,6 @@ bool countMissing(MissingPlugins& missing, PluginType type, host::Element* insta
     return true;
 }
 
-void updateMaterial(host::Element* material) {
-    host::updateMaterial(material, true, true);
-    host::sendMessage(material, HOST_MSG_MATERIAL_UPDATE);
-}
-
 // Records what an Identify walk met; a later instance overwrites an earlier.
 void identifyInstance(SearchRun& run, host::Element* instance, PluginType type) {
     run.outcome.foundType = type;
@@ -44,6 +39,11 @@ void identifyInstance(SearchRun& run, host::Element* instance, PluginType type) 
 }
 
 }  // namespace
+
+void updateMaterial(host::Element* material) {
+    host::updateMaterial(material, true, true);
+    host::sendMessage(material, HOST_MSG_MATERIAL_UPDATE);
+}
 
 bool seeksNothing(const SearchRun& run) { return run.missing == nullptr && run.request.pluginId == 0; }
 
@@ -100,24 +100,5 @@ void materialWalked(SearchRun& run, host::Element* material) {
         planStep(run, material, true);
     } else {
         updateMaterial(material);
-    }
-}
-
-// Each removal with its undo step, in plan order. All are unlinked before
-// any is freed: one that lay inside an instance unlinked before it has left
-// the document with that one and is not touched again.
-void carryOutPlan(host::Document* document, RemovalPlan& plan) {
-    for (PlannedStep& step : plan.steps) {
-        if (step.updatesMaterial) {
-            updateMaterial(step.element);
-        } else if (host::documentOf(step.element) == nullptr) {
-            step.element = nullptr;
-        } else {
-            host::addUndo(document, HOST_UNDO_DELETE, step.element);
-            host::unlink(step.element);
-        }
-    }
-    for (const PlannedStep& step : plan.steps) {
-        if (!step.updatesMaterial && step.element != nullptr) host::freeElement(step.element);
     }
 }

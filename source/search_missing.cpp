@@ -97,9 +97,9 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
 
 bool foundMissingPlugins(const MissingPlugins& missing) { return pluginCount(missing) > 0; }
 
-void removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store) {
-    host::startUndo(document);
-    carryOutPlan(document, missing.plan);
-    host::endUndo(document);
+bool removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store) {
+    const bool grouped = host::startUndo(document);
+    if (!carryOutPlan(document, missing.plan, grouped)) return false;  // the list of what is missing stays true
     listWhatStays(missing, store);
+    return true;
 }

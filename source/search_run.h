@@ -36,8 +36,15 @@ void planRemoval(SearchRun& run, host::Element* instance);
 // A walked material is updated: in a removal, after the removal of the
 // shaders the walk planned before it.
 void materialWalked(SearchRun& run, host::Element* material);
-// Makes the planned changes; needs no memory, so it always finishes.
-void carryOutPlan(host::Document* document, RemovalPlan& plan);
+// Re-evaluates a material whose shaders may have changed.
+void updateMaterial(host::Element* material);
+// Makes the planned changes inside the undo group opened on document before
+// the walk (grouped: the host opened it) and closes it. False when the host
+// refused the group, a step or its end while there was something to remove:
+// then the group is cancelled and the scene is exactly as before.
+bool carryOutPlan(host::Document* document, RemovalPlan& plan, bool grouped);
+// Closes an undo group that recorded nothing.
+void closeUndoGroup(host::Document* document);
 
 // The walk of the places of type: from the document's first object or
 // material in scope 0, else from the selected ones; the video posts of the

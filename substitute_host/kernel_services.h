@@ -64,15 +64,21 @@ public:
     // a refused one answers null, the empty string.
     void failStringCreation(int64_t n) { stringCreations_.failNth(n); }
     bool stringCreationAllowed() { return stringCreations_.allow(); }
+    // Undo requests of the module (start of a group, a step, end of a group);
+    // a refused one answers false and records nothing.
+    void failUndo(int64_t n) { undoRequests_.failNth(n); }
+    bool undoAllowed() { return undoRequests_.allow(); }
     // Whether the failure asked for is still to come (the requests stopped before it).
     bool allocationFailurePending() const { return allocations_.pending(); }
     bool objectCreationFailurePending() const { return objectCreations_.pending(); }
     bool stringCreationFailurePending() const { return stringCreations_.pending(); }
+    bool undoFailurePending() const { return undoRequests_.pending(); }
     // Requests since the host was made, refused ones included: a sweep fails
     // each of 1..count in turn.
     int64_t allocationsRequested() const { return allocations_.requested(); }
     int64_t objectCreationsRequested() const { return objectCreations_.requested(); }
     int64_t stringCreationsRequested() const { return stringCreations_.requested(); }
+    int64_t undoRequests() const { return undoRequests_.requested(); }
     int64_t liveBlocks() const { return int64_t(blocks_.size()); }
     // One line per live block: "file:line (bytes bytes)".
     std::vector<std::string> leakReport() const;
@@ -117,6 +123,7 @@ private:
     FailureCountdown allocations_;
     FailureCountdown objectCreations_;
     FailureCountdown stringCreations_;
+    FailureCountdown undoRequests_;
     std::unordered_map<void*, Block> blocks_;
     std::vector<ConsoleLine> console_;
     int32_t debugBreaks_ = 0;

@@ -11,6 +11,7 @@ namespace substitute {
 namespace {
 Scene& scene() { return SubstituteHost::current().scene; }
 HandleRegistry& handles() { return SubstituteHost::current().handles; }
+KernelServices& services() { return SubstituteHost::current().services; }
 
 HostElement& element(const char* operation, const HostElement* handle) {
     handles().check(operation, handle, HandleKind::Element);
@@ -59,7 +60,7 @@ HostElement& elementIn(const char* operation, HostDocument& doc, const HostEleme
 // when creation is to fail.
 template <class T>
 T* createObject(HandleKind kind) {
-    if (!SubstituteHost::current().services.objectCreationAllowed()) return nullptr;
+    if (!services().objectCreationAllowed()) return nullptr;
     T* created = new T;
     handles().add(created, kind);
     return created;
@@ -191,9 +192,14 @@ void fillMaterials(HostMaterialTable& mt) {
     };
 }
 
+// Each request is checked as a whole before it may be refused: a faulty
+// request is a fault even when it would have been refused.
 void fillUndo(HostUndoTable& bu) {
     bu.startGroup = [](HostDocument* d) {
-        startUndoGroup(document("Bu.startGroup", d));
+        HostDocument& doc = document("Bu.startGroup", d);
+        if (doc.undo.open) fault("Bu.startGroup", "an undo group is open already (groups do not nest)");
+        if (!services().undoAllowed()) return false;
+        startUndoGroup(doc);
         return true;
     };
     bu.addStep = [](HostDocument* d, int32_t kind, HostElement* e, void*) {
@@ -201,13 +207,19 @@ void fillUndo(HostUndoTable& bu) {
         HostElement& checked = element("Bu.addStep", e);
         if (kind != HOST_UNDO_DELETE) fault("Bu.addStep", "undo step kind " + std::to_string(kind) + " is not known");
         elementIn("Bu.addStep", doc, e, checked.kind);
+        if (!doc.undo.open) fault("Bu.addStep", "no undo group is open");
+        if (!services().undoAllowed()) return false;
         recordDeletion(doc, checked);
         return true;
     };
     bu.endGroup = [](HostDocument* d) {
-        endUndoGroup(document("Bu.endGroup", d));
+        HostDocument& doc = document("Bu.endGroup", d);
+        if (!doc.undo.open) fault("Bu.endGroup", "no undo group is open");
+        if (!services().undoAllowed()) return false;
+        endUndoGroup(doc);
         return true;
     };
+    bu.cancelGroup = [](HostDocument* d) { cancelUndoGroup(scene(), document("Bu.cancelGroup", d)); };
 }
 
 void fillValues(TableStorage& t) {

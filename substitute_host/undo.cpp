@@ -40,16 +40,21 @@ ElementList& listAt(Scene& scene, HostDocument& document, const UndoPlace& place
     return place.role == ListRole::ChannelShader ? channel->shader : channel->reflectance;
 }
 
-void restore(Scene& scene, HostDocument& document, const UndoStep& step) {
-    if (scene.elementById(step.snapshot->id)) return;  // never deleted after all
+// Links element (detached) back at the place of step.
+void putBack(Scene& scene, HostDocument& document, const UndoStep& step, HostElement* element) {
     ElementList& list = listAt(scene, document, step.place);
     HostElement* previous = step.place.previous ? scene.elementById(step.place.previous) : nullptr;
     if (step.place.previous && (previous == nullptr || previous->list != &list)) {
         fault("undo", "the element before a deleted element is gone");
     }
+    insertAfter(list, previous, element);
+}
+
+void restore(Scene& scene, HostDocument& document, const UndoStep& step) {
+    if (scene.elementById(step.snapshot->id)) return;  // never deleted after all
     HostElement* copy = Scene::copyTree(*step.snapshot);
     scene.registerTree(copy);
-    insertAfter(list, previous, copy);
+    putBack(scene, document, step, copy);
 }
 
 }  // namespace
@@ -77,6 +82,21 @@ void endUndoGroup(HostDocument& document) {
     if (!history.open->steps.empty()) {
         history.done.push_back(std::move(*history.open));
         history.undone.clear();
+    }
+    history.open.reset();
+}
+
+void cancelUndoGroup(Scene& scene, HostDocument& document) {
+    UndoHistory& history = document.undo;
+    if (!history.open) fault("Bu.cancelGroup", "no undo group is open");
+    const std::vector<UndoStep>& steps = history.open->steps;
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        HostElement* element = scene.elementById(step->snapshot->id);
+        if (element == nullptr) {
+            restore(scene, document, *step);
+        } else if (element->list == nullptr) {  // unlinked, not freed
+            putBack(scene, document, *step, element);
+        }
     }
     history.open.reset();
 }

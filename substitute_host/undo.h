@@ -51,6 +51,10 @@ struct UndoHistory {
 void startUndoGroup(HostDocument& document);
 void recordDeletion(HostDocument& document, HostElement& element);
 void endUndoGroup(HostDocument& document);
+// Puts back every element the open group recorded as deleted, last first:
+// the element itself when it was only unlinked, a copy of what was recorded
+// when it is gone; then closes the group without an entry.
+void cancelUndoGroup(Scene& scene, HostDocument& document);
 
 // Reverts / re-applies the last group; false when there is none.
 bool undo(Scene& scene, HostDocument& document);

@@ -150,13 +150,23 @@ typedef struct HostMaterialTable {
 #define HOST_UNDO_DELETE 45
 typedef struct HostUndoTable {
     int32_t size;
-    /* Opens an undo group on document; groups do not nest. */
+    /* Opens an undo group on document; groups do not nest. false when the
+     * host cannot keep one (out of memory): no group is open. */
     bool (*startGroup)(HostDocument* document);
     /* Records the state before a change of element (kind 45: it is about to be
-     * unlinked and freed). Must be called before the change. */
+     * unlinked and freed) in the open group. Must be called before the change.
+     * false when the host cannot record it: nothing is recorded, and the
+     * change must not be made, as undo could not take it back. */
     bool (*addStep)(HostDocument* document, int32_t kind, HostElement* element, void* data);
-    /* Closes the group; a group that recorded nothing leaves no entry. */
+    /* Closes the group; a group that recorded nothing leaves no entry. false
+     * when the host cannot keep the entry: the group stays open, as it was. */
     bool (*endGroup)(HostDocument* document);
+    /* Closes the open group without an entry, taking back what it recorded:
+     * every element whose deletion step it holds is put back where it was,
+     * last recorded first, and belongs to the document again (the caller's
+     * ownership of an unlinked one ends); one still in place stays. The
+     * elements must not have been freed. Needs no memory: never fails. */
+    void (*cancelGroup)(HostDocument* document);
 } HostUndoTable;
 
 /* ---- Br: render settings ------------------------------------------------ */

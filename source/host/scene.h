@@ -156,6 +156,7 @@ inline bool addUndo(Document* document, int32_t kind, Element* element, void* da
     return tables().t_C4DOS_Bu->addStep(document, kind, element, data);
 }
 inline bool endUndo(Document* document) { return tables().t_C4DOS_Bu->endGroup(document); }
+inline void cancelUndo(Document* document) { tables().t_C4DOS_Bu->cancelGroup(document); }
 
 // ---- Plug-in registry ----------------------------------------------------------------------
 inline HostPluginRecord* findPlugin(int32_t id, int32_t kind) { return tables().t_C4DOS_Pr->find(id, kind); }

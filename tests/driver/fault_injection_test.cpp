@@ -44,7 +44,7 @@ $)");
 // The strings of a --counts line; -1 without one.
 int64_t stringsCounted(const std::string& output) {
     std::smatch match;
-    const std::regex counts(R"(counts: \d+ allocations, \d+ objects, (\d+) strings\n$)");
+    const std::regex counts(R"(counts: \d+ allocations, \d+ objects, (\d+) strings, \d+ undo\n$)");
     return std::regex_search(output, match, counts) ? std::stoll(match[1]) : -1;
 }
 
