@@ -99,7 +99,7 @@ void reportFromRegistry(const CleartraceDialog& dialog, int32_t id) {
         text =
             "Plugin " + number + " could not be identifed. Try searching the internet for the plugin ID value or name.";
     }
-    host::messageBox(text, HOST_MESSAGE_BOX_NOTICE);
+    tellNotice(Action::Identify, text);
 }
 
 // The controls, read once.
@@ -128,9 +128,11 @@ void showRun(CleartraceDialog& dialog, const SearchRequest& request, const Searc
 // not start.
 bool showsColumnsFor(CleartraceDialog& dialog, const SearchRequest& request) {
     const bool listsMissing = searchesMissing(request.action);
-    if (dialog.treeFunctions.listsMissing == listsMissing) return true;
+    // The cells' fixed texts too: a run whose rows would draw without them does not start.
+    const bool textsMade = dialog.treeFunctions.makeListTexts();
+    if (textsMade && dialog.treeFunctions.listsMissing == listsMissing) return true;
     clearResults(dialog.results);
-    if (listsMissing ? dialog.setMissingLayout() : dialog.setResultLayout()) return true;
+    if (textsMade && (listsMissing ? dialog.setMissingLayout() : dialog.setResultLayout())) return true;
     SearchOutcome outcome;
     outcome.outOfMemory = true;
     tellOutcome(request, outcome);

@@ -1,6 +1,7 @@
 #include "results.h"
 
 #include <cstdint>
+#include <iterator>
 #include <span>
 
 namespace {
@@ -8,58 +9,8 @@ constexpr const char* channelNameTexts[HOST_MATERIAL_CHANNEL_COUNT] = {
     "Color",    "Luminance",      "Transparency", "Reflectance",  "Environment", "Fog",    "Bump",    "Alpha",
     "Specular", "Specular Color", "Glow",         "Displacement", "Diffusion",   "Normal", "Unnamed",
 };
-}  // namespace
+constexpr const char* otherCellTexts[] = {"--", "Custom", "Yes", "No"};
 
-// ---- Store ------------------------------------------------------------------------
-bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
-               bool inLayerShader) {
-    if (!isPluginType(kind)) return false;
-    ResultRecord record;  // fields a kind does not use keep their empty defaults
-    record.rowNumber = store.rowCounter;
-    record.name = host::name(listed);
-    if (kind == PluginType::Tag) {
-        record.tagName = host::name(tag);
-        record.object = listed;
-    } else if (kind == PluginType::Shader) {
-        record.material = listed;
-        record.channel = channel;
-        record.inLayerShader = inLayerShader;
-    } else if (kind == PluginType::Object) {
-        record.object = listed;
-        record.objectTypeId = host::typeId(listed);
-    }
-    // A row that cannot be stored leaves the numbering where it was, so the
-    // list keeps every row it did store.
-    if (!store.records.push(std::move(record))) return false;
-    ++store.rowCounter;
-    return true;
-}
-
-bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, int32_t instances,
-                         const host::String& name) {
-    ResultRecord record;
-    record.rowNumber = store.rowCounter;
-    record.name = name;
-    record.pluginType = type;
-    record.pluginId = pluginId;
-    record.instances = instances;
-    if (!store.records.push(std::move(record))) return false;
-    ++store.rowCounter;
-    return true;
-}
-
-void clearResults(ResultStore& store) { store.records.clear(); }
-
-// ---- Tree view rows ----------------------------------------------------------------
-ResultTreeCallbacks::ResultTreeCallbacks() {
-    for (int32_t i = 0; i < HOST_MATERIAL_CHANNEL_COUNT; ++i) channelNames[i] = host::String(channelNameTexts[i]);
-}
-
-ResultTreeCallbacks::~ResultTreeCallbacks() {
-    for (host::String& name : channelNames) name.release();
-}
-
-namespace {
 struct HeaderText {
     PluginType pluginType;
     int32_t column;
@@ -85,16 +36,87 @@ constexpr MissingHeaderText missingHeaderTexts[] = {
     {COLUMN_NAME, "Name"},
 };
 
-// A missing plug-in's cells; the not-found row (no instances) shows its text first.
-host::String missingCellText(const ResultRecord& record, int32_t column) {
-    if (record.instances == 0) return column == COLUMN_PLUGIN_ID ? record.name : host::String();
-    if (column == COLUMN_PLUGIN_ID) return host::String::number(record.pluginId);
-    if (column == COLUMN_TYPE)
-        return isPluginType(record.pluginType) ? pluginTypeEntries[entryId(record.pluginType)].text : "";
-    if (column == COLUMN_INSTANCES) return host::String::number(record.instances);
-    if (column == COLUMN_NAME) return record.name;
-    return {};
+// Where each kind of fixed text starts in ResultTreeCallbacks::listTexts.
+constexpr int32_t textNone = HOST_MATERIAL_CHANNEL_COUNT;
+constexpr int32_t textCustom = textNone + 1;
+constexpr int32_t textYes = textNone + 2;
+constexpr int32_t textNo = textNone + 3;
+constexpr int32_t textTypes = textNone + int32_t(std::size(otherCellTexts));
+constexpr int32_t textHeaders = textTypes + int32_t(std::size(pluginTypeEntries));
+constexpr int32_t textMissingHeaders = textHeaders + int32_t(std::size(headerTexts));
+static_assert(textMissingHeaders + int32_t(std::size(missingHeaderTexts)) == ResultTreeCallbacks::listTextCount);
+
+const char* listTextSource(int32_t index) {
+    if (index < textNone) return channelNameTexts[index];
+    if (index < textTypes) return otherCellTexts[index - textNone];
+    if (index < textHeaders) return pluginTypeEntries[index - textTypes].text;
+    if (index < textMissingHeaders) return headerTexts[index - textHeaders].text;
+    return missingHeaderTexts[index - textMissingHeaders].text;
 }
+}  // namespace
+
+// ---- Store ------------------------------------------------------------------------
+bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
+               bool inLayerShader) {
+    if (!isPluginType(kind)) return false;
+    ResultRecord record;  // fields a kind does not use keep their empty defaults
+    record.rowNumber = store.rowCounter;
+    record.name = host::name(listed);
+    if (record.name.refused()) return false;
+    if (kind == PluginType::Tag) {
+        record.tagName = host::name(tag);
+        if (record.tagName.refused()) return false;
+        record.object = listed;
+    } else if (kind == PluginType::Shader) {
+        record.material = listed;
+        record.channel = channel;
+        record.inLayerShader = inLayerShader;
+    } else if (kind == PluginType::Object) {
+        record.object = listed;
+        record.objectTypeId = host::typeId(listed);
+    }
+    // A row that cannot be stored leaves the numbering where it was, so the
+    // list keeps every row it did store.
+    if (!store.records.push(std::move(record))) return false;
+    ++store.rowCounter;
+    return true;
+}
+
+bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, int32_t instances,
+                         const host::String& name, const host::String& pluginIdText,
+                         const host::String& instancesText) {
+    ResultRecord record;
+    record.pluginIdText = pluginIdText;
+    record.instancesText = instancesText;
+    record.rowNumber = store.rowCounter;
+    record.name = name;
+    record.pluginType = type;
+    record.pluginId = pluginId;
+    record.instances = instances;
+    if (!store.records.push(std::move(record))) return false;
+    ++store.rowCounter;
+    return true;
+}
+
+void clearResults(ResultStore& store) { store.records.clear(); }
+
+// ---- Tree view rows ----------------------------------------------------------------
+ResultTreeCallbacks::ResultTreeCallbacks() { makeListTexts(); }
+
+ResultTreeCallbacks::~ResultTreeCallbacks() {
+    for (host::String& text : listTexts) text.release();
+}
+
+bool ResultTreeCallbacks::makeListTexts() {
+    bool made = true;
+    for (int32_t i = 0; i < listTextCount; ++i) {
+        if (listTexts[i].refused() || listTexts[i].handle() == nullptr) listTexts[i] = host::String(listTextSource(i));
+        made = made && !listTexts[i].refused();
+    }
+    return made;
+}
+
+namespace {
 
 // Widths fit thirty eights in the name column and fifteen in the others.
 constexpr const char* nameColumnSample = "888888888888888888888888888888";
@@ -233,31 +255,41 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
 }
 
 host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t column) const {
-    if (listsMissing) return missingCellText(record, column);
+    if (listsMissing) {
+        // The not-found row (no instances) shows its text first.
+        if (record.instances == 0) return column == COLUMN_PLUGIN_ID ? record.name : host::String();
+        if (column == COLUMN_PLUGIN_ID) return record.pluginIdText;
+        if (column == COLUMN_TYPE)
+            return isPluginType(record.pluginType) ? listTexts[textTypes + entryId(record.pluginType)] : host::String();
+        if (column == COLUMN_INSTANCES) return record.instancesText;
+        if (column == COLUMN_NAME) return record.name;
+        return {};
+    }
     if (column == COLUMN_NAME) return record.name;
     if (listPluginType == PluginType::Tag && column == COLUMN_TAG) return record.tagName;
     if (listPluginType != PluginType::Shader) return {};
     if (column == COLUMN_CHANNEL) {
         // One unsigned test: every negative channel but -1 is "Custom" too.
-        if (uint32_t(record.channel) < uint32_t(HOST_MATERIAL_CHANNEL_COUNT)) return channelNames[record.channel];
-        return record.channel == -1 ? "--" : "Custom";
+        if (uint32_t(record.channel) < uint32_t(HOST_MATERIAL_CHANNEL_COUNT)) return listTexts[record.channel];
+        return listTexts[record.channel == -1 ? textNone : textCustom];
     }
     if (column == COLUMN_IN_LAYER) {
-        if (record.channel == -1) return "--";
-        return record.inLayerShader ? "Yes" : "No";
+        if (record.channel == -1) return listTexts[textNone];
+        return listTexts[record.inLayerShader ? textYes : textNo];
     }
     return {};
 }
 
 host::String ResultTreeCallbacks::headerText(int32_t column) const {
     if (listsMissing) {
-        for (const MissingHeaderText& header : missingHeaderTexts) {
-            if (header.column == column) return header.text;
+        for (size_t i = 0; i < std::size(missingHeaderTexts); ++i) {
+            if (missingHeaderTexts[i].column == column) return listTexts[textMissingHeaders + int32_t(i)];
         }
         return {};
     }
-    for (const HeaderText& header : headerTexts) {
-        if (header.pluginType == listPluginType && header.column == column) return header.text;
+    for (size_t i = 0; i < std::size(headerTexts); ++i) {
+        const HeaderText& header = headerTexts[i];
+        if (header.pluginType == listPluginType && header.column == column) return listTexts[textHeaders + int32_t(i)];
     }
     return {};
 }

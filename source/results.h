@@ -24,6 +24,9 @@ struct ResultRecord {
     PluginType pluginType = PluginType::Tag;
     int32_t pluginId = 0;
     int32_t instances = 0;
+    // Their texts, made with the row, so that drawing never needs a new one.
+    host::String pluginIdText;
+    host::String instancesText;
 };
 
 // The rows of the last run in row order, and the number the next row gets.
@@ -39,9 +42,10 @@ struct ResultStore {
 bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
                bool inLayerShader);
 // Appends the row of one missing plug-in of type, named after its first
-// instance. False, with nothing appended, when out of memory.
+// instance, with the texts of its id and count (made beforehand). False,
+// with nothing appended, when out of memory.
 bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, int32_t instances,
-                         const host::String& name);
+                         const host::String& name, const host::String& pluginIdText, const host::String& instancesText);
 // Destroys the records, last first; the capacity and rowCounter stay.
 void clearResults(ResultStore& store);
 
@@ -67,9 +71,14 @@ public:
     // Text of a cell / header for the current listPluginType.
     host::String cellText(const ResultRecord& record, int32_t column) const;
     host::String headerText(int32_t column) const;
+    // Makes the fixed texts of cells and headers that are still missing, as a
+    // run begins: drawing never makes one, so a cell never loses its text.
+    // False when the host refused one.
+    bool makeListTexts();
 
+    static constexpr int32_t listTextCount = 34;
     int32_t rowCursor = 0;
-    host::String channelNames[HOST_MATERIAL_CHANNEL_COUNT];
+    host::String listTexts[listTextCount];
     PluginType listPluginType = PluginType::Tag;
     bool identifyMode = false;
     // The rows are missing plug-ins, not instances of one.

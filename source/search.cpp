@@ -97,6 +97,18 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
     // Only a removal needs the group: a walk that lists changes nothing to undo.
     const bool grouped = host::startUndo(document);
     if (!outcome.outOfMemory) walkScene(run, type, scope);
+    // Every text the run will show is made before anything is removed: a
+    // text refused after the removal could not say what was done.
+    ResultRecord notFound;
+    if (!outcome.outOfMemory && request.action != Action::Identify && store.records.empty()) {
+        notFound.name = host::String(typeTexts[entryId(type)].notFoundPrefix) + host::String::number(request.pluginId) +
+                        " not found.";
+        if (notFound.name.refused()) outcome.outOfMemory = true;
+    }
+    if (!outcome.outOfMemory && outcome.shadersLeftNotices > 0) {
+        outcome.shadersLeftText = host::String(shadersLeftNotice);
+        if (outcome.shadersLeftText.refused()) outcome.outOfMemory = true;
+    }
     if (!outcome.outOfMemory && request.action == Action::Remove) {
         outcome.undoRefused = !carryOutPlan(document, plan, grouped);
     } else if (grouped) {
@@ -108,10 +120,8 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
         outcome.shadersLeftNotices = 0;
         return;
     }
+    // A run cut short lists the rows it made and nothing that claims more.
     if (outcome.outOfMemory || request.action == Action::Identify || !store.records.empty()) return;
-    ResultRecord notFound;
-    notFound.name =
-        host::String(typeTexts[entryId(type)].notFoundPrefix) + host::String::number(request.pluginId) + " not found.";
     store.records.push(std::move(notFound));
 }
 
@@ -124,7 +134,7 @@ bool confirmedRemoval(const SearchRequest& request, SearchOutcome& outcome) {
     const host::String question(wording);
     // Out of memory the host makes the empty text: a blank Yes/No box would
     // have the user confirm a removal without saying what it is.
-    if (question.empty()) {
+    if (question.refused()) {
         outcome.outOfMemory = true;
         return false;
     }
@@ -167,10 +177,18 @@ void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome) {
         return;
     }
     for (int32_t i = 0; i < outcome.shadersLeftNotices; ++i)
-        host::messageBox(shadersLeftNotice, HOST_MESSAGE_BOX_NOTICE);
+        host::messageBox(outcome.shadersLeftText, HOST_MESSAGE_BOX_NOTICE);
     if (request.action == Action::Identify && outcome.foundType) {
-        host::messageBox(host::String("Plugin ") + host::String::number(request.pluginId) +
-                             typeTexts[entryId(*outcome.foundType)].identifyMiddle + outcome.foundName + ".",
-                         HOST_MESSAGE_BOX_NOTICE);
+        tellNotice(request.action, host::String("Plugin ") + host::String::number(request.pluginId) +
+                                       typeTexts[entryId(*outcome.foundType)].identifyMiddle + outcome.foundName + ".");
+    }
+}
+
+void tellNotice(Action action, const host::String& text) {
+    if (!text.refused()) {
+        host::messageBox(text, HOST_MESSAGE_BOX_NOTICE);
+    } else if (isAction(action)) {
+        // Shown whole or not at all; if even this cannot be made, nothing is shown.
+        host::messageBox(outOfMemoryTexts[entryId(action)], HOST_MESSAGE_BOX_NOTICE);
     }
 }

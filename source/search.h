@@ -37,8 +37,10 @@ struct SearchOutcome {
     bool outOfMemory = false;
     // A removal the host could not record for undo: nothing removed.
     bool undoRefused = false;
-    // Remove: material walks after which shaders stayed in layer shaders.
+    // Remove: material walks after which shaders stayed in layer shaders, and
+    // the notice that says so, made before anything is removed.
     int32_t shadersLeftNotices = 0;
+    host::String shadersLeftText;
 };
 
 // One change a removal makes once the search is complete: an instance to
@@ -64,6 +66,10 @@ struct MissingPlugin {
     // shaders), and the name of the first of them.
     int32_t instancesLeft = 0;
     host::String nameLeft;
+    // The texts of its row, made with the list before anything is removed.
+    host::String pluginIdText;
+    host::String instancesText;
+    host::String instancesLeftText;
 };
 
 // What a missing-plugins walk met, per PluginType.
@@ -79,6 +85,8 @@ struct MissingPlugins {
     host::Vector<host::Element*> kept;
     host::Vector<int32_t> shadersLeft;
     RemovalPlan plan;
+    // The row shown when none is missing, made before anything is removed.
+    host::String notFoundText;
 };
 
 // Plug-in id from the number field's value: truncated toward zero. False
@@ -112,3 +120,6 @@ bool confirmedRemoval(const SearchRequest& request, SearchOutcome& outcome);
 // Shows the message boxes the outcome calls for, in the order of the run.
 // Identify's report from the host's registry is the dialog's.
 void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome);
+// Shows one notice of a run of action; a text the host could not make whole
+// is not shown: the action's out-of-memory notice stands in for it.
+void tellNotice(Action action, const host::String& text);

@@ -24,7 +24,7 @@ bool countMissing(MissingPlugins& missing, PluginType type, host::Element* insta
         MissingPlugin plugin;
         plugin.pluginId = typeId;
         plugin.name = host::name(instance);
-        if (!found.push(std::move(plugin))) return false;
+        if (plugin.name.refused() || !found.push(std::move(plugin))) return false;
         mark = found.size() - 1;
     }
     ++found[mark].instances;
@@ -36,6 +36,7 @@ void identifyInstance(SearchRun& run, host::Element* instance, PluginType type) 
     run.outcome.foundType = type;
     const HostPluginRecord* record = host::findPlugin(run.request.pluginId, registryKinds[entryId(type)]);
     run.outcome.foundName = record ? host::pluginName(record) : host::name(instance);
+    if (run.outcome.foundName.refused()) run.outcome.outOfMemory = true;
 }
 
 }  // namespace

@@ -22,15 +22,35 @@ bool countWhatStays(SearchRun& run) {
         MissingPlugin& plugin = shaders[*row];
         if (plugin.instancesLeft++ > 0) continue;
         plugin.nameLeft = host::name(shader);
-        if (!missing.shadersLeft.push(*row)) return false;
+        if (plugin.nameLeft.refused() || !missing.shadersLeft.push(*row)) return false;
     }
     return true;
 }
 
-bool addNotFoundRow(ResultStore& store) {
+bool addNotFoundRow(const MissingPlugins& missing, ResultStore& store) {
     ResultRecord notFound;
-    notFound.name = "No missing plugins found.";
+    notFound.name = missing.notFoundText;
     return store.records.push(std::move(notFound));
+}
+
+// Every text the rows need, now and after a removal; false when the host
+// refused one.
+bool makeRowTexts(MissingPlugins& missing) {
+    missing.notFoundText = host::String("No missing plugins found.");
+    if (missing.notFoundText.refused()) return false;
+    for (const PluginType type : listedTypes) {
+        for (MissingPlugin& plugin : missing.found[entryId(type)]) {
+            plugin.pluginIdText = host::String::number(plugin.pluginId);
+            plugin.instancesText = host::String::number(plugin.instances);
+            if (plugin.pluginIdText.refused() || plugin.instancesText.refused()) return false;
+        }
+    }
+    for (const int32_t row : missing.shadersLeft) {
+        MissingPlugin& plugin = missing.found[entryId(PluginType::Shader)][row];
+        plugin.instancesLeftText = host::String::number(plugin.instancesLeft);
+        if (plugin.instancesLeftText.refused()) return false;
+    }
+    return true;
 }
 
 // The rows of missing, then the not-found row when there are none.
@@ -39,24 +59,27 @@ bool listMissing(const MissingPlugins& missing, ResultStore& store) {
     store.rowCounter = 0;
     for (const PluginType type : listedTypes) {
         for (const MissingPlugin& plugin : missing.found[entryId(type)]) {
-            if (!addMissingPluginRow(store, type, plugin.pluginId, plugin.instances, plugin.name)) return false;
+            if (!addMissingPluginRow(store, type, plugin.pluginId, plugin.instances, plugin.name, plugin.pluginIdText,
+                                     plugin.instancesText))
+                return false;
         }
     }
-    return !store.records.empty() || addNotFoundRow(store);
+    return !store.records.empty() || addNotFoundRow(missing, store);
 }
 
 // The rows of what a removal left: shaders only, as every other instance met
-// was removed. store has room for as many rows as listMissing made, so this
-// needs no memory.
+// was removed. store has room for as many rows as listMissing made, and
+// every text was made with them, so this needs no memory.
 void listWhatStays(const MissingPlugins& missing, ResultStore& store) {
     clearResults(store);
     store.rowCounter = 0;
     const host::Vector<MissingPlugin>& shaders = missing.found[entryId(PluginType::Shader)];
     for (const int32_t row : missing.shadersLeft) {
         const MissingPlugin& plugin = shaders[row];
-        addMissingPluginRow(store, PluginType::Shader, plugin.pluginId, plugin.instancesLeft, plugin.nameLeft);
+        addMissingPluginRow(store, PluginType::Shader, plugin.pluginId, plugin.instancesLeft, plugin.nameLeft,
+                            plugin.pluginIdText, plugin.instancesLeftText);
     }
-    if (store.records.empty()) addNotFoundRow(store);
+    if (store.records.empty()) addNotFoundRow(missing, store);
 }
 
 int32_t pluginCount(const MissingPlugins& missing) {
@@ -88,8 +111,8 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
         if (!outcome.outOfMemory) walkScene(run, type, 0);
     }
     if (!outcome.outOfMemory && removing && !countWhatStays(run)) outcome.outOfMemory = true;
-    outcome.outOfMemory =
-        outcome.outOfMemory || !store.records.reserve(pluginCount(missing) + 1) || !listMissing(missing, store);
+    outcome.outOfMemory = outcome.outOfMemory || !store.records.reserve(pluginCount(missing) + 1) ||
+                          !makeRowTexts(missing) || !listMissing(missing, store);
     // A list cut short would give counts that are not true: none is shown.
     if (outcome.outOfMemory) clearResults(store);
     return outcome;

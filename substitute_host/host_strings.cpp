@@ -15,7 +15,6 @@ std::string_view text(const HostString* string, const char* operation) {
 }
 
 HostString* makeString(std::string_view value) {
-    if (value.empty()) return nullptr;
     auto* string = new HostString;
     string->text.assign(value);
     handles().add(string, HandleKind::String);
@@ -24,7 +23,7 @@ HostString* makeString(std::string_view value) {
 }
 
 HostString* newModuleString(std::string_view value) {
-    if (value.empty() || !SubstituteHost::current().services.stringCreationAllowed()) return nullptr;
+    if (!SubstituteHost::current().services.stringCreationAllowed()) return nullptr;
     return makeString(value);
 }
 

@@ -17,12 +17,11 @@ namespace substitute {
 
 // The text of a string the module handed in (checked; null gives "").
 std::string_view text(const HostString* string, const char* operation);
-// A new string (one reference) owned by the caller; null for empty text.
+// A new string (one reference) owned by the caller, empty text included.
 // For the host's own strings: it never fails.
 HostString* makeString(std::string_view text);
-// A new string handed to the module ("new reference"): a creation request
-// that can be made to fail, answering null, the empty string. Empty text
-// makes no string, so it is no request and cannot fail.
+// A new string handed to the module ("new reference"): a creation request,
+// empty text included, that can be made to fail, answering null.
 HostString* newModuleString(std::string_view text);
 void releaseString(HostString* string);
 // Live host strings (for leak checks).

@@ -7,7 +7,10 @@
 
 namespace host {
 
+// A text the host could not make is not shown: a blank or cut-off box would
+// tell the user something false. Answers 0 (neither Yes nor No) then.
 inline int32_t messageBox(const String& text, int32_t style) {
+    if (text.refused()) return 0;
     return tables().t_C4DOS_Ge->messageBox(text.handle(), style);
 }
 

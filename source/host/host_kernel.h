@@ -35,12 +35,15 @@ typedef struct HostKernel {
     void* (*allocate)(int64_t bytes, bool clear, const char* file, int32_t line);
     void (*freeMemory)(void* block);
 
-    /* Strings. Null is the empty string everywhere. */
-    /* new reference to a copy of utf8[0..length); null when empty or out of memory. */
+    /* Strings. A string given to the host may be null: the empty string. A
+     * string the host hands out as new is never null for an empty text (that
+     * is a string of length 0): null means the host could not make it (out of
+     * memory), so a refused text is never taken for an empty one. */
+    /* new reference to a copy of utf8[0..length); null when out of memory. */
     HostString* (*stringFromUtf8)(const char* utf8, int64_t length);
     /* Signed decimal form of value: new reference, or null when out of memory. */
     HostString* (*stringFromInt)(int64_t value);
-    /* a followed by b: new reference (a and b borrowed); null when empty or out of memory. */
+    /* a followed by b: new reference (a and b borrowed); null when out of memory. */
     HostString* (*stringConcat)(const HostString* a, const HostString* b);
     /* One more reference; returns text. */
     HostString* (*stringRetain)(HostString* text);

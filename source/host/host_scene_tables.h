@@ -30,7 +30,7 @@ typedef struct HostPluginTable {
     int32_t size;
     /* Installed plug-in with this id and kind (0 any); borrowed, or null. */
     HostPluginRecord* (*find)(int32_t id, int32_t kind);
-    /* Registered name: new reference. */
+    /* Registered name: new reference (empty for an unnamed one), null when out of memory. */
     HostString* (*name)(const HostPluginRecord* record);
     /* Host plug-in kind number (1 shader, 4 command, 5 object, 6 tag, 8 video post ...). */
     int32_t (*kind)(const HostPluginRecord* record);
@@ -88,7 +88,7 @@ typedef struct HostElementTable {
     int32_t size;
     /* The element's type id (plug-in id of what made it). */
     int32_t (*typeId)(const HostElement* element);
-    /* The element's name: new reference. */
+    /* The element's name: new reference (empty for an unnamed one), null when out of memory. */
     HostString* (*name)(const HostElement* element);
     /* Sends message id to element; data borrowed (may be null). */
     bool (*sendMessage)(HostElement* element, int32_t id, void* data);

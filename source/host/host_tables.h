@@ -14,9 +14,11 @@
  * The host checks every handle the module passes in; a stale or foreign
  * handle is a fault of the module and stops the process with a message.
  *
- * Host strings (HostString) are reference-counted text values; the null
- * handle is the empty string, so zero-filled memory holds empty strings. Every
- * entry that answers a new string answers null when the host is out of memory.
+ * Host strings (HostString) are reference-counted text values. Given to the
+ * host, the null handle is the empty string, so zero-filled memory holds empty
+ * strings. Every entry that answers a new string answers null only when it
+ * could not make it (out of memory, or a text it does not have); an empty
+ * text is a string of length 0, so a refused text is never taken for empty.
  * Their operations live in the kernel services (host_kernel.h).
  */
 #ifndef CLEARTRACE_HOST_TABLES_H
@@ -53,7 +55,7 @@ typedef struct HostGeneralTable {
     HostResource* (*loadResource)(const HostPath* folder);
     /* Frees a resource from loadResource; initialised is handed back as given. */
     void (*freeResource)(HostResource* resource, bool initialised);
-    /* String id of the resource: new reference, null (empty) when unknown. */
+    /* String id of the resource: new reference, null when unknown or out of memory. */
     HostString* (*resourceString)(const HostResource* resource, int32_t id);
 } HostGeneralTable;
 

@@ -53,11 +53,11 @@ typedef struct HostPathTable {
     HostPath* (*directory)(const HostPath* path);
     /* path + one element: new, or null. element: borrowed. */
     HostPath* (*join)(const HostPath* path, const HostString* element);
-    /* Last element of path: new reference, null for an empty path. */
+    /* Last element of path: new reference (empty for an empty path), null when out of memory. */
     HostString* (*lastComponent)(const HostPath* path);
     bool (*equal)(const HostPath* a, const HostPath* b);
     bool (*isEmpty)(const HostPath* path);
-    /* System form of the path: new reference. */
+    /* System form of the path: new reference, null when out of memory. */
     HostString* (*toString)(const HostPath* path);
     /* Parses a system path: new, or null. */
     HostPath* (*fromString)(const HostString* text);
@@ -117,7 +117,7 @@ typedef struct HostTreeViewCallbacks {
     bool (*drawHeader)(void* self, void* root, void* user, int32_t column, const HostDrawInfo* info);
     bool (*isSelected)(void* self, void* root, void* user, void* row);
     bool (*isOpened)(void* self, void* root, void* user, void* row);
-    /* new reference (the host releases it). */
+    /* new reference (the host releases it); null: no name. */
     HostString* (*rowName)(void* self, void* root, void* user, void* row);
     int64_t (*rowId)(void* self, void* root, void* user, void* row);
     int32_t (*dragType)(void* self, void* root, void* user, void* row);

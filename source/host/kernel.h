@@ -24,31 +24,39 @@ inline void freeMemory(void* block) {
 
 // ---- Strings ----------------------------------------------------------------
 // A host string: copying shares the text, the last release frees it. The
-// empty string holds no host object. A failed creation (out of memory) also
-// gives the empty string.
+// default string is empty and holds no host object. One the host could not
+// make (out of memory) is refused: it reads as empty but says so, and a text
+// joined from it is refused too, so that no text with a part missing is ever
+// taken for whole.
 class String {
 public:
     String() = default;
-    String(std::string_view text) : text_(kernel().stringFromUtf8(text.data(), int64_t(text.size()))) {}
+    String(std::string_view text) : String(adopt(kernel().stringFromUtf8(text.data(), int64_t(text.size())))) {}
     String(const char* text) : String(std::string_view(text)) {}
-    String(const String& other) : text_(other.text_ ? kernel().stringRetain(other.text_) : nullptr) {}
-    String(String&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}
+    String(const String& other)
+        : text_(other.text_ ? kernel().stringRetain(other.text_) : nullptr), refused_(other.refused_) {}
+    String(String&& other) noexcept
+        : text_(std::exchange(other.text_, nullptr)), refused_(std::exchange(other.refused_, false)) {}
     String& operator=(String other) noexcept {
         std::swap(text_, other.text_);
+        std::swap(refused_, other.refused_);
         return *this;
     }
     ~String() { release(); }
 
-    // Takes over a reference the host handed out ("new reference").
+    // Takes over a reference the host handed out ("new reference"); the host
+    // answers null only when it could not make the text.
     static String adopt(HostString* text) {
         String result;
         result.text_ = text;
+        result.refused_ = text == nullptr;
         return result;
     }
     static String number(int64_t value) { return adopt(kernel().stringFromInt(value)); }
 
     const HostString* handle() const { return text_; }
-    bool empty() const { return text_ == nullptr; }
+    bool refused() const { return refused_; }
+    bool empty() const { return view().empty(); }
     std::string_view view() const {
         if (text_ == nullptr) return {};
         int64_t length = 0;
@@ -57,13 +65,21 @@ public:
     }
     void release() {
         if (text_ != nullptr) kernel().stringRelease(std::exchange(text_, nullptr));
+        refused_ = false;
     }
 
-    friend String operator+(const String& a, const String& b) { return adopt(kernel().stringConcat(a.text_, b.text_)); }
-    friend bool operator==(const String& a, const String& b) { return a.view() == b.view(); }
+    friend String operator+(const String& a, const String& b) {
+        if (a.refused_ || b.refused_) return adopt(nullptr);
+        return adopt(kernel().stringConcat(a.text_, b.text_));
+    }
+    // A refused text equals nothing: it cannot tell what it would have said.
+    friend bool operator==(const String& a, const String& b) {
+        return !a.refused_ && !b.refused_ && a.view() == b.view();
+    }
 
 private:
     HostString* text_ = nullptr;
+    bool refused_ = false;
 };
 
 // ---- Console ---------------------------------------------------------------

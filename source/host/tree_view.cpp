@@ -30,7 +30,7 @@ const HostTreeViewCallbacks callbacks = {
     [](void* s, void* root, void* user, void* row) -> HostString* {
         String name = self(s).rowName(root, user, row);
         // Hand the host its own reference.
-        return name.empty() ? nullptr : kernel().stringRetain(const_cast<HostString*>(name.handle()));
+        return name.handle() ? kernel().stringRetain(const_cast<HostString*>(name.handle())) : nullptr;
     },
     [](void* s, void* root, void* user, void* row) { return self(s).rowId(root, user, row); },
     [](void* s, void* root, void* user, void* row) { return self(s).dragType(root, user, row); },

@@ -18,8 +18,8 @@ TEST(CleartraceDialogObject, StartsWithTheDocumentedOptionsAndAnEmptyStore) {
     EXPECT_TRUE(dialog.foundName.empty());
     EXPECT_EQ(dialog.treeView, nullptr);
     EXPECT_TRUE(dialog.results.records.empty());
-    EXPECT_EQ(dialog.treeFunctions.channelNames[0].view(), "Color");
-    EXPECT_EQ(dialog.treeFunctions.channelNames[14].view(), "Unnamed");
+    EXPECT_EQ(dialog.treeFunctions.listTexts[0].view(), "Color");
+    EXPECT_EQ(dialog.treeFunctions.listTexts[14].view(), "Unnamed");
 }
 
 TEST(CleartraceDialogObject, NamesEveryHostPluginKindAndUnknownOutsideTheTable) {

@@ -49,24 +49,32 @@ TEST_F(Kernel, ObjectCreationFailsSeparatelyFromMemory) {
     EXPECT_EQ(host.services.liveObjects(), 0);
 }
 
-// A refused string is null, the empty string, and nothing stays behind. Empty
-// text makes no string and so is no request; retaining is no creation.
-TEST_F(Kernel, StringCreationFailsToTheEmptyStringWithoutLeaks) {
+// A refused string is null and nothing stays behind; an empty text is a
+// string of length 0, a request like any other, so the two are never confused.
+// Retaining is no creation.
+TEST_F(Kernel, StringCreationFailsToNullAndEmptyTextIsAStringWithoutLeaks) {
     HostDocument* document = host.scene.newDocument();
     HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 5159);
-    host.services.failStringCreation(3);
+    HostElement* unnamed = host.scene.addObject(*document, nullptr, "", 5159);
+    host.services.failStringCreation(4);
     HostString* one = k.stringFromUtf8("one", 3);
     HostString* seven = k.stringFromInt(7);
-    EXPECT_EQ(k.stringFromUtf8("", 0), nullptr);
+    HostString* empty = k.stringFromUtf8("", 0);
+    ASSERT_NE(empty, nullptr);
+    int64_t length = -1;
+    k.stringUtf8(empty, &length);
+    EXPECT_EQ(length, 0);
     EXPECT_EQ(k.stringRetain(one), one);
-    EXPECT_EQ(k.stringConcat(one, seven), nullptr) << "the third request";
+    EXPECT_EQ(k.stringConcat(one, seven), nullptr) << "the fourth request";
     EXPECT_FALSE(host.services.stringCreationFailurePending());
     HostString* name = t.t_C4DOS_Ba->name(cube);
+    HostString* noName = t.t_C4DOS_Ba->name(unnamed);
     ASSERT_NE(name, nullptr);
+    ASSERT_NE(noName, nullptr) << "an unnamed element is no failure";
     host.services.failStringCreation(1);
     EXPECT_EQ(t.t_C4DOS_Ba->name(cube), nullptr) << "table entries ask as the kernel does";
-    EXPECT_EQ(host.services.stringCreationsRequested(), 5);
-    for (HostString* string : {one, one, seven, name}) k.stringRelease(string);
+    EXPECT_EQ(host.services.stringCreationsRequested(), 7);
+    for (HostString* string : {one, one, seven, empty, name, noName}) k.stringRelease(string);
     EXPECT_EQ(host.services.liveStrings(), 0);
 }
 
