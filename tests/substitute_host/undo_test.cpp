@@ -147,11 +147,57 @@ TEST_F(Undo, AGroupThatRecordedNothingLeavesNoEntryAndKeepsRedo) {
     EXPECT_EQ(host.scene.redoCount(*document), 0u) << "a new change ends what could be redone";
 }
 
+// What a module does when a later step is refused: the group is cancelled,
+// and everything it unlinked (in the walkers' orders, one element freed
+// against the rules) is back where it was, with no entry and redo kept.
+TEST_F(Undo, ACancelledGroupPutsBackWhatItRecordedAndLeavesNoEntry) {
+    t.t_C4DOS_Bu->startGroup(document);
+    removeInstance(t.t_C4DOS_Bd->firstMaterial(document));
+    t.t_C4DOS_Bu->endGroup(document);
+    ASSERT_TRUE(host.scene.undo(*document));
+
+    HostElement* settings = t.t_C4DOS_Bd->activeRenderSettings(document);
+    HostElement* first = t.t_C4DOS_Br->firstVideoPost(settings);
+    HostElement* second = t.t_C4DOS_Bl->next(first);
+    HostElement* studio = t.t_C4DOS_Bd->firstObject(document);
+    HostElement* hero = t.t_C4DOS_Bl->next(t.t_C4DOS_Bl->firstChild(studio));
+    HostElement* emitter = t.t_C4DOS_Bl->firstChild(hero);
+    ASSERT_TRUE(t.t_C4DOS_Bu->startGroup(document));
+    for (HostElement* element : {first, second, t.t_C4DOS_Bl->firstChild(emitter), emitter, hero}) {
+        ASSERT_TRUE(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, element, nullptr));
+        t.t_C4DOS_Bl->unlink(element);
+    }
+    t.t_C4DOS_Bl->free(second);
+    host.services.failUndo(2);
+    EXPECT_TRUE(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, studio, nullptr));
+    EXPECT_FALSE(t.t_C4DOS_Bu->endGroup(document)) << "refused: the group stays open";
+    t.t_C4DOS_Bu->cancelGroup(document);
+    EXPECT_EQ(saved(), original);
+    EXPECT_EQ(t.t_C4DOS_Br->firstVideoPost(settings), first) << "the elements themselves go back, not copies";
+    EXPECT_EQ(t.t_C4DOS_Bl->next(t.t_C4DOS_Bl->firstChild(studio)), hero);
+    EXPECT_EQ(host.scene.undoCount(*document), 0u);
+    EXPECT_EQ(host.scene.redoCount(*document), 1u);
+}
+
+// A refused request answers false and records nothing; the group goes on.
+TEST_F(Undo, ARefusedRequestRecordsNothing) {
+    host.services.failUndo(1);
+    EXPECT_FALSE(t.t_C4DOS_Bu->startGroup(document));
+    host.services.failUndo(2);
+    ASSERT_TRUE(t.t_C4DOS_Bu->startGroup(document));
+    HostElement* material = t.t_C4DOS_Bd->firstMaterial(document);
+    EXPECT_FALSE(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, material, nullptr));
+    EXPECT_TRUE(t.t_C4DOS_Bu->endGroup(document));
+    EXPECT_EQ(host.scene.undoCount(*document), 0u) << "the refused step left the group empty";
+    EXPECT_EQ(host.services.undoRequests(), 4);
+}
+
 TEST_F(Undo, MisuseOfGroupsStopsTheRun) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, t.t_C4DOS_Bd->firstObject(document), nullptr),
                  "Bu.addStep: no undo group is open");
     EXPECT_DEATH(t.t_C4DOS_Bu->endGroup(document), "Bu.endGroup: no undo group is open");
+    EXPECT_DEATH(t.t_C4DOS_Bu->cancelGroup(document), "Bu.cancelGroup: no undo group is open");
     EXPECT_DEATH(
         {
             t.t_C4DOS_Bu->startGroup(document);
