@@ -1,12 +1,14 @@
 // Each session run once with memory, then again with the k-th allocation,
-// then the k-th host-object creation, then the k-th string creation refused,
-// for k = 1, 2, ... until the session no longer makes that many requests.
-// Every run must be truthful: nothing left behind at quit; the scene after
-// the Process unchanged or exactly as with memory; a run cut short says so
-// with its notice (and then removes nothing and adds no not-found row; a
-// missing-plug-ins run lists nothing at all); a run that says nothing is
-// exactly the run with memory (its texts aside when string creation is
-// refused: see TextRule). A start-up or an `open` refused for lack of memory
+// then the k-th host-object creation, then the k-th string creation, then the
+// k-th undo request refused, for k = 1, 2, ... until the session no longer
+// makes that many requests. Every run must be truthful: nothing left behind
+// at quit; the scene after the Process unchanged or exactly as with memory; a
+// run cut short says so with its notice (and then removes nothing and adds no
+// not-found row; a missing-plug-ins run lists nothing at all); a removal the
+// host could not record for undo says so with its own notice and removes
+// nothing; a run that says nothing is exactly the run with memory, its texts
+// included; and undo then redo after the run gives back the scene before it
+// and the scene it showed. A start-up or an `open` refused for lack of memory
 // is a truthful answer too. Every session starts the module and opens the
 // window alike, so only the first session refuses those requests; the others
 // begin with their own commands' requests.
@@ -28,6 +30,8 @@ struct Outcome {
     std::string after;               // ... after it
     std::vector<std::string> boxes;  // shown by the Process
     size_t undoGroups = 0;           // recorded by the Process
+    std::string undone;              // the scene after undoing them, and after redoing them
+    std::string redone;
     Rows rows;
     bool rowsDrawnWithMemory = true;  // the refused request did not come while drawing
     bool reached = false;             // the refused request came
@@ -63,6 +67,10 @@ void process(Harness& harness, Outcome& outcome) {
     const bool reachedBefore = harness.injectionReached();
     outcome.rows = listedRows(harness);
     outcome.rowsDrawnWithMemory = reachedBefore || !harness.injectionReached();
+    if (outcome.undoGroups > 0 && harness.run("undo").empty()) {
+        outcome.undone = harness.savedScene();
+        if (harness.run("redo").empty()) outcome.redone = harness.savedScene();
+    }
 }
 
 Outcome runSession(const CheckSettings& settings, const SweepSession& session, const Injection& injection) {
@@ -91,21 +99,9 @@ Outcome runSession(const CheckSettings& settings, const SweepSession& session, c
     return outcome;
 }
 
-// How texts are compared: exactly, or not at all when string creation is
-// refused: the module then gets empty strings for names and for the pieces of
-// its own texts, so a text may come out empty or cut off, and only the scene
-// and the out-of-memory notice can be judged.
-struct TextRule {
-    bool judged = true;
-    bool same(const std::string& expected, const std::string& found) const { return !judged || found == expected; }
-    bool same(const std::vector<std::string>& expected, const std::vector<std::string>& found) const {
-        return !judged || expected == found;
-    }
-    bool same(const Rows& expected, const Rows& found) const { return !judged || expected == found; }
-    bool isPrefix(const Rows& part, const Rows& whole) const {
-        return !judged || (part.size() <= whole.size() && std::equal(part.begin(), part.end(), whole.begin()));
-    }
-};
+bool isPrefix(const Rows& part, const Rows& whole) {
+    return part.size() <= whole.size() && std::equal(part.begin(), part.end(), whole.begin());
+}
 
 bool hasNotFoundRow(const Rows& rows) { return std::any_of(rows.begin(), rows.end(), isNotFoundRow); }
 
@@ -116,7 +112,7 @@ std::string quoted(const std::vector<std::string>& boxes) {
 }
 
 // Why a cut-short run is not truthful, or "".
-std::string judgeCutShort(const Outcome& run, const Outcome& complete, int action, const TextRule& texts) {
+std::string judgeCutShort(const Outcome& run, const Outcome& complete, int action) {
     if (run.after != run.before) return "a run cut short changed the scene: " + firstDifference(run.before, run.after);
     if (run.undoGroups != 0) return "a run cut short recorded an undo group";
     // A missing-plug-ins list counts every instance, so a part of it would
@@ -125,14 +121,42 @@ std::string judgeCutShort(const Outcome& run, const Outcome& complete, int actio
         return "a missing-plug-ins run cut short still lists " + rowDifference({}, run.rows);
     }
     if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows)) return "a run cut short added the not-found row";
-    if (run.rowsDrawnWithMemory && !texts.isPrefix(run.rows, complete.rows)) {
+    if (run.rowsDrawnWithMemory && !isPrefix(run.rows, complete.rows)) {
         return "a run cut short shows rows the run with memory does not: " + rowDifference(complete.rows, run.rows);
     }
     return {};
 }
 
+// Why a removal the host could not record for undo is not truthful, or "":
+// it removed nothing and lists nothing that only a removal would leave.
+std::string judgeUndoRefused(const Outcome& run, int action) {
+    if (run.after != run.before) {
+        return "a removal refused its undo but changed the scene: " + firstDifference(run.before, run.after);
+    }
+    if (run.undoGroups != 0) return "a removal refused its undo but recorded an undo group";
+    // Remove Missing Plugins keeps its list of what is missing, still true.
+    if (run.rowsDrawnWithMemory && !searchesMissing(Action(action)) && !run.rows.empty()) {
+        return "a removal refused its undo but lists " + rowDifference({}, run.rows);
+    }
+    if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows))
+        return "a removal refused its undo but lists the not-found row";
+    return {};
+}
+
+// Why undo then redo after the run does not give back the scene before it
+// and the scene it showed, or "".
+std::string judgeUndo(const Outcome& run) {
+    if (run.undoGroups == 0) return {};
+    if (run.undoGroups > 1) return "the run recorded " + std::to_string(run.undoGroups) + " undo groups";
+    if (run.undone != run.before)
+        return "undo after the run does not restore the scene: " + firstDifference(run.before, run.undone);
+    if (run.redone != run.after)
+        return "redo after undo does not give the scene the run showed: " + firstDifference(run.after, run.redone);
+    return {};
+}
+
 // Why a run with a refused request is not truthful, or "".
-std::string judge(const Outcome& run, const Outcome& complete, int action, const TextRule& texts) {
+std::string judge(const Outcome& run, const Outcome& complete, int action) {
     if (!run.leak.empty()) return "at quit: " + run.leak;
     if (!run.refused.empty()) {
         // Refusing to start or to open the window for lack of memory is a
@@ -143,13 +167,15 @@ std::string judge(const Outcome& run, const Outcome& complete, int action, const
     if (run.before != complete.before) {
         return "the scene before the Process differs: " + firstDifference(complete.before, run.before);
     }
+    if (std::string problem = judgeUndo(run); !problem.empty()) return problem;
     // Cut short: what the run with memory showed up to that point (the
     // question before a removal), then the notice.
-    const bool cutShort = !run.boxes.empty() && run.boxes.back() == outOfMemoryTexts[action] &&
-                          run.boxes.size() <= complete.boxes.size() + 1 &&
-                          std::equal(run.boxes.begin(), run.boxes.end() - 1, complete.boxes.begin(),
-                                     [&](const auto& r, const auto& c) { return texts.same(c, r); });
-    if (cutShort) return judgeCutShort(run, complete, action, texts);
+    const auto endsWith = [&](const char* notice) {
+        return !run.boxes.empty() && run.boxes.back() == notice && run.boxes.size() <= complete.boxes.size() + 1 &&
+               std::equal(run.boxes.begin(), run.boxes.end() - 1, complete.boxes.begin());
+    };
+    if (endsWith(outOfMemoryTexts[action])) return judgeCutShort(run, complete, action);
+    if (endsWith(undoRefusedText)) return judgeUndoRefused(run, action);
     const std::string shown = " (shown: " + quoted(run.boxes) + "; with memory: " + quoted(complete.boxes) + ")";
     if (run.after != complete.after) {
         const std::string difference = firstDifference(complete.after, run.after);
@@ -157,8 +183,8 @@ std::string judge(const Outcome& run, const Outcome& complete, int action, const
                                         : "the scene differs from the run with memory: ") +
                difference + shown;
     }
-    if (!texts.same(complete.boxes, run.boxes)) return "the messages differ from the run with memory" + shown;
-    if (run.rowsDrawnWithMemory && !texts.same(complete.rows, run.rows)) {
+    if (complete.boxes != run.boxes) return "the messages differ from the run with memory" + shown;
+    if (run.rowsDrawnWithMemory && complete.rows != run.rows) {
         return "the list differs from the run with memory: " + rowDifference(complete.rows, run.rows) + shown;
     }
     return {};
@@ -172,6 +198,7 @@ constexpr Refusal refusals[] = {
     {"allocation", &Injection::allocation},
     {"host-object creation", &Injection::objectCreation},
     {"string creation", &Injection::stringCreation},
+    {"undo request", &Injection::undo},
 };
 // A session that still makes requests after this many is taken to loop.
 constexpr int64_t mostRequests = 1000000;
@@ -183,7 +210,8 @@ Injection openingRequests(const CheckSettings& settings, const SweepSession& ses
     Injection made;
     if (!harness.start(settings.module, session.scene).empty() || !harness.run("open").empty()) return made;
     const substitute::KernelServices& services = harness.host().services;
-    made = {services.allocationsRequested(), services.objectCreationsRequested(), services.stringCreationsRequested()};
+    made = {services.allocationsRequested(), services.objectCreationsRequested(), services.stringCreationsRequested(),
+            services.undoRequests()};
     harness.quit();
     return made;
 }
@@ -195,6 +223,7 @@ std::string sweepSession(const CheckSettings& settings, const SweepSession& sess
     const Outcome complete = runSession(settings, session, {});
     if (!complete.refused.empty()) return "with memory, the session refused " + complete.refused;
     if (!complete.leak.empty()) return "with memory, at quit: " + complete.leak;
+    if (std::string problem = judgeUndo(complete); !problem.empty()) return "with memory, " + problem;
     for (const std::string& box : complete.boxes) {
         for (const char* text : outOfMemoryTexts) {
             if (box == text) return "with memory, the run said \"" + box + "\"";
@@ -205,8 +234,7 @@ std::string sweepSession(const CheckSettings& settings, const SweepSession& sess
             Injection injection;
             injection.*refusal.request = k;
             const Outcome run = runSession(settings, session, injection);
-            const TextRule texts{refusal.request != &Injection::stringCreation};
-            std::string problem = judge(run, complete, session.action, texts);
+            std::string problem = judge(run, complete, session.action);
             if (!problem.empty()) {
                 return "refusing " + std::string(refusal.what) + " " + std::to_string(k) + " of `" + session.commands +
                        "`: " + problem;

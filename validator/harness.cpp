@@ -13,6 +13,7 @@ std::string Harness::start(const std::filesystem::path& module, std::string_view
     if (injection.allocation > 0) services.failAllocation(injection.allocation);
     if (injection.objectCreation > 0) services.failObjectCreation(injection.objectCreation);
     if (injection.stringCreation > 0) services.failStringCreation(injection.stringCreation);
+    if (injection.undo > 0) services.failUndo(injection.undo);
     if (session_.startWithScene(module, sceneJson)) return {};
     std::string shown = takeShown();
     return shown.empty() ? "the session did not start" : shown;
@@ -42,7 +43,7 @@ std::vector<std::string> Harness::boxTexts() {
 bool Harness::injectionReached() {
     const substitute::KernelServices& services = host().services;
     return !services.allocationFailurePending() && !services.objectCreationFailurePending() &&
-           !services.stringCreationFailurePending();
+           !services.stringCreationFailurePending() && !services.undoFailurePending();
 }
 
 std::string Harness::quit() {

@@ -21,6 +21,7 @@ struct Injection {
     int64_t allocation = 0;
     int64_t objectCreation = 0;
     int64_t stringCreation = 0;
+    int64_t undo = 0;  // an undo request: the start of a group, a step, the end of a group
 };
 
 class Harness {

@@ -23,6 +23,8 @@ inline constexpr const char* listIncomplete = "Cleartrace ran out of memory. The
 inline constexpr const char* nothingRemoved = "Cleartrace ran out of memory. Nothing was removed.";
 inline constexpr const char* outOfMemoryTexts[] = {searchIncomplete, listIncomplete, nothingRemoved, listIncomplete,
                                                    nothingRemoved};
+// The notice of a removal the host could not record for undo.
+inline constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
 // The one row of a missing-plug-ins list when nothing is missing.
 inline constexpr const char* noMissingPlugins = "No missing plugins found.";
 
