@@ -54,6 +54,8 @@ constexpr const char* outOfMemoryTexts[] = {
     "Cleartrace ran out of memory. The search is incomplete.",
     "Cleartrace ran out of memory. The list is incomplete.",
     "Cleartrace ran out of memory. Nothing was removed.",
+    "Cleartrace ran out of memory. The list is incomplete.",
+    "Cleartrace ran out of memory. Nothing was removed.",
 };
 
 struct Session {
@@ -63,6 +65,11 @@ struct Session {
     bool keepLayerShaders;
     int32_t id;
 };
+
+// The kind of host request a sweep refuses.
+enum class Refused { Allocation, Object, String, Undo };
+
+constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
 
 // What a run left: the saved scene, the boxes and the rows.
 struct Outcome {
@@ -81,8 +88,36 @@ protected:
         choose(IDC_SCOPE, s.scope);
         check(IDC_WARN_BEFORE_DELETING, false);
         check(IDC_KEEP_LAYER_SHADERS, s.keepLayerShaders);
-        choose(IDC_ACTION, s.action);
         typeId(s.id);
+        choose(IDC_ACTION, s.action);
+    }
+
+    void refuse(Refused what, int64_t k) {
+        host.services.failAllocation(what == Refused::Allocation ? k : 0);
+        host.services.failObjectCreation(what == Refused::Object ? k : 0);
+        host.services.failStringCreation(what == Refused::String ? k : 0);
+        host.services.failUndo(what == Refused::Undo ? k : 0);
+    }
+    bool refusalReached(Refused what) const {
+        const substitute::KernelServices& services = host.services;
+        switch (what) {
+            case Refused::Allocation: return !services.allocationFailurePending();
+            case Refused::Object: return !services.objectCreationFailurePending();
+            case Refused::String: return !services.stringCreationFailurePending();
+            default: return !services.undoFailurePending();
+        }
+    }
+    // Undo then redo give back the scene before the run and the scene it left.
+    void expectUndoAndRedo(const std::string& before, const std::string& after) {
+        if (host.scene.undoCount(*document) == 0) {
+            EXPECT_EQ(after, before) << "a change without its undo";
+            return;
+        }
+        EXPECT_EQ(host.scene.undoCount(*document), 1u);
+        ASSERT_TRUE(host.scene.undo(*document));
+        EXPECT_EQ(substitute::saveScene(host.scene, *document), before);
+        ASSERT_TRUE(host.scene.redo(*document));
+        EXPECT_EQ(substitute::saveScene(host.scene, *document), after);
     }
 
     Outcome process() {
@@ -93,12 +128,14 @@ protected:
         return outcome;
     }
 
-    // Fails the k-th allocation (or host-object creation) of the session's
-    // Process, for k = 1, 2, ... until a run gets through without reaching
-    // the failure. Each run leaves the scene as before or as after a run with
-    // memory; a run cut short shows its one notice and no not-found row.
+    // Refuses the k-th request of one kind of the session's Process, for
+    // k = 1, 2, ... until a run gets through without reaching the refusal.
+    // Each run leaves the scene as before or as after a run with memory, and
+    // undo and redo give back both; a run cut short shows its one notice
+    // (refused undo: the notice that says so) and no not-found row; a refused
+    // string may leave no notice at all when the notice itself was refused.
     // Answers how many runs were cut short.
-    int32_t sweep(const std::string& json, const Session& s, bool objects) {
+    int32_t sweep(const std::string& json, const Session& s, Refused what) {
         int32_t cutShortRuns = 0;
         load(json);
         setUp(s);
@@ -110,24 +147,22 @@ protected:
             SCOPED_TRACE("failing request " + std::to_string(k));
             load(json);
             const int64_t liveObjects = host.services.liveObjects();
-            if (objects) {
-                host.services.failObjectCreation(k);
-            } else {
-                host.services.failAllocation(k);
-            }
+            refuse(what, k);
             const Outcome outcome = process();
-            const bool reached =
-                objects ? !host.services.objectCreationFailurePending() : !host.services.allocationFailurePending();
-            host.services.failObjectCreation(0);
-            host.services.failAllocation(0);
+            const bool reached = refusalReached(what);
+            refuse(what, 0);
             EXPECT_EQ(host.services.liveObjects(), liveObjects);
+            expectUndoAndRedo(before, outcome.scene);
             if (!reached) {
                 EXPECT_EQ(outcome.scene, complete.scene);
                 EXPECT_EQ(outcome.boxes, complete.boxes);
                 EXPECT_EQ(outcome.rows, complete.rows);
                 break;
             }
-            const bool cutShort = outcome.boxes == Texts{outOfMemoryTexts[entryId(s.action)]};
+            const char* notice = what == Refused::Undo ? undoRefusedText : outOfMemoryTexts[entryId(s.action)];
+            const bool cutShort =
+                outcome.boxes == Texts{notice} || (what == Refused::String && outcome.boxes.empty() &&
+                                                   complete.scene != before && outcome.scene == before);
             if (cutShort) {
                 ++cutShortRuns;
                 EXPECT_EQ(outcome.scene, before);
@@ -181,21 +216,48 @@ TEST_F(RunOutcomeTest, EveryFailedAllocationOrCreationLeavesATruthfulRun) {
     for (const int32_t id : {1234567, 1050002, 1050003, 999}) sessions.push_back({Identify, Tag, 0, false, id});
     for (const std::string& scene : scenes) {
         for (const Session& s : sessions) {
-            for (const bool objects : {false, true}) {
+            for (const Refused what : {Refused::Allocation, Refused::Object}) {
                 SCOPED_TRACE("action " + std::to_string(entryId(s.action)) + " type " +
                              std::to_string(entryId(s.pluginType)) + " scope " + std::to_string(s.scope) + " id " +
-                             std::to_string(s.id) + (objects ? " host objects" : " allocations"));
-                sweep(scene, s, objects);
+                             std::to_string(s.id) + (what == Refused::Object ? " host objects" : " allocations"));
+                sweep(scene, s, what);
                 if (testing::Test::HasFailure()) return;
             }
         }
     }
 }
 
+TEST_F(RunOutcomeTest, EveryRefusedUndoRequestOrStringLeavesATruthfulRun) {
+    const std::string scenes[] = {exampleScene, deepScene(12)};
+    std::vector<Session> sessions;
+    for (const PluginType type : {Tag, Shader, Object, PostEffect}) {
+        for (const int32_t scope : {0, 1, 2}) {
+            if ((type == Shader && scope == 1) || (type == PostEffect && scope != 0)) continue;
+            sessions.push_back({Remove, type, scope, false, 1234567});
+        }
+    }
+    sessions.push_back({Remove, Shader, 0, true, 1234567});
+    sessions.push_back({RemoveMissing, Tag, 0, false, 0});
+    sessions.push_back({RemoveMissing, Tag, 0, true, 0});
+    int32_t cutShortRuns = 0;
+    for (const std::string& scene : scenes) {
+        for (const Session& s : sessions) {
+            for (const Refused what : {Refused::Undo, Refused::String}) {
+                SCOPED_TRACE("action " + std::to_string(entryId(s.action)) + " type " +
+                             std::to_string(entryId(s.pluginType)) + " scope " + std::to_string(s.scope) +
+                             (what == Refused::Undo ? " undo" : " strings"));
+                cutShortRuns += sweep(scene, s, what);
+                if (testing::Test::HasFailure()) return;
+            }
+        }
+    }
+    EXPECT_GT(cutShortRuns, 100) << "the refusals reach the removals";
+}
+
 TEST_F(RunOutcomeTest, ACutShortRemovalRemovesNothingAndSaysSo) {
     // A 40-deep chain of tagged objects: the walk's stack and the list of
     // instances grow part way down.
-    EXPECT_GE(sweep(deepScene(40), {Remove, Tag, 0, false, 1234567}, false), 4);
+    EXPECT_GE(sweep(deepScene(40), {Remove, Tag, 0, false, 1234567}, Refused::Allocation), 4);
     // With memory, the same run removes all 40.
     load(deepScene(40));
     EXPECT_EQ(process().rows, Texts{"Tag plugin 1234567 not found."});

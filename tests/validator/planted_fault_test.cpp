@@ -93,6 +93,20 @@ TEST(PlantedFault, AStringLeakedWhenOutOfMemoryShowsOnlyInTheSweep) {
                   {"lifecycle", "random-sessions"}});
 }
 
+TEST(PlantedFault, ARemovalWithoutItsUndoStepIsCaughtByTheUndoSweep) {
+    expectCaught({CLEARTRACE_PLANTED_IGNORED_UNDO,
+                  "allocation-sweep",
+                  std::regex("refusing undo request [0-9]+ .*(undo|scene)"),
+                  {"lifecycle", "random-sessions", "stale-rows"}});
+}
+
+TEST(PlantedFault, ATextWithARefusedPartIsCaughtByTheStringSweep) {
+    expectCaught({CLEARTRACE_PLANTED_REFUSED_TEXT,
+                  "allocation-sweep",
+                  std::regex("refusing string creation [0-9]+ .*differ"),
+                  {"lifecycle", "random-sessions", "stale-rows"}});
+}
+
 TEST(OwnModule, PassesEveryCheckOfALowLevel) {
     Validation run = validate(CLEARTRACE_MODULE_FILE, "2");
     EXPECT_EQ(run.exitStatus, 0) << run.output;

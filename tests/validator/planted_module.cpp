@@ -4,7 +4,11 @@
 // a compile definition, one library per fault:
 //   CLEARTRACE_PLANT_DOUBLE_FREE    every element the module frees is freed twice;
 //   CLEARTRACE_PLANT_LEAKED_STRING  every allocation refused after start leaves a
-//                                   host string behind (a leak on the out-of-memory path).
+//                                   host string behind (a leak on the out-of-memory path);
+//   CLEARTRACE_PLANT_IGNORED_UNDO   an undo step the host refused is taken for recorded,
+//                                   so the element is removed without it;
+//   CLEARTRACE_PLANT_REFUSED_TEXT   a string the host refused is taken for an empty one,
+//                                   so a text with a part missing is shown.
 // Everything else is forwarded untouched, so without the fault the pair
 // answers exactly as the real module does.
 #include <dlfcn.h>
@@ -29,8 +33,9 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#if defined(CLEARTRACE_PLANT_DOUBLE_FREE) == defined(CLEARTRACE_PLANT_LEAKED_STRING)
-#error "define exactly one of CLEARTRACE_PLANT_DOUBLE_FREE and CLEARTRACE_PLANT_LEAKED_STRING"
+#if (defined(CLEARTRACE_PLANT_DOUBLE_FREE) + defined(CLEARTRACE_PLANT_LEAKED_STRING) + \
+     defined(CLEARTRACE_PLANT_IGNORED_UNDO) + defined(CLEARTRACE_PLANT_REFUSED_TEXT)) != 1
+#error "define exactly one CLEARTRACE_PLANT_ fault"
 #endif
 
 #define PLANTED_EXPORT __attribute__((visibility("default")))
@@ -109,6 +114,31 @@ void* allocateLeakingWhenRefused(int64_t bytes, bool clear, const char* file, in
 }
 #endif
 
+#ifdef CLEARTRACE_PLANT_IGNORED_UNDO
+bool (*hostAddStep)(HostDocument* document, int32_t kind, HostElement* element, void* data) = nullptr;
+
+// The removal's fault: it goes on as if every step were recorded.
+bool addStepIgnoringRefusal(HostDocument* document, int32_t kind, HostElement* element, void* data) {
+    hostAddStep(document, kind, element, data);
+    return true;
+}
+#endif
+
+#ifdef CLEARTRACE_PLANT_REFUSED_TEXT
+HostString* (*hostStringFromUtf8)(const char* utf8, int64_t length) = nullptr;
+HostString* (*hostStringFromInt)(int64_t value) = nullptr;
+HostString* (*hostStringConcat)(const HostString* a, const HostString* b) = nullptr;
+HostString* (*hostName)(const HostElement* element) = nullptr;
+
+// The texts' fault: a refused string becomes an empty one (the host refuses
+// one request at a time, so asking again for the empty text is granted).
+HostString* emptyWhenRefused(HostString* made) { return made != nullptr ? made : hostStringFromUtf8("", 0); }
+HostString* fromUtf8(const char* utf8, int64_t length) { return emptyWhenRefused(hostStringFromUtf8(utf8, length)); }
+HostString* fromInt(int64_t value) { return emptyWhenRefused(hostStringFromInt(value)); }
+HostString* concat(const HostString* a, const HostString* b) { return emptyWhenRefused(hostStringConcat(a, b)); }
+HostString* name(const HostElement* element) { return emptyWhenRefused(hostName(element)); }
+#endif
+
 // The host writes its kernel into the shim's block before bind (and may
 // change it later): the real module gets a copy of the same.
 void passKernel() {
@@ -127,6 +157,17 @@ void passKernel() {
         kernel.allocate = allocateLeakingWhenRefused;
     }
 #endif
+#ifdef CLEARTRACE_PLANT_REFUSED_TEXT
+    if (hasEntry(kernel, &HostKernel::stringFromUtf8) && hasEntry(kernel, &HostKernel::stringFromInt) &&
+        hasEntry(kernel, &HostKernel::stringConcat)) {
+        hostStringFromUtf8 = kernel.stringFromUtf8;
+        hostStringFromInt = kernel.stringFromInt;
+        hostStringConcat = kernel.stringConcat;
+        kernel.stringFromUtf8 = fromUtf8;
+        kernel.stringFromInt = fromInt;
+        kernel.stringConcat = concat;
+    }
+#endif
     real.info->kernel = &kernel;
 }
 
@@ -143,6 +184,26 @@ const HostTables* passTables(const HostTables* handed) {
     }
 #endif
     tables.t_C4DOS_Bl = &list;
+#ifdef CLEARTRACE_PLANT_IGNORED_UNDO
+    if (handed->t_C4DOS_Bu != nullptr) {
+        HostUndoTable& undo = copyTable(*handed->t_C4DOS_Bu);
+        if (hasEntry(undo, &HostUndoTable::addStep)) {
+            hostAddStep = undo.addStep;
+            undo.addStep = addStepIgnoringRefusal;
+        }
+        tables.t_C4DOS_Bu = &undo;
+    }
+#endif
+#ifdef CLEARTRACE_PLANT_REFUSED_TEXT
+    if (handed->t_C4DOS_Ba != nullptr) {
+        HostElementTable& elements = copyTable(*handed->t_C4DOS_Ba);
+        if (hasEntry(elements, &HostElementTable::name)) {
+            hostName = elements.name;
+            elements.name = name;
+        }
+        tables.t_C4DOS_Ba = &elements;
+    }
+#endif
     return &tables;
 }
 
