@@ -33,16 +33,18 @@ const char* handleKindName(HandleKind kind) {
 }
 
 size_t HandleRegistry::home(const void* handle) const {
-    // Handles allocated one after the other (a scene as it is loaded, and so
-    // as it is walked) get slots close together: the address in 16-byte steps
-    // is the slot within each stretch of address space as large as the table
-    // covers, and each stretch is turned by its own pseudo-random offset
-    // (Fibonacci hashing of the stretch's number), so stretches do not pile up.
-    const auto address = uint64_t(reinterpret_cast<uintptr_t>(handle));
-    const int tableBits = 64 - shift_;
-    const uint64_t stretch = address >> (tableBits + 4);
-    const uint64_t turn = (stretch * 0x9E3779B97F4A7C15ull) >> shift_;
-    return size_t((address >> 4) + turn) & (slots_.size() - 1);
+    // Handles allocated one after the other differ only in their low address
+    // bits; slots taken from those bits fill side by side into long runs, and
+    // every probe through a run costs a step. The address is mixed first (the
+    // MurmurHash3 finaliser: every input bit moves every output bit), and the
+    // slot is the mix's top bits, so neighbours land far apart.
+    uint64_t mixed = uint64_t(reinterpret_cast<uintptr_t>(handle));
+    mixed ^= mixed >> 33;
+    mixed *= 0xFF51AFD7ED558CCDull;
+    mixed ^= mixed >> 33;
+    mixed *= 0xC4CEB9FE1A85EC53ull;
+    mixed ^= mixed >> 33;
+    return size_t(mixed >> shift_);
 }
 
 size_t HandleRegistry::slotOf(const void* handle) const {

@@ -9,9 +9,10 @@ namespace validator {
 // they run every path of a check on a fifth of the rows. Depths stay, as the
 // deeper stack frames of those builds are what a deep walk strains.
 #ifdef __OPTIMIZE__
-inline constexpr int64_t bulkDivisor = 1;
+inline constexpr bool optimisedBuild = true;
 #else
-inline constexpr int64_t bulkDivisor = 5;
+inline constexpr bool optimisedBuild = false;
 #endif
+inline constexpr int64_t bulkDivisor = optimisedBuild ? 1 : 5;
 
 }  // namespace validator

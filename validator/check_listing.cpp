@@ -1,7 +1,13 @@
 // A long results list drawn by the host's tree view. The host work it takes
-// is counted (host calls, as the substitute host counts them), never timed:
-// twice the rows may take a little over twice the calls, not more, in the
-// Generate List run that fills and draws the list and in a later redraw.
+// is counted (host calls, as the substitute host counts them): twice the rows
+// may take a little over twice the calls, not more, in the Generate List run
+// that fills and draws the list and in a later redraw. The module's own work
+// makes no host calls, so the same run is also timed in CPU time, which ten
+// times the rows may multiply by a little over ten, not by a hundred.
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <limits>
 #include <string>
 
 #include "build_scale.h"
@@ -18,6 +24,26 @@ namespace fs = std::filesystem;
 constexpr double allowedGrowth = 2.2;
 constexpr uint64_t fixedCalls = 1000;
 
+// Ten times the rows may take this many times the CPU time. Natively a linear
+// module takes 10 to 18 times here (more than 10, as the larger list fits the
+// caches less well, the more so beside a busy neighbour); one that walks its
+// store from the start for every row takes about 80 times, its quadratic work
+// beside the linear. 40 leaves each about twice its distance. An unoptimised
+// build's overhead drowns both the caches' effect (a steady 10.5 times) and
+// part of the quadratic work (about 57 times): 25 lies between there.
+constexpr double allowedCpuGrowth = optimisedBuild ? 40 : 25;
+constexpr int64_t cpuGrowthFactor = 10;
+// The smaller timed list: a few milliseconds natively, thousands of times the
+// clock's resolution, and small enough that ten times it still fits the caches
+// about as well. Not cut in an unoptimised build: the module's work slows
+// there as much as the host's, and fewer rows would hide a quadratic part
+// behind the linear one. Quadratic work at ten times these rows takes about a
+// second natively, so the timed lists come before the larger counted ones.
+constexpr int64_t timedRows = 2000;
+// Runs of the smaller timed list, the best of which counts: another process
+// can only make a run slower (it shares the caches), never faster.
+constexpr int timedRepetitions = 3;
+
 // Tags first: their rows fill two columns.
 constexpr ListedKind listedKinds[] = {ListedKind::Tag, ListedKind::Shader, ListedKind::Object, ListedKind::PostEffect};
 
@@ -29,8 +55,13 @@ uint64_t casesAtLevel(int level) { return level >= 6 ? std::size(listedKinds) : 
 struct ListingCount {
     uint64_t run = 0;   // host calls of the Generate List run (it draws the list once)
     uint64_t draw = 0;  // host calls of drawing the list again
+    double cpu = 0;     // seconds of CPU time of the run and the drawing together
     std::string problem;
 };
+
+// CPU time of this process: the machine's other work does not count. (On
+// Windows the C runtime's clock is wall time, a looser measure.)
+double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
 
 // Whether the drawn list shows exactly the instances, in order.
 std::string compareRows(const substitute::Drawing& drawing, ListedKind kind, int64_t rows) {
@@ -57,6 +88,7 @@ ListingCount countListing(const fs::path& module, ListedKind kind, int64_t rows)
                               std::to_string(scenePluginId));
     }
     const uint64_t beforeRun = harness.host().reached();
+    const double cpuBefore = cpuSeconds();
     if (problem.empty()) problem = harness.run("process");
     count.run = harness.host().reached() - beforeRun;
     HostGui* treeView = resultsTreeView(harness);
@@ -65,6 +97,7 @@ ListingCount countListing(const fs::path& module, ListedKind kind, int64_t rows)
         const uint64_t beforeDraw = harness.host().reached();
         const substitute::Drawing& drawing = substitute::drawTreeView(*treeView);
         count.draw = harness.host().reached() - beforeDraw;
+        count.cpu = cpuSeconds() - cpuBefore;
         problem = compareRows(drawing, kind, rows);
     }
     const std::string left = harness.quit();
@@ -81,9 +114,41 @@ std::string compareGrowth(const char* what, const char* kind, int64_t rows, uint
            ": more than 2.2 times as many for twice the rows";
 }
 
+// The least CPU time of up to runs listings of rows, stopping at the first
+// that took no more than enough.
+ListingCount leastCpu(const fs::path& module, ListedKind kind, int64_t rows, int runs, double enough) {
+    ListingCount best;
+    best.cpu = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < runs && best.cpu > enough; ++i) {
+        const ListingCount count = countListing(module, kind, rows);
+        if (!count.problem.empty()) return count;
+        best.cpu = std::min(best.cpu, count.cpu);
+    }
+    return best;
+}
+
+// "" when ten times the rows took at most allowedCpuGrowth times the CPU time.
+// The measured times are kept apart at the end, as a replay measures anew.
+std::string compareCpuTime(ListedKind kind, const fs::path& module) {
+    const ListingCount small = leastCpu(module, kind, timedRows, timedRepetitions, 0);
+    if (!small.problem.empty()) return small.problem;
+    // A second run only to confirm an apparent failure.
+    const double allowed = allowedCpuGrowth * small.cpu;
+    const ListingCount large = leastCpu(module, kind, cpuGrowthFactor * timedRows, 2, allowed);
+    if (!large.problem.empty()) return large.problem;
+    if (large.cpu <= allowed) return {};
+    char measured[96];
+    std::snprintf(measured, sizeof measured, "(measured: %.0f times, %.3f s against %.4f s)",
+                  large.cpu / std::max(small.cpu, 1e-9), large.cpu, small.cpu);
+    return "filling and drawing " + std::to_string(cpuGrowthFactor * timedRows) + " " + kindWord(kind) +
+           " rows took more than " + std::to_string(int(allowedCpuGrowth)) + " times the CPU time of " +
+           std::to_string(timedRows) + " rows " + measured;
+}
+
 std::string runListingCase(const fs::path& module, int level, uint64_t number) {
     if (number >= std::size(listedKinds)) return "there is no listing case " + std::to_string(number);
     const ListedKind kind = listedKinds[number];
+    if (std::string problem = compareCpuTime(kind, module); !problem.empty()) return problem;
     const int64_t rows = rowsAtLevel(level);
     const ListingCount small = countListing(module, kind, rows);
     if (!small.problem.empty()) return small.problem;

@@ -15,7 +15,7 @@ const std::vector<Check>& allChecks() {
         {"allocation-sweep", 2,
          "every allocation, host-object and string creation of a session refused in turn: a truthful run",
          checkAllocationSweep},
-        {"listing", 2, "a long results list is drawn with host calls linear in its rows", checkListing},
+        {"listing", 2, "a long results list is drawn with host calls and CPU time linear in its rows", checkListing},
         {"hostile-scenes", 3, "deep hierarchies, deep layer shaders, damaged links and a million rows",
          checkHostileScenes},
     };

@@ -2,6 +2,7 @@
 // later entries back, and nothing may get lost or found twice on the way.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "handles.h"
@@ -31,6 +32,51 @@ TEST(HandleTable, EntriesStayFindableThroughGrowthAndRemovals) {
     registry.remove(handles[0]);  // gone already
     EXPECT_FALSE(registry.isLive(nullptr, HandleKind::Element));
     EXPECT_FALSE(registry.isLive(&arena[1], HandleKind::Element));
+}
+
+TEST(HandleTable, SideBySideHandlesWithInterleavedRemovals) {
+    // Consecutive 16-byte addresses, as a scene's elements get them when it is
+    // loaded: they must spread over the table, and removal amid them must keep
+    // every later entry of a run findable.
+    constexpr size_t count = 100000;
+    std::vector<uint64_t> arena(2 * count);
+    const auto handle = [&](size_t i) -> const void* { return &arena[2 * i]; };
+    const auto kindOf = [](size_t i) { return i % 5 ? HandleKind::Element : HandleKind::Channel; };
+    std::vector<bool> live(count, false);
+    substitute::HandleRegistry registry;
+    for (size_t i = 0; i < count; ++i) {
+        registry.add(handle(i), kindOf(i));
+        live[i] = true;
+        // Removes behind the newest in a pattern that leaves holes of every size.
+        if (i % 3 == 2) {
+            registry.remove(handle(i / 2));
+            live[i / 2] = false;
+        }
+        if (i % 7 == 6) {
+            registry.remove(handle(i - 3));
+            live[i - 3] = false;
+        }
+    }
+    // Some come back after their removal, at the same address.
+    for (size_t i = 0; i < count; i += 11) {
+        if (live[i]) continue;
+        registry.add(handle(i), kindOf(i));
+        live[i] = true;
+    }
+    size_t wrong = 0, wrongKind = 0, liveCount = 0;
+    for (size_t i = 0; i < count; ++i) {
+        wrong += registry.isLive(handle(i), kindOf(i)) != live[i];
+        wrongKind += registry.isLive(handle(i), HandleKind::Layer);
+        liveCount += live[i];
+    }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(wrongKind, 0u);
+    EXPECT_EQ(registry.count(HandleKind::Element) + registry.count(HandleKind::Channel), liveCount);
+    // Between two handles: never handed out.
+    EXPECT_FALSE(registry.isLive(&arena[1], kindOf(0)));
+
+    for (size_t i = 0; i < count; ++i) registry.remove(handle(i));
+    EXPECT_EQ(registry.count(HandleKind::Element) + registry.count(HandleKind::Channel), 0u);
 }
 
 }  // namespace

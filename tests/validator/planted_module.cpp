@@ -8,7 +8,10 @@
 //   CLEARTRACE_PLANT_IGNORED_UNDO   an undo step the host refused is taken for recorded,
 //                                   so the element is removed without it;
 //   CLEARTRACE_PLANT_REFUSED_TEXT   a string the host refused is taken for an empty one,
-//                                   so a text with a part missing is shown.
+//                                   so a text with a part missing is shown;
+//   CLEARTRACE_PLANT_QUADRATIC_LISTING  the results list finds each row again from
+//                                   the first before it answers the next (quadratic
+//                                   work in the module, no more host calls).
 // Everything else is forwarded untouched, so without the fault the pair
 // answers exactly as the real module does.
 #include <dlfcn.h>
@@ -34,7 +37,8 @@
 #endif
 
 #if (defined(CLEARTRACE_PLANT_DOUBLE_FREE) + defined(CLEARTRACE_PLANT_LEAKED_STRING) + \
-     defined(CLEARTRACE_PLANT_IGNORED_UNDO) + defined(CLEARTRACE_PLANT_REFUSED_TEXT)) != 1
+     defined(CLEARTRACE_PLANT_IGNORED_UNDO) + defined(CLEARTRACE_PLANT_REFUSED_TEXT) + \
+     defined(CLEARTRACE_PLANT_QUADRATIC_LISTING)) != 1
 #error "define exactly one CLEARTRACE_PLANT_ fault"
 #endif
 
@@ -66,13 +70,18 @@ Copy& freshCopy() {
     return copies[next++ % 16];
 }
 
-// A table starts with its size: copy no more of it than the host gave, and
-// keep that size, so a short table stays exactly as short for the module.
+// A table starts with its size: copy no more of it than was given, and keep
+// that size, so a short table stays exactly as short for its reader.
+template <class Table>
+void copyInto(Table& to, const Table& from) {
+    to = Table{};
+    std::memcpy(&to, &from, std::clamp<size_t>(size_t(std::max(from.size, 0)), sizeof from.size, sizeof to));
+}
+
 template <class Table>
 Table& copyTable(const Table& from) {
     Table& to = freshCopy<Table>();
-    to = Table{};
-    std::memcpy(&to, &from, std::clamp<size_t>(size_t(std::max(from.size, 0)), sizeof from.size, sizeof to));
+    copyInto(to, from);
     return to;
 }
 
@@ -139,6 +148,48 @@ HostString* concat(const HostString* a, const HostString* b) { return emptyWhenR
 HostString* name(const HostElement* element) { return emptyWhenRefused(hostName(element)); }
 #endif
 
+#ifdef CLEARTRACE_PLANT_QUADRATIC_LISTING
+// The host's own entries, as the last tables that had them gave them.
+const void* (*hostFindLibrary)(int32_t libraryId) = nullptr;
+void (*hostAttach)(HostGui* treeView, void* root, const HostTreeViewCallbacks* callbacks, void* self,
+                   void* user) = nullptr;
+// The module's callbacks (one static table of its own), and what the host is
+// given instead: the same with nextRow walking. It outlives every attachment,
+// as the shim stays loaded as long as the module.
+const HostTreeViewCallbacks* moduleCallbacks = nullptr;
+HostTreeViewCallbacks walkingCallbacks = {};
+
+// The result store's fault: it finds the row again from the first before it
+// answers the next one, in the module's own code and without a host call.
+void* nextAfterWalk(void* self, void* root, void* user, void* row) {
+    void* at = moduleCallbacks->firstRow(self, root, user);
+    while (at != nullptr && at != row) at = moduleCallbacks->nextRow(self, root, user, at);
+    return moduleCallbacks->nextRow(self, root, user, row);
+}
+
+void attachWalking(HostGui* treeView, void* root, const HostTreeViewCallbacks* callbacks, void* self, void* user) {
+    if (callbacks != nullptr && hasEntry(*callbacks, &HostTreeViewCallbacks::firstRow) &&
+        hasEntry(*callbacks, &HostTreeViewCallbacks::nextRow)) {
+        moduleCallbacks = callbacks;
+        copyInto(walkingCallbacks, *callbacks);
+        walkingCallbacks.nextRow = nextAfterWalk;
+        callbacks = &walkingCallbacks;
+    }
+    hostAttach(treeView, root, callbacks, self, user);
+}
+
+const void* findLibraryWrapped(int32_t libraryId) {
+    const void* library = hostFindLibrary(libraryId);
+    if (libraryId != HOST_LIBRARY_TREE_VIEW || library == nullptr) return library;
+    HostTreeViewLibrary& treeViews = copyTable(*static_cast<const HostTreeViewLibrary*>(library));
+    if (hasEntry(treeViews, &HostTreeViewLibrary::attach)) {
+        hostAttach = treeViews.attach;
+        treeViews.attach = attachWalking;
+    }
+    return &treeViews;
+}
+#endif
+
 // The host writes its kernel into the shim's block before bind (and may
 // change it later): the real module gets a copy of the same.
 void passKernel() {
@@ -171,7 +222,8 @@ void passKernel() {
     real.info->kernel = &kernel;
 }
 
-// The bind message's tables, with the list table swapped for a wrapped copy.
+// The bind message's tables, with the list table (and the library table, for
+// the listing's fault) swapped for wrapped copies.
 const HostTables* passTables(const HostTables* handed) {
     if (handed == nullptr || handed->t_C4DOS_Bl == nullptr) return handed;
     HostTables& tables = freshCopy<HostTables>();
@@ -202,6 +254,16 @@ const HostTables* passTables(const HostTables* handed) {
             elements.name = name;
         }
         tables.t_C4DOS_Ba = &elements;
+    }
+#endif
+#ifdef CLEARTRACE_PLANT_QUADRATIC_LISTING
+    if (handed->t_C4DOS_Lr != nullptr) {
+        HostLibraryTable& libraries = copyTable(*handed->t_C4DOS_Lr);
+        if (hasEntry(libraries, &HostLibraryTable::find)) {
+            hostFindLibrary = libraries.find;
+            libraries.find = findLibraryWrapped;
+        }
+        tables.t_C4DOS_Lr = &libraries;
     }
 #endif
     return &tables;
