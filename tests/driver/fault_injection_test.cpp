@@ -70,7 +70,8 @@ TEST(FailString, EveryStringOfARemoveSessionCanFail) {
         if (cutShort) {
             EXPECT_EQ(run.status, 1) << "string " << k << "\n" << run.output;
             EXPECT_NE(run.output.find("error: -c command 7: undo: nothing to undo"), std::string::npos)
-                << "string " << k << "\n" << run.output;
+                << "string " << k << "\n"
+                << run.output;
         } else {
             EXPECT_EQ(run.status, 0) << "string " << k << "\n" << run.output;
             EXPECT_EQ(run.output.find("error:"), std::string::npos) << "string " << k << "\n" << run.output;

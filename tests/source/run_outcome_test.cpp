@@ -51,10 +51,8 @@ std::string deepScene(int32_t depth) {
 }
 
 constexpr const char* outOfMemoryTexts[] = {
-    "Cleartrace ran out of memory. The search is incomplete.",
-    "Cleartrace ran out of memory. The list is incomplete.",
-    "Cleartrace ran out of memory. Nothing was removed.",
-    "Cleartrace ran out of memory. The list is incomplete.",
+    "Cleartrace ran out of memory. The search is incomplete.", "Cleartrace ran out of memory. The list is incomplete.",
+    "Cleartrace ran out of memory. Nothing was removed.",      "Cleartrace ran out of memory. The list is incomplete.",
     "Cleartrace ran out of memory. Nothing was removed.",
 };
 
