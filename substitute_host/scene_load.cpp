@@ -327,6 +327,7 @@ private:
     // The path of the innermost record or list, with its pending key when
     // withKey: "materials[0].channels[\"3\"].reflectance[1].owner".
     std::string pathText(bool withKey) const {
+        if (frames_.empty()) return "top level";  // a string that is the whole file
         std::string text;
         for (size_t i = 1; i < frames_.size(); ++i) {
             const Frame& frame = frames_[i];
