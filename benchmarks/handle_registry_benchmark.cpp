@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "handles.h"
+#include "core/handles.h"
 
 namespace {
 using substitute::HandleKind;

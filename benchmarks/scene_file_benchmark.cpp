@@ -14,9 +14,9 @@
 #include <simdjson.h>
 #endif
 
-#include "scene_file.h"
+#include "scene_file/scene_file.h"
 #include "scene_paths.h"
-#include "substitute_host.h"
+#include "core/substitute_host.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "printable_text.h"
+#include "input/printable_text.h"
 
 namespace driver {
 namespace {

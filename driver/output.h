@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fault.h"
+#include "core/fault.h"
 
 namespace driver {
 

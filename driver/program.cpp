@@ -3,7 +3,7 @@
 #include <charconv>
 #include <istream>
 
-#include "input_files.h"
+#include "input/input_files.h"
 
 #include "command_text.h"
 #include "session.h"

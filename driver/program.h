@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "input_files.h"
+#include "input/input_files.h"
 #include "output.h"
 
 namespace driver {

@@ -3,9 +3,9 @@
 #include <charconv>
 #include <string_view>
 
-#include "printable_text.h"
+#include "input/printable_text.h"
 
-#include "undo.h"
+#include "scene/undo.h"
 
 namespace driver {
 namespace {

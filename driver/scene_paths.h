@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "scene.h"
+#include "scene/scene.h"
 
 namespace driver {
 

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <utility>
 
-#include "dialogs.h"
-#include "scene_file.h"
+#include "ui/dialogs.h"
+#include "scene_file/scene_file.h"
 #include "scene_paths.h"
 #include "snapshot_file.h"
-#include "tree_views.h"
+#include "ui/tree_views.h"
 
 namespace driver {
 namespace {

@@ -12,10 +12,10 @@
 
 #include "command_text.h"
 #include "dialog_contract.h"
-#include "input_files.h"
-#include "module_loader.h"
+#include "input/input_files.h"
+#include "loading/module_loader.h"
 #include "output.h"
-#include "substitute_host.h"
+#include "core/substitute_host.h"
 
 namespace driver {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <fstream>
 
-#include "dialog_svg.h"
+#include "picture/dialog_svg.h"
 
 namespace driver {
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "dialog_layout.h"
+#include "picture/dialog_layout.h"
 
 namespace driver {
 

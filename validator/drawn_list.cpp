@@ -1,7 +1,7 @@
 #include "drawn_list.h"
 
 #include "dialog_contract.h"
-#include "dialogs.h"
+#include "ui/dialogs.h"
 
 namespace validator {
 

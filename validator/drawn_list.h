@@ -5,7 +5,7 @@
 #include <string>
 
 #include "harness.h"
-#include "tree_views.h"
+#include "ui/tree_views.h"
 
 namespace validator {
 

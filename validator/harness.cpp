@@ -1,7 +1,7 @@
 #include "harness.h"
 
 #include "command_text.h"
-#include "scene_file.h"
+#include "scene_file/scene_file.h"
 
 namespace validator {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "dialog_contract.h"
-#include "host_paths.h"
+#include "kernel/host_paths.h"
 
 namespace validator {
 namespace {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "module_loader.h"
-#include "substitute_host.h"
+#include "loading/module_loader.h"
+#include "core/substitute_host.h"
 
 namespace validator {
 

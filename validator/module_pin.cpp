@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shared_library.h"
+#include "loading/shared_library.h"
 
 namespace validator {
 

@@ -2,7 +2,7 @@
 
 #include "dialog_contract.h"
 #include "scene_paths.h"
-#include "tree_views.h"
+#include "ui/tree_views.h"
 
 namespace validator {
 namespace {

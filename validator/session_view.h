@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs.h"
+#include "ui/dialogs.h"
 #include "harness.h"
 
 namespace validator {

@@ -7,7 +7,7 @@
 
 #include "checks.h"
 #include "child_process.h"
-#include "fault.h"
+#include "core/fault.h"
 
 #ifndef _WIN32
 #include <unistd.h>

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <regex>
 
-#include "fault.h"
+#include "core/fault.h"
 #include "run_driver.h"
 
 namespace {

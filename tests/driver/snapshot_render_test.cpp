@@ -9,7 +9,7 @@
 #include <string>
 
 #include "snapshot_session.h"
-#include "tree_views.h"
+#include "ui/tree_views.h"
 
 #ifdef CLEARTRACE_RSVG_CONVERT
 #include "png_image.h"

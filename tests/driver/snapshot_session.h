@@ -10,7 +10,7 @@
 #include <string>
 
 #include "dialog_contract.h"
-#include "dialog_layout.h"
+#include "picture/dialog_layout.h"
 #include "run_driver.h"
 #include "session.h"
 

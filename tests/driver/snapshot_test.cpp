@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "snapshot_session.h"
-#include "svg_document.h"
+#include "picture/svg_document.h"
 
 namespace {
 namespace fs = std::filesystem;

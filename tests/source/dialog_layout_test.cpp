@@ -9,10 +9,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "dialog_layout.h"
+#include "picture/dialog_layout.h"
 #include "dialog_session.h"
-#include "dialog_svg.h"
-#include "tree_views.h"
+#include "picture/dialog_svg.h"
+#include "ui/tree_views.h"
 
 namespace {
 using substitute::Box;

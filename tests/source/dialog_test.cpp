@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "dialog_session.h"
-#include "host_paths.h"
-#include "resources.h"
+#include "kernel/host_paths.h"
+#include "ui/resources.h"
 
 using substitute::ControlKind;
 

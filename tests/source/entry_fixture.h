@@ -11,9 +11,9 @@
 #include <string>
 
 #include "host/binding.h"
-#include "host_paths.h"
+#include "kernel/host_paths.h"
 #include "main.h"
-#include "substitute_host.h"
+#include "core/substitute_host.h"
 
 extern "C" int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3);
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_session.h"
-#include "scene_file.h"
+#include "scene_file/scene_file.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "module_loader.h"
-#include "substitute_host.h"
+#include "loading/module_loader.h"
+#include "core/substitute_host.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "dialog_session.h"
-#include "scene_file.h"
+#include "scene_file/scene_file.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "host/binding.h"
-#include "substitute_host.h"
+#include "core/substitute_host.h"
 
 struct BoundHost {
     substitute::SubstituteHost host;

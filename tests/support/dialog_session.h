@@ -11,7 +11,7 @@
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
 #include "dialog_codes.h"
-#include "scene_file.h"
+#include "scene_file/scene_file.h"
 
 class DialogSession : public ::testing::Test {
 protected:

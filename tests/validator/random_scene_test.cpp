@@ -7,9 +7,9 @@
 
 #include "choices.h"
 #include "random_scene.h"
-#include "scene_file.h"
-#include "scene_walk.h"
-#include "substitute_host.h"
+#include "scene_file/scene_file.h"
+#include "scene/scene_walk.h"
+#include "core/substitute_host.h"
 
 namespace {
 

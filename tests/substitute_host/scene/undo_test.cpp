@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "scene_file/scene_file.h"
+#include "core/substitute_host.h"
+
+namespace {
+
+using substitute::saveScene;
+
+constexpr int32_t legacy = 1234567;  // the plug-in lingering in the example scene
+
+class Undo : public ::testing::Test {
+protected:
+    Undo() {
+        substitute::SceneLoad loaded =
+            substitute::loadSceneFile(host.scene, CLEARTRACE_SOURCE_DIR "/example_scenes/legacy_plugins.json");
+        document = loaded.document;
+        original = saveScene(host.scene, *document);
+    }
+
+    // What the module does for each instance it removes.
+    void removeInstance(HostElement* element) {
+        t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, element, nullptr);
+        t.t_C4DOS_Bl->unlink(element);
+        t.t_C4DOS_Bl->free(element);
+    }
+
+    // Every element of the document with this type, children before their
+    // holders (so each is still alive when its turn comes).
+    std::vector<HostElement*> instances(int32_t type) {
+        std::vector<HostElement*> found;
+        for (auto* list : {&document->objects, &document->materials, &document->renderSettings}) {
+            for (HostElement* top = list->first; top; top = top->next) {
+                for (HostElement* e : substitute::subtree(top)) {
+                    if (e->type == type) found.push_back(e);
+                }
+            }
+        }
+        std::reverse(found.begin(), found.end());
+        return found;
+    }
+
+    std::string saved() { return saveScene(host.scene, *document); }
+
+    substitute::SubstituteHost host;
+    const HostTables& t = *host.tables();
+    HostDocument* document = nullptr;
+    std::string original;
+};
+
+TEST_F(Undo, OneGroupOfDeletionsEverywhereUndoesAndRedoesExactly) {
+    std::vector<HostElement*> doomed = instances(legacy);
+    ASSERT_EQ(doomed.size(), 17u);  // objects, tags, channel, reflectance, layer and video post shaders
+
+    t.t_C4DOS_Bu->startGroup(document);
+    for (HostElement* element : doomed) removeInstance(element);
+    t.t_C4DOS_Bu->endGroup(document);
+    std::string deleted = saved();
+    EXPECT_EQ(deleted.find("1234567"), std::string::npos);
+    EXPECT_EQ(host.scene.undoCount(*document), 1u);
+
+    ASSERT_TRUE(host.scene.undo(*document));
+    EXPECT_EQ(saved(), original);
+    ASSERT_TRUE(host.scene.redo(*document));
+    EXPECT_EQ(saved(), deleted);
+    ASSERT_TRUE(host.scene.undo(*document));
+    EXPECT_EQ(saved(), original);
+    EXPECT_FALSE(host.scene.undo(*document));
+}
+
+TEST_F(Undo, DeletionsInWalkOrderRestoreNeighboursAndNesting) {
+    // Parents after their children, adjacent siblings front to back: the
+    // orders the walkers use.
+    HostElement* settings = t.t_C4DOS_Bd->activeRenderSettings(document);
+    HostElement* first = t.t_C4DOS_Br->firstVideoPost(settings);
+    HostElement* a = t.t_C4DOS_Bl->next(first);
+    HostElement* b = t.t_C4DOS_Bl->next(a);
+    HostElement* studio = t.t_C4DOS_Bd->firstObject(document);
+    HostElement* hero = t.t_C4DOS_Bl->next(t.t_C4DOS_Bl->firstChild(studio));
+    HostElement* emitter = t.t_C4DOS_Bl->firstChild(hero);
+
+    t.t_C4DOS_Bu->startGroup(document);
+    removeInstance(a);
+    removeInstance(b);
+    removeInstance(t.t_C4DOS_Bl->firstChild(emitter));
+    removeInstance(emitter);
+    removeInstance(hero);  // with its tags and its remaining child
+    removeInstance(first);
+    t.t_C4DOS_Bu->endGroup(document);
+    std::string deleted = saved();
+
+    ASSERT_TRUE(host.scene.undo(*document));
+    EXPECT_EQ(saved(), original);
+    ASSERT_TRUE(host.scene.redo(*document));
+    EXPECT_EQ(saved(), deleted);
+}
+
+TEST_F(Undo, LayerLinksResolveToTheRestoredShaders) {
+    HostElement* hero = t.t_C4DOS_Bl->next(t.t_C4DOS_Bd->firstMaterial(document));
+    HostArray* reflectance = t.t_C4DOS_At->create();
+    t.t_C4DOS_Mt->reflectanceShaders(hero, reflectance);
+    HostElement* layerShader = t.t_C4DOS_At->entry(reflectance, 0);
+    t.t_C4DOS_At->free(reflectance);
+    auto* library = static_cast<const HostLayerShaderLibrary*>(t.t_C4DOS_Lr->find(HOST_LIBRARY_LAYER_SHADER));
+    HostLayer* second = library->nextLayer(library->firstLayer(layerShader));
+    HostValue* value = t.t_C4DOS_Gv->create();
+
+    auto linked = [&]() -> HostElement* {
+        if (!library->getParameter(second, 2002, value) || t.t_C4DOS_Gv->type(value) != HOST_DATA_TYPE_LINK) {
+            return nullptr;
+        }
+        return t.t_C4DOS_Ln->resolve(t.t_C4DOS_Gv->link(value), t.t_C4DOS_Bl->document(layerShader));
+    };
+    HostElement* shader = linked();
+    ASSERT_NE(shader, nullptr);
+    EXPECT_EQ(t.t_C4DOS_Ba->typeId(shader), legacy);
+
+    t.t_C4DOS_Bu->startGroup(document);
+    removeInstance(shader);
+    t.t_C4DOS_Bu->endGroup(document);
+    EXPECT_EQ(linked(), nullptr);
+    host.scene.undo(*document);
+    HostElement* restored = linked();
+    ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(t.t_C4DOS_Ba->typeId(restored), legacy);
+    EXPECT_EQ(t.t_C4DOS_Sh->owner(restored), layerShader);
+    t.t_C4DOS_Gv->free(value);
+}
+
+TEST_F(Undo, AGroupThatRecordedNothingLeavesNoEntryAndKeepsRedo) {
+    t.t_C4DOS_Bu->startGroup(document);
+    removeInstance(t.t_C4DOS_Bd->firstObject(document));
+    t.t_C4DOS_Bu->endGroup(document);
+    host.scene.undo(*document);
+
+    t.t_C4DOS_Bu->startGroup(document);
+    t.t_C4DOS_Bu->endGroup(document);
+    EXPECT_EQ(host.scene.undoCount(*document), 0u);
+    EXPECT_EQ(host.scene.redoCount(*document), 1u);
+
+    t.t_C4DOS_Bu->startGroup(document);
+    removeInstance(t.t_C4DOS_Bd->firstMaterial(document));
+    t.t_C4DOS_Bu->endGroup(document);
+    EXPECT_EQ(host.scene.undoCount(*document), 1u);
+    EXPECT_EQ(host.scene.redoCount(*document), 0u) << "a new change ends what could be redone";
+}
+
+// What a module does when a later step is refused: the group is cancelled,
+// and everything it unlinked (in the walkers' orders, one element freed
+// against the rules) is back where it was, with no entry and redo kept.
+TEST_F(Undo, ACancelledGroupPutsBackWhatItRecordedAndLeavesNoEntry) {
+    t.t_C4DOS_Bu->startGroup(document);
+    removeInstance(t.t_C4DOS_Bd->firstMaterial(document));
+    t.t_C4DOS_Bu->endGroup(document);
+    ASSERT_TRUE(host.scene.undo(*document));
+
+    HostElement* settings = t.t_C4DOS_Bd->activeRenderSettings(document);
+    HostElement* first = t.t_C4DOS_Br->firstVideoPost(settings);
+    HostElement* second = t.t_C4DOS_Bl->next(first);
+    HostElement* studio = t.t_C4DOS_Bd->firstObject(document);
+    HostElement* hero = t.t_C4DOS_Bl->next(t.t_C4DOS_Bl->firstChild(studio));
+    HostElement* emitter = t.t_C4DOS_Bl->firstChild(hero);
+    ASSERT_TRUE(t.t_C4DOS_Bu->startGroup(document));
+    for (HostElement* element : {first, second, t.t_C4DOS_Bl->firstChild(emitter), emitter, hero}) {
+        ASSERT_TRUE(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, element, nullptr));
+        t.t_C4DOS_Bl->unlink(element);
+    }
+    t.t_C4DOS_Bl->free(second);
+    host.services.failUndo(2);
+    EXPECT_TRUE(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, studio, nullptr));
+    EXPECT_FALSE(t.t_C4DOS_Bu->endGroup(document)) << "refused: the group stays open";
+    t.t_C4DOS_Bu->cancelGroup(document);
+    EXPECT_EQ(saved(), original);
+    EXPECT_EQ(t.t_C4DOS_Br->firstVideoPost(settings), first) << "the elements themselves go back, not copies";
+    EXPECT_EQ(t.t_C4DOS_Bl->next(t.t_C4DOS_Bl->firstChild(studio)), hero);
+    EXPECT_EQ(host.scene.undoCount(*document), 0u);
+    EXPECT_EQ(host.scene.redoCount(*document), 1u);
+}
+
+// A refused request answers false and records nothing; the group goes on.
+TEST_F(Undo, ARefusedRequestRecordsNothing) {
+    host.services.failUndo(1);
+    EXPECT_FALSE(t.t_C4DOS_Bu->startGroup(document));
+    host.services.failUndo(2);
+    ASSERT_TRUE(t.t_C4DOS_Bu->startGroup(document));
+    HostElement* material = t.t_C4DOS_Bd->firstMaterial(document);
+    EXPECT_FALSE(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, material, nullptr));
+    EXPECT_TRUE(t.t_C4DOS_Bu->endGroup(document));
+    EXPECT_EQ(host.scene.undoCount(*document), 0u) << "the refused step left the group empty";
+    EXPECT_EQ(host.services.undoRequests(), 4);
+}
+
+TEST_F(Undo, MisuseOfGroupsStopsTheRun) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, t.t_C4DOS_Bd->firstObject(document), nullptr),
+                 "Bu.addStep: no undo group is open");
+    EXPECT_DEATH(t.t_C4DOS_Bu->endGroup(document), "Bu.endGroup: no undo group is open");
+    EXPECT_DEATH(t.t_C4DOS_Bu->cancelGroup(document), "Bu.cancelGroup: no undo group is open");
+    EXPECT_DEATH(
+        {
+            t.t_C4DOS_Bu->startGroup(document);
+            t.t_C4DOS_Bu->startGroup(document);
+        },
+        "groups do not nest");
+    EXPECT_DEATH(
+        {
+            t.t_C4DOS_Bu->startGroup(document);
+            t.t_C4DOS_Bu->addStep(document, 40, t.t_C4DOS_Bd->firstObject(document), nullptr);
+        },
+        "undo step kind 40 is not known");
+    HostDocument* other = host.scene.newDocument();
+    EXPECT_DEATH(
+        {
+            t.t_C4DOS_Bu->startGroup(other);
+            t.t_C4DOS_Bu->addStep(other, HOST_UNDO_DELETE, t.t_C4DOS_Bd->firstObject(document), nullptr);
+        },
+        "is not in this document");
+}
+
+}  // namespace

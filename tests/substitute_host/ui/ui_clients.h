@@ -1,0 +1,106 @@
+// Tiny module-side clients for the interface tests: a dialog and a tree view
+// that talk to the substitute host only through its C tables, as a module does.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kernel/host_strings.h"
+#include "core/substitute_host.h"
+
+namespace ui_test {
+
+// A host string the test holds for the duration of a call.
+class Text {
+public:
+    Text(std::string_view text) : handle_(substitute::makeString(text)) {}
+    ~Text() { substitute::releaseString(handle_); }
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
+    operator const HostString*() const { return handle_; }
+
+private:
+    HostString* handle_;
+};
+
+inline const HostTables& tables() { return *substitute::SubstituteHost::current().tables(); }
+
+inline constexpr int32_t COMBO = 5008;
+inline constexpr int32_t NUMBER = 1005;
+inline constexpr int32_t CHECK = 5009;
+inline constexpr int32_t BUTTON = 1002;
+inline constexpr int32_t DISABLED_BUTTON = 1003;
+inline constexpr int32_t MENU_ABOUT = 5001;
+inline constexpr int32_t TREE = 10000;
+inline constexpr int32_t LABEL = 10004;
+
+// A dialog that builds a small window and records every message it gets.
+struct FakeDialog {
+    HostDialog* dialog = nullptr;
+    std::vector<int32_t> received;  // message ids in order
+    std::vector<int32_t> commands;  // control ids of bACT
+    int32_t askCloseAnswer = 0;
+    bool failLayout = false;
+    HostGui* treeView = nullptr;
+
+    FakeDialog() { dialog = tables().t_C4DOS_Gd->create(&message, this); }
+    ~FakeDialog() {
+        if (dialog) tables().t_C4DOS_Gd->destroy(dialog);
+    }
+    FakeDialog(const FakeDialog&) = delete;
+    FakeDialog& operator=(const FakeDialog&) = delete;
+
+    bool open() { return tables().t_C4DOS_Gd->open(dialog, 20, 1066888, 0, -1, -1, 0, 0, 0); }
+
+    static int32_t message(void* user, const HostContainer* msg, HostContainer*) {
+        auto& self = *static_cast<FakeDialog*>(user);
+        const HostContainerTable& bc = *tables().t_C4DOS_Bc;
+        int32_t id = bc.id(msg);
+        self.received.push_back(id);
+        switch (id) {
+            case HOST_MSG_INIT_LAYOUT: return self.failLayout ? 0 : self.buildLayout();
+            case HOST_MSG_INIT_VALUES: return self.initValues();
+            case HOST_MSG_COMMAND: self.commands.push_back(bc.getInt32(msg, HOST_MSG_KEY_CONTROL_ID, -1)); return 1;
+            case HOST_MSG_ASK_CLOSE: return self.askCloseAnswer;
+            default: return 0;
+        }
+    }
+
+    int32_t buildLayout() {
+        const HostDialogTable& gd = *tables().t_C4DOS_Gd;
+        gd.setTitle(dialog, Text("Fake"));
+        gd.menuClear(dialog);
+        gd.menuSubBegin(dialog, Text("Help"));
+        gd.menuAddCommand(dialog, MENU_ABOUT, Text("About..."));
+        gd.menuSubEnd(dialog);
+        gd.menuFinish(dialog);
+        gd.groupBegin(dialog, LABEL, 57, 2, 0, Text("Options"), 0, 0, 0);
+        gd.groupBorderSpace(dialog, 4, 4, 4, 4);
+        gd.addStaticText(dialog, LABEL, 9, 200, 0, Text("Action"), 0);
+        gd.addComboBox(dialog, COMBO, 57, 0, 0, false, false);
+        gd.addComboEntry(dialog, COMBO, 0, Text("Identify"));
+        gd.addComboEntry(dialog, COMBO, 2, Text("Remove"));
+        gd.addNumberField(dialog, NUMBER, 57, 500, 0);
+        gd.addCheckBox(dialog, CHECK, 57, 0, 0, Text("Warn"));
+        gd.groupEnd(dialog);
+        gd.addButton(dialog, BUTTON, 8, 100, 0, Text("Process"));
+        gd.addButton(dialog, DISABLED_BUTTON, 8, 100, 0, Text("Cancel"));
+        HostContainer* settings = tables().t_C4DOS_Bc->create(0);
+        tables().t_C4DOS_Bc->setBool(settings, 0x74766868, true);
+        treeView = gd.addCustomGui(dialog, TREE, HOST_LIBRARY_TREE_VIEW, nullptr, 63, 0, 0x10064, settings);
+        tables().t_C4DOS_Bc->free(settings);
+        return 1;
+    }
+
+    int32_t initValues() {
+        const HostDialogTable& gd = *tables().t_C4DOS_Gd;
+        gd.setFloat(dialog, NUMBER, 0.0, -100.0, 100.0, 1.0, 0x66726561, 0, 0, false, false);
+        gd.setInt32(dialog, COMBO, 2, INT32_MIN, INT32_MAX, 1, false);
+        gd.setBool(dialog, CHECK, true, false);
+        gd.enable(dialog, DISABLED_BUTTON, false);
+        return 1;
+    }
+};
+
+}  // namespace ui_test
