@@ -1,9 +1,33 @@
-# Warnings for the project's own targets. They are always on; they stop the
-# build only with CLEARTRACE_WERROR (on in the presets and CI), so a user or a
-# packager with another compiler version still gets a build.
+# The compile and link settings of the project's own targets, given to each of
+# them by cleartrace_target_settings(). Nothing is set for the whole directory
+# tree, so the libraries built from others' sources (GoogleTest in a cross
+# build) keep their own settings.
+#
+# Warnings are always on; they stop the build only with CLEARTRACE_WERROR (on in
+# the presets and CI), so a user or a packager with another compiler version
+# still gets a build.
 option(CLEARTRACE_WERROR "Treat the project's warnings as errors" OFF)
 
-function(cleartrace_warnings target)
+# The module is built without type information, which the vptr check needs in
+# every file that uses the module's classes.
+set(CLEARTRACE_SANITIZER_OPTIONS -fsanitize=address,undefined -fno-sanitize=vptr -fno-sanitize-recover=all
+                                 -fno-omit-frame-pointer)
+
+function(cleartrace_target_settings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion
                                            -Wnon-virtual-dtor $<$<BOOL:${CLEARTRACE_WERROR}>:-Werror>)
+  # Source locations (console lines, allocations) name files relative to the
+  # tree, so every build and every target reports the same locations.
+  target_compile_options(${target} PRIVATE -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
+  if(CLEARTRACE_SANITIZE)
+    target_compile_options(${target} PRIVATE ${CLEARTRACE_SANITIZER_OPTIONS})
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+  if(CLEARTRACE_FUZZ)
+    # Every file gets libFuzzer's coverage counters; only the fuzz targets link
+    # its main. The ignore list spares third-party headers.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link ${CLEARTRACE_SANITIZER_OPTIONS}
+                                             -fsanitize-ignorelist=${PROJECT_SOURCE_DIR}/cmake/sanitizer_ignorelist.txt)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
 endfunction()
