@@ -113,8 +113,8 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
                                  ResultStore& store);
 // Whether the walk met any missing plug-in.
 bool foundMissingPlugins(const MissingPlugins& missing);
-// The second step of Remove Missing Plugins, once the user confirmed it: the planned
-// removal as one undo group; store then lists what stays missing. Needs no
-// memory of its own. False, with the scene and store as they were, when the
-// host could not record the removal for undo.
+// The second step of Remove Missing Plugins, once the user confirmed it:
+// the planned removal as one undo group; store then lists what stays
+// missing. Needs no memory of its own. False, with the scene and store as
+// they were, when the host could not record the removal for undo.
 bool removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store);
