@@ -2,9 +2,9 @@
 
 #include <span>
 
+#include "dialog_messages.h"
 #include "host/tree_view.h"
 #include "main.h"
-#include "search.h"
 
 namespace {
 // Names of the host plug-in kinds 0 to 21, then 32 to 38.
@@ -45,6 +45,25 @@ host::String CleartraceDialog::typeNameFor(int32_t kind) const {
     const int32_t entry = kind <= 21 ? kind : kind - 10;
     if (entry < 0 || entry >= typeNameCount) return host::String("Unknown");
     return typeNames[entry];
+}
+
+SearchOutcome searchAndShow(CleartraceDialog& dialog, host::Document* document, const SearchRequest& request) {
+    // The question comes before the walk: a removal the user declines has
+    // changed nothing, not even the list.
+    SearchOutcome outcome;
+    if (searchable(document, request) && !confirmedRemoval(request, outcome)) {
+        outcome.cancelled = !outcome.outOfMemory;
+    } else {
+        outcome = runSearch(document, request, dialog.results);
+    }
+    if (outcome.foundType) {
+        dialog.foundType = outcome.foundType;
+        dialog.foundName = outcome.foundName;
+    }
+    if (outcome.cancelled) return outcome;
+    tellOutcome(request, outcome);
+    dialog.refreshResults();
+    return outcome;
 }
 
 // ---- Window hooks -------------------------------------------------------------
@@ -112,17 +131,6 @@ SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
     return {dialog.action, dialog.pluginType, id, dialog.scope, dialog.warnBeforeDeleting, dialog.keepLayerShaders};
 }
 
-// What a run found, told and shown, under the columns of what it lists.
-void showRun(CleartraceDialog& dialog, const SearchRequest& request, const SearchOutcome& outcome) {
-    if (outcome.foundType) {
-        dialog.foundType = outcome.foundType;
-        dialog.foundName = outcome.foundName;
-    }
-    if (outcome.cancelled) return;
-    tellOutcome(request, outcome);
-    dialog.refreshResults();
-}
-
 // A run lists under the columns of what it lists; rows under other columns
 // would not say what they are, so a run whose columns cannot be made does
 // not start.
@@ -184,7 +192,7 @@ void process(CleartraceDialog& dialog, host::Document* document) {
     }
     if (!showsColumnsFor(dialog, request)) return;
     if (request.action != Action::Identify) {
-        showRun(dialog, request, runSearch(document, request, dialog.results));
+        searchAndShow(dialog, document, request);
         return;
     }
     // Every type in fixed order, whatever the type box shows, until one holds
@@ -192,8 +200,7 @@ void process(CleartraceDialog& dialog, host::Document* document) {
     // claim more.
     for (const PluginType type : identifyOrder) {
         request.pluginType = type;
-        const SearchOutcome outcome = runSearch(document, request, dialog.results);
-        showRun(dialog, request, outcome);
+        const SearchOutcome outcome = searchAndShow(dialog, document, request);
         if (outcome.foundType || outcome.outOfMemory) return;
     }
     reportFromRegistry(dialog, id);

@@ -9,6 +9,7 @@
 #include "host/dialog.h"
 #include "host/scene.h"
 #include "results.h"
+#include "search.h"
 
 inline constexpr int32_t typeNameCount = 29;
 
@@ -50,3 +51,7 @@ public:
     host::Gui* treeView = nullptr;
     ResultStore results;
 };
+
+// One run of request as Process makes it: the question before a removal, the
+// search, what it found kept in dialog, its notices and the store shown.
+SearchOutcome searchAndShow(CleartraceDialog& dialog, host::Document* document, const SearchRequest& request);

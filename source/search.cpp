@@ -1,48 +1,16 @@
-// A search run: the confirmation, the walk for each plug-in type inside one
-// undo group, the not-found row, and what the user is told afterwards.
+// A search run: the walk for its plug-in type inside one undo group, the
+// not-found row and the texts of what the dialog will tell.
 #include "search.h"
 
 #include <cmath>
 
-#include "host/dialog.h"
 #include "search_run.h"
 #include "search_selection.h"
 
 namespace {
 
-struct TypeTexts {
-    const char* notFoundPrefix;
-    const char* identifyMiddle;
-};
-// Per PluginType.
-constexpr TypeTexts typeTexts[] = {
-    {"Tag plugin ", " is a Tag plugin with the default name "},
-    {"Shader plugin ", " is a Shader plugin with the default name "},
-    {"Object plugin ", " is an Object plugin with the default name "},
-    {"VP plugin ", " is a VideoPost plugin with the default name "},
-};
-
-// What a run cut short by lack of memory tells the user, per Action.
-constexpr const char* listIncomplete = "Cleartrace ran out of memory. The list is incomplete.";
-constexpr const char* nothingRemoved = "Cleartrace ran out of memory. Nothing was removed.";
-constexpr const char* outOfMemoryTexts[] = {
-    "Cleartrace ran out of memory. The search is incomplete.",
-    listIncomplete,
-    nothingRemoved,
-    listIncomplete,
-    nothingRemoved,
-};
-
-constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
-
-// The question before a removal, per Action (only the removals ask).
-constexpr const char* removalQuestions[] = {
-    nullptr,
-    nullptr,
-    "Are you sure you want to delete the plugin instances?",
-    nullptr,
-    "Are you sure you want to delete every instance of the missing plugins?",
-};
+// The start of the not-found row, per PluginType.
+constexpr const char* notFoundPrefixes[] = {"Tag plugin ", "Shader plugin ", "Object plugin ", "VP plugin "};
 
 constexpr const char* shadersLeftNotice =
     "Please note that not all shaders were deleted.\nIt is possible that these are within a Layer shader.\nIf so, "
@@ -101,8 +69,8 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
     // text refused after the removal could not say what was done.
     ResultRecord notFound;
     if (!outcome.outOfMemory && request.action != Action::Identify && store.records.empty()) {
-        notFound.name = host::String(typeTexts[entryId(type)].notFoundPrefix) + host::String::number(request.pluginId) +
-                        " not found.";
+        notFound.name =
+            host::String(notFoundPrefixes[entryId(type)]) + host::String::number(request.pluginId) + " not found.";
         if (notFound.name.refused()) outcome.outOfMemory = true;
     }
     if (!outcome.outOfMemory && outcome.shadersLeftNotices > 0) {
@@ -127,20 +95,6 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
 
 }  // namespace
 
-bool confirmedRemoval(const SearchRequest& request, SearchOutcome& outcome) {
-    if (!isAction(request.action) || !request.warnBeforeDeleting) return true;
-    const char* wording = removalQuestions[entryId(request.action)];
-    if (wording == nullptr) return true;
-    const host::String question(wording);
-    // Out of memory the host makes the empty text: a blank Yes/No box would
-    // have the user confirm a removal without saying what it is.
-    if (question.refused()) {
-        outcome.outOfMemory = true;
-        return false;
-    }
-    return host::messageBox(question, HOST_MESSAGE_BOX_QUESTION) == HOST_ANSWER_YES;
-}
-
 bool pluginIdFromField(double value, int32_t& id) {
     if (!std::isfinite(value)) return false;
     const double truncated = std::trunc(value);
@@ -149,46 +103,19 @@ bool pluginIdFromField(double value, int32_t& id) {
     return true;
 }
 
+bool searchable(const host::Document* document, const SearchRequest& request) {
+    return document != nullptr && isAction(request.action) && !searchesMissing(request.action) &&
+           isPluginType(request.pluginType);
+}
+
 SearchOutcome runSearch(host::Document* document, const SearchRequest& request, ResultStore& store) {
     SearchOutcome outcome;
-    if (document == nullptr || !isAction(request.action) || searchesMissing(request.action) ||
-        !isPluginType(request.pluginType)) {
+    if (!searchable(document, request)) {
         outcome.cancelled = true;
-        return outcome;
-    }
-    if (!confirmedRemoval(request, outcome)) {
-        outcome.cancelled = !outcome.outOfMemory;
         return outcome;
     }
     // Identify searches the whole scene, whatever the scope box holds.
     const int32_t scope = request.action == Action::Identify ? 0 : request.scope;
     searchType(document, request, request.pluginType, scope, store, outcome);
     return outcome;
-}
-
-void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome) {
-    if (outcome.cancelled) return;
-    if (outcome.outOfMemory) {
-        host::messageBox(outOfMemoryTexts[entryId(request.action)], HOST_MESSAGE_BOX_NOTICE);
-        return;
-    }
-    if (outcome.undoRefused) {
-        host::messageBox(undoRefusedText, HOST_MESSAGE_BOX_NOTICE);
-        return;
-    }
-    for (int32_t i = 0; i < outcome.shadersLeftNotices; ++i)
-        host::messageBox(outcome.shadersLeftText, HOST_MESSAGE_BOX_NOTICE);
-    if (request.action == Action::Identify && outcome.foundType) {
-        tellNotice(request.action, host::String("Plugin ") + host::String::number(request.pluginId) +
-                                       typeTexts[entryId(*outcome.foundType)].identifyMiddle + outcome.foundName + ".");
-    }
-}
-
-void tellNotice(Action action, const host::String& text) {
-    if (!text.refused()) {
-        host::messageBox(text, HOST_MESSAGE_BOX_NOTICE);
-    } else if (isAction(action)) {
-        // Shown whole or not at all; if even this cannot be made, nothing is shown.
-        host::messageBox(outOfMemoryTexts[entryId(action)], HOST_MESSAGE_BOX_NOTICE);
-    }
 }

@@ -1,5 +1,8 @@
 // Instance search and removal, the subsystem's face: a request, one run of
-// it over a document, and the outcome the user is told.
+// it over a document, and the outcome the dialog tells the user of. The
+// search never speaks to the user: the dialog asks before a removal (before
+// a run of one type, between the finding and the removal of the missing
+// plug-ins) and shows every notice.
 //
 // A run finds the instances of one plug-in in the places where its type
 // lives (search_hierarchy, search_materials, search_video_posts, starting
@@ -26,12 +29,13 @@ struct SearchRequest {
     bool keepLayerShaders = false;
 };
 
-// What a run found and what the user must be told.
+// What a run found, removed, kept or cut short: what the dialog tells.
 struct SearchOutcome {
     // Identify: the type of the instance met and the name it goes by.
     std::optional<PluginType> foundType;
     host::String foundName;
-    // Remove: the user did not confirm; nothing was done.
+    // The run could not start, or the user did not confirm a removal:
+    // nothing was done.
     bool cancelled = false;
     // Cut short for lack of memory: nothing removed, nothing more reported.
     bool outOfMemory = false;
@@ -93,9 +97,12 @@ struct MissingPlugins {
 // when the value (after truncation) is outside the int32 range or not finite.
 bool pluginIdFromField(double value, int32_t& id);
 
-// Runs request over document for its plug-in type: asks before a removal,
-// empties store, walks inside one undo group and leaves the rows in store
-// (with the not-found row when a list or removal found nothing).
+// Whether runSearch can run request over document: a run that cannot is
+// cancelled, and nothing is asked before it.
+bool searchable(const host::Document* document, const SearchRequest& request);
+// Runs request over document for its plug-in type, a removal once the user
+// confirmed it: empties store, walks inside one undo group and leaves the
+// rows in store (with the not-found row when a list or removal found nothing).
 SearchOutcome runSearch(host::Document* document, const SearchRequest& request, ResultStore& store);
 
 // Find Missing Plugins, and the first step of Remove Missing Plugins: walks
@@ -106,20 +113,8 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
                                  ResultStore& store);
 // Whether the walk met any missing plug-in.
 bool foundMissingPlugins(const MissingPlugins& missing);
-// The second step of Remove Missing Plugins, once confirmed: the planned
-// removal as one undo group; store then lists what stays missing. Needs no
-// memory of its own. False, with the scene and store as they were, when the
-// host could not record the removal for undo.
+// The second step of Remove Missing Plugins, once the user confirmed it:
+// the planned removal as one undo group; store then lists what stays
+// missing. Needs no memory of its own. False, with the scene and store as
+// they were, when the host could not record the removal for undo.
 bool removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store);
-
-// Asks before a removal when the request wants it; false when the user did
-// not confirm (or, with outcome.outOfMemory, when the question could not be
-// worded).
-bool confirmedRemoval(const SearchRequest& request, SearchOutcome& outcome);
-
-// Shows the message boxes the outcome calls for, in the order of the run.
-// Identify's report from the host's registry is the dialog's.
-void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome);
-// Shows one notice of a run of action; a text the host could not make whole
-// is not shown: the action's out-of-memory notice stands in for it.
-void tellNotice(Action action, const host::String& text);

@@ -44,14 +44,7 @@ protected:
         request.action = action;
         request.scope = scope;
         if (!pluginIdFromField(id, request.pluginId)) return;
-        const SearchOutcome outcome = runSearch(document, request, dialog->results);
-        if (outcome.foundType) {
-            dialog->foundType = outcome.foundType;
-            dialog->foundName = outcome.foundName;
-        }
-        if (outcome.cancelled) return;
-        tellOutcome(request, outcome);
-        dialog->refreshResults();
+        searchAndShow(*dialog, document, request);
     }
 
     // "row name", plus " #tag", " ch N" and " layered" where the row has them.

@@ -222,6 +222,18 @@ TEST_F(SearchTest, AnsweringNoOrAnUnusableIdChangesNothing) {
     EXPECT_EQ(a->name, "A");
 }
 
+// The question belongs to a run that can start: a plug-in type the search
+// does not know must not have the user confirm a removal that never comes.
+TEST_F(SearchTest, ARemovalThatCannotStartAsksNothing) {
+    scene().addObject(*document, nullptr, "A", kPlugin);
+    const Strings before = describe();
+    request.warnBeforeDeleting = true;
+    for (const PluginType type : {PluginType(4), PluginType(-1)}) run(type, Remove);
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(describe(), before);
+    EXPECT_EQ(document->undo.done.size(), 0u);
+}
+
 TEST_F(SearchTest, VideoPostsOfTheActiveRenderSettingsOnly) {
     HostElement* inactive = scene().addRenderSettings(*document, "Inactive", false);
     scene().addVideoPost(*inactive, "hidden", kPlugin);

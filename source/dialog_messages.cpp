@@ -1,0 +1,80 @@
+// The texts of the question and of the notices, and the message boxes that
+// show them.
+#include "dialog_messages.h"
+
+#include "host/dialog.h"
+
+namespace {
+
+// What a run cut short by lack of memory tells the user, per Action.
+constexpr const char* listIncomplete = "Cleartrace ran out of memory. The list is incomplete.";
+constexpr const char* nothingRemoved = "Cleartrace ran out of memory. Nothing was removed.";
+constexpr const char* outOfMemoryTexts[] = {
+    "Cleartrace ran out of memory. The search is incomplete.",
+    listIncomplete,
+    nothingRemoved,
+    listIncomplete,
+    nothingRemoved,
+};
+
+constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
+
+// The question before a removal, per Action (only the removals ask).
+constexpr const char* removalQuestions[] = {
+    nullptr,
+    nullptr,
+    "Are you sure you want to delete the plugin instances?",
+    nullptr,
+    "Are you sure you want to delete every instance of the missing plugins?",
+};
+
+// What Identify says of the instance it met, per PluginType.
+constexpr const char* identifiedAs[] = {
+    " is a Tag plugin with the default name ",
+    " is a Shader plugin with the default name ",
+    " is an Object plugin with the default name ",
+    " is a VideoPost plugin with the default name ",
+};
+
+}  // namespace
+
+bool confirmedRemoval(const SearchRequest& request, SearchOutcome& outcome) {
+    if (!isAction(request.action) || !request.warnBeforeDeleting) return true;
+    const char* wording = removalQuestions[entryId(request.action)];
+    if (wording == nullptr) return true;
+    const host::String question(wording);
+    // Out of memory the host makes the empty text: a blank Yes/No box would
+    // have the user confirm a removal without saying what it is.
+    if (question.refused()) {
+        outcome.outOfMemory = true;
+        return false;
+    }
+    return host::messageBox(question, HOST_MESSAGE_BOX_QUESTION) == HOST_ANSWER_YES;
+}
+
+void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome) {
+    if (outcome.cancelled) return;
+    if (outcome.outOfMemory) {
+        host::messageBox(outOfMemoryTexts[entryId(request.action)], HOST_MESSAGE_BOX_NOTICE);
+        return;
+    }
+    if (outcome.undoRefused) {
+        host::messageBox(undoRefusedText, HOST_MESSAGE_BOX_NOTICE);
+        return;
+    }
+    for (int32_t i = 0; i < outcome.shadersLeftNotices; ++i)
+        host::messageBox(outcome.shadersLeftText, HOST_MESSAGE_BOX_NOTICE);
+    if (request.action == Action::Identify && outcome.foundType) {
+        tellNotice(request.action, host::String("Plugin ") + host::String::number(request.pluginId) +
+                                       identifiedAs[entryId(*outcome.foundType)] + outcome.foundName + ".");
+    }
+}
+
+void tellNotice(Action action, const host::String& text) {
+    if (!text.refused()) {
+        host::messageBox(text, HOST_MESSAGE_BOX_NOTICE);
+    } else if (isAction(action)) {
+        // Shown whole or not at all; if even this cannot be made, nothing is shown.
+        host::messageBox(outOfMemoryTexts[entryId(action)], HOST_MESSAGE_BOX_NOTICE);
+    }
+}
