@@ -24,7 +24,7 @@ namespace {
 std::string treeScene(int64_t objects) {
     substitute::SubstituteHost host;
     HostDocument* document = host.scene.newDocument();
-    host.scene.addPlugin({1234, 6, "Legacy Tag"});
+    host.scene.addPlugin({1234, HOST_PLUGIN_KIND_TAG, "Legacy Tag"});
     std::vector<HostElement*> made;
     made.reserve(size_t(objects));
     for (int64_t i = 0; i < objects; ++i) {
@@ -154,15 +154,15 @@ void ResolveDeepLinks(benchmark::State& state) {
     const HostTables& t = *host.tables();
     HostDocument* document = host.scene.newDocument();
     HostElement* material = host.scene.addMaterial(*document, "Deep", 5703);
-    std::vector<HostElement*> chain{host.scene.setChannelShader(*material, 0, "Layer", 1011123)};
+    std::vector<HostElement*> chain{host.scene.setChannelShader(*material, 0, "Layer", HOST_LAYER_SHADER_TYPE)};
     for (int64_t i = 0; i < state.range(0); ++i) {
-        chain.push_back(host.scene.addShaderLayer(*chain.back(), "Layer", 1011123));
+        chain.push_back(host.scene.addShaderLayer(*chain.back(), "Layer", HOST_LAYER_SHADER_TYPE));
     }
     const auto& layers = *static_cast<const HostLayerShaderLibrary*>(t.t_C4DOS_Lr->find(HOST_LIBRARY_LAYER_SHADER));
     HostValue* value = t.t_C4DOS_Gv->create();
     for (auto _ : state) {
         for (size_t i = 0; i + 1 < chain.size(); ++i) {
-            layers.getParameter(layers.firstLayer(chain[i]), 2002, value);
+            layers.getParameter(layers.firstLayer(chain[i]), HOST_LAYER_PARAMETER_LINK, value);
             benchmark::DoNotOptimize(t.t_C4DOS_Ln->resolve(t.t_C4DOS_Gv->link(value), document));
             benchmark::DoNotOptimize(t.t_C4DOS_Bl->document(chain[i + 1]));
         }
@@ -175,7 +175,7 @@ void SaveWideLayerShader(benchmark::State& state) {
     substitute::SubstituteHost host;
     HostDocument* document = host.scene.newDocument();
     HostElement* material = host.scene.addMaterial(*document, "Wide", 5703);
-    HostElement* shader = host.scene.setChannelShader(*material, 0, "Layers", 1011123);
+    HostElement* shader = host.scene.setChannelShader(*material, 0, "Layers", HOST_LAYER_SHADER_TYPE);
     for (int64_t i = 0; i < state.range(0); ++i) host.scene.addShaderLayer(*shader, "s", 5);
     for (auto _ : state) benchmark::DoNotOptimize(substitute::saveScene(host.scene, *document));
     state.SetComplexityN(state.range(0));

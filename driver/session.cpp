@@ -52,10 +52,10 @@ Session::Session(Output& output, bool answerYes) : output_(output) {
     host_.services.onConsoleLine = [this](const substitute::ConsoleLine& line) {
         output_.console(line.text, line.file, line.line);
     };
-    host_.ui.messageBoxes.defaultQuestionAnswer = answerYes ? substitute::answerYes : substitute::answerNo;
+    host_.ui.messageBoxes.defaultQuestionAnswer = answerYes ? HOST_ANSWER_YES : HOST_ANSWER_NO;
     host_.ui.messageBoxes.onShow = [this](const substitute::MessageBoxRecord& box) {
-        if (box.style == substitute::boxQuestion) {
-            output_.question(box.text, box.answer == substitute::answerYes);
+        if (box.style == HOST_MESSAGE_BOX_QUESTION) {
+            output_.question(box.text, box.answer == HOST_ANSWER_YES);
         } else {
             output_.notice(box.text);
         }
@@ -78,7 +78,7 @@ bool Session::startModule(const fs::path& module) {
     substitute::StartUpAnswers answers = loader_.startUp();
     if (answers.started()) return true;
     // A module that refused to bind is not spoken to again: it is only unloaded.
-    if (answers.bind != 1) loader_.unload();
+    if (answers.bind != HOST_MODULE_HANDLED) loader_.unload();
     output_.error("the module did not start (bind answered " + std::to_string(answers.bind) + ", start answered " +
                   std::to_string(answers.start) + ")");
     return false;
@@ -271,7 +271,7 @@ std::string Session::keep(const Words& args) { return check(IDC_KEEP_LAYER_SHADE
 
 std::string Session::answer(const Words& args) {
     if (args[0] != "yes" && args[0] != "no") return "\"" + args[0] + "\" is neither yes nor no";
-    host_.ui.messageBoxes.questionAnswers.push_back(args[0] == "yes" ? substitute::answerYes : substitute::answerNo);
+    host_.ui.messageBoxes.questionAnswers.push_back(args[0] == "yes" ? HOST_ANSWER_YES : HOST_ANSWER_NO);
     return {};
 }
 

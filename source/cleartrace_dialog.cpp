@@ -68,14 +68,12 @@ SearchOutcome searchAndShow(CleartraceDialog& dialog, host::Document* document, 
 
 // ---- Window hooks -------------------------------------------------------------
 namespace {
-// Layout flags: a horizontal part (8 left, 56 fill the width) plus a vertical
-// part (0 centred, 1 top, 7 fill the height).
-constexpr int32_t leftAligned = 8;
-constexpr int32_t leftTop = 9;
-constexpr int32_t fillWidthTop = 57;
-constexpr int32_t fillBoth = 63;
-// Border style 5, bit 31: the border carries the group's title.
-constexpr uint32_t titledBorder = 5u | 0x80000000u;
+constexpr int32_t leftAligned = HOST_LAYOUT_LEFT | HOST_LAYOUT_CENTER;
+constexpr int32_t leftTop = HOST_LAYOUT_LEFT | HOST_LAYOUT_TOP;
+constexpr int32_t fillWidthTop = HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_TOP;
+constexpr int32_t fillBoth = HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_FILL_HEIGHT;
+// The options' frame carries their title.
+constexpr uint32_t titledBorder = HOST_BORDER_GROUP | HOST_BORDER_TITLED;
 
 // The number field's range: far beyond the plug-in ids, so an out-of-range id can be refused.
 constexpr double pluginIdFieldLimit = 1e18;
@@ -94,7 +92,7 @@ void addFilledComboBox(CleartraceDialog& dialog, int32_t id, std::span<const Com
 }
 
 void addLabel(CleartraceDialog& dialog, int32_t width, const char* text) {
-    dialog.addStaticText(IDC_ANONYMOUS, leftTop, width, 0, text, 0);
+    dialog.addStaticText(IDC_ANONYMOUS, leftTop, width, 0, text, HOST_BORDER_NONE);
 }
 
 host::Gui* addTreeView(CleartraceDialog& dialog) {
@@ -183,7 +181,7 @@ void process(CleartraceDialog& dialog, host::Document* document) {
         host::messageBox("Plugin ID must be between -2147483648 and 2147483647.", HOST_MESSAGE_BOX_NOTICE);
         return;
     }
-    host::stopBackgroundWork(1, 1, 1);
+    host::stopBackgroundWork();
     SearchRequest request = readRequest(dialog, id);
     dialog.foundType.reset();
     if (missing) {

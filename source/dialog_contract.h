@@ -14,9 +14,8 @@ inline constexpr int32_t CLEARTRACE_COMMAND_ID = 1066888;
 //   type id      the host's number of what made a scene element (an object,
 //                tag, shader or video post); a plug-in's instances carry the
 //                plug-in ID as their type id (host::typeId).
-//   plug-in kind the host registry's kind of a registered plug-in: 1 shader,
-//                5 object, 6 tag, 8 video post ... (HOST_PLUGIN_KIND_*,
-//                named by typeNameFor).
+//   plug-in kind the host registry's kind of a registered plug-in
+//                (HOST_PLUGIN_KIND_*, named by typeNameFor).
 //   PluginType   the dialog's own four plug-in types, the entry ids of its
 //                "Plugin Type" box; also the kind of a result row.
 enum class PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3 };

@@ -127,7 +127,7 @@ int32_t bindToHost(void* p1, void* p3) {
         // A refused host's tables are never called.
         if (bindRefused) host::forgetTables();
     }
-    return bindRefused ? -3 : 1;
+    return bindRefused ? HOST_MODULE_BIND_REFUSED : HOST_MODULE_HANDLED;
 }
 
 bool loadModuleResource() {
@@ -157,34 +157,34 @@ void releaseModuleState() {
 
 int32_t startModule() {
     const bool registered = bound() && registerCommand();
-    if (!host::kernelBound()) return 0;
+    if (!host::kernelBound()) return HOST_MODULE_FAILED;
     if (registered) {
         HOST_LOG(host::String("Tessaly Software: Cleartrace successfully loaded."));
-        return 1;
+        return HOST_MODULE_HANDLED;
     }
     HOST_LOG(host::String("Tessaly Software: Failed to load Cleartrace"));
-    return 0;
+    return HOST_MODULE_FAILED;
 }
 
 int32_t moduleMessage(int32_t id) {
     switch (id) {
-        case 0: return 1;
+        case HOST_MODULE_MESSAGE_NONE: return HOST_MODULE_HANDLED;
         case HOST_MODULE_MESSAGE_RESOURCE:
-            if (loadModuleResource()) return 1;
+            if (loadModuleResource()) return HOST_MODULE_HANDLED;
             if (host::kernelBound()) HOST_LOG(host::String("Cleartrace: failed to load resource file."));
-            return -1;
-        default: return -1;
+            return HOST_MODULE_NOT_HANDLED;
+        default: return HOST_MODULE_NOT_HANDLED;
     }
 }
 
 int32_t endModule() {
     // An end without a bind changes nothing.
-    if (initCount == 0) return 1;
+    if (initCount == 0) return HOST_MODULE_HANDLED;
     --initCount;
-    if (initCount > 0) return 1;
+    if (initCount > 0) return HOST_MODULE_HANDLED;
     releaseModuleState();
     bindRefused = false;
-    return 1;
+    return HOST_MODULE_HANDLED;
 }
 
 // When the library is unloaded without a final end, what the end would give
@@ -204,9 +204,9 @@ int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3) {
         case HOST_MODULE_BIND: return bindToHost(p1, p3);
         case HOST_MODULE_START: return startModule();
         case HOST_MODULE_END: return endModule();
-        case HOST_MODULE_VERSION_QUERY: return 5;
+        case HOST_MODULE_VERSION_QUERY: return HOST_MODULE_VERSION_ANSWER;
         case HOST_MODULE_MESSAGE: return moduleMessage(int32_t(uint32_t(reinterpret_cast<uintptr_t>(p1))));
-        default: return -1;
+        default: return HOST_MODULE_NOT_HANDLED;
     }
 }
 

@@ -144,12 +144,12 @@ int32_t columnWidth(host::DrawArea* area, int32_t column) {
 
 void fillCell(const host::DrawInfo& info) {
     host::fillRect(info.area, info.x, info.y, info.x + info.width - 1, info.y + info.height - 1);
-    host::setDrawSetting(info.area, 1);
+    host::setDrawSetting(info.area, HOST_DRAW_SETTING_TEXT);
 }
 
 void writeCell(const host::DrawInfo& info, const host::String& text) {
     host::setTextColors(info.area, HOST_COLOR_TEXT, HOST_COLOR_TEXT_BACKGROUND);
-    host::drawText(info.area, text, info.x + textIndent, info.y, 0);
+    host::drawText(info.area, text, info.x + textIndent, info.y, HOST_DRAW_TEXT_PLAIN);
 }
 
 // The double-click tests a listed element against the active document by
@@ -243,14 +243,14 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
         const bool listsObjects = listPluginType == PluginType::Tag || listPluginType == PluginType::Object;
         if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
             stillDescribes(*record, record->object, listPluginType == PluginType::Object)) {
-            host::setActiveObject(document, record->object, 0);
+            host::setActiveObject(document, record->object, HOST_SELECT_ONLY);
         } else if (listPluginType == PluginType::Shader && record->material != nullptr &&
                    documentHasMaterial(document, record->material) &&
                    stillDescribes(*record, record->material, false)) {
-            host::setActiveMaterial(document, record->material, 0);
+            host::setActiveMaterial(document, record->material, HOST_SELECT_ONLY);
         }
     }
-    host::sceneChanged(0);
+    host::sceneChanged(HOST_SCENE_CHANGED_REDRAW);
     return true;
 }
 

@@ -95,6 +95,6 @@ bool selectStarts(Selection& selection, host::Document* document, PluginType typ
         }
         return true;
     }
-    if (!host::selectedObjects(document, selection.entries, 0)) return false;
+    if (!host::selectedObjects(document, selection.entries, HOST_SELECTION_ALL)) return false;
     return planObjectSelection(selection, scope, type == PluginType::Object && action == Action::Remove, id);
 }

@@ -10,7 +10,10 @@ constexpr const char* iconFile = "qvx32x32.png";
 // Without the dialog's host side no window can open: the host hears so.
 bool CleartraceCommand::execute(HostDocument*) {
     if (!dialog.createHostSide()) return false;
-    if (!dialog.isOpen()) dialog.open(HOST_DIALOG_NON_MODAL, CLEARTRACE_COMMAND_ID, 0, -1, -1, 0, 0, 0);
+    if (!dialog.isOpen()) {
+        dialog.open(HOST_DIALOG_NON_MODAL, CLEARTRACE_COMMAND_ID, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
+                    0, 0, HOST_DIALOG_OPEN_PLAIN);
+    }
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "host/host_scene_tables.h"
+
 namespace validator {
 namespace {
 
@@ -13,10 +15,6 @@ constexpr int32_t videoPostTypes[] = {1040, 300001};
 constexpr int32_t materialType = 5703;
 constexpr int32_t uninstalledId = randomPluginIds[0];
 constexpr int32_t installedId = randomPluginIds[1];
-constexpr int32_t layerShaderType = 1011123;
-constexpr int32_t shaderLayerKind = 2;  // a layer that holds a shader; other kinds hold none
-constexpr int32_t channelCount = 15;
-constexpr int32_t reflectanceChannel = 3;
 
 // Names repeat on purpose (the walkers and the paths must tell equal names
 // apart); some need escaping in a path or are not ASCII.
@@ -66,7 +64,8 @@ private:
     // Records for the kinds of the four plug-in types and for other kinds,
     // under which an instance of those types is still missing.
     std::string plugins() {
-        constexpr int32_t instanceKinds[] = {6, 1, 5, 8};
+        constexpr int32_t instanceKinds[] = {HOST_PLUGIN_KIND_TAG, HOST_PLUGIN_KIND_SHADER, HOST_PLUGIN_KIND_OBJECT,
+                                             HOST_PLUGIN_KIND_VIDEO_POST};
         constexpr int32_t otherKinds[] = {0, 21, 34, 39};
         std::string text;
         auto add = [&](int32_t id, int32_t kind) {
@@ -115,12 +114,12 @@ private:
     // every kind: shader layers (linking a shader or nothing) and others.
     std::string shader(int32_t level) {
         if (level >= shape_.layerDepth || !choices_.oneIn(3)) return "{" + namedElement(shaderTypes) + "}";
-        std::string text = "{" + element("Layers", layerShaderType) + ", \"layers\": [";
+        std::string text = "{" + element("Layers", HOST_LAYER_SHADER_TYPE) + ", \"layers\": [";
         const int64_t count = choices_.between(0, 3);
         for (int64_t i = 0; i < count; ++i) {
             if (i > 0) text += ", ";
             const uint64_t kind = choices_.below(6);
-            const std::string shaderLayer = "{\"kind\": " + std::to_string(shaderLayerKind) + ", \"shader\": ";
+            const std::string shaderLayer = "{\"kind\": " + std::to_string(HOST_LAYER_KIND_SHADER) + ", \"shader\": ";
             if (kind == 0) {
                 text += "{\"kind\": 1}";
             } else if (kind == 1) {
@@ -167,11 +166,11 @@ private:
 
     std::string channels(const std::vector<std::string>& materialNames) {
         std::string text;
-        for (int32_t channel = 0; channel < channelCount; ++channel) {
-            if (!choices_.oneIn(channel == reflectanceChannel ? 2 : 4)) continue;
+        for (int32_t channel = 0; channel < HOST_MATERIAL_CHANNEL_COUNT; ++channel) {
+            if (!choices_.oneIn(channel == HOST_CHANNEL_REFLECTANCE ? 2 : 4)) continue;
             if (!text.empty()) text += ", ";
             text += "\"" + std::to_string(channel) + "\": {";
-            if (channel == reflectanceChannel) {
+            if (channel == HOST_CHANNEL_REFLECTANCE) {
                 text += "\"reflectance\": [" + reflectance(materialNames) + "]";
             } else if (!choices_.oneIn(5)) {
                 text += "\"shader\": " + shader(0);

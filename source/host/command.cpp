@@ -24,7 +24,7 @@ bool executeOptionId(void* command, HostDocument* document, int32_t optionId) {
 
 HostCommandRecord commandRecord(CommandBase& command, const String& help, HostBitmap* icon) {
     HostCommandRecord record{};
-    record.infoFlags = 0;
+    record.infoFlags = HOST_COMMAND_INFO_PLAIN;
     record.destroy = &destroy;
     record.command = &command;
     // The host takes its own reference; the record only lends the text.

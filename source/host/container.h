@@ -8,7 +8,7 @@ namespace host {
 // An owned host container; valid() is false when the host could not create it.
 class Container {
 public:
-    explicit Container(int32_t id = 0) : container_(fn().create(id)) {}
+    explicit Container(int32_t id = HOST_CONTAINER_PLAIN) : container_(fn().create(id)) {}
     Container(const Container&) = delete;
     Container& operator=(const Container&) = delete;
     ~Container() {

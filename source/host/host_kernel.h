@@ -98,25 +98,36 @@ typedef struct HostCpuYieldDelegate {
 } HostCpuYieldDelegate;
 
 /* The exported entry point: message number and three pointer-sized arguments.
- * 1 bind (p1 HostTables*, p3 HostPath* of the module file), 2 start, 3 end,
- * 4 interface version query (answers 5), 6 module message (p1 id, p2 data). */
+ * bind (p1 HostTables*, p3 HostPath* of the module file), start, end, the
+ * interface version query, and module messages (p1 id, p2 data). */
 typedef int32_t (*HostModuleMain)(int32_t message, void* p1, void* p2, void* p3);
 #define HOST_MODULE_BIND 1
 #define HOST_MODULE_START 2
 #define HOST_MODULE_END 3
 #define HOST_MODULE_VERSION_QUERY 4
 #define HOST_MODULE_MESSAGE 6
+/* Module message ids. */
+#define HOST_MODULE_MESSAGE_NONE 0 /* asks for nothing; answered as handled */
 #define HOST_MODULE_MESSAGE_RESOURCE 1
+
+/* The entry point's answers. */
+#define HOST_MODULE_HANDLED 1
+#define HOST_MODULE_FAILED 0          /* start: the command could not be registered */
+#define HOST_MODULE_NOT_HANDLED (-1)  /* an unknown message, or a module message that failed */
+#define HOST_MODULE_BIND_REFUSED (-3) /* the first bind: the host is too old or gave no module path */
+#define HOST_MODULE_VERSION_ANSWER 5  /* the version query's answer */
 
 /* ---- Command registration record ---------------------------------------- */
 /* The 384-byte block handed to HostPluginTable.registerPlugin for a command
- * (kind 4). Every forwarder takes the command object first. */
+ * (HOST_PLUGIN_KIND_COMMAND). Every forwarder takes the command object first. */
 #define HOST_PLUGIN_KIND_COMMAND 4
 #define HOST_COMMAND_RECORD_SIZE 384
 #define HOST_COMMAND_ENABLED 0x40000000
 
+#define HOST_COMMAND_INFO_PLAIN 0 /* infoFlags: none */
+
 typedef struct HostCommandRecord {
-    int32_t infoFlags; /* 0 */
+    int32_t infoFlags; /* HOST_COMMAND_INFO_PLAIN */
     int32_t reserved0;
     void (*destroy)(void* command); /* 8: destructor + free */
     uint8_t reserved1[48];

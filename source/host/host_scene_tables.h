@@ -22,6 +22,7 @@ typedef struct HostShaderTable {
 /* Host plug-in kinds (the registry's kind numbers; 0 finds any kind). */
 #define HOST_PLUGIN_KIND_ANY 0
 #define HOST_PLUGIN_KIND_SHADER 1
+#define HOST_PLUGIN_KIND_MATERIAL 2
 #define HOST_PLUGIN_KIND_OBJECT 5
 #define HOST_PLUGIN_KIND_TAG 6
 #define HOST_PLUGIN_KIND_VIDEO_POST 8
@@ -32,7 +33,7 @@ typedef struct HostPluginTable {
     HostPluginRecord* (*find)(int32_t id, int32_t kind);
     /* Registered name: new reference (empty for an unnamed one), null when out of memory. */
     HostString* (*name)(const HostPluginRecord* record);
-    /* Host plug-in kind number (1 shader, 4 command, 5 object, 6 tag, 8 video post ...). */
+    /* Host plug-in kind number (HOST_PLUGIN_KIND_ ...). */
     int32_t (*kind)(const HostPluginRecord* record);
     /* Registers a plug-in described by record (recordSize bytes, see
      * HostCommandRecord). retains name, help text and icon (the caller frees
@@ -53,10 +54,10 @@ typedef struct HostPluginTable {
 
 typedef struct HostLayerShaderLibrary {
     int32_t size;
-    /* First layer of a layer shader (type 1011123); borrowed, or null. */
+    /* First layer of a layer shader (HOST_LAYER_SHADER_TYPE); borrowed, or null. */
     HostLayer* (*firstLayer)(const HostElement* layerShader);
     HostLayer* (*nextLayer)(const HostLayer* layer);
-    /* 2 = shader layer; other kinds are folders, adjustments ... */
+    /* HOST_LAYER_KIND_SHADER; other kinds are folders, adjustments ... */
     int32_t (*kind)(const HostLayer* layer);
     /* Reads parameter id of layer into value; false when it has none. */
     bool (*getParameter)(const HostLayer* layer, int32_t id, HostValue* value);
@@ -83,6 +84,8 @@ typedef struct HostListTable {
 /* ---- Ba: element identity ----------------------------------------------- */
 /* The message that tells a material its shaders changed (no data). */
 #define HOST_MSG_MATERIAL_UPDATE 5
+/* The type id of an element that no plug-in made (render settings). */
+#define HOST_TYPE_NONE 0
 
 typedef struct HostElementTable {
     int32_t size;
@@ -110,37 +113,40 @@ typedef struct HostObjectTable {
 } HostObjectTable;
 
 /* ---- Bd: documents ------------------------------------------------------ */
+#define HOST_SELECTION_ALL 0 /* selectedObjects' flags: every selected object, in hierarchy pre-order */
+#define HOST_SELECT_ONLY 0   /* setActiveObject/Material's mode: the active and only selected one */
+
 typedef struct HostDocumentTable {
     int32_t size;
     /* First top-level object / first material; borrowed, or null. */
     HostElement* (*firstObject)(const HostDocument* document);
     HostElement* (*firstMaterial)(const HostDocument* document);
-    /* Fills array (emptied first) with the selected objects; flags 0: every
-     * selected object, in hierarchy pre-order. false when out of memory. */
+    /* Fills array (emptied first) with the selected objects (flags
+     * HOST_SELECTION_ALL). false when out of memory. */
     bool (*selectedObjects)(const HostDocument* document, HostArray* array, int32_t flags);
     /* Fills array (emptied first) with the selected materials, in list order. */
     bool (*selectedMaterials)(const HostDocument* document, HostArray* array);
     /* The active render settings; borrowed, or null. */
     HostElement* (*activeRenderSettings)(const HostDocument* document);
-    /* Makes element the active (and only selected) object / material; mode 0. */
+    /* Makes element the active (and only selected) object / material; mode HOST_SELECT_ONLY. */
     void (*setActiveObject)(HostDocument* document, HostElement* object, int32_t mode);
     void (*setActiveMaterial)(HostDocument* document, HostElement* material, int32_t mode);
 } HostDocumentTable;
 
 /* ---- Mt: materials ------------------------------------------------------ */
-/* Material channels are numbered 0 to 14; channel 3 (Reflectance) holds
- * the reflectance layers instead of one shader. */
+/* Material channels are numbered from 0; the Reflectance channel holds the
+ * reflectance layers instead of one shader. */
 #define HOST_MATERIAL_CHANNEL_COUNT 15
 #define HOST_CHANNEL_REFLECTANCE 3
 
 typedef struct HostMaterialTable {
     int32_t size;
-    /* Channel number (0..14) of material; borrowed, or null when absent. */
+    /* Channel number (0 to HOST_MATERIAL_CHANNEL_COUNT - 1) of material; borrowed, or null when absent. */
     HostChannel* (*channel)(const HostElement* material, int32_t number);
     /* The shader in a channel; borrowed, or null. */
     HostElement* (*channelShader)(const HostChannel* channel);
     /* Fills array (emptied first) with the shaders of the reflectance layers
-     * (channel 3). false when out of memory. */
+     * (HOST_CHANNEL_REFLECTANCE). false when out of memory. */
     bool (*reflectanceShaders)(const HostElement* material, HostArray* array);
     /* Re-evaluates a material after its shaders changed. */
     void (*update)(HostElement* material, bool preview, bool render);
@@ -153,8 +159,8 @@ typedef struct HostUndoTable {
     /* Opens an undo group on document; groups do not nest. false when the
      * host cannot keep one (out of memory): no group is open. */
     bool (*startGroup)(HostDocument* document);
-    /* Records the state before a change of element (kind 45: it is about to be
-     * unlinked and freed) in the open group. Must be called before the change.
+    /* Records the state before a change of element (HOST_UNDO_DELETE: it is
+     * about to be unlinked and freed) in the open group. Must be called before the change.
      * false when the host cannot record it: nothing is recorded, and the
      * change must not be made, as undo could not take it back. */
     bool (*addStep)(HostDocument* document, int32_t kind, HostElement* element, void* data);
@@ -190,9 +196,9 @@ typedef struct HostValueTable {
     /* Empty value: new (free), or null. */
     HostValue* (*create)(void);
     void (*free)(HostValue* value);
-    /* Data type of the value held (0 none, 14 link ...). */
+    /* Data type of the value held (0 none, HOST_DATA_TYPE_LINK ...). */
     int32_t (*type)(const HostValue* value);
-    /* The link held by a value of type 14; borrowed (from value), or null. */
+    /* The link held by a value of HOST_DATA_TYPE_LINK; borrowed (from value), or null. */
     HostLink* (*link)(const HostValue* value);
 } HostValueTable;
 

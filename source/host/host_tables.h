@@ -40,16 +40,24 @@ extern "C" {
 #define HOST_ANSWER_YES 6
 #define HOST_ANSWER_NO 7
 
+/* stopBackgroundWork's arguments: which work, why it stops, and whether the
+ * call waits until it has. */
+#define HOST_BACKGROUND_WORK_ALL 1      /* kinds: every kind the host runs */
+#define HOST_BACKGROUND_SCENE_CHANGES 1 /* reason: the scene is about to change */
+#define HOST_BACKGROUND_WAIT 1          /* wait: return once the work has stopped */
+/* sceneChanged's flags: a plain redraw. */
+#define HOST_SCENE_CHANGED_REDRAW 0
+
 typedef struct HostGeneralTable {
     int32_t size;
     /* The document the user works on; borrowed, or null when there is none. */
     HostDocument* (*activeDocument)(void);
     /* Stops the host's running background work (render previews, generators). */
-    void (*stopBackgroundWork)(int32_t a, int32_t b, int32_t c);
-    /* Tells the host the scene changed so it redraws; flags 0. */
+    void (*stopBackgroundWork)(int32_t kinds, int32_t reason, int32_t wait);
+    /* Tells the host the scene changed so it redraws; flags HOST_SCENE_CHANGED_REDRAW. */
     void (*sceneChanged)(int32_t flags);
-    /* Modal message box. style 0x30 notice with OK, 0x24 Yes/No question.
-     * Answers 6 for Yes, 7 for No, 1 for OK. text: borrowed. */
+    /* Modal message box of a HOST_MESSAGE_BOX_ style; answers HOST_ANSWER_OK,
+     * _YES or _NO. text: borrowed. */
     int32_t (*messageBox)(const HostString* text, int32_t style);
     /* Loads the string table found in folder. new (freeResource), or null. */
     HostResource* (*loadResource)(const HostPath* folder);

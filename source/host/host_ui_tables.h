@@ -11,6 +11,8 @@ extern "C" {
 #endif
 
 /* ---- Bc: containers (id -> value maps; dialog messages, settings) ------- */
+#define HOST_CONTAINER_PLAIN 0 /* the id of a container that is no message (settings, layouts, menus) */
+
 typedef struct HostContainerTable {
     int32_t size;
     /* new (free), or null when out of memory. */
@@ -27,7 +29,11 @@ typedef struct HostContainerTable {
 } HostContainerTable;
 
 /* ---- Bm: bitmaps -------------------------------------------------------- */
-#define HOST_BITMAP_LOADED 1        /* load's answer for an image read */
+/* load's answers: the image was read, or why not. */
+#define HOST_BITMAP_LOADED 1
+#define HOST_BITMAP_MISSING (-1)    /* no such file, or not readable */
+#define HOST_BITMAP_WRONG_TYPE 2    /* not an image of a known format */
+#define HOST_BITMAP_BROKEN 5        /* the format's signature, but no valid header */
 #define HOST_BITMAP_PIXEL_RATIO 100 /* property: the pixel ratio */
 
 typedef struct HostBitmapTable {
@@ -35,9 +41,9 @@ typedef struct HostBitmapTable {
     /* new (free), or null. */
     HostBitmap* (*create)(void);
     void (*free)(HostBitmap* bitmap);
-    /* Loads an image file; 1 when loaded, other values for failures. */
+    /* Loads an image file; one of the HOST_BITMAP_ answers above. */
     int32_t (*load)(HostBitmap* bitmap, const HostPath* file);
-    /* Sets a numeric property (100: pixel ratio). */
+    /* Sets a numeric property (HOST_BITMAP_PIXEL_RATIO). */
     void (*setProperty)(HostBitmap* bitmap, int32_t property, double value);
 } HostBitmapTable;
 
@@ -64,6 +70,9 @@ typedef struct HostPathTable {
 } HostPathTable;
 
 /* ---- Cu: drawing areas of custom controls (the tree view's cells) ------- */
+#define HOST_DRAW_SETTING_TEXT 1 /* the drawing setting a cell's text is drawn with */
+#define HOST_DRAW_TEXT_PLAIN 0   /* drawText's flags: text as it is */
+
 typedef struct HostDrawTable {
     int32_t size;
     /* Width in pixels of text drawn in area; text borrowed. */
@@ -72,11 +81,11 @@ typedef struct HostDrawTable {
     int32_t (*fontHeight)(HostDrawArea* area);
     /* Fills the rectangle (x1, y1)-(x2, y2), both corners inclusive. */
     void (*fillRect)(HostDrawArea* area, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
-    /* The area's one-number drawing setting (line/text mode). */
+    /* The area's one-number drawing setting (line/text mode): HOST_DRAW_SETTING_TEXT. */
     void (*setDrawSetting)(HostDrawArea* area, int32_t value);
     /* Text colour and text background colour, as host colour ids. */
     void (*setTextColors)(HostDrawArea* area, int32_t text, int32_t background);
-    /* Draws text with its top left corner at (x, y); text borrowed. */
+    /* Draws text with its top left corner at (x, y); text borrowed; flags HOST_DRAW_TEXT_PLAIN. */
     void (*drawText)(HostDrawArea* area, const HostString* text, int32_t x, int32_t y, int32_t flags);
 } HostDrawTable;
 
@@ -84,13 +93,15 @@ typedef struct HostDrawTable {
 /* Library tables, reached through HostLibraryTable.find. */
 #define HOST_LIBRARY_TREE_VIEW 1000475
 
-/* Tree-view control: settings keys of its custom control, its minimum
- * height, and the column kind whose cells the module draws. */
-#define HOST_TREE_VIEW_HEADER_ROW 0x74766868   /* tvhh */
-#define HOST_TREE_VIEW_BORDER 0x62726472       /* brdr */
-#define HOST_TREE_VIEW_FIXED_LAYOUT 0x7476666C /* tvfl */
-#define HOST_TREE_VIEW_MIN_HEIGHT 0x10064
-#define HOST_TREE_VIEW_COLUMN_USER 0x75736572 /* user */
+/* Tree-view control: boolean settings keys of its custom control, its
+ * minimum height, the column kind whose cells the module draws, and the
+ * entry the host puts into a row's context menu before asking the module. */
+#define HOST_TREE_VIEW_HEADER_ROW 0x74766868   /* tvhh: the header row is shown */
+#define HOST_TREE_VIEW_BORDER 0x62726472       /* brdr: a frame is drawn around the list */
+#define HOST_TREE_VIEW_FIXED_LAYOUT 0x7476666C /* tvfl: the columns keep their layout */
+#define HOST_TREE_VIEW_MIN_HEIGHT (HOST_SIZE_PIXELS | 100)
+#define HOST_TREE_VIEW_COLUMN_USER 0x75736572 /* user: cells drawn by the module */
+#define HOST_TREE_VIEW_MENU_HOST_ENTRY 1      /* the host's own context-menu entry */
 /* Host colour ids for a cell's text and its background. */
 #define HOST_COLOR_TEXT 1003
 #define HOST_COLOR_TEXT_BACKGROUND 1000
@@ -158,7 +169,38 @@ typedef struct HostFileTable {
  * result may receive answers; the int32 answer is message specific. */
 typedef int32_t (*HostDialogMessageFn)(void* user, const HostContainer* msg, HostContainer* result);
 
-#define HOST_DIALOG_NON_MODAL 20            /* dialog kind saved with the window layout */
+#define HOST_DIALOG_NON_MODAL 20      /* dialog kind saved with the window layout */
+#define HOST_DIALOG_POSITION_ANY (-1) /* open's x or y: the host chooses */
+#define HOST_DIALOG_OPEN_PLAIN 0      /* open's flags: none */
+
+/* Layout flags of a control in its grid cell: a horizontal part (bits 3 to 5)
+ * plus a vertical part (bits 0 to 2); 0 centres both ways. A part that fits
+ * the cell fills it; one that also scales takes a share of the spare space. */
+#define HOST_LAYOUT_CENTER 0
+#define HOST_LAYOUT_LEFT 0x08
+#define HOST_LAYOUT_RIGHT 0x10
+#define HOST_LAYOUT_FIT_WIDTH 0x18
+#define HOST_LAYOUT_HORIZONTAL HOST_LAYOUT_FIT_WIDTH /* mask of the horizontal alignment */
+#define HOST_LAYOUT_SCALE_WIDTH 0x20
+#define HOST_LAYOUT_FILL_WIDTH (HOST_LAYOUT_FIT_WIDTH | HOST_LAYOUT_SCALE_WIDTH)
+#define HOST_LAYOUT_TOP 0x01
+#define HOST_LAYOUT_BOTTOM 0x02
+#define HOST_LAYOUT_FIT_HEIGHT 0x03
+#define HOST_LAYOUT_VERTICAL HOST_LAYOUT_FIT_HEIGHT /* mask of the vertical alignment */
+#define HOST_LAYOUT_SCALE_HEIGHT 0x04
+#define HOST_LAYOUT_FILL_HEIGHT (HOST_LAYOUT_FIT_HEIGHT | HOST_LAYOUT_SCALE_HEIGHT)
+
+/* A control's width or height: 0 or less lets the host choose; otherwise the
+ * low 16 bits, with HOST_SIZE_PIXELS marking the host's pixel form. */
+#define HOST_SIZE_MASK 0xFFFF
+#define HOST_SIZE_PIXELS 0x10000
+
+/* Border styles (groupBorder, addStaticText): a kind in the low bits; for a
+ * group, HOST_BORDER_TITLED puts its title into the border. */
+#define HOST_BORDER_NONE 0
+#define HOST_BORDER_GROUP 5u /* the frame line around a group of controls */
+#define HOST_BORDER_TITLED 0x80000000u
+
 #define HOST_NUMBER_FORMAT_FLOAT 0x66726561 /* frea: a plain floating-point field */
 
 #define HOST_MSG_INIT_LAYOUT 0x62494E49    /* bINI: build the layout */
@@ -171,6 +213,11 @@ typedef int32_t (*HostDialogMessageFn)(void* user, const HostContainer* msg, Hos
 #define HOST_MSG_HIDDEN 0x76697346         /* visF */
 #define HOST_MSG_SHOWN 0x76697354          /* visT */
 
+/* A dialog's answer to a message: done (the layout or the values were made,
+ * the command handled; for chkc: closing refused) or not. */
+#define HOST_DIALOG_DONE 1
+#define HOST_DIALOG_NOT_DONE 0
+
 typedef struct HostDialogTable {
     int32_t size;
     /* Host side of a dialog, calling message with user; new (destroy), or null. */
@@ -178,7 +225,8 @@ typedef struct HostDialogTable {
     /* Closes the window if open and ends the host side. */
     void (*destroy)(HostDialog* dialog);
     bool (*isOpen)(const HostDialog* dialog);
-    /* kind 20 non-modal; x/y -1 host's choice; width/height 0 default size. */
+    /* kind HOST_DIALOG_NON_MODAL; x/y HOST_DIALOG_POSITION_ANY; width/height 0
+     * default size; flags HOST_DIALOG_OPEN_PLAIN. */
     bool (*open)(HostDialog* dialog, int32_t kind, int32_t pluginId, int32_t subId, int32_t x, int32_t y, int32_t width,
                  int32_t height, int32_t flags);
     /* Re-opens the dialog from saved layout data (borrowed). */

@@ -12,8 +12,12 @@ using Element = HostElement;
 
 // ---- General ----------------------------------------------------------------
 inline Document* activeDocument() { return tables().t_C4DOS_Ge->activeDocument(); }
-inline void stopBackgroundWork(int32_t a, int32_t b, int32_t c) { tables().t_C4DOS_Ge->stopBackgroundWork(a, b, c); }
-inline void sceneChanged(int32_t flags = 0) { tables().t_C4DOS_Ge->sceneChanged(flags); }
+// Before the scene may change: every kind of background work, waited for.
+inline void stopBackgroundWork() {
+    tables().t_C4DOS_Ge->stopBackgroundWork(HOST_BACKGROUND_WORK_ALL, HOST_BACKGROUND_SCENE_CHANGES,
+                                            HOST_BACKGROUND_WAIT);
+}
+inline void sceneChanged(int32_t flags = HOST_SCENE_CHANGED_REDRAW) { tables().t_C4DOS_Ge->sceneChanged(flags); }
 
 // ---- Elements and lists --------------------------------------------------------
 inline int32_t typeId(const Element* element) { return tables().t_C4DOS_Ba->typeId(element); }
@@ -34,10 +38,10 @@ inline Element* firstMaterial(const Document* document) { return tables().t_C4DO
 inline Element* activeRenderSettings(const Document* document) {
     return tables().t_C4DOS_Bd->activeRenderSettings(document);
 }
-inline void setActiveObject(Document* document, Element* object, int32_t mode = 0) {
+inline void setActiveObject(Document* document, Element* object, int32_t mode = HOST_SELECT_ONLY) {
     tables().t_C4DOS_Bd->setActiveObject(document, object, mode);
 }
-inline void setActiveMaterial(Document* document, Element* material, int32_t mode = 0) {
+inline void setActiveMaterial(Document* document, Element* material, int32_t mode = HOST_SELECT_ONLY) {
     tables().t_C4DOS_Bd->setActiveMaterial(document, material, mode);
 }
 
@@ -61,7 +65,7 @@ private:
     HostArray* array_;
 };
 
-inline bool selectedObjects(const Document* document, ElementArray& array, int32_t flags = 0) {
+inline bool selectedObjects(const Document* document, ElementArray& array, int32_t flags = HOST_SELECTION_ALL) {
     return array.valid() && tables().t_C4DOS_Bd->selectedObjects(document, array.handle(), flags);
 }
 inline bool selectedMaterials(const Document* document, ElementArray& array) {

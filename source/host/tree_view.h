@@ -1,6 +1,6 @@
-// The host's tree-view control (library 1000475): the callback base class the
-// module derives its row source from, the control's operations, and the
-// drawing operations for cells.
+// The host's tree-view control (library HOST_LIBRARY_TREE_VIEW): the callback
+// base class the module derives its row source from, the control's
+// operations, and the drawing operations for cells.
 #pragma once
 
 #include "container.h"

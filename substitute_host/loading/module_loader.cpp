@@ -83,7 +83,7 @@ int32_t ModuleLoader::end() { return send(HOST_MODULE_END); }
 StartUpAnswers ModuleLoader::startUp() {
     StartUpAnswers answers;
     answers.bind = bind();
-    if (answers.bind != 1) return answers;
+    if (answers.bind != HOST_MODULE_HANDLED) return answers;
     answers.resource = loadResource();
     answers.start = start();
     return answers;

@@ -18,7 +18,7 @@ struct StartUpAnswers {
     int32_t bind = 0;
     int32_t resource = 0;
     int32_t start = 0;
-    bool started() const { return bind == 1 && start == 1; }
+    bool started() const { return bind == HOST_MODULE_HANDLED && start == HOST_MODULE_HANDLED; }
 };
 
 class ModuleLoader {

@@ -58,16 +58,16 @@ Box alignIn(const Box& cell, int32_t flags, int32_t width, int32_t height) {
     Box frame = cell;
     width = std::min(width, cell.width);
     height = std::min(height, cell.height);
-    switch (flags & layoutFlag::horizontalAlign) {
-        case 0x08: frame.width = width; break;
-        case 0x10: frame.x = cell.right() - width, frame.width = width; break;
-        case 0x18: break;
+    switch (flags & HOST_LAYOUT_HORIZONTAL) {
+        case HOST_LAYOUT_LEFT: frame.width = width; break;
+        case HOST_LAYOUT_RIGHT: frame.x = cell.right() - width, frame.width = width; break;
+        case HOST_LAYOUT_FIT_WIDTH: break;
         default: frame.x = cell.x + (cell.width - width) / 2, frame.width = width; break;
     }
-    switch (flags & layoutFlag::verticalAlign) {
-        case 1: frame.height = height; break;
-        case 2: frame.y = cell.bottom() - height, frame.height = height; break;
-        case 3: break;
+    switch (flags & HOST_LAYOUT_VERTICAL) {
+        case HOST_LAYOUT_TOP: frame.height = height; break;
+        case HOST_LAYOUT_BOTTOM: frame.y = cell.bottom() - height, frame.height = height; break;
+        case HOST_LAYOUT_FIT_HEIGHT: break;
         default: frame.y = cell.y + (cell.height - height) / 2, frame.height = height; break;
     }
     return frame;
@@ -169,8 +169,8 @@ private:
             int32_t column = 0, row = 0;
             cellOf(shape, m, column, row);
             const int32_t flags = dialog_.controls[members[m]].flags;
-            if (flags & layoutFlag::horizontalScale) widening[size_t(column)] = true;
-            if (flags & layoutFlag::verticalScale) heightening[size_t(row)] = true;
+            if (flags & HOST_LAYOUT_SCALE_WIDTH) widening[size_t(column)] = true;
+            if (flags & HOST_LAYOUT_SCALE_HEIGHT) heightening[size_t(row)] = true;
         }
         shareSpare(widths, widening, inner.width - sumWithSpacing(widths));
         shareSpare(heights, heightening, inner.height - sumWithSpacing(heights));
@@ -202,13 +202,13 @@ private:
 };
 }  // namespace
 
-bool hasBorder(const Control& group) { return (group.borderStyle & ~titledBorder) != 0; }
+bool hasBorder(const Control& group) { return (group.borderStyle & ~HOST_BORDER_TITLED) != HOST_BORDER_NONE; }
 
 bool showsTitle(const Control& group) {
-    return hasBorder(group) && (group.borderStyle & titledBorder) != 0 && !group.text.empty();
+    return hasBorder(group) && (group.borderStyle & HOST_BORDER_TITLED) != 0 && !group.text.empty();
 }
 
-int32_t requestedPixels(int32_t size) { return size <= 0 ? 0 : size & 0xFFFF; }
+int32_t requestedPixels(int32_t size) { return size <= 0 ? 0 : size & HOST_SIZE_MASK; }
 
 std::string shownText(const Control& control) {
     switch (control.kind) {

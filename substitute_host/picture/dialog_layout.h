@@ -47,14 +47,6 @@ inline constexpr int32_t borderInset = 2;       // a group's border line and the
 inline constexpr int32_t listBorder = 1;        // the tree view's frame
 }  // namespace metric
 
-// Layout flags: a horizontal part (bits 3 to 5) and a vertical part (bits 0 to 2).
-namespace layoutFlag {
-inline constexpr int32_t horizontalAlign = 0x18;  // 0 centre, 8 left, 16 right, 24 fill the cell
-inline constexpr int32_t horizontalScale = 0x20;  // the column takes a share of spare width
-inline constexpr int32_t verticalAlign = 0x03;    // 0 centre, 1 top, 2 bottom, 3 fill the cell
-inline constexpr int32_t verticalScale = 0x04;    // the row takes a share of spare height
-}  // namespace layoutFlag
-
 inline constexpr size_t noGroup = SIZE_MAX;
 
 struct PlacedControl {
@@ -73,8 +65,8 @@ struct DialogLayout {
     std::vector<PlacedControl> controls;  // one per control of the dialog, same order
 };
 
-// A size the module asked for, in pixels: the low 16 bits; bit 16 marks the
-// host's pixel form and adds nothing. 0 or less lets the host choose.
+// A size the module asked for, in pixels (HOST_SIZE_PIXELS adds nothing); 0
+// when the host chooses.
 int32_t requestedPixels(int32_t size);
 
 // The text a control shows: its label, a combo box's chosen entry, a number
@@ -89,7 +81,6 @@ int32_t naturalHeight(const Control& control);
 DialogLayout layOutDialog(const HostDialog& dialog, WindowSize requested = {});
 
 // A group's border, and whether the title sits in it.
-inline constexpr uint32_t titledBorder = 0x80000000u;  // the host's flag for a border that carries the title
 bool hasBorder(const Control& group);
 bool showsTitle(const Control& group);
 

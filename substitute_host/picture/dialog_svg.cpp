@@ -7,8 +7,6 @@
 
 namespace substitute {
 namespace {
-constexpr int32_t treeViewBorderShown = 0x62726472;  // brdr, a setting of the control
-
 // The host's look: a light window with dark text.
 namespace color {
 constexpr const char* window = "#ececec";
@@ -30,8 +28,8 @@ constexpr const char* columnLine = "#b4b4b4";
 // The colours behind the host's colour identifiers that the module names.
 const char* hostColor(int32_t id) {
     switch (id) {
-        case cellBackgroundColor: return color::field;
-        default: return color::text;  // 1003, the text colour, and any other
+        case HOST_COLOR_TEXT_BACKGROUND: return color::field;
+        default: return color::text;  // HOST_COLOR_TEXT, and any other
     }
 }
 
@@ -132,7 +130,7 @@ Box intersection(const Box& a, const Box& b) {
 // its upper part, as in a window.
 void drawList(SvgDocument& svg, const Control& control, const Box& frame) {
     const Look look = lookOf(control);
-    const bool border = control.gui && boolEntry(control.gui->settings, treeViewBorderShown, false);
+    const bool border = control.gui && boolEntry(control.gui->settings, HOST_TREE_VIEW_BORDER, false);
     svg.rect(frame, look.field);
     svg.outline(frame, border ? look.frame : look.field);
     if (!control.gui) return;
@@ -162,7 +160,7 @@ void drawControl(SvgDocument& svg, const Control& control, const Box& frame) {
     switch (control.kind) {
         case ControlKind::Group: drawGroup(svg, control, frame); break;
         case ControlKind::StaticText:
-            if (control.borderStyle != 0) svg.outline(frame, lookOf(control).frame);
+            if (control.borderStyle != HOST_BORDER_NONE) svg.outline(frame, lookOf(control).frame);
             svg.text(frame.x, textTop(frame), control.text, lookOf(control).text);
             break;
         case ControlKind::ComboBox: drawComboBox(svg, control, frame); break;

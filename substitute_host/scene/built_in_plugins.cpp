@@ -1,29 +1,31 @@
 #include "scene/built_in_plugins.h"
 
+#include "host/host_scene_tables.h"
+
 namespace substitute {
 namespace {
 constexpr BuiltInPlugin table[] = {
-    {5100, 5, "Polygon"},
-    {5102, 5, "Light"},
-    {5103, 5, "Camera"},
-    {5140, 5, "Null"},
-    {5159, 5, "Cube"},
-    {5160, 5, "Sphere"},
-    {5168, 5, "Plane"},
-    {5600, 6, "Point"},
-    {5612, 6, "Phong"},
-    {5616, 6, "Texture"},
-    {5671, 6, "UVW"},
-    {5703, 2, "Material"},
-    {5832, 1, "Color"},
-    {1011100, 1, "Gradient"},
-    {1011116, 1, "Noise"},
-    {1011123, 1, "Layer"},
-    {1018767, 1, "Fresnel"},
-    {1001, 8, "Watermark"},
-    {1002, 8, "Lens Effects"},
-    {1040, 8, "Depth of Field"},
-    {300001, 8, "Ambient Occlusion"},
+    {5100, HOST_PLUGIN_KIND_OBJECT, "Polygon"},
+    {5102, HOST_PLUGIN_KIND_OBJECT, "Light"},
+    {5103, HOST_PLUGIN_KIND_OBJECT, "Camera"},
+    {5140, HOST_PLUGIN_KIND_OBJECT, "Null"},
+    {5159, HOST_PLUGIN_KIND_OBJECT, "Cube"},
+    {5160, HOST_PLUGIN_KIND_OBJECT, "Sphere"},
+    {5168, HOST_PLUGIN_KIND_OBJECT, "Plane"},
+    {5600, HOST_PLUGIN_KIND_TAG, "Point"},
+    {5612, HOST_PLUGIN_KIND_TAG, "Phong"},
+    {5616, HOST_PLUGIN_KIND_TAG, "Texture"},
+    {5671, HOST_PLUGIN_KIND_TAG, "UVW"},
+    {5703, HOST_PLUGIN_KIND_MATERIAL, "Material"},
+    {5832, HOST_PLUGIN_KIND_SHADER, "Color"},
+    {1011100, HOST_PLUGIN_KIND_SHADER, "Gradient"},
+    {1011116, HOST_PLUGIN_KIND_SHADER, "Noise"},
+    {HOST_LAYER_SHADER_TYPE, HOST_PLUGIN_KIND_SHADER, "Layer"},
+    {1018767, HOST_PLUGIN_KIND_SHADER, "Fresnel"},
+    {1001, HOST_PLUGIN_KIND_VIDEO_POST, "Watermark"},
+    {1002, HOST_PLUGIN_KIND_VIDEO_POST, "Lens Effects"},
+    {1040, HOST_PLUGIN_KIND_VIDEO_POST, "Depth of Field"},
+    {300001, HOST_PLUGIN_KIND_VIDEO_POST, "Ambient Occlusion"},
 };
 }  // namespace
 

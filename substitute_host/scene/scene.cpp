@@ -107,7 +107,7 @@ HostElement* Scene::addMaterial(HostDocument& document, std::string_view name, i
 
 HostChannel& Scene::addChannel(HostElement& material, int32_t number) {
     requireKind(material, ElementKind::Material, "addChannel");
-    if (number < 0 || number >= channelCount) fault("addChannel", "channel number out of 0..14");
+    if (number < 0 || number >= HOST_MATERIAL_CHANNEL_COUNT) fault("addChannel", "channel number out of 0..14");
     auto& channel = asMaterial(material).channels[size_t(number)];
     if (!channel) {
         channel = std::make_unique<HostChannel>(&material, number);
@@ -123,7 +123,7 @@ HostElement* Scene::setChannelShader(HostElement& material, int32_t number, std:
 }
 
 HostElement* Scene::addReflectanceShader(HostElement& material, std::string_view name, int32_t type, uint64_t owner) {
-    HostElement* shader = createIn(addChannel(material, reflectanceChannel).reflectance, name, type);
+    HostElement* shader = createIn(addChannel(material, HOST_CHANNEL_REFLECTANCE).reflectance, name, type);
     asShader(*shader).ownerId = owner == material.id ? holderIsOwner : owner;
     return shader;
 }
@@ -137,14 +137,14 @@ HostLayer& Scene::addLayer(HostElement& layerShader, int32_t kind) {
 }
 
 HostElement* Scene::addShaderLayer(HostElement& layerShader, std::string_view name, int32_t type) {
-    HostLayer& layer = addLayer(layerShader, shaderLayerKind);
+    HostLayer& layer = addLayer(layerShader, HOST_LAYER_KIND_SHADER);
     HostElement* input = createIn(asShader(layerShader).inputs, name, type);
     layer.link = input->id;
     return input;
 }
 
 HostElement* Scene::addRenderSettings(HostDocument& document, std::string_view name, bool active) {
-    HostElement* settings = createIn(document.renderSettings, name, renderSettingsType);
+    HostElement* settings = createIn(document.renderSettings, name, HOST_TYPE_NONE);
     if (active) setActiveRenderSettings(*settings);
     return settings;
 }
@@ -189,7 +189,7 @@ HostElement* Scene::copyTree(const HostElement& element) {
         copy->id = source.id;
         copy->name = source.name;
         if (source.kind == ElementKind::Material) {
-            for (int32_t n = 0; n < channelCount; ++n) {
+            for (int32_t n = 0; n < HOST_MATERIAL_CHANNEL_COUNT; ++n) {
                 if (asMaterial(source).channels[size_t(n)]) {
                     asMaterial(*copy).channels[size_t(n)] = std::make_unique<HostChannel>(copy, n);
                 }
@@ -213,7 +213,7 @@ HostElement* Scene::copyTree(const HostElement& element) {
         auto [source, copy] = pending.back();
         pending.pop_back();
         // At most two lists per channel: no allocation per copied element.
-        std::array<ElementList*, 2 * channelCount> targets{};
+        std::array<ElementList*, 2 * HOST_MATERIAL_CHANNEL_COUNT> targets{};
         size_t lists = 0;
         forEachList(*copy, [&](ElementList& list) { targets[lists++] = &list; });
         size_t index = 0;
@@ -294,7 +294,7 @@ std::vector<PluginInfo> Scene::plugins() const {
 
 HostPluginRecord* Scene::findPlugin(int32_t id, int32_t kind) const {
     for (const auto& record : plugins_) {
-        if (record->id == id && (kind == 0 || record->kind == kind)) return record.get();
+        if (record->id == id && (kind == HOST_PLUGIN_KIND_ANY || record->kind == kind)) return record.get();
     }
     if (builtIns_.empty()) {
         for (const BuiltInPlugin& plugin : builtInPlugins()) {
@@ -304,7 +304,7 @@ HostPluginRecord* Scene::findPlugin(int32_t id, int32_t kind) const {
         }
     }
     for (const auto& record : builtIns_) {
-        if (record->id == id && (kind == 0 || record->kind == kind)) return record.get();
+        if (record->id == id && (kind == HOST_PLUGIN_KIND_ANY || record->kind == kind)) return record.get();
     }
     return nullptr;
 }

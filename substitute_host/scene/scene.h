@@ -35,7 +35,7 @@ struct SceneNotices {
         int32_t id;
     };
     std::vector<int32_t> sceneChanges;                    // flags of each notice
-    std::vector<std::array<int32_t, 3>> backgroundStops;  // arguments of each call
+    std::vector<std::array<int32_t, 3>> backgroundStops;  // kinds, reason and wait of each call
     std::vector<MaterialUpdate> materialUpdates;
     std::vector<Message> messages;
 };

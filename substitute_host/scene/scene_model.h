@@ -53,13 +53,6 @@ struct ElementList {
     bool empty() const { return first == nullptr; }
 };
 
-inline constexpr int32_t channelCount = HOST_MATERIAL_CHANNEL_COUNT;
-inline constexpr int32_t reflectanceChannel = HOST_CHANNEL_REFLECTANCE;
-inline constexpr int32_t layerShaderType = HOST_LAYER_SHADER_TYPE;
-inline constexpr int32_t shaderLayerKind = HOST_LAYER_KIND_SHADER;
-inline constexpr int32_t shaderLayerLinkParameter = HOST_LAYER_PARAMETER_LINK;
-inline constexpr int32_t renderSettingsType = 0;  // render settings are not made by a plug-in
-
 // A reflectance shader's owner: the material holding it unless ownerId says
 // otherwise (noOwner: owned by nothing).
 inline constexpr uint64_t holderIsOwner = 0;
@@ -138,7 +131,7 @@ struct SceneObject : HostElement {
 
 struct Material : HostElement {
     Material();
-    std::array<std::unique_ptr<HostChannel>, channelCount> channels;  // null: channel absent
+    std::array<std::unique_ptr<HostChannel>, HOST_MATERIAL_CHANNEL_COUNT> channels;  // null: channel absent
 };
 
 struct Shader : HostElement {

@@ -46,7 +46,7 @@ public:
     void leaveChannel(const HostChannel&) override { depth_--; }
     void enterLayer(const HostLayer& layer, const HostElement* linked) override {
         std::string text = "layer " + std::to_string(layer.index + 1) + " (kind " + std::to_string(layer.kind) + ")";
-        if (layer.kind == shaderLayerKind && linked == nullptr) text += ": unresolved";
+        if (layer.kind == HOST_LAYER_KIND_SHADER && linked == nullptr) text += ": unresolved";
         line(text);
         depth_++;
     }

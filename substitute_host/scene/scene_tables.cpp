@@ -85,8 +85,8 @@ void clearValue(HostValue& v) {
 
 void fillGeneral(HostGeneralTable& ge) {
     ge.activeDocument = []() { return scene().activeDocument(); };
-    ge.stopBackgroundWork = [](int32_t a, int32_t b, int32_t c) {
-        scene().notices.backgroundStops.push_back({a, b, c});
+    ge.stopBackgroundWork = [](int32_t kinds, int32_t reason, int32_t wait) {
+        scene().notices.backgroundStops.push_back({kinds, reason, wait});
     };
     ge.sceneChanged = [](int32_t flags) { scene().notices.sceneChanges.push_back(flags); };
 }
@@ -131,7 +131,7 @@ void fillDocuments(HostDocumentTable& bd) {
     bd.selectedObjects = [](const HostDocument* d, HostArray* a, int32_t flags) {
         HostDocument& doc = document("Bd.selectedObjects", d);
         HostArray& result = array("Bd.selectedObjects", a);
-        if (flags != 0) fault("Bd.selectedObjects", "only selection flags 0 are known");
+        if (flags != HOST_SELECTION_ALL) fault("Bd.selectedObjects", "only selection flags 0 are known");
         result.entries.clear();
         for (HostElement* o = doc.objects.first; o; o = nextInPreOrder(o)) {
             if (o->selected) result.entries.push_back(o);
@@ -156,13 +156,13 @@ void fillDocuments(HostDocumentTable& bd) {
     bd.setActiveObject = [](HostDocument* d, HostElement* object, int32_t mode) {
         HostDocument& doc = document("Bd.setActiveObject", d);
         HostElement& o = elementIn("Bd.setActiveObject", doc, object, ElementKind::Object);
-        if (mode != 0) fault("Bd.setActiveObject", "only selection mode 0 is known");
+        if (mode != HOST_SELECT_ONLY) fault("Bd.setActiveObject", "only selection mode 0 is known");
         scene().makeActive(doc, o);
     };
     bd.setActiveMaterial = [](HostDocument* d, HostElement* material, int32_t mode) {
         HostDocument& doc = document("Bd.setActiveMaterial", d);
         HostElement& m = elementIn("Bd.setActiveMaterial", doc, material, ElementKind::Material);
-        if (mode != 0) fault("Bd.setActiveMaterial", "only selection mode 0 is known");
+        if (mode != HOST_SELECT_ONLY) fault("Bd.setActiveMaterial", "only selection mode 0 is known");
         scene().makeActive(doc, m);
     };
 }
@@ -170,7 +170,7 @@ void fillDocuments(HostDocumentTable& bd) {
 void fillMaterials(HostMaterialTable& mt) {
     mt.channel = [](const HostElement* material, int32_t number) -> HostChannel* {
         const Material& m = asMaterial(element("Mt.channel", material, ElementKind::Material));
-        if (number < 0 || number >= channelCount) return nullptr;
+        if (number < 0 || number >= HOST_MATERIAL_CHANNEL_COUNT) return nullptr;
         return m.channels[size_t(number)].get();
     };
     mt.channelShader = [](const HostChannel* channel) {
@@ -181,7 +181,7 @@ void fillMaterials(HostMaterialTable& mt) {
         const Material& m = asMaterial(element("Mt.reflectanceShaders", material, ElementKind::Material));
         HostArray& result = array("Mt.reflectanceShaders", a);
         result.entries.clear();
-        if (const auto& channel = m.channels[size_t(reflectanceChannel)]) {
+        if (const auto& channel = m.channels[size_t(HOST_CHANNEL_REFLECTANCE)]) {
             for (HostElement* s = channel->reflectance.first; s; s = s->next) result.entries.push_back(s);
         }
         return true;
@@ -267,7 +267,7 @@ void fillLayerShaderLibrary(HostLayerShaderLibrary& library) {
     library.getParameter = [](const HostLayer* l, int32_t id, HostValue* v) {
         const HostLayer& checked = layer("getParameter", l);
         HostValue& result = value("getParameter", v);
-        if (checked.kind != shaderLayerKind || id != shaderLayerLinkParameter) {
+        if (checked.kind != HOST_LAYER_KIND_SHADER || id != HOST_LAYER_PARAMETER_LINK) {
             clearValue(result);
             return false;
         }

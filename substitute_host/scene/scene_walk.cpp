@@ -125,7 +125,7 @@ private:
 }  // namespace
 
 const HostElement* linkedInput(const Scene& scene, const HostLayer& layer) {
-    if (layer.kind != shaderLayerKind || layer.link == 0) return nullptr;
+    if (layer.kind != HOST_LAYER_KIND_SHADER || layer.link == 0) return nullptr;
     const HostElement* input = scene.elementById(layer.link);
     return input && input->list == &asShader(*layer.layerShader).inputs ? input : nullptr;
 }

@@ -246,7 +246,7 @@ public:
         record.pending = found;
         if (record.seen & bit(found)) fail(pathText(true) + ": duplicate key");
         record.seen |= bit(found);
-        if (found == Key::Reflectance && record.channel != reflectanceChannel) {
+        if (found == Key::Reflectance && record.channel != HOST_CHANNEL_REFLECTANCE) {
             fail(pathText(true) + ": only channel 3 has reflectance layers");
         }
         return true;
@@ -453,7 +453,7 @@ private:
         auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), number);
         const bool canonical = error == std::errc() && end == key.data() + key.size() && std::to_string(number) == key;
         pendingChannel_ = "[\"" + excerpt(key) + "\"]";
-        if (!canonical || number < 0 || number >= channelCount) {
+        if (!canonical || number < 0 || number >= HOST_MATERIAL_CHANNEL_COUNT) {
             fail(pathText(false) + pendingChannel_ + ": a channel is named by its number, 0 to 14");
         }
         if (channels.seen & (uint32_t(1) << number)) fail(pathText(false) + pendingChannel_ + ": duplicate key");
@@ -506,7 +506,7 @@ private:
             case Context::Shader:
             case Context::ReflectanceShader:
                 require(record, Key::Type);
-                if (!asShader(*record.element).layers.empty() && record.element->type != layerShaderType) {
+                if (!asShader(*record.element).layers.empty() && record.element->type != HOST_LAYER_SHADER_TYPE) {
                     record.pending = Key::Layers;
                     fail(pathText(true) + ": only a layer shader (type 1011123) has layers");
                 }
@@ -527,7 +527,7 @@ private:
     void closeLayer(Frame& record) {
         require(record, Key::Kind);
         const bool linksShader = record.seen & bit(Key::Shader);
-        if (layerOf(record).kind == shaderLayerKind) {
+        if (layerOf(record).kind == HOST_LAYER_KIND_SHADER) {
             require(record, Key::Shader);
         } else if (linksShader) {
             record.pending = Key::Shader;

@@ -184,7 +184,7 @@ public:
         out.openRecord();
         out.key("kind");
         out.integer(layer.kind);
-        if (layer.kind != shaderLayerKind) return;
+        if (layer.kind != HOST_LAYER_KIND_SHADER) return;
         out.key("shader");
         if (linked == nullptr) out.null();
     }

@@ -31,19 +31,20 @@ int32_t readPngSize(const std::string& bytes, ImageSize& size) {
     static constexpr std::array<unsigned char, 8> signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (bytes.size() < signature.size() || !std::equal(signature.begin(), signature.end(), bytes.begin(),
                                                        [](unsigned char a, char b) { return a == uint8_t(b); })) {
-        return imageWrongType;
+        return HOST_BITMAP_WRONG_TYPE;
     }
     // Signature, then length 13, "IHDR", 13 bytes of header data and the CRC of type and data.
     constexpr size_t headerEnd = 8 + 4 + 4 + 13 + 4;
     if (bytes.size() < headerEnd || bigEndian32(bytes, 8) != 13 || bytes.compare(12, 4, "IHDR") != 0) {
-        return imageBroken;
+        return HOST_BITMAP_BROKEN;
     }
-    if (crc32(bytes, 12, 4 + 13) != bigEndian32(bytes, 29)) return imageBroken;
+    if (crc32(bytes, 12, 4 + 13) != bigEndian32(bytes, 29)) return HOST_BITMAP_BROKEN;
     uint32_t width = bigEndian32(bytes, 16);
     uint32_t height = bigEndian32(bytes, 20);
-    if (width == 0 || height == 0 || width > uint32_t(INT32_MAX) || height > uint32_t(INT32_MAX)) return imageBroken;
+    if (width == 0 || height == 0 || width > uint32_t(INT32_MAX) || height > uint32_t(INT32_MAX))
+        return HOST_BITMAP_BROKEN;
     size = {int32_t(width), int32_t(height)};
-    return imageLoaded;
+    return HOST_BITMAP_LOADED;
 }
 
 HostBitmap* makeBitmap() {
@@ -82,12 +83,12 @@ void fillBitmapTable(HostBitmapTable& table) {
         HostBitmap& target = bitmapOf(bitmap, "Bm.load");
         const std::filesystem::path& path = pathOf(file, "Bm.load");
         std::ifstream stream(path, std::ios::binary);
-        if (!stream) return imageMissing;
+        if (!stream) return HOST_BITMAP_MISSING;
         std::ostringstream bytes;
         bytes << stream.rdbuf();
         ImageSize size;
         int32_t answer = readPngSize(bytes.str(), size);
-        if (answer == imageLoaded) {
+        if (answer == HOST_BITMAP_LOADED) {
             target.width = size.width;
             target.height = size.height;
             target.file = path;

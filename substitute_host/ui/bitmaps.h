@@ -19,19 +19,13 @@ struct HostBitmap {
 
 namespace substitute {
 
-// Answers of Bm.load.
-inline constexpr int32_t imageLoaded = 1;
-inline constexpr int32_t imageMissing = -1;   // no such file or not readable
-inline constexpr int32_t imageWrongType = 2;  // not a PNG file
-inline constexpr int32_t imageBroken = 5;     // a PNG signature, but no valid header chunk
-
 struct ImageSize {
     int32_t width = 0;
     int32_t height = 0;
 };
 
 // Reads the size of a PNG image from its first bytes; an answer other than
-// imageLoaded says what is wrong.
+// HOST_BITMAP_LOADED says what is wrong.
 int32_t readPngSize(const std::string& bytes, ImageSize& size);
 
 HostBitmap* makeBitmap();

@@ -17,7 +17,9 @@ HostDocument* activeDocument() {
 std::string refusal(const Commands& commands, int32_t version, int32_t kind, int32_t id, const void* record,
                     int32_t recordSize) {
     if (commands.refuseNext) return "told to refuse the next registration";
-    if (version < HOST_INTERFACE_VERSION) return "version " + std::to_string(version) + " is older than 2026000";
+    if (version < HOST_INTERFACE_VERSION) {
+        return "version " + std::to_string(version) + " is older than " + std::to_string(HOST_INTERFACE_VERSION);
+    }
     if (kind != HOST_PLUGIN_KIND_COMMAND) return "kind " + std::to_string(kind) + " is not a command";
     if (record == nullptr || recordSize != HOST_COMMAND_RECORD_SIZE) {
         return "the record is not a " + std::to_string(HOST_COMMAND_RECORD_SIZE) + "-byte command record";

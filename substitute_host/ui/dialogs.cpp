@@ -58,8 +58,8 @@ bool openWindow(HostDialog& dialog, const OpenCall& call) {
     destroyWidgets(dialog);
     dialog.title.clear();
     dialog.opening = true;
-    bool built =
-        sendDialogMessage(dialog, HOST_MSG_INIT_LAYOUT) != 0 && sendDialogMessage(dialog, HOST_MSG_INIT_VALUES) != 0;
+    bool built = sendDialogMessage(dialog, HOST_MSG_INIT_LAYOUT) != HOST_DIALOG_NOT_DONE &&
+                 sendDialogMessage(dialog, HOST_MSG_INIT_VALUES) != HOST_DIALOG_NOT_DONE;
     dialog.opening = false;
     // A dialog that cannot build its window does not open.
     if (!built) {
@@ -163,7 +163,7 @@ HostDialog& dialogOf(const HostDialog* dialog, const char* operation) {
 int32_t sendDialogMessage(HostDialog& dialog, int32_t messageId, int32_t controlId) {
     OwnedContainer message = ownContainer(messageId);
     if (messageId == HOST_MSG_COMMAND) setEntry(*message, HOST_MSG_KEY_CONTROL_ID, controlId, false);
-    OwnedContainer result = ownContainer(0);
+    OwnedContainer result = ownContainer(HOST_CONTAINER_PLAIN);
     ++dialog.messageDepth;
     int32_t answer = dialog.message(dialog.user, message.get(), result.get());
     --dialog.messageDepth;
@@ -250,7 +250,7 @@ std::string chooseMenu(HostDialog& dialog, int32_t id) {
 
 std::string closeWindow(HostDialog& dialog) {
     if (!dialog.open) return "the window is closed";
-    if (sendDialogMessage(dialog, HOST_MSG_ASK_CLOSE) == 0) closeNow(dialog);
+    if (sendDialogMessage(dialog, HOST_MSG_ASK_CLOSE) == HOST_DIALOG_NOT_DONE) closeNow(dialog);
     return {};
 }
 
@@ -428,7 +428,7 @@ void fillDialogTable(HostDialogTable& table) {
         HostDialog& dialog = dialogOf(handle, "Gd.addCustomGui");
         std::string title(text(name, "Gd.addCustomGui"));
         // The tree view is the only custom control this host offers.
-        if (guiKind != treeViewKind) return nullptr;
+        if (guiKind != HOST_LIBRARY_TREE_VIEW) return nullptr;
         Control& control = addControl(dialog, ControlKind::CustomGui, id, flags, minWidth, minHeight, title);
         control.guiKind = guiKind;
         control.gui.reset(makeTreeView(id, settings));

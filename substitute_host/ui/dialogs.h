@@ -46,7 +46,7 @@ struct Control {
     uint32_t borderStyle = 0;              // also a static text's border
     std::array<int32_t, 4> borderSpace{};  // left, top, right, bottom
 
-    // Custom controls (kind 1000475, the tree view).
+    // Custom controls (kind HOST_LIBRARY_TREE_VIEW, the tree view).
     int32_t guiKind = 0;
     std::unique_ptr<HostGui> gui;
 };

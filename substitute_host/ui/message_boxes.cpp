@@ -3,8 +3,8 @@
 namespace substitute {
 
 int32_t showMessageBox(MessageBoxes& boxes, std::string text, int32_t style) {
-    int32_t answer = answerOk;
-    if (style == boxQuestion) {
+    int32_t answer = HOST_ANSWER_OK;
+    if (style == HOST_MESSAGE_BOX_QUESTION) {
         answer = boxes.defaultQuestionAnswer;
         if (!boxes.questionAnswers.empty()) {
             answer = boxes.questionAnswers.front();

@@ -12,12 +12,6 @@
 
 namespace substitute {
 
-inline constexpr int32_t boxNotice = HOST_MESSAGE_BOX_NOTICE;
-inline constexpr int32_t boxQuestion = HOST_MESSAGE_BOX_QUESTION;
-inline constexpr int32_t answerOk = HOST_ANSWER_OK;
-inline constexpr int32_t answerYes = HOST_ANSWER_YES;
-inline constexpr int32_t answerNo = HOST_ANSWER_NO;
-
 struct MessageBoxRecord {
     std::string text;
     int32_t style = 0;
@@ -28,7 +22,7 @@ struct MessageBoxes {
     std::vector<MessageBoxRecord> shown;
     // Answers to the next questions, used up front to back; then the default.
     std::deque<int32_t> questionAnswers;
-    int32_t defaultQuestionAnswer = answerYes;
+    int32_t defaultQuestionAnswer = HOST_ANSWER_YES;
     // Called for every box as it is answered (the driver prints them).
     std::function<void(const MessageBoxRecord&)> onShow;
 };

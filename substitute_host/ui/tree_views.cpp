@@ -173,7 +173,7 @@ const Drawing& drawTreeView(HostGui& gui) {
     AreaPool pool;
     drawing.columns = gui.columns;
     std::vector<void*> rows = listRows(gui);
-    const bool header = boolEntry(gui.settings, treeViewHeaderShown, false) && gui.callbacks != nullptr;
+    const bool header = boolEntry(gui.settings, HOST_TREE_VIEW_HEADER_ROW, false) && gui.callbacks != nullptr;
     drawing.headerHeight = header ? fontHeight : 0;
 
     for (const Column& column : drawing.columns) {
@@ -208,7 +208,7 @@ const Drawing& drawTreeView(HostGui& gui) {
         int32_t columnId = drawing.columns[cell.column].id;
         if (cell.row < 0 && drawHeader) drawHeader(gui.self, gui.root, gui.user, columnId, &info);
         if (cell.row >= 0 && drawCell) {
-            drawCell(gui.self, gui.root, gui.user, rows[size_t(cell.row)], columnId, &info, cellBackgroundColor);
+            drawCell(gui.self, gui.root, gui.user, rows[size_t(cell.row)], columnId, &info, HOST_COLOR_TEXT_BACKGROUND);
         }
     }
     gui.drawing = std::move(drawing);
@@ -242,8 +242,8 @@ std::vector<RowAnswers> queryRows(HostGui& gui, int32_t column) {
             answer.hasChildren = entry(gui.self, gui.root, gui.user, row) != nullptr;
         }
         answer.height = rowHeight(gui, pool, row, {column, 0});
-        OwnedContainer menu = ownContainer(0);
-        setEntry(*menu, contextMenuDefaultEntry, 1, false);
+        OwnedContainer menu = ownContainer(HOST_CONTAINER_PLAIN);
+        setEntry(*menu, HOST_TREE_VIEW_MENU_HOST_ENTRY, 1, false);
         if (auto entry = callback(gui, &HostTreeViewCallbacks::contextMenu)) {
             entry(gui.self, gui.root, gui.user, row, column, menu.get());
         }

@@ -1,8 +1,8 @@
-// The tree view control (custom GUI and library 1000475) and the drawing of
-// its cells. The control holds what the module attached; a refresh lists the
-// rows through the module's callbacks and draws every header and cell into a
-// recording canvas, with a fixed text metric, so that a reader sees exactly
-// what the module drew and where.
+// The tree view control (custom GUI and library HOST_LIBRARY_TREE_VIEW) and
+// the drawing of its cells. The control holds what the module attached; a
+// refresh lists the rows through the module's callbacks and draws every header
+// and cell into a recording canvas, with a fixed text metric, so that a reader
+// sees exactly what the module drew and where.
 #pragma once
 
 #include <cstdint>
@@ -15,12 +15,8 @@
 
 namespace substitute {
 
-inline constexpr int32_t treeViewKind = HOST_LIBRARY_TREE_VIEW;
-inline constexpr int32_t treeViewHeaderShown = HOST_TREE_VIEW_HEADER_ROW;
 inline constexpr int32_t characterWidth = 7;  // pixels per UTF-8 code point
 inline constexpr int32_t fontHeight = 14;
-inline constexpr int32_t cellBackgroundColor = HOST_COLOR_TEXT_BACKGROUND;  // handed to drawCell
-inline constexpr int32_t contextMenuDefaultEntry = 1;  // the host's own entry in a row's context menu
 
 int32_t textWidth(std::string_view text);
 

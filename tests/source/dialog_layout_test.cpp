@@ -98,7 +98,7 @@ void expectTextsFitAndStretch(const HostDialog& window, const DialogLayout& layo
         if (control.kind == ControlKind::StaticText || control.kind == ControlKind::CheckBox) {
             EXPECT_GE(placed.frame.height, substitute::fontHeight);
         }
-        if ((control.flags & 0x38) != 0x38) continue;
+        if ((control.flags & HOST_LAYOUT_FILL_WIDTH) != HOST_LAYOUT_FILL_WIDTH) continue;
         // Stretching fills the cell, and the last column reaches the group's edge.
         EXPECT_EQ(placed.frame.x, placed.cell.x);
         EXPECT_EQ(placed.frame.right(), placed.cell.right());

@@ -42,23 +42,27 @@ const Entries expectedTagScopes = {
 using DialogTest = DialogSession;
 
 TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
+    constexpr int32_t leftTop = HOST_LAYOUT_LEFT | HOST_LAYOUT_TOP;
+    constexpr int32_t fillWidthTop = HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_TOP;
+    constexpr int32_t fillBoth = HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_FILL_HEIGHT;
     const ExpectedControl expected[] = {
-        {ControlKind::Group, IDC_ANONYMOUS, 57, 0, 0, "Options", 0},
-        {ControlKind::StaticText, IDC_ANONYMOUS, 9, 200, 0, "Action to Take", 1},
-        {ControlKind::ComboBox, IDC_ACTION, 57, 0, 0, "", 1},
-        {ControlKind::StaticText, IDC_ANONYMOUS, 9, 200, 0, "Plugin Type", 1},
-        {ControlKind::ComboBox, IDC_PLUGIN_TYPE, 57, 0, 0, "", 1},
-        {ControlKind::StaticText, IDC_ANONYMOUS, 9, 300, 0, "Scope of Process", 1},
-        {ControlKind::ComboBox, IDC_SCOPE, 57, 0, 0, "", 1},
-        {ControlKind::CheckBox, IDC_WARN_BEFORE_DELETING, 57, 0, 0, "Warn Before Deleting", 1},
-        {ControlKind::CheckBox, IDC_KEEP_LAYER_SHADERS, 57, 0, 0, "Do Not Remove Shaders in a Layer Shader", 1},
-        {ControlKind::StaticText, IDC_ANONYMOUS, 9, 200, 0, "Plugin ID", 1},
-        {ControlKind::NumberField, IDC_PLUGIN_ID, 57, 500, 0, "", 1},
-        {ControlKind::Group, IDC_ANONYMOUS, 8, 0, 0, "", 0},
-        {ControlKind::Button, IDC_PROCESS, 8, 100, 0, "Process", 1},
-        {ControlKind::Button, IDC_CANCEL, 8, 100, 0, "Cancel", 1},
-        {ControlKind::Group, IDC_ANONYMOUS, 63, 0, 0, "", 0},
-        {ControlKind::CustomGui, IDC_TREE_VIEW, 63, 0, 0x10064, "", 1},
+        {ControlKind::Group, IDC_ANONYMOUS, fillWidthTop, 0, 0, "Options", 0},
+        {ControlKind::StaticText, IDC_ANONYMOUS, leftTop, 200, 0, "Action to Take", 1},
+        {ControlKind::ComboBox, IDC_ACTION, fillWidthTop, 0, 0, "", 1},
+        {ControlKind::StaticText, IDC_ANONYMOUS, leftTop, 200, 0, "Plugin Type", 1},
+        {ControlKind::ComboBox, IDC_PLUGIN_TYPE, fillWidthTop, 0, 0, "", 1},
+        {ControlKind::StaticText, IDC_ANONYMOUS, leftTop, 300, 0, "Scope of Process", 1},
+        {ControlKind::ComboBox, IDC_SCOPE, fillWidthTop, 0, 0, "", 1},
+        {ControlKind::CheckBox, IDC_WARN_BEFORE_DELETING, fillWidthTop, 0, 0, "Warn Before Deleting", 1},
+        {ControlKind::CheckBox, IDC_KEEP_LAYER_SHADERS, fillWidthTop, 0, 0, "Do Not Remove Shaders in a Layer Shader",
+         1},
+        {ControlKind::StaticText, IDC_ANONYMOUS, leftTop, 200, 0, "Plugin ID", 1},
+        {ControlKind::NumberField, IDC_PLUGIN_ID, fillWidthTop, 500, 0, "", 1},
+        {ControlKind::Group, IDC_ANONYMOUS, HOST_LAYOUT_LEFT, 0, 0, "", 0},
+        {ControlKind::Button, IDC_PROCESS, HOST_LAYOUT_LEFT, 100, 0, "Process", 1},
+        {ControlKind::Button, IDC_CANCEL, HOST_LAYOUT_LEFT, 100, 0, "Cancel", 1},
+        {ControlKind::Group, IDC_ANONYMOUS, fillBoth, 0, 0, "", 0},
+        {ControlKind::CustomGui, IDC_TREE_VIEW, fillBoth, 0, HOST_TREE_VIEW_MIN_HEIGHT, "", 1},
     };
     const std::vector<substitute::Control>& controls = window().controls;
     ASSERT_EQ(controls.size(), std::size(expected));
@@ -71,7 +75,7 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
         EXPECT_EQ(controls[i].height, expected[i].height);
         EXPECT_EQ(controls[i].text, expected[i].text);
         EXPECT_EQ(controls[i].depth, expected[i].depth);
-        EXPECT_EQ(controls[i].borderStyle, 0u + (i == 0 ? 0x80000005u : 0u));
+        EXPECT_EQ(controls[i].borderStyle, 0u + (i == 0 ? HOST_BORDER_GROUP | HOST_BORDER_TITLED : HOST_BORDER_NONE));
     }
     // Groups: columns, spacing.
     EXPECT_EQ(controls[0].columns, 2);
@@ -106,10 +110,10 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
     EXPECT_EQ(entriesOf(control(IDC_SCOPE)), expectedTagScopes);
 
     // The tree view: kind, settings in order, and the handle kept.
-    EXPECT_EQ(control(IDC_TREE_VIEW).guiKind, 1000475);
+    EXPECT_EQ(control(IDC_TREE_VIEW).guiKind, HOST_LIBRARY_TREE_VIEW);
     const std::vector<substitute::ContainerEntry>& settings = treeView().settings.entries;
     ASSERT_EQ(settings.size(), 3u);
-    const int32_t keys[] = {0x74766868, 0x62726472, 0x7476666C};
+    const int32_t keys[] = {HOST_TREE_VIEW_HEADER_ROW, HOST_TREE_VIEW_BORDER, HOST_TREE_VIEW_FIXED_LAYOUT};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(settings[i].key, keys[i]);
         EXPECT_TRUE(settings[i].isBool && settings[i].value != 0);
@@ -123,7 +127,7 @@ TEST_F(DialogTest, WindowOpensOnGenerateListForTags) {
     EXPECT_EQ(number.minimum, -1e18);
     EXPECT_EQ(number.maximum, 1e18);
     EXPECT_EQ(number.step, 1.0);
-    EXPECT_EQ(number.format, 0x66726561);
+    EXPECT_EQ(number.format, HOST_NUMBER_FORMAT_FLOAT);
     EXPECT_EQ(control(IDC_ACTION).value, entryId(GenerateList));
     EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, entryId(Tag));
     EXPECT_EQ(control(IDC_SCOPE).value, 0);
@@ -260,13 +264,14 @@ TEST_F(DialogTest, IdentifyTriesTheTypesInFixedOrder) {
     EXPECT_EQ(dialog->foundType, std::nullopt);
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"Plugin 1234 could not be identifed. Try searching the internet for "
                                                    "the plugin ID value or name."});
-    EXPECT_EQ(host.ui.messageBoxes.shown[0].style, 0x30);
+    EXPECT_EQ(host.ui.messageBoxes.shown[0].style, HOST_MESSAGE_BOX_NOTICE);
     // Identify adds no rows.
     EXPECT_TRUE(rows().empty());
 }
 
 TEST_F(DialogTest, RegistryReportNamesTheRegisteredKind) {
-    const std::pair<int32_t, const char*> kinds[] = {{5, "Object"}, {34, "Vmap Transfer"}, {39, "Unknown"}};
+    const std::pair<int32_t, const char*> kinds[] = {
+        {HOST_PLUGIN_KIND_OBJECT, "Object"}, {34, "Vmap Transfer"}, {39, "Unknown"}};
     choose(IDC_ACTION, Identify);
     typeId(-7.5);
     for (const auto& [kind, kindName] : kinds) {
@@ -298,7 +303,9 @@ TEST_F(DialogTest, ProcessCopiesTheControlsIntoTheOptions) {
     EXPECT_TRUE(dialog->keepLayerShaders);
     EXPECT_EQ(dialog->foundType, std::nullopt);
     EXPECT_TRUE(host.ui.messageBoxes.shown.empty());  // no warning asked for
-    EXPECT_EQ(host.scene.notices.backgroundStops, (std::vector<std::array<int32_t, 3>>{{1, 1, 1}}));
+    EXPECT_EQ(host.scene.notices.backgroundStops,
+              (std::vector<std::array<int32_t, 3>>{
+                  {HOST_BACKGROUND_WORK_ALL, HOST_BACKGROUND_SCENE_CHANGES, HOST_BACKGROUND_WAIT}}));
     EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{{"Object plugin 42 not found."}}));
 }
 
@@ -315,7 +322,7 @@ TEST_F(DialogTest, OutOfRangeIdIsRefusedOnceBeforeAnySearch) {
         press(IDC_PROCESS);
         ASSERT_EQ(host.ui.messageBoxes.shown.size(), 1u);
         EXPECT_EQ(host.ui.messageBoxes.shown[0].text, "Plugin ID must be between -2147483648 and 2147483647.");
-        EXPECT_EQ(host.ui.messageBoxes.shown[0].style, 0x30);
+        EXPECT_EQ(host.ui.messageBoxes.shown[0].style, HOST_MESSAGE_BOX_NOTICE);
         EXPECT_EQ(rows(), listed);
         EXPECT_EQ(host.scene.undoCount(*document), 0u);
     }
@@ -391,7 +398,7 @@ TEST_F(DialogTest, AboutAndHelpFileWithoutResource) {
     menu(IDM_ABOUT);
     ASSERT_EQ(host.ui.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(host.ui.messageBoxes.shown[0].text, "");
-    EXPECT_EQ(host.ui.messageBoxes.shown[0].style, 0x30);
+    EXPECT_EQ(host.ui.messageBoxes.shown[0].style, HOST_MESSAGE_BOX_NOTICE);
     menu(IDM_SHOW_HELP_FILE);
     EXPECT_EQ(host.ui.openedFiles, std::vector<std::filesystem::path>{"Cleartrace.pdf"});
     EXPECT_EQ(host.ui.messageBoxes.shown.size(), 1u);  // a missing file is not reported
@@ -401,9 +408,11 @@ TEST_F(DialogTest, AboutAndHelpFileWithResource) {
     // The module as the host binds it, beside the resource folder the build ships.
     const std::filesystem::path folder = std::filesystem::path(CLEARTRACE_MODULE_FILE).parent_path();
     HostPath* file = substitute::makePath(folder / "cleartrace.xso64");
-    ASSERT_EQ(c4d_main(HOST_MODULE_BIND, const_cast<HostTables*>(host.tables()), nullptr, file), 1);
+    ASSERT_EQ(c4d_main(HOST_MODULE_BIND, const_cast<HostTables*>(host.tables()), nullptr, file), HOST_MODULE_HANDLED);
     host.tables()->t_C4DOS_Fn->free(file);
-    ASSERT_EQ(c4d_main(HOST_MODULE_MESSAGE, reinterpret_cast<void*>(uintptr_t(1)), nullptr, nullptr), 1);
+    ASSERT_EQ(c4d_main(HOST_MODULE_MESSAGE, reinterpret_cast<void*>(uintptr_t(HOST_MODULE_MESSAGE_RESOURCE)), nullptr,
+                       nullptr),
+              HOST_MODULE_HANDLED);
 
     std::ifstream table(folder / "res" / "strings.txt");
     std::stringstream content;
@@ -420,5 +429,5 @@ TEST_F(DialogTest, AboutAndHelpFileWithResource) {
     EXPECT_EQ(host.ui.openedFiles, std::vector<std::filesystem::path>{folder / "Cleartrace.pdf"});
 
     substitute::closeWindow(window());
-    EXPECT_EQ(c4d_main(HOST_MODULE_END, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(c4d_main(HOST_MODULE_END, nullptr, nullptr, nullptr), HOST_MODULE_HANDLED);
 }

@@ -27,13 +27,15 @@ void* messageId(uint64_t id) { return reinterpret_cast<void*>(uintptr_t(id)); }
 
 TEST(ModuleEntry, AnswersVersionQueryAndRefusesUnknownMessagesWithoutAHost) {
     ASSERT_EQ(g_maxon.kernel, nullptr);
-    EXPECT_EQ(c4d_main(HOST_MODULE_VERSION_QUERY, nullptr, nullptr, nullptr), 5);
-    for (int32_t message : {0, 5, 7, -1, 1000}) EXPECT_EQ(c4d_main(message, nullptr, nullptr, nullptr), -1) << message;
+    EXPECT_EQ(c4d_main(HOST_MODULE_VERSION_QUERY, nullptr, nullptr, nullptr), HOST_MODULE_VERSION_ANSWER);
+    for (int32_t message : {0, 5, 7, -1, 1000})
+        EXPECT_EQ(c4d_main(message, nullptr, nullptr, nullptr), HOST_MODULE_NOT_HANDLED) << message;
     // Nothing bound: start fails, module message 0 is answered all the same,
     // an end changes nothing.
-    EXPECT_EQ(c4d_main(HOST_MODULE_START, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(c4d_main(HOST_MODULE_MESSAGE, messageId(0), nullptr, nullptr), 1);
-    EXPECT_EQ(c4d_main(HOST_MODULE_END, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(c4d_main(HOST_MODULE_START, nullptr, nullptr, nullptr), HOST_MODULE_FAILED);
+    EXPECT_EQ(c4d_main(HOST_MODULE_MESSAGE, messageId(HOST_MODULE_MESSAGE_NONE), nullptr, nullptr),
+              HOST_MODULE_HANDLED);
+    EXPECT_EQ(c4d_main(HOST_MODULE_END, nullptr, nullptr, nullptr), HOST_MODULE_HANDLED);
     EXPECT_EQ(moduleBindCount(), 0);
 }
 
@@ -45,9 +47,11 @@ TEST(ModuleEntry, BindGatesOnHostVersionAndModulePath) {
         int32_t answer;
     };
     const Case cases[] = {
-        {"exactly 2026000", 2026000, true, 1},  {"newer", 2027000, true, 1},
-        {"one below", 2025999, true, -3},       {"far older", INT32_MIN, true, -3},
-        {"no module path", 2026000, false, -3},
+        {"exactly 2026000", HOST_INTERFACE_VERSION, true, HOST_MODULE_HANDLED},
+        {"newer", HOST_INTERFACE_VERSION + 1000, true, HOST_MODULE_HANDLED},
+        {"one below", HOST_INTERFACE_VERSION - 1, true, HOST_MODULE_BIND_REFUSED},
+        {"far older", INT32_MIN, true, HOST_MODULE_BIND_REFUSED},
+        {"no module path", HOST_INTERFACE_VERSION, false, HOST_MODULE_BIND_REFUSED},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -56,8 +60,8 @@ TEST(ModuleEntry, BindGatesOnHostVersionAndModulePath) {
         tables.version = c.version;
         EXPECT_EQ(module.send(HOST_MODULE_BIND, &tables, c.withPath ? module.filePath : nullptr), c.answer);
         EXPECT_EQ(moduleBindCount(), 1);
-        EXPECT_EQ(module.send(HOST_MODULE_VERSION_QUERY), 5);
-        if (c.answer == 1) {
+        EXPECT_EQ(module.send(HOST_MODULE_VERSION_QUERY), HOST_MODULE_VERSION_ANSWER);
+        if (c.answer == HOST_MODULE_HANDLED) {
             EXPECT_EQ(modulePath().toString().view(), module.file.string());
             EXPECT_EQ(moduleFolder().toString().view(), module.folder.string());
             // The module path is the one block held, allocated at its real place in main.cpp.
@@ -68,7 +72,7 @@ TEST(ModuleEntry, BindGatesOnHostVersionAndModulePath) {
         } else {
             EXPECT_EQ(module.host.services.liveBlocks(), 0);
         }
-        EXPECT_EQ(module.end(), 1);
+        EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);
         EXPECT_EQ(moduleBindCount(), 0);
         EXPECT_EQ(module.host.services.liveBlocks(), 0);
     }
@@ -77,7 +81,7 @@ TEST(ModuleEntry, BindGatesOnHostVersionAndModulePath) {
 TEST(ModuleEntry, RegistersItsConfigurationSwitchesAtTheFirstBind) {
     InProcessModule module;
     // Also for a bind that is refused: the assertion consults g_enableDebugBreak.
-    EXPECT_EQ(module.send(HOST_MODULE_BIND, nullptr, module.filePath), -3);
+    EXPECT_EQ(module.send(HOST_MODULE_BIND, nullptr, module.filePath), HOST_MODULE_BIND_REFUSED);
     const auto& switches = module.host.services.switches();
     ASSERT_EQ(switches.count("g_enableDebugBreak"), 1u);
     ASSERT_EQ(switches.count("g_trackCpuYield"), 1u);
@@ -107,11 +111,11 @@ TEST(ModuleEntry, RefusesEveryTooShortTableAsMissing) {
         const int32_t shortSize = size - 1;
         std::memcpy(shorter, &shortSize, sizeof shortSize);
         *slot = shorter;
-        EXPECT_EQ(module.bind(&tables), -3);
+        EXPECT_EQ(module.bind(&tables), HOST_MODULE_BIND_REFUSED);
         const std::vector<substitute::ConsoleLine>& console = module.host.services.console();
         ASSERT_EQ(console.size(), 1u);
         EXPECT_EQ(console[0].text, assertionText);
-        EXPECT_EQ(module.start(), 0);
+        EXPECT_EQ(module.start(), HOST_MODULE_FAILED);
         EXPECT_TRUE(module.host.ui.commands.registered.empty());
     }
 }
@@ -123,7 +127,7 @@ TEST(ModuleEntry, RefusesEveryMissingTableWithTheAssertionText) {
         const bool debugBreakOn = index % 2 == 0;
         if (!debugBreakOn) module.host.services.setSwitch("g_enableDebugBreak", false);
         const HostTables tables = entry_test::withoutTable(*module.host.tables(), index);
-        EXPECT_EQ(module.bind(&tables), -3);
+        EXPECT_EQ(module.bind(&tables), HOST_MODULE_BIND_REFUSED);
         const std::vector<substitute::ConsoleLine>& console = module.host.services.console();
         ASSERT_EQ(console.size(), 1u);
         EXPECT_EQ(console[0].text, assertionText);
@@ -132,8 +136,8 @@ TEST(ModuleEntry, RefusesEveryMissingTableWithTheAssertionText) {
         EXPECT_TRUE(endsWith(console[0].file, "main.cpp")) << console[0].file;
         EXPECT_EQ(module.host.services.debugBreaks(), debugBreakOn ? 1 : 0);
         // Nothing is called through the refused tables.
-        EXPECT_EQ(module.start(), 0);
-        EXPECT_EQ(module.loadResource(), -1);
+        EXPECT_EQ(module.start(), HOST_MODULE_FAILED);
+        EXPECT_EQ(module.loadResource(), HOST_MODULE_NOT_HANDLED);
         EXPECT_EQ(module.host.services.liveBlocks(), 0);
         EXPECT_TRUE(module.host.ui.commands.registered.empty());
     }
@@ -143,43 +147,43 @@ TEST(ModuleEntry, RemembersARefusedBindUntilTheCountReachesZero) {
     InProcessModule module;
     HostTables old = *module.host.tables();
     old.version = 2025000;
-    EXPECT_EQ(module.bind(&old), -3);
-    EXPECT_EQ(module.bind(), -3);  // still refused, still counted
+    EXPECT_EQ(module.bind(&old), HOST_MODULE_BIND_REFUSED);
+    EXPECT_EQ(module.bind(), HOST_MODULE_BIND_REFUSED);  // still refused, still counted
     EXPECT_EQ(moduleBindCount(), 2);
-    EXPECT_EQ(module.start(), 0);
-    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(0)), 1);
-    EXPECT_EQ(module.loadResource(), -1);
+    EXPECT_EQ(module.start(), HOST_MODULE_FAILED);
+    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(HOST_MODULE_MESSAGE_NONE)), HOST_MODULE_HANDLED);
+    EXPECT_EQ(module.loadResource(), HOST_MODULE_NOT_HANDLED);
     EXPECT_TRUE(module.host.ui.commands.registered.empty());
 
-    EXPECT_EQ(module.end(), 1);
-    EXPECT_EQ(module.end(), 1);
-    EXPECT_EQ(module.end(), 1);  // the count never goes below 0
+    EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);
+    EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);
+    EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);  // the count never goes below 0
     EXPECT_EQ(moduleBindCount(), 0);
     EXPECT_TRUE(module.host.ui.freedResources.empty());
 
     // A new run starts with a first bind of its own.
-    EXPECT_EQ(module.bind(), 1);
-    EXPECT_EQ(module.loadResource(), 1);
+    EXPECT_EQ(module.bind(), HOST_MODULE_HANDLED);
+    EXPECT_EQ(module.loadResource(), HOST_MODULE_HANDLED);
 }
 
 TEST(ModuleEntry, CountsBindsAndReleasesOnlyAtTheFinalEnd) {
     InProcessModule module;
-    ASSERT_EQ(module.bind(), 1);
-    ASSERT_EQ(module.loadResource(), 1);
+    ASSERT_EQ(module.bind(), HOST_MODULE_HANDLED);
+    ASSERT_EQ(module.loadResource(), HOST_MODULE_HANDLED);
     const int64_t blocks = module.host.services.liveBlocks();  // module path and resource folder
     EXPECT_EQ(blocks, 2);
 
     // Later binds only count, whatever they hand over.
-    EXPECT_EQ(module.send(HOST_MODULE_BIND, nullptr, nullptr), 1);
+    EXPECT_EQ(module.send(HOST_MODULE_BIND, nullptr, nullptr), HOST_MODULE_HANDLED);
     EXPECT_EQ(moduleBindCount(), 2);
-    EXPECT_EQ(module.end(), 1);
+    EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);
     EXPECT_EQ(moduleBindCount(), 1);
     EXPECT_TRUE(module.host.ui.freedResources.empty());
     EXPECT_EQ(module.host.services.liveBlocks(), blocks);
     EXPECT_EQ(resourceString(10000).view(), "Cleartrace");
     EXPECT_TRUE(resourceString(12345).empty());
 
-    EXPECT_EQ(module.end(), 1);
+    EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);
     EXPECT_EQ(moduleBindCount(), 0);
     ASSERT_EQ(module.host.ui.freedResources.size(), 1u);
     EXPECT_TRUE(module.host.ui.freedResources[0].initialised);
@@ -189,35 +193,40 @@ TEST(ModuleEntry, CountsBindsAndReleasesOnlyAtTheFinalEnd) {
     EXPECT_EQ(module.moduleStrings(), 0);
 
     // Bound again after the final end, the module loads its resource afresh.
-    ASSERT_EQ(module.bind(), 1);
-    EXPECT_EQ(module.loadResource(), 1);
+    ASSERT_EQ(module.bind(), HOST_MODULE_HANDLED);
+    EXPECT_EQ(module.loadResource(), HOST_MODULE_HANDLED);
     EXPECT_EQ(resourceString(10000).view(), "Cleartrace");
 }
 
 TEST(ModuleEntry, AnswersModuleMessagesByTheLow32BitsOfTheId) {
     InProcessModule module;
-    ASSERT_EQ(module.bind(), 1);
+    ASSERT_EQ(module.bind(), HOST_MODULE_HANDLED);
     struct Case {
         uint64_t id;
         int32_t answer;
     };
-    std::vector<Case> cases = {{0, 1}, {2, -1}, {0xFFFFFFFFu, -1}, {1, 1}};
-    if (sizeof(void*) == 8) cases.push_back({(uint64_t(7) << 32) | 1u, 1});
+    std::vector<Case> cases = {{HOST_MODULE_MESSAGE_NONE, HOST_MODULE_HANDLED},
+                               {2, HOST_MODULE_NOT_HANDLED},
+                               {0xFFFFFFFFu, HOST_MODULE_NOT_HANDLED},
+                               {HOST_MODULE_MESSAGE_RESOURCE, HOST_MODULE_HANDLED}};
+    if (sizeof(void*) == 8) {
+        cases.push_back({(uint64_t(7) << 32) | HOST_MODULE_MESSAGE_RESOURCE, HOST_MODULE_HANDLED});
+    }
     for (const Case& c : cases) EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(c.id)), c.answer) << c.id;
     // Every resource message after the first answered from the first load.
     EXPECT_EQ(module.host.handles.count(substitute::HandleKind::Resource), 1u);
     // Message 0 is answered at any time, after the final end too.
-    EXPECT_EQ(module.end(), 1);
-    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(0)), 1);
+    EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);
+    EXPECT_EQ(module.send(HOST_MODULE_MESSAGE, messageId(HOST_MODULE_MESSAGE_NONE)), HOST_MODULE_HANDLED);
 }
 
 TEST(ModuleEntry, AnswersASecondResourceMessageFromTheFirstAttempt) {
     InProcessModule module(false);
-    ASSERT_EQ(module.bind(), 1);
-    EXPECT_EQ(module.loadResource(), -1);
+    ASSERT_EQ(module.bind(), HOST_MODULE_HANDLED);
+    EXPECT_EQ(module.loadResource(), HOST_MODULE_NOT_HANDLED);
     // The resource appears only after the first attempt: it is not loaded any more.
     fs::copy(entry_test::shippedResources(), module.folder / "res", fs::copy_options::recursive);
-    EXPECT_EQ(module.loadResource(), -1);
+    EXPECT_EQ(module.loadResource(), HOST_MODULE_NOT_HANDLED);
     const std::vector<std::string> expected(2, "Cleartrace: failed to load resource file.");
     EXPECT_EQ(module.consoleTexts(), expected);
     EXPECT_TRUE(resourceString(10000).empty());
@@ -237,10 +246,10 @@ TEST(ModuleEntry, FindsTheResourceFolderBesideTheModuleOrInsideTheApplication) {
         const fs::path applicationResource = startup / "resource" / "modules" / "Cleartrace";
         entry_test::writeFile(applicationResource / "strings.txt", "10000 \"From the application\"\n");
 
-        ASSERT_EQ(module.bind(), 1);
+        ASSERT_EQ(module.bind(), HOST_MODULE_HANDLED);
         const fs::path expected = c.insideApplication ? applicationResource : module.folder / "res";
         EXPECT_EQ(resourceFolder().toString().view(), expected.string());
-        ASSERT_EQ(module.loadResource(), 1);
+        ASSERT_EQ(module.loadResource(), HOST_MODULE_HANDLED);
         EXPECT_EQ(resourceString(10000).view(), c.insideApplication ? "From the application" : "Cleartrace");
     }
 }
@@ -248,20 +257,20 @@ TEST(ModuleEntry, FindsTheResourceFolderBesideTheModuleOrInsideTheApplication) {
 TEST(ModuleEntry, BindsWithoutAModulePathWhenItsMemoryRunsOut) {
     InProcessModule module;
     module.host.services.failAllocation(1);
-    EXPECT_EQ(module.bind(), 1);
+    EXPECT_EQ(module.bind(), HOST_MODULE_HANDLED);
     EXPECT_TRUE(modulePath().empty());
     EXPECT_TRUE(moduleFolder().empty());
     EXPECT_EQ(resourceFolder().toString().view(), "res");
     EXPECT_EQ(module.host.services.liveBlocks(), 0);
-    EXPECT_EQ(module.end(), 1);
+    EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);
 }
 
 TEST(ModuleEntry, RetriesTheResourceWhenTheFolderCouldNotBeKept) {
     InProcessModule module;
-    ASSERT_EQ(module.bind(), 1);
+    ASSERT_EQ(module.bind(), HOST_MODULE_HANDLED);
     module.host.services.failAllocation(1);
-    EXPECT_EQ(module.loadResource(), -1);
+    EXPECT_EQ(module.loadResource(), HOST_MODULE_NOT_HANDLED);
     // Nothing was attempted yet, so the next message loads it.
-    EXPECT_EQ(module.loadResource(), 1);
+    EXPECT_EQ(module.loadResource(), HOST_MODULE_HANDLED);
     EXPECT_EQ(resourceString(10000).view(), "Cleartrace");
 }

@@ -228,17 +228,17 @@ TEST_F(MissingPluginsTest, RemoveTakesEveryInstanceAsOneUndoGroupAndListsWhatSta
 TEST_F(MissingPluginsTest, TheQuestionComesWithTheListAndNoChangesNothing) {
     load(everyPlace);
     const std::string before = saved();
-    host.ui.messageBoxes.questionAnswers = {substitute::answerNo};
+    host.ui.messageBoxes.questionAnswers = {HOST_ANSWER_NO};
     run(RemoveMissing, true);
     ASSERT_EQ(host.ui.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(host.ui.messageBoxes.shown[0].text,
               "Are you sure you want to delete every instance of the missing plugins?");
-    EXPECT_EQ(host.ui.messageBoxes.shown[0].style, substitute::boxQuestion);
+    EXPECT_EQ(host.ui.messageBoxes.shown[0].style, HOST_MESSAGE_BOX_QUESTION);
     EXPECT_EQ(rows(), everyPlaceMissing);
     EXPECT_EQ(saved(), before);
     EXPECT_EQ(host.scene.undoCount(*document), 0u);
 
-    host.ui.messageBoxes.questionAnswers = {substitute::answerYes};
+    host.ui.messageBoxes.questionAnswers = {HOST_ANSWER_YES};
     run(RemoveMissing, true);
     EXPECT_EQ(rows(), noneMissing);
     EXPECT_EQ(host.scene.undoCount(*document), 1u);

@@ -45,9 +45,9 @@ TEST(ModuleFile, PublishesItsModuleInformation) {
     LoadedModule module;
     const HostModuleInfo* info = module.loader.moduleInfo();
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->version, 2026000);
+    EXPECT_EQ(info->version, HOST_INTERFACE_VERSION);
 #if defined(_WIN32)
-    EXPECT_EQ(info->versionAgain, 2026000);
+    EXPECT_EQ(info->versionAgain, HOST_INTERFACE_VERSION);
 #endif
     EXPECT_STREQ(info->moduleId, "com.tessalysoftware.cleartrace");
     EXPECT_EQ(info->kernel, module.host.kernel());

@@ -103,12 +103,12 @@ TEST_F(ResultTreeTest, CellsAreMeasuredFilledAndIndented) {
         EXPECT_EQ((std::array{fill.x, fill.y, fill.x2, fill.y2}),
                   (std::array{cell.x, cell.y, cell.x + cell.width - 1, cell.y + cell.height - 1}));
         EXPECT_EQ(cell.operations[1].kind, substitute::DrawKind::DrawSetting);
-        EXPECT_EQ(cell.operations[1].setting, 1);
-        EXPECT_EQ(cell.operations[2].textColor, 1003);
-        EXPECT_EQ(cell.operations[2].backgroundColor, 1000);
+        EXPECT_EQ(cell.operations[1].setting, HOST_DRAW_SETTING_TEXT);
+        EXPECT_EQ(cell.operations[2].textColor, HOST_COLOR_TEXT);
+        EXPECT_EQ(cell.operations[2].backgroundColor, HOST_COLOR_TEXT_BACKGROUND);
         const auto& text = cell.operations[3];
         EXPECT_EQ(text.kind, substitute::DrawKind::Text);
-        EXPECT_EQ((std::array{text.x, text.y, text.flags}), (std::array{cell.x + 4, cell.y, 0}));
+        EXPECT_EQ((std::array{text.x, text.y, text.flags}), (std::array{cell.x + 4, cell.y, HOST_DRAW_TEXT_PLAIN}));
     }
     EXPECT_EQ(substitute::headerTexts(drawing), (Texts{"Object With Tag", "Tag Name"}));
     EXPECT_EQ(substitute::rowTexts(drawing), (Rows{{"Cube", "Old Tag"}}));
@@ -243,7 +243,7 @@ TEST_F(ResultTreeTest, DoubleClickSelectsTheListedElement) {
         EXPECT_EQ(host.scene.activeObject(*document), row.object);
         EXPECT_EQ(host.scene.activeMaterial(*document), row.material);
         EXPECT_EQ(host.scene.notices.sceneChanges.size(), notices + 1);
-        EXPECT_EQ(host.scene.notices.sceneChanges.back(), 0);
+        EXPECT_EQ(host.scene.notices.sceneChanges.back(), HOST_SCENE_CHANGED_REDRAW);
     }
     // The not-found row selects nothing and still tells the scene.
     listInstances(Object, 999);

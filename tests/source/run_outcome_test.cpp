@@ -305,7 +305,7 @@ TEST_F(RunOutcomeTest, ARemovalIsNeverConfirmedInABlankQuestion) {
         host.services.failStringCreation(0);
         const auto& shown = host.ui.messageBoxes.shown;
         ASSERT_FALSE(shown.empty());
-        if (shown.front().style == substitute::boxQuestion) {
+        if (shown.front().style == HOST_MESSAGE_BOX_QUESTION) {
             EXPECT_EQ(shown.front().text, "Are you sure you want to delete the plugin instances?");
         } else {
             EXPECT_EQ(shown.front().text, outOfMemoryTexts[entryId(Remove)]);

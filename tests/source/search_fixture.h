@@ -23,7 +23,8 @@ protected:
         document = scene().newDocument();
         dialog = host::createZeroed<CleartraceDialog>(__FILE__, __LINE__);
         ASSERT_NE(dialog, nullptr);
-        ASSERT_TRUE(dialog->open(20, 1066888, 0, -1, -1, 0, 0, 0));
+        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, 1066888, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
+                                 0, 0, HOST_DIALOG_OPEN_PLAIN));
         request.warnBeforeDeleting = false;
     }
     void TearDown() override {

@@ -149,7 +149,7 @@ TEST_F(SearchTest, ShadersInChannelsReflectanceAndNestedLayers) {
     EXPECT_EQ(rows(), (Strings{"0 M ch3 layered", "1 M ch6 layered"}));
     EXPECT_EQ(undoSteps(), (Strings{"plain", "refl", "x"}));
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].style, 0x30);
+    EXPECT_EQ(boxes()[0].style, HOST_MESSAGE_BOX_NOTICE);
     EXPECT_EQ(boxes()[0].text,
               "Please note that not all shaders were deleted.\nIt is possible that these are within a Layer "
               "shader.\nIf so, these will be listed in the shader list.");
@@ -178,7 +178,7 @@ TEST_F(SearchTest, IdentifyTakesTheRegistryNameOrTheLastInstanceMet) {
     EXPECT_EQ(boxes()[0].text, "Plugin 1234 is a Tag plugin with the default name tagB.");
     EXPECT_TRUE(rows().empty());
 
-    scene().addPlugin({kPlugin, 6, "Legacy Tag"});
+    scene().addPlugin({kPlugin, HOST_PLUGIN_KIND_TAG, "Legacy Tag"});
     run(Tag, Identify);
     EXPECT_EQ(boxes().back().text, "Plugin 1234 is a Tag plugin with the default name Legacy Tag.");
 
@@ -204,11 +204,11 @@ TEST_F(SearchTest, AnsweringNoOrAnUnusableIdChangesNothing) {
     const size_t noticesBefore = notices();
 
     request.warnBeforeDeleting = true;
-    bound.host.ui.messageBoxes.questionAnswers.push_back(substitute::answerNo);
+    bound.host.ui.messageBoxes.questionAnswers.push_back(HOST_ANSWER_NO);
     run(Object, Remove);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Are you sure you want to delete the plugin instances?");
-    EXPECT_EQ(boxes()[0].style, 0x24);
+    EXPECT_EQ(boxes()[0].style, HOST_MESSAGE_BOX_QUESTION);
 
     for (double id : {2147483648.0, std::nan("")}) run(Object, Remove, id);
     request.action = Remove;

@@ -33,7 +33,7 @@ TEST(CommandRegistration, RegistersTheCommandWithNameHelpAndIcon) {
     const std::vector<substitute::RegisteredPlugin> plugins = substitute::registeredPlugins(module.host.ui.commands);
     ASSERT_EQ(plugins.size(), 1u);
     EXPECT_EQ(plugins[0].id, 1066888);
-    EXPECT_EQ(plugins[0].kind, 4);
+    EXPECT_EQ(plugins[0].kind, HOST_PLUGIN_KIND_COMMAND);
     EXPECT_EQ(plugins[0].name, "Cleartrace");
     EXPECT_EQ(plugins[0].help, helpText);
     EXPECT_TRUE(plugins[0].hasIcon);
@@ -53,7 +53,7 @@ TEST(CommandRegistration, FillsTheRecordAtItsOffsetsAndForwardsToTheCommand) {
     };
     int32_t infoFlags = -1;
     std::memcpy(&infoFlags, bytes, sizeof infoFlags);
-    EXPECT_EQ(infoFlags, 0);
+    EXPECT_EQ(infoFlags, HOST_COMMAND_INFO_PLAIN);
     // destroy, command and the forwarders; help text (128) and icon (136) the host swaps for its own copies.
     const size_t filled[] = {8, 64, 144, 152, 160, 176, 184, 192, 200, 208};
     for (size_t offset : filled) EXPECT_NE(pointerAt(offset), nullptr) << "offset " << offset;
@@ -91,14 +91,14 @@ TEST(CommandRegistration, ExecuteOpensTheDialogOnceAndRestoreGivesTheHostsAnswer
     ASSERT_EQ(dialog.openCalls.size(), 1u);
     const substitute::OpenCall& call = dialog.openCalls[0];
     EXPECT_FALSE(call.restore);
-    EXPECT_EQ(call.kind, 20);
+    EXPECT_EQ(call.kind, HOST_DIALOG_NON_MODAL);
     EXPECT_EQ(call.pluginId, 1066888);
     EXPECT_EQ(call.subId, 0);
-    EXPECT_EQ(call.x, -1);
-    EXPECT_EQ(call.y, -1);
+    EXPECT_EQ(call.x, HOST_DIALOG_POSITION_ANY);
+    EXPECT_EQ(call.y, HOST_DIALOG_POSITION_ANY);
     EXPECT_EQ(call.width, 0);
     EXPECT_EQ(call.height, 0);
-    EXPECT_EQ(call.flags, 0);
+    EXPECT_EQ(call.flags, HOST_DIALOG_OPEN_PLAIN);
 
     // Executing again while open changes nothing.
     const std::string window = substitute::describeDialog(dialog);

@@ -39,7 +39,10 @@ protected:
     // The active document as a scene file.
     std::string saved() { return substitute::saveScene(host.scene, *document); }
 
-    void openWindow() { ASSERT_TRUE(dialog->open(20, 1066888, 0, -1, -1, 0, 0, 0)); }
+    void openWindow() {
+        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, 1066888, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
+                                 0, 0, HOST_DIALOG_OPEN_PLAIN));
+    }
 
     HostDialog& window() { return *host.ui.findDialog(1066888); }
     HostGui& treeView() { return *substitute::treeViewIn(window(), IDC_TREE_VIEW); }

@@ -297,7 +297,7 @@ int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3) {
     if (message == HOST_MODULE_BIND) p1 = const_cast<HostTables*>(passTables(static_cast<const HostTables*>(p1)));
     const int32_t answer = real.main(message, p1, p2, p3);
 #ifdef CLEARTRACE_PLANT_LEAKED_STRING
-    started = started || (message == HOST_MODULE_START && answer == 1);
+    started = started || (message == HOST_MODULE_START && answer == HOST_MODULE_HANDLED);
 #endif
     return answer;
 }

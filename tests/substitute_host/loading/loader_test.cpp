@@ -13,7 +13,7 @@ TEST(ModuleLoader, LoadsTheBuiltModuleAndHandsItTheKernel) {
     EXPECT_EQ(loader.moduleInfo()->version, HOST_INTERFACE_VERSION);
     EXPECT_EQ(loader.moduleInfo()->kernel, host.kernel());
     EXPECT_NE(loader.cpuYieldDelegate(), nullptr);
-    EXPECT_EQ(loader.versionQuery(), 5);
+    EXPECT_EQ(loader.versionQuery(), HOST_MODULE_VERSION_ANSWER);
     EXPECT_EQ(loader.load(CLEARTRACE_MODULE_FILE).rfind("a module is already loaded", 0), 0u);
     loader.unload();
     EXPECT_FALSE(loader.loaded());

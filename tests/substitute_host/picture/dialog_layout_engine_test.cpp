@@ -19,6 +19,8 @@ Control make(ControlKind kind, int32_t flags, size_t depth, std::string text = {
     return control;
 }
 
+constexpr int32_t leftTop = HOST_LAYOUT_LEFT | HOST_LAYOUT_TOP;
+
 Control group(int32_t flags, size_t depth, int32_t columns, int32_t rows = 0) {
     Control made = make(ControlKind::Group, flags, depth);
     made.columns = columns;
@@ -28,11 +30,11 @@ Control group(int32_t flags, size_t depth, int32_t columns, int32_t rows = 0) {
 
 TEST(DialogLayoutEngine, AlignsInTheCellAndSharesSpareRoom) {
     HostDialog window;
-    window.controls.push_back(group(63, 0, 1));
+    window.controls.push_back(group(HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_FILL_HEIGHT, 0, 1));
     // 3 rows in one column; the widest (100 px) sets the column's width.
-    window.controls.push_back(make(ControlKind::StaticText, 0x10, 1, "right"));  // right, centred
-    window.controls.push_back(make(ControlKind::StaticText, 0x00, 1, "centre", 100));
-    window.controls.push_back(make(ControlKind::Button, 0x38 | 0x07, 1, "fill"));  // fills both ways
+    window.controls.push_back(make(ControlKind::StaticText, HOST_LAYOUT_RIGHT, 1, "right"));  // right, centred
+    window.controls.push_back(make(ControlKind::StaticText, HOST_LAYOUT_CENTER, 1, "centre", 100));
+    window.controls.push_back(make(ControlKind::Button, HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_FILL_HEIGHT, 1, "fill"));
     const substitute::DialogLayout layout = substitute::layOutDialog(window, {300, 200});
     ASSERT_EQ(layout.controls.size(), 4u);
     EXPECT_EQ(layout.width, 300);
@@ -56,10 +58,10 @@ TEST(DialogLayoutEngine, AlignsInTheCellAndSharesSpareRoom) {
 
 TEST(DialogLayoutEngine, GroupWithRowsFillsColumnByColumn) {
     HostDialog window;
-    window.controls.push_back(group(8 | 1, 0, 0, 2));
-    for (const char* text : {"a", "b", "c"}) window.controls.push_back(make(ControlKind::CheckBox, 9, 1, text));
-    window.controls.push_back(group(9, 1, 1));  // nested, in the second column
-    window.controls.push_back(make(ControlKind::Button, 9, 2, "inner"));
+    window.controls.push_back(group(leftTop, 0, 0, 2));
+    for (const char* text : {"a", "b", "c"}) window.controls.push_back(make(ControlKind::CheckBox, leftTop, 1, text));
+    window.controls.push_back(group(leftTop, 1, 1));  // nested, in the second column
+    window.controls.push_back(make(ControlKind::Button, leftTop, 2, "inner"));
     const substitute::DialogLayout layout = substitute::layOutDialog(window);
     EXPECT_EQ(layout.controls[1].column, 0);
     EXPECT_EQ(layout.controls[2].column, 0);
@@ -75,7 +77,7 @@ TEST(DialogLayoutEngine, GroupWithRowsFillsColumnByColumn) {
 }
 
 TEST(DialogLayoutEngine, RequestedSizesReadThePixelForm) {
-    EXPECT_EQ(substitute::requestedPixels(0x10064), 100);
+    EXPECT_EQ(substitute::requestedPixels(HOST_SIZE_PIXELS | 100), 100);
     EXPECT_EQ(substitute::requestedPixels(500), 500);
     EXPECT_EQ(substitute::requestedPixels(0), 0);
     EXPECT_EQ(substitute::requestedPixels(-5), 0);

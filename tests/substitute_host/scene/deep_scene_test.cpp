@@ -64,8 +64,9 @@ TEST_F(DeepScene, ADeepHierarchyIsDeletedAndRestoredByUndo) {
 
 TEST_F(DeepScene, ALayerShaderChainTenThousandDeepRoundTrips) {
     HostElement* material = host.scene.addMaterial(*document, "Deep", 5703);
-    HostElement* shader = host.scene.setChannelShader(*material, 0, "Layer", 1011123);
-    for (int i = 0; i < deepLayerChain; ++i) shader = host.scene.addShaderLayer(*shader, "Layer", 1011123);
+    HostElement* shader = host.scene.setChannelShader(*material, 0, "Layer", HOST_LAYER_SHADER_TYPE);
+    for (int i = 0; i < deepLayerChain; ++i)
+        shader = host.scene.addShaderLayer(*shader, "Layer", HOST_LAYER_SHADER_TYPE);
     host.scene.addShaderLayer(*shader, "Legacy", 1234);
 
     std::string saved = substitute::saveScene(host.scene, *document);

@@ -31,9 +31,10 @@ TEST(LinearPaths, LinksOfADeepLayerShaderChainResolveInTheirDocument) {
     const HostTables& t = *host.tables();
     HostDocument* document = host.scene.newDocument();
     HostElement* material = host.scene.addMaterial(*document, "Deep", 5703);
-    HostElement* top = host.scene.setChannelShader(*material, 0, "Layer", 1011123);
+    HostElement* top = host.scene.setChannelShader(*material, 0, "Layer", HOST_LAYER_SHADER_TYPE);
     std::vector<HostElement*> chain{top};
-    for (int i = 0; i < deep; ++i) chain.push_back(host.scene.addShaderLayer(*chain.back(), "Layer", 1011123));
+    for (int i = 0; i < deep; ++i)
+        chain.push_back(host.scene.addShaderLayer(*chain.back(), "Layer", HOST_LAYER_SHADER_TYPE));
 
     // What the module does at every level: read the layer's link and resolve it.
     HostValue* value = t.t_C4DOS_Gv->create();
@@ -42,7 +43,7 @@ TEST(LinearPaths, LinksOfADeepLayerShaderChainResolveInTheirDocument) {
     size_t resolved = 0;
     for (size_t i = 0; i + 1 < chain.size(); ++i) {
         HostLayer* layer = layers.firstLayer(chain[i]);
-        ASSERT_TRUE(layers.getParameter(layer, 2002, value));
+        ASSERT_TRUE(layers.getParameter(layer, HOST_LAYER_PARAMETER_LINK, value));
         resolved += t.t_C4DOS_Ln->resolve(t.t_C4DOS_Gv->link(value), document) == chain[i + 1];
     }
     EXPECT_EQ(resolved, size_t(deep));
@@ -54,12 +55,12 @@ TEST(LinearPaths, LinksOfADeepLayerShaderChainResolveInTheirDocument) {
     t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, chain[1], nullptr);
     t.t_C4DOS_Bl->unlink(chain[1]);
     EXPECT_EQ(t.t_C4DOS_Bl->document(chain.back()), nullptr);
-    ASSERT_TRUE(layers.getParameter(layers.firstLayer(chain[0]), 2002, value));
+    ASSERT_TRUE(layers.getParameter(layers.firstLayer(chain[0]), HOST_LAYER_PARAMETER_LINK, value));
     EXPECT_EQ(t.t_C4DOS_Ln->resolve(t.t_C4DOS_Gv->link(value), document), nullptr);
     t.t_C4DOS_Bl->free(chain[1]);
     t.t_C4DOS_Bu->endGroup(document);
     ASSERT_TRUE(host.scene.undo(*document));
-    ASSERT_TRUE(layers.getParameter(layers.firstLayer(chain[0]), 2002, value));
+    ASSERT_TRUE(layers.getParameter(layers.firstLayer(chain[0]), HOST_LAYER_PARAMETER_LINK, value));
     HostElement* restored = t.t_C4DOS_Ln->resolve(t.t_C4DOS_Gv->link(value), document);
     ASSERT_NE(restored, nullptr);
     EXPECT_EQ(t.t_C4DOS_Bl->document(restored), document);
@@ -70,7 +71,7 @@ TEST(LinearPaths, ALayerShaderOfManyLayersSavesAndLoads) {
     substitute::SubstituteHost host;
     HostDocument* document = host.scene.newDocument();
     HostElement* material = host.scene.addMaterial(*document, "Wide", 5703);
-    HostElement* shader = host.scene.setChannelShader(*material, 0, "Layers", 1011123);
+    HostElement* shader = host.scene.setChannelShader(*material, 0, "Layers", HOST_LAYER_SHADER_TYPE);
     for (int i = 0; i < deep; ++i) host.scene.addShaderLayer(*shader, "s", i % 2 ? 1234 : 5);
     const std::string saved = substitute::saveScene(host.scene, *document);
     substitute::SceneLoad loaded = substitute::loadScene(host.scene, saved);

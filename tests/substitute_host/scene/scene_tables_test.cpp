@@ -41,11 +41,11 @@ TEST_F(SceneTables, SelectedObjectsComeInHierarchyPreOrderWithDescendants) {
     a1->selected = true;
 
     HostArray* array = t.t_C4DOS_At->create();
-    ASSERT_TRUE(t.t_C4DOS_Bd->selectedObjects(doc, array, 0));
+    ASSERT_TRUE(t.t_C4DOS_Bd->selectedObjects(doc, array, HOST_SELECTION_ALL));
     EXPECT_EQ(names(array), (std::vector<std::string>{"A", "A1", "A1x", "A2", "B"}));
 
-    t.t_C4DOS_Bd->setActiveObject(doc, a1, 0);
-    t.t_C4DOS_Bd->selectedObjects(doc, array, 0);
+    t.t_C4DOS_Bd->setActiveObject(doc, a1, HOST_SELECT_ONLY);
+    t.t_C4DOS_Bd->selectedObjects(doc, array, HOST_SELECTION_ALL);
     EXPECT_EQ(names(array), (std::vector<std::string>{"A1"})) << "the array is emptied first; the rest deselected";
     EXPECT_EQ(scene.activeObject(*doc), a1);
 
@@ -54,7 +54,7 @@ TEST_F(SceneTables, SelectedObjectsComeInHierarchyPreOrderWithDescendants) {
     m1->selected = true;
     t.t_C4DOS_Bd->selectedMaterials(doc, array);
     EXPECT_EQ(names(array), (std::vector<std::string>{"M1", "M2"}));
-    t.t_C4DOS_Bd->setActiveMaterial(doc, m1, 0);
+    t.t_C4DOS_Bd->setActiveMaterial(doc, m1, HOST_SELECT_ONLY);
     t.t_C4DOS_Bd->selectedMaterials(doc, array);
     EXPECT_EQ(names(array), (std::vector<std::string>{"M1"}));
     EXPECT_EQ(scene.activeMaterial(*doc), m1);
@@ -91,7 +91,7 @@ TEST_F(SceneTables, TheExampleSceneReadsAsTheModuleWalksIt) {
     HostArray* array = t.t_C4DOS_At->create();
     t.t_C4DOS_Mt->reflectanceShaders(material, array);
     ASSERT_EQ(t.t_C4DOS_At->count(array), 3);
-    EXPECT_EQ(t.t_C4DOS_Ba->typeId(t.t_C4DOS_At->entry(array, 0)), 1011123);
+    EXPECT_EQ(t.t_C4DOS_Ba->typeId(t.t_C4DOS_At->entry(array, 0)), HOST_LAYER_SHADER_TYPE);
     EXPECT_EQ(t.t_C4DOS_Sh->owner(t.t_C4DOS_At->entry(array, 1)), material);
     EXPECT_EQ(t.t_C4DOS_Sh->owner(t.t_C4DOS_At->entry(array, 2)), floor);
 
@@ -102,7 +102,7 @@ TEST_F(SceneTables, TheExampleSceneReadsAsTheModuleWalksIt) {
     HostValue* value = t.t_C4DOS_Gv->create();
     for (; layer; layer = library->nextLayer(layer)) {
         kinds.push_back(library->kind(layer));
-        if (!library->getParameter(layer, 2002, value)) {
+        if (!library->getParameter(layer, HOST_LAYER_PARAMETER_LINK, value)) {
             EXPECT_EQ(t.t_C4DOS_Gv->type(value), 0);
             EXPECT_EQ(t.t_C4DOS_Gv->link(value), nullptr);
             continue;
@@ -128,11 +128,11 @@ TEST_F(SceneTables, LinksResolveOnlyInTheirDocument) {
     HostDocument* doc = scene.newDocument();
     HostDocument* other = scene.newDocument();
     HostElement* material = scene.addMaterial(*doc, "M", 5703);
-    HostElement* layers = scene.setChannelShader(*material, 0, "Layer", 1011123);
+    HostElement* layers = scene.setChannelShader(*material, 0, "Layer", HOST_LAYER_SHADER_TYPE);
     scene.addShaderLayer(*layers, "X", 1234);
     auto* library = static_cast<const HostLayerShaderLibrary*>(t.t_C4DOS_Lr->find(HOST_LIBRARY_LAYER_SHADER));
     HostValue* value = t.t_C4DOS_Gv->create();
-    ASSERT_TRUE(library->getParameter(library->firstLayer(layers), 2002, value));
+    ASSERT_TRUE(library->getParameter(library->firstLayer(layers), HOST_LAYER_PARAMETER_LINK, value));
     EXPECT_NE(t.t_C4DOS_Ln->resolve(t.t_C4DOS_Gv->link(value), doc), nullptr);
     EXPECT_EQ(t.t_C4DOS_Ln->resolve(t.t_C4DOS_Gv->link(value), other), nullptr);
     t.t_C4DOS_Bl->unlink(material);
@@ -146,33 +146,36 @@ TEST_F(SceneTables, LinksResolveOnlyInTheirDocument) {
 TEST_F(SceneTables, NoticesAreCountedInOrder) {
     HostDocument* doc = scene.newDocument();
     HostElement* material = scene.addMaterial(*doc, "M", 5703);
-    t.t_C4DOS_Ge->stopBackgroundWork(1, 1, 1);
+    t.t_C4DOS_Ge->stopBackgroundWork(HOST_BACKGROUND_WORK_ALL, HOST_BACKGROUND_SCENE_CHANGES, HOST_BACKGROUND_WAIT);
     t.t_C4DOS_Mt->update(material, true, true);
-    t.t_C4DOS_Ba->sendMessage(material, 5, nullptr);
-    t.t_C4DOS_Ge->sceneChanged(0);
-    t.t_C4DOS_Ge->sceneChanged(0);
+    t.t_C4DOS_Ba->sendMessage(material, HOST_MSG_MATERIAL_UPDATE, nullptr);
+    t.t_C4DOS_Ge->sceneChanged(HOST_SCENE_CHANGED_REDRAW);
+    t.t_C4DOS_Ge->sceneChanged(HOST_SCENE_CHANGED_REDRAW);
     const substitute::SceneNotices& n = scene.notices;
-    EXPECT_EQ(n.backgroundStops, (std::vector<std::array<int32_t, 3>>{{1, 1, 1}}));
+    EXPECT_EQ(n.backgroundStops, (std::vector<std::array<int32_t, 3>>{
+                                     {HOST_BACKGROUND_WORK_ALL, HOST_BACKGROUND_SCENE_CHANGES, HOST_BACKGROUND_WAIT}}));
     ASSERT_EQ(n.materialUpdates.size(), 1u);
     EXPECT_EQ(n.materialUpdates[0].material, material->id);
     EXPECT_TRUE(n.materialUpdates[0].preview && n.materialUpdates[0].render);
     ASSERT_EQ(n.messages.size(), 1u);
-    EXPECT_EQ(n.messages[0].id, 5);
-    EXPECT_EQ(n.sceneChanges, (std::vector<int32_t>{0, 0}));
+    EXPECT_EQ(n.messages[0].id, HOST_MSG_MATERIAL_UPDATE);
+    EXPECT_EQ(n.sceneChanges, (std::vector<int32_t>{HOST_SCENE_CHANGED_REDRAW, HOST_SCENE_CHANGED_REDRAW}));
 }
 
 TEST_F(SceneTables, TheRegistryFindsByIdAndKind) {
-    scene.setPlugins({{1234, 6, "Legacy Tag"}, {1234, 1, "Legacy Shader"}, {99, 8, "Glow"}});
-    HostPluginRecord* any = t.t_C4DOS_Pr->find(1234, 0);
+    scene.setPlugins({{1234, HOST_PLUGIN_KIND_TAG, "Legacy Tag"},
+                      {1234, HOST_PLUGIN_KIND_SHADER, "Legacy Shader"},
+                      {99, HOST_PLUGIN_KIND_VIDEO_POST, "Glow"}});
+    HostPluginRecord* any = t.t_C4DOS_Pr->find(1234, HOST_PLUGIN_KIND_ANY);
     ASSERT_NE(any, nullptr);
-    EXPECT_EQ(t.t_C4DOS_Pr->kind(any), 6);
-    HostPluginRecord* shader = t.t_C4DOS_Pr->find(1234, 1);
+    EXPECT_EQ(t.t_C4DOS_Pr->kind(any), HOST_PLUGIN_KIND_TAG);
+    HostPluginRecord* shader = t.t_C4DOS_Pr->find(1234, HOST_PLUGIN_KIND_SHADER);
     ASSERT_NE(shader, nullptr);
     HostString* text = t.t_C4DOS_Pr->name(shader);
     EXPECT_EQ(substitute::text(text, "test"), "Legacy Shader");
     substitute::releaseString(text);
-    EXPECT_EQ(t.t_C4DOS_Pr->find(1234, 5), nullptr);
-    EXPECT_EQ(t.t_C4DOS_Pr->find(98, 0), nullptr);
+    EXPECT_EQ(t.t_C4DOS_Pr->find(1234, HOST_PLUGIN_KIND_OBJECT), nullptr);
+    EXPECT_EQ(t.t_C4DOS_Pr->find(98, HOST_PLUGIN_KIND_ANY), nullptr);
 }
 
 TEST_F(SceneTables, TheRegistryKnowsTheApplicationsOwnTypesBesideTheFilesPlugins) {
@@ -184,25 +187,25 @@ TEST_F(SceneTables, TheRegistryKnowsTheApplicationsOwnTypesBesideTheFilesPlugins
         substitute::releaseString(text);
         return name;
     };
-    EXPECT_EQ(nameOf(5159, 5), "Cube");
-    EXPECT_EQ(nameOf(5671, 6), "UVW");
-    EXPECT_EQ(nameOf(5703, 2), "Material");
-    EXPECT_EQ(nameOf(1011123, 1), "Layer");
-    EXPECT_EQ(nameOf(300001, 8), "Ambient Occlusion");
-    EXPECT_EQ(nameOf(5159, 0), "Cube");
-    EXPECT_EQ(nameOf(5159, 6), "(none)");  // built-in for one kind only
+    EXPECT_EQ(nameOf(5159, HOST_PLUGIN_KIND_OBJECT), "Cube");
+    EXPECT_EQ(nameOf(5671, HOST_PLUGIN_KIND_TAG), "UVW");
+    EXPECT_EQ(nameOf(5703, HOST_PLUGIN_KIND_MATERIAL), "Material");
+    EXPECT_EQ(nameOf(HOST_LAYER_SHADER_TYPE, HOST_PLUGIN_KIND_SHADER), "Layer");
+    EXPECT_EQ(nameOf(300001, HOST_PLUGIN_KIND_VIDEO_POST), "Ambient Occlusion");
+    EXPECT_EQ(nameOf(5159, HOST_PLUGIN_KIND_ANY), "Cube");
+    EXPECT_EQ(nameOf(5159, HOST_PLUGIN_KIND_TAG), "(none)");  // built-in for one kind only
 
     // A file's record of the same id and kind stands for the built-in one;
     // of another kind it stands beside it, and is asked first for any kind.
-    scene.setPlugins({{5159, 5, "Rounded Cube"}, {5160, 6, "Sphere Tag"}});
-    EXPECT_EQ(nameOf(5159, 5), "Rounded Cube");
-    EXPECT_EQ(nameOf(5160, 5), "Sphere");
-    EXPECT_EQ(nameOf(5160, 6), "Sphere Tag");
-    EXPECT_EQ(nameOf(5160, 0), "Sphere Tag");
+    scene.setPlugins({{5159, HOST_PLUGIN_KIND_OBJECT, "Rounded Cube"}, {5160, HOST_PLUGIN_KIND_TAG, "Sphere Tag"}});
+    EXPECT_EQ(nameOf(5159, HOST_PLUGIN_KIND_OBJECT), "Rounded Cube");
+    EXPECT_EQ(nameOf(5160, HOST_PLUGIN_KIND_OBJECT), "Sphere");
+    EXPECT_EQ(nameOf(5160, HOST_PLUGIN_KIND_TAG), "Sphere Tag");
+    EXPECT_EQ(nameOf(5160, HOST_PLUGIN_KIND_ANY), "Sphere Tag");
     // The built-in types are the application's: a scene file never lists them.
     EXPECT_EQ(scene.plugins().size(), 2u);
     scene.setPlugins({});
-    EXPECT_EQ(nameOf(5159, 5), "Cube");
+    EXPECT_EQ(nameOf(5159, HOST_PLUGIN_KIND_OBJECT), "Cube");
 }
 
 TEST_F(SceneTables, TheHostMayHaveNoActiveDocument) {
@@ -217,8 +220,8 @@ TEST_F(SceneTables, FreeEndsTheLifeOfEverythingBelow) {
     HostElement* parent = scene.addObject(*doc, nullptr, "P", 1);
     scene.addTag(*scene.addObject(*doc, parent, "C", 1), "T", 2);
     HostElement* material = scene.addMaterial(*doc, "M", 5703);
-    scene.addShaderLayer(*scene.addReflectanceShader(*material, "L", 1011123), "X", 3);
-    scene.addLayer(*scene.setChannelShader(*material, 5, "L2", 1011123), 1);
+    scene.addShaderLayer(*scene.addReflectanceShader(*material, "L", HOST_LAYER_SHADER_TYPE), "X", 3);
+    scene.addLayer(*scene.setChannelShader(*material, 5, "L2", HOST_LAYER_SHADER_TYPE), 1);
     scene.addVideoPost(*scene.addRenderSettings(*doc, "R", true), "V", 4);
     EXPECT_EQ(host.handles.count(HandleKind::Element), 9u);
 

@@ -108,7 +108,8 @@ TEST_F(Undo, LayerLinksResolveToTheRestoredShaders) {
     HostValue* value = t.t_C4DOS_Gv->create();
 
     auto linked = [&]() -> HostElement* {
-        if (!library->getParameter(second, 2002, value) || t.t_C4DOS_Gv->type(value) != HOST_DATA_TYPE_LINK) {
+        if (!library->getParameter(second, HOST_LAYER_PARAMETER_LINK, value) ||
+            t.t_C4DOS_Gv->type(value) != HOST_DATA_TYPE_LINK) {
             return nullptr;
         }
         return t.t_C4DOS_Ln->resolve(t.t_C4DOS_Gv->link(value), t.t_C4DOS_Bl->document(layerShader));

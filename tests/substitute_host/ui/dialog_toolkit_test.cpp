@@ -25,7 +25,8 @@ TEST_F(DialogToolkit, OpeningBuildsTheLayoutThenTheValuesOnce) {
     ASSERT_EQ(dialog().openCalls.size(), 2u);
     const substitute::OpenCall& call = dialog().openCalls[0];
     EXPECT_EQ(std::vector<int32_t>({call.kind, call.pluginId, call.subId, call.x, call.y, call.width, call.height}),
-              std::vector<int32_t>({20, 1066888, 0, -1, -1, 0, 0}));
+              std::vector<int32_t>(
+                  {HOST_DIALOG_NON_MODAL, 1066888, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY, 0, 0}));
 }
 
 TEST_F(DialogToolkit, TheWidgetTreeKeepsCreationOrderNestingAndValues) {
@@ -44,7 +45,7 @@ TEST_F(DialogToolkit, TheWidgetTreeKeepsCreationOrderNestingAndValues) {
     EXPECT_EQ(group.text, "Options");
     EXPECT_EQ(group.columns, 2);
     EXPECT_EQ(group.borderSpace, (std::array<int32_t, 4>{4, 4, 4, 4}));
-    EXPECT_EQ(substitute::findControl(dialog(), NUMBER)->format, 0x66726561);
+    EXPECT_EQ(substitute::findControl(dialog(), NUMBER)->format, HOST_NUMBER_FORMAT_FLOAT);
 
     EXPECT_EQ(substitute::describeDialog(dialog()),
               "window \"Fake\" open\n"

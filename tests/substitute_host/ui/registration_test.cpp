@@ -29,17 +29,17 @@ TEST(PngCheck, ReadsTheSizeOnlyFromAValidHeader) {
         std::string bytes;
         int32_t answer;
     } cases[] = {
-        {onePixelPng, substitute::imageLoaded},
-        {"GIF89a", substitute::imageWrongType},
-        {onePixelPng.substr(0, 7), substitute::imageWrongType},
-        {onePixelPng.substr(0, 20), substitute::imageBroken},
-        {withByte(onePixelPng, 12, 'X'), substitute::imageBroken},  // not IHDR
-        {withByte(onePixelPng, 19, 2), substitute::imageBroken},    // CRC no longer matches
+        {onePixelPng, HOST_BITMAP_LOADED},
+        {"GIF89a", HOST_BITMAP_WRONG_TYPE},
+        {onePixelPng.substr(0, 7), HOST_BITMAP_WRONG_TYPE},
+        {onePixelPng.substr(0, 20), HOST_BITMAP_BROKEN},
+        {withByte(onePixelPng, 12, 'X'), HOST_BITMAP_BROKEN},  // not IHDR
+        {withByte(onePixelPng, 19, 2), HOST_BITMAP_BROKEN},    // CRC no longer matches
     };
     for (const Case& c : cases) {
         substitute::ImageSize size;
         EXPECT_EQ(substitute::readPngSize(c.bytes, size), c.answer);
-        if (c.answer == substitute::imageLoaded) {
+        if (c.answer == HOST_BITMAP_LOADED) {
             EXPECT_EQ(size.width + size.height, 2);
         }
     }
@@ -75,7 +75,7 @@ TEST_F(Registration, TheHostKeepsItsOwnCopiesAndDestroysTheCommandOnce) {
     std::ofstream(file, std::ios::binary) << onePixelPng;
     HostBitmap* icon = tables().t_C4DOS_Bm->create();
     HostPath* path = substitute::makePath(file);
-    EXPECT_EQ(tables().t_C4DOS_Bm->load(icon, path), substitute::imageLoaded);
+    EXPECT_EQ(tables().t_C4DOS_Bm->load(icon, path), HOST_BITMAP_LOADED);
     tables().t_C4DOS_Fn->free(path);
     std::filesystem::remove(file);
     record.icon = icon;
@@ -106,8 +106,8 @@ TEST_F(Registration, TheHostKeepsItsOwnCopiesAndDestroysTheCommandOnce) {
 TEST_F(Registration, RefusalsKeepNothing) {
     host.ui.commands.refuseNext = true;
     EXPECT_FALSE(registerWith());
-    EXPECT_FALSE(registerWith(2025999));
-    EXPECT_FALSE(registerWith(HOST_INTERFACE_VERSION, 6));
+    EXPECT_FALSE(registerWith(HOST_INTERFACE_VERSION - 1));
+    EXPECT_FALSE(registerWith(HOST_INTERFACE_VERSION, HOST_PLUGIN_KIND_TAG));
     EXPECT_FALSE(registerWith(HOST_INTERFACE_VERSION, HOST_PLUGIN_KIND_COMMAND, 200));
     EXPECT_TRUE(registerWith()) << "the refusal was for one registration only";
     EXPECT_FALSE(registerWith()) << "the id is taken";
@@ -128,13 +128,13 @@ TEST(OpeningFiles, IsRecordedAndAnswersWhetherTheFileExists) {
 
 TEST(MessageBoxes, QuestionsTakeQueuedAnswersThenTheDefault) {
     substitute::SubstituteHost host;
-    host.ui.messageBoxes.questionAnswers = {substitute::answerNo};
+    host.ui.messageBoxes.questionAnswers = {HOST_ANSWER_NO};
     std::vector<int32_t> printed;
     host.ui.messageBoxes.onShow = [&](const substitute::MessageBoxRecord& box) { printed.push_back(box.answer); };
     const HostGeneralTable& ge = *tables().t_C4DOS_Ge;
-    EXPECT_EQ(ge.messageBox(Text("Sure?"), 0x24), substitute::answerNo);
-    EXPECT_EQ(ge.messageBox(Text("Sure?"), 0x24), substitute::answerYes);
-    EXPECT_EQ(ge.messageBox(Text("Done."), 0x30), substitute::answerOk);
+    EXPECT_EQ(ge.messageBox(Text("Sure?"), HOST_MESSAGE_BOX_QUESTION), HOST_ANSWER_NO);
+    EXPECT_EQ(ge.messageBox(Text("Sure?"), HOST_MESSAGE_BOX_QUESTION), HOST_ANSWER_YES);
+    EXPECT_EQ(ge.messageBox(Text("Done."), HOST_MESSAGE_BOX_NOTICE), HOST_ANSWER_OK);
     EXPECT_EQ(printed, (std::vector<int32_t>{7, 6, 1}));
     EXPECT_EQ(host.ui.messageBoxes.shown[2].text, "Done.");
 }

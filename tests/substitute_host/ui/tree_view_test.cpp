@@ -36,8 +36,8 @@ struct FakeTree {
     static void draw(HostDrawArea* area, const std::string& text, const HostDrawInfo* info) {
         const HostDrawTable& cu = *tables().t_C4DOS_Cu;
         cu.fillRect(area, info->x, info->y, info->x + info->width - 1, info->y + info->height - 1);
-        cu.setDrawSetting(area, 1);
-        cu.setTextColors(area, 1003, 1000);
+        cu.setDrawSetting(area, HOST_DRAW_SETTING_TEXT);
+        cu.setTextColors(area, HOST_COLOR_TEXT, HOST_COLOR_TEXT_BACKGROUND);
         cu.drawText(area, Text(text), info->x + 4, info->y, 0);
     }
 
@@ -97,9 +97,9 @@ struct TreeView : ::testing::Test {
     void SetUp() override {
         fake.open();
         library = static_cast<const HostTreeViewLibrary*>(tables().t_C4DOS_Lr->find(HOST_LIBRARY_TREE_VIEW));
-        HostContainer* layout = tables().t_C4DOS_Bc->create(0);
-        tables().t_C4DOS_Bc->setInt32(layout, NAME, 0x75736572);
-        tables().t_C4DOS_Bc->setInt32(layout, TAG, 0x75736572);
+        HostContainer* layout = tables().t_C4DOS_Bc->create(HOST_CONTAINER_PLAIN);
+        tables().t_C4DOS_Bc->setInt32(layout, NAME, HOST_TREE_VIEW_COLUMN_USER);
+        tables().t_C4DOS_Bc->setInt32(layout, TAG, HOST_TREE_VIEW_COLUMN_USER);
         ASSERT_TRUE(library->setLayout(fake.treeView, 2, layout));
         tables().t_C4DOS_Bc->free(layout);
         library->attach(fake.treeView, &tree.rows, &callbacks, &tree, nullptr);
@@ -125,8 +125,8 @@ TEST_F(TreeView, RefreshDrawsHeadersAndCellsAtPositionsFromTheTextMetric) {
     ASSERT_EQ(cell.operations.size(), 4u);
     const auto& fill = cell.operations[0];
     EXPECT_EQ(std::vector<int32_t>({fill.x, fill.y, fill.x2, fill.y2}), std::vector<int32_t>({50, 28, 113, 41}));
-    EXPECT_EQ(cell.operations[1].setting, 1);
-    EXPECT_EQ(cell.operations[2].textColor, 1003);
+    EXPECT_EQ(cell.operations[1].setting, HOST_DRAW_SETTING_TEXT);
+    EXPECT_EQ(cell.operations[2].textColor, HOST_COLOR_TEXT);
     EXPECT_EQ(cell.operations[3].x, 54);
 }
 
@@ -178,8 +178,8 @@ TEST_F(TreeView, DoubleClickReachesTheRowInListOrder) {
 }
 
 TEST_F(TreeView, ALayoutNeedsAsManyColumnsAsItNames) {
-    HostContainer* layout = tables().t_C4DOS_Bc->create(0);
-    tables().t_C4DOS_Bc->setInt32(layout, NAME, 0x75736572);
+    HostContainer* layout = tables().t_C4DOS_Bc->create(HOST_CONTAINER_PLAIN);
+    tables().t_C4DOS_Bc->setInt32(layout, NAME, HOST_TREE_VIEW_COLUMN_USER);
     EXPECT_FALSE(library->setLayout(fake.treeView, 2, layout));
     EXPECT_FALSE(library->setLayout(fake.treeView, 0, layout));
     EXPECT_TRUE(library->setLayout(fake.treeView, 1, layout));

@@ -51,7 +51,10 @@ struct FakeDialog {
     FakeDialog(const FakeDialog&) = delete;
     FakeDialog& operator=(const FakeDialog&) = delete;
 
-    bool open() { return tables().t_C4DOS_Gd->open(dialog, 20, 1066888, 0, -1, -1, 0, 0, 0); }
+    bool open() {
+        return tables().t_C4DOS_Gd->open(dialog, HOST_DIALOG_NON_MODAL, 1066888, 0, HOST_DIALOG_POSITION_ANY,
+                                         HOST_DIALOG_POSITION_ANY, 0, 0, HOST_DIALOG_OPEN_PLAIN);
+    }
 
     static int32_t message(void* user, const HostContainer* msg, HostContainer*) {
         auto& self = *static_cast<FakeDialog*>(user);
@@ -75,27 +78,29 @@ struct FakeDialog {
         gd.menuAddCommand(dialog, MENU_ABOUT, Text("About..."));
         gd.menuSubEnd(dialog);
         gd.menuFinish(dialog);
-        gd.groupBegin(dialog, LABEL, 57, 2, 0, Text("Options"), 0, 0, 0);
+        gd.groupBegin(dialog, LABEL, HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_TOP, 2, 0, Text("Options"), 0, 0, 0);
         gd.groupBorderSpace(dialog, 4, 4, 4, 4);
-        gd.addStaticText(dialog, LABEL, 9, 200, 0, Text("Action"), 0);
-        gd.addComboBox(dialog, COMBO, 57, 0, 0, false, false);
+        gd.addStaticText(dialog, LABEL, HOST_LAYOUT_LEFT | HOST_LAYOUT_TOP, 200, 0, Text("Action"), HOST_BORDER_NONE);
+        gd.addComboBox(dialog, COMBO, HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_TOP, 0, 0, false, false);
         gd.addComboEntry(dialog, COMBO, 0, Text("Identify"));
         gd.addComboEntry(dialog, COMBO, 2, Text("Remove"));
-        gd.addNumberField(dialog, NUMBER, 57, 500, 0);
-        gd.addCheckBox(dialog, CHECK, 57, 0, 0, Text("Warn"));
+        gd.addNumberField(dialog, NUMBER, HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_TOP, 500, 0);
+        gd.addCheckBox(dialog, CHECK, HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_TOP, 0, 0, Text("Warn"));
         gd.groupEnd(dialog);
-        gd.addButton(dialog, BUTTON, 8, 100, 0, Text("Process"));
-        gd.addButton(dialog, DISABLED_BUTTON, 8, 100, 0, Text("Cancel"));
-        HostContainer* settings = tables().t_C4DOS_Bc->create(0);
-        tables().t_C4DOS_Bc->setBool(settings, 0x74766868, true);
-        treeView = gd.addCustomGui(dialog, TREE, HOST_LIBRARY_TREE_VIEW, nullptr, 63, 0, 0x10064, settings);
+        gd.addButton(dialog, BUTTON, HOST_LAYOUT_LEFT, 100, 0, Text("Process"));
+        gd.addButton(dialog, DISABLED_BUTTON, HOST_LAYOUT_LEFT, 100, 0, Text("Cancel"));
+        HostContainer* settings = tables().t_C4DOS_Bc->create(HOST_CONTAINER_PLAIN);
+        tables().t_C4DOS_Bc->setBool(settings, HOST_TREE_VIEW_HEADER_ROW, true);
+        treeView =
+            gd.addCustomGui(dialog, TREE, HOST_LIBRARY_TREE_VIEW, nullptr,
+                            HOST_LAYOUT_FILL_WIDTH | HOST_LAYOUT_FILL_HEIGHT, 0, HOST_TREE_VIEW_MIN_HEIGHT, settings);
         tables().t_C4DOS_Bc->free(settings);
         return 1;
     }
 
     int32_t initValues() {
         const HostDialogTable& gd = *tables().t_C4DOS_Gd;
-        gd.setFloat(dialog, NUMBER, 0.0, -100.0, 100.0, 1.0, 0x66726561, 0, 0, false, false);
+        gd.setFloat(dialog, NUMBER, 0.0, -100.0, 100.0, 1.0, HOST_NUMBER_FORMAT_FLOAT, 0, 0, false, false);
         gd.setInt32(dialog, COMBO, 2, INT32_MIN, INT32_MAX, 1, false);
         gd.setBool(dialog, CHECK, true, false);
         gd.enable(dialog, DISABLED_BUTTON, false);
