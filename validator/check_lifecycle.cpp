@@ -10,7 +10,9 @@
 
 #include "check_runs.h"
 #include "dialog_contract.h"
+#include "expected_command_id.h"
 #include "lifecycle_module.h"
+#include "missing_table_text.h"
 
 namespace validator {
 namespace {
@@ -24,14 +26,6 @@ constexpr int32_t refused = -3;
 constexpr int32_t notHandled = -1;
 constexpr int32_t interfaceVersion = 5;
 constexpr int32_t unknownMessages[] = {0, 5, 7, -1, 1000};
-
-// The assertion line a bind with a missing table writes.
-std::string missingTableText() {
-#define CLEARTRACE_TABLE_TERM(name) " && " #name
-    constexpr std::string_view terms = HOST_TABLE_NAMES(CLEARTRACE_TABLE_TERM);
-#undef CLEARTRACE_TABLE_TERM
-    return "Assertion failed: " + std::string(terms.substr(4));
-}
 
 // Version query and every unknown message, at one moment of the lifecycle.
 void expectFixedAnswers(LifecycleModule& m, Expectations& e, const std::string& when) {
@@ -52,7 +46,8 @@ void usualStartAndEnd(LifecycleModule& m, Expectations& e) {
     startUp(m, e);
     e.fact(m.lastConsoleLine() == loadedLine,
            "start wrote \"" + m.lastConsoleLine() + "\", not \"" + loadedLine + "\"");
-    e.fact(m.commandRegistered(), "start answered 1 but registered no command 1066888");
+    e.fact(m.commandRegistered(),
+           "start answered 1 but registered no command " + std::to_string(kit::expectedCommandId));
     for (const char* name : {"g_enableDebugBreak", "g_trackCpuYield"}) {
         const auto& switches = m.host.services.switches();
         e.fact(switches.count(name) == 1 && switches.at(name).registered, std::string("bind registered no ") + name);
@@ -176,7 +171,7 @@ void nullTables(LifecycleModule& m, Expectations& e) {
 void expectTableRefused(LifecycleModule& m, Expectations& e, const std::string& what, int32_t answer) {
     if (!e.answer("bind with " + what, answer, refused)) return;
     const auto& console = m.host.services.console();
-    e.fact(!console.empty() && console.back().text == missingTableText() &&
+    e.fact(!console.empty() && console.back().text == kit::missingTableText &&
                console.back().level == HOST_LOG_LEVEL_CRITICAL,
            "bind with " + what + " did not write the assertion line as a critical message");
     e.answer("start after bind with " + what, m.start(), 0);
@@ -187,14 +182,14 @@ void expectTableRefused(LifecycleModule& m, Expectations& e, const std::string& 
 
 void missingTables(LifecycleModule& m, Expectations& e) {
     for (int index = 0; index < HOST_TABLE_COUNT && !e.failed(); ++index) {
-        const HostTables tables = withoutTable(*m.host.tables(), index);
+        const HostTables tables = kit::withoutTable(*m.host.tables(), index);
         expectTableRefused(m, e, "table " + std::to_string(index) + " missing", m.bind(&tables));
     }
 }
 
 void shortTables(LifecycleModule& m, Expectations& e) {
     for (int index = 0; index < HOST_TABLE_COUNT && !e.failed(); ++index) {
-        const ShortenedTable shortened(*m.host.tables(), index);
+        const kit::ShortenedTable shortened(*m.host.tables(), index);
         expectTableRefused(m, e, "table " + std::to_string(index) + " a byte too small", m.bind(shortened.tables()));
     }
 }

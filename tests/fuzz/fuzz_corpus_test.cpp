@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "fuzz_checks.h"
+#include "read_file.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -20,17 +20,12 @@ std::vector<fs::path> inputsOf(const std::string& target) {
     return inputs;
 }
 
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(FuzzCorpus, SceneLoaderInputsPass) {
     const std::vector<fs::path> inputs = inputsOf("scene_loader");
     EXPECT_GE(inputs.size(), 4u);
     for (const fs::path& input : inputs) {
         SCOPED_TRACE(input.string());
-        fuzzing::checkSceneText(contents(input));
+        fuzzing::checkSceneText(kit::readFile(input));
     }
 }
 
@@ -39,7 +34,7 @@ TEST(FuzzCorpus, ScriptReaderInputsPass) {
     EXPECT_GE(inputs.size(), 5u);
     for (const fs::path& input : inputs) {
         SCOPED_TRACE(input.string());
-        fuzzing::checkScriptText(contents(input));
+        fuzzing::checkScriptText(kit::readFile(input));
     }
 }
 

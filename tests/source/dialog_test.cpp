@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "dialog_session.h"
 #include "host_paths.h"
+#include "read_file.h"
 #include "resources.h"
 
 using substitute::ControlKind;
@@ -405,11 +404,8 @@ TEST_F(DialogTest, AboutAndHelpFileWithResource) {
     host.tables()->t_C4DOS_Fn->free(file);
     ASSERT_EQ(c4d_main(HOST_MODULE_MESSAGE, reinterpret_cast<void*>(uintptr_t(1)), nullptr, nullptr), 1);
 
-    std::ifstream table(folder / "res" / "strings.txt");
-    std::stringstream content;
-    content << table.rdbuf();
     std::map<int32_t, std::string> strings;
-    ASSERT_EQ(substitute::parseStringTable(content.str(), "strings.txt", strings), "");
+    ASSERT_EQ(substitute::parseStringTable(kit::readFile(folder / "res" / "strings.txt"), "strings.txt", strings), "");
 
     substitute::closeWindow(window());
     openWindow();

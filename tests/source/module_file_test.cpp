@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "expected_command_id.h"
 #include "module_loader.h"
 #include "substitute_host.h"
 
@@ -82,8 +83,8 @@ TEST(ModuleFile, LoadsOpensClosesAndQuitsWithoutLeavingAnythingBehind) {
     ASSERT_EQ(module.host.services.console().size(), 1u);
     EXPECT_EQ(module.host.services.console()[0].text, "Tessaly Software: Cleartrace successfully loaded.");
 
-    ASSERT_TRUE(substitute::executeCommand(module.host.ui.commands, 1066888));
-    HostDialog* dialog = module.host.ui.findDialog(1066888);
+    ASSERT_TRUE(substitute::executeCommand(module.host.ui.commands, kit::expectedCommandId));
+    HostDialog* dialog = module.host.ui.findDialog(kit::expectedCommandId);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->open);
     EXPECT_EQ(substitute::closeWindow(*dialog), "");

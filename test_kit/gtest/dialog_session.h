@@ -11,6 +11,7 @@
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
 #include "dialog_codes.h"
+#include "expected_command_id.h"
 #include "scene_file.h"
 
 class DialogSession : public ::testing::Test {
@@ -39,9 +40,9 @@ protected:
     // The active document as a scene file.
     std::string saved() { return substitute::saveScene(host.scene, *document); }
 
-    void openWindow() { ASSERT_TRUE(dialog->open(20, 1066888, 0, -1, -1, 0, 0, 0)); }
+    void openWindow() { ASSERT_TRUE(dialog->open(20, kit::expectedCommandId, 0, -1, -1, 0, 0, 0)); }
 
-    HostDialog& window() { return *host.ui.findDialog(1066888); }
+    HostDialog& window() { return *host.ui.findDialog(kit::expectedCommandId); }
     HostGui& treeView() { return *substitute::treeViewIn(window(), IDC_TREE_VIEW); }
     const substitute::Control& control(int32_t id) { return *substitute::findControl(window(), id); }
 
