@@ -18,6 +18,17 @@ const fs::path committedMissingPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs
 
 using SnapshotTest = SnapshotSession;
 
+// picture is the committed one, or (with UPDATE_GOLDEN set) becomes it; the
+// message names the driver's commands that draw it.
+void expectCommitted(const std::string& picture, const fs::path& committed, const std::string& commands) {
+    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committed, std::ios::binary) << picture;
+    EXPECT_TRUE(picture == kit::readFile(committed))
+        << committed.generic_string()
+        << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
+           "  cleartrace-host -c \"" +
+               commands + "\" example_scenes/legacy_plugins.json";
+}
+
 TEST_F(SnapshotTest, PictureIsTheWindowAsItIsNow) {
     const std::string listed = snapshot("listed.svg");
     const substitute::DialogLayout laidOut = layout();
@@ -73,12 +84,7 @@ TEST_F(SnapshotTest, CommittedExamplePictureIsCurrent) {
     const fs::path file = folder / "example.svg";
     ASSERT_TRUE(session.run({"snapshot", file.string(), "520x400"}, "test")) << shown.str();
     const std::string picture = kit::readFile(file);
-    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committedPicture, std::ios::binary) << picture;
-    EXPECT_TRUE(picture == kit::readFile(committedPicture))
-        << committedPicture.generic_string()
-        << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
-           "  cleartrace-host -c \"open; id 1234567; process; snapshot docs/dialog.svg 520x400\" "
-           "example_scenes/legacy_plugins.json";
+    expectCommitted(picture, committedPicture, "open; id 1234567; process; snapshot docs/dialog.svg 520x400");
 }
 
 // The help file's picture of Find Missing Plugins: the program itself, in a
@@ -98,12 +104,8 @@ TEST(SnapshotProgramTest, CommittedMissingPluginsPictureIsCurrent) {
     for (const char* text : {">Find Missing Plugins<", ">Plugin ID<", ">Instances<", ">Glow Emitter.1<", ">Sharpen<"}) {
         EXPECT_NE(picture.find(text), std::string::npos) << text;
     }
-    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committedMissingPicture, std::ios::binary) << picture;
-    EXPECT_TRUE(picture == kit::readFile(committedMissingPicture))
-        << committedMissingPicture.generic_string()
-        << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
-           "  cleartrace-host -c \"open; action find-missing; process; snapshot docs/missing_plugins.svg 520x330\" "
-           "example_scenes/legacy_plugins.json";
+    expectCommitted(picture, committedMissingPicture,
+                    "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x330");
 }
 
 }  // namespace
