@@ -1,5 +1,5 @@
-// The notices the module shows, as the tests and the validator expect to read
-// them: written here once, apart from the module's own strings, so that a
+// The notices and console lines the module shows, as the tests and the
+// validator expect to read them: written here once, apart from the module's own strings, so that a
 // changed text is noticed.
 #pragma once
 
@@ -14,6 +14,10 @@ inline constexpr const char* outOfMemoryTexts[] = {searchIncomplete, listIncompl
                                                    nothingRemoved};
 // The notice of a removal the host could not record for undo.
 inline constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
+// The console lines of a module start, and of a resource that would not load.
+inline constexpr const char* loadedLine = "Tessaly Software: Cleartrace successfully loaded.";
+inline constexpr const char* failedLine = "Tessaly Software: Failed to load Cleartrace";
+inline constexpr const char* resourceFailedLine = "Cleartrace: failed to load resource file.";
 // The one row of a missing-plug-ins list when nothing is missing.
 inline constexpr const char* noMissingPlugins = "No missing plugins found.";
 

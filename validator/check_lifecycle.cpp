@@ -11,6 +11,7 @@
 #include "check_runs.h"
 #include "dialog_contract.h"
 #include "expected_command_id.h"
+#include "expected_notices.h"
 #include "lifecycle_module.h"
 #include "missing_table_text.h"
 
@@ -18,9 +19,6 @@ namespace validator {
 namespace {
 namespace fs = std::filesystem;
 
-constexpr const char* loadedLine = "Tessaly Software: Cleartrace successfully loaded.";
-constexpr const char* failedLine = "Tessaly Software: Failed to load Cleartrace";
-constexpr const char* resourceFailedLine = "Cleartrace: failed to load resource file.";
 constexpr int32_t oldestHost = 2026000;
 constexpr int32_t refused = -3;
 constexpr int32_t notHandled = -1;
@@ -44,8 +42,8 @@ void startUp(LifecycleModule& m, Expectations& e) {
 
 void usualStartAndEnd(LifecycleModule& m, Expectations& e) {
     startUp(m, e);
-    e.fact(m.lastConsoleLine() == loadedLine,
-           "start wrote \"" + m.lastConsoleLine() + "\", not \"" + loadedLine + "\"");
+    e.fact(m.lastConsoleLine() == kit::loadedLine,
+           "start wrote \"" + m.lastConsoleLine() + "\", not \"" + kit::loadedLine + "\"");
     e.fact(m.commandRegistered(),
            "start answered 1 but registered no command " + std::to_string(kit::expectedCommandId));
     for (const char* name : {"g_enableDebugBreak", "g_trackCpuYield"}) {
@@ -84,8 +82,8 @@ void bindTwice(LifecycleModule& m, Expectations& e) {
 void startBeforeBind(LifecycleModule& m, Expectations& e) {
     e.answer("start before bind", m.start(), 0);
     e.fact(!m.commandRegistered(), "start before bind registered the command");
-    e.fact(m.lastConsoleLine() == failedLine,
-           "start before bind wrote \"" + m.lastConsoleLine() + "\", not \"" + failedLine + "\"");
+    e.fact(m.lastConsoleLine() == kit::failedLine,
+           "start before bind wrote \"" + m.lastConsoleLine() + "\", not \"" + kit::failedLine + "\"");
     startUp(m, e);
     e.fact(m.commandRegistered(), "start after bind registered no command");
     m.host.ui.shutDown();
@@ -265,7 +263,7 @@ std::string withoutResourceFolder(const fs::path& module, const LoneModule& lone
     Expectations e("a module without its resource folder");
     e.answer("bind", m.bind(), 1);
     e.answer("the resource message", m.loadResource(), notHandled);
-    e.fact(m.lastConsoleLine() == resourceFailedLine,
+    e.fact(m.lastConsoleLine() == kit::resourceFailedLine,
            "the failed resource message wrote \"" + m.lastConsoleLine() + "\"");
     std::error_code error;
     fs::copy(module.parent_path() / "res", lone.folder / "res", fs::copy_options::recursive, error);

@@ -4,6 +4,7 @@
 
 #include "altered_tables.h"
 #include "entry_fixture.h"
+#include "expected_notices.h"
 #include "missing_table_text.h"
 
 using entry_test::InProcessModule;
@@ -201,7 +202,7 @@ TEST(ModuleEntry, AnswersASecondResourceMessageFromTheFirstAttempt) {
     // The resource appears only after the first attempt: it is not loaded any more.
     fs::copy(entry_test::shippedResources(), module.folder / "res", fs::copy_options::recursive);
     EXPECT_EQ(module.loadResource(), -1);
-    const std::vector<std::string> expected(2, "Cleartrace: failed to load resource file.");
+    const std::vector<std::string> expected(2, kit::resourceFailedLine);
     EXPECT_EQ(module.consoleTexts(), expected);
     EXPECT_TRUE(resourceString(10000).empty());
 }

@@ -236,7 +236,7 @@ TEST_F(RunOutcomeTest, ACutShortListKeepsItsRowsAndIdentifyStops) {
         host.services.failAllocation(k);
         const Outcome outcome = process();
         host.services.failAllocation(0);
-        if (outcome.boxes != Texts{"Cleartrace ran out of memory. The list is incomplete."}) continue;
+        if (outcome.boxes != Texts{kit::listIncomplete}) continue;
         // The rows listed before the run was cut short stay.
         partList = !outcome.rows.empty();
         EXPECT_LT(outcome.rows.size(), all.size());
@@ -249,7 +249,7 @@ TEST_F(RunOutcomeTest, ACutShortListKeepsItsRowsAndIdentifyStops) {
     load(kit::deepScene(40, deepId));
     setUp({Identify, Tag, 0, false, 1050003});
     host.services.failAllocation(2);  // the tag walk's stack
-    EXPECT_EQ(process().boxes, Texts{"Cleartrace ran out of memory. The search is incomplete."});
+    EXPECT_EQ(process().boxes, Texts{kit::searchIncomplete});
     EXPECT_EQ(dialog->foundType, std::nullopt);
 }
 

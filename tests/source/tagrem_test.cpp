@@ -4,6 +4,7 @@
 
 #include "entry_fixture.h"
 #include "expected_command_id.h"
+#include "expected_notices.h"
 #include "tagrem.h"
 
 using entry_test::InProcessModule;
@@ -26,7 +27,7 @@ const substitute::RegisteredCommand& registeredCommand(const InProcessModule& mo
 TEST(CommandRegistration, RegistersTheCommandWithNameHelpAndIcon) {
     InProcessModule module;
     module.load();
-    EXPECT_EQ(module.consoleTexts(), std::vector<std::string>{"Tessaly Software: Cleartrace successfully loaded."});
+    EXPECT_EQ(module.consoleTexts(), std::vector<std::string>{kit::loadedLine});
     const substitute::ConsoleLine& line = module.host.services.console().back();
     EXPECT_EQ(line.logger, "net.maxon.core.logger.default");
     EXPECT_EQ(line.level, HOST_LOG_LEVEL_INFO);
@@ -165,7 +166,7 @@ TEST(CommandRegistration, FailsWithoutLeaksWhenTheCommandCannotBeMadeOrIsRefused
             module.host.services.failAllocation(1);
         }
         EXPECT_EQ(module.start(), 0);
-        EXPECT_EQ(module.consoleTexts(), std::vector<std::string>{"Tessaly Software: Failed to load Cleartrace"});
+        EXPECT_EQ(module.consoleTexts(), std::vector<std::string>{kit::failedLine});
         EXPECT_TRUE(substitute::registeredPlugins(module.host.ui.commands).empty());
         // The command and its dialog are gone, and with them every string, path and bitmap.
         EXPECT_EQ(module.host.services.liveBlocks(), blocks);
