@@ -1,11 +1,11 @@
 #include "program.h"
 
-#include <charconv>
 #include <istream>
 
 #include "input/input_files.h"
 
 #include "command_text.h"
+#include "number_word.h"
 #include "session.h"
 
 namespace driver {
@@ -92,19 +92,13 @@ bool takesValue(const std::string& option) {
     return false;
 }
 
-template <class Number>
-bool parseWhole(const std::string& given, Number& value) {
-    auto [end, problem] = std::from_chars(given.data(), given.data() + given.size(), value);
-    return problem == std::errc() && end == given.data() + given.size();
-}
-
 // Sets the option's value; "" when it is sound, else what is wrong with it.
 std::string setValue(const std::string& option, const std::string& given, Options& options) {
     if (option == "--module") options.module = given;
     if (option == "--save") options.save = given;
     if (option == "--script") options.script = given;
     if (option == "-c") options.commands = given;
-    if (option == "--input-limit" && !parseWhole(given, options.inputLimit)) {
+    if (option == "--input-limit" && !parseNumber(given, options.inputLimit)) {
         return "--input-limit takes a number of bytes, not \"" + given + "\"";
     }
     if (option == "--answer") {
@@ -116,7 +110,7 @@ std::string setValue(const std::string& option, const std::string& given, Option
                        : option == "--fail-string"   ? &options.failString
                        : option == "--fail-undo"     ? &options.failUndo
                                                      : nullptr;
-    if (request && (!parseWhole(given, *request) || *request < 1)) {
+    if (request && (!parseNumber(given, *request) || *request < 1)) {
         return option + " takes a whole number from 1, not \"" + given + "\"";
     }
     return {};

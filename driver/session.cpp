@@ -1,10 +1,11 @@
 #include "session.h"
 
-#include <charconv>
 #include <cmath>
 #include <utility>
 
 #include "ui/dialogs.h"
+#include "left_behind.h"
+#include "number_word.h"
 #include "scene_file/scene_file.h"
 #include "scene_paths.h"
 #include "snapshot_file.h"
@@ -32,13 +33,6 @@ std::string displayPath(const fs::path& file, const fs::path& moduleFile) {
     fs::path relative = fs::absolute(file, error).lexically_normal().lexically_relative(base);
     if (!error && !relative.empty() && *relative.begin() != "..") return relative.generic_string();
     return file.generic_string();
-}
-
-template <class Number>
-bool parseNumber(const std::string& word, Number& value) {
-    const char* end = word.data() + word.size();
-    auto [stop, problem] = std::from_chars(word.data(), end, value);
-    return problem == std::errc() && stop == end;
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
@@ -163,16 +157,8 @@ bool Session::quit() {
     if (!loader_.loaded()) return true;
     loader_.quit();
     // A module that has ended owns nothing any more: whatever is left is a leak.
-    substitute::KernelServices& services = host_.services;
-    // Paths are host objects too: the objects beside them are the rest.
-    const int64_t otherObjects = services.liveObjects() - services.livePaths();
-    if (services.liveBlocks() == 0 && services.liveStrings() == 0 && services.livePaths() == 0 && otherObjects == 0) {
-        return true;
-    }
-    std::string report = "the module left " + std::to_string(services.liveBlocks()) + " allocations, " +
-                         std::to_string(services.liveStrings()) + " strings, " + std::to_string(services.livePaths()) +
-                         " paths and " + std::to_string(otherObjects) + " other host objects behind after its end";
-    for (const std::string& block : services.leakReport()) report += "\n" + block;
+    const std::string report = leakSummary(host_.services, " after its end", "\n");
+    if (report.empty()) return true;
     output_.error(report);
     return false;
 }
@@ -221,32 +207,18 @@ std::string Session::helpFile(const Words&) {
     return withWindow([&](HostDialog& shown) { return substitute::chooseMenu(shown, IDM_SHOW_HELP_FILE); });
 }
 
-std::string Session::chooseEntry(int32_t combo, const std::string& word,
-                                 std::initializer_list<std::pair<const char*, int32_t>> entries) {
-    for (const auto& entry : entries) {
-        if (word != entry.first) continue;
-        const int32_t entryId = entry.second;  // clang 14 lambdas cannot capture a structured binding
+std::string Session::chooseEntry(int32_t combo, const std::string& word, std::span<const ChoiceWord> entries) {
+    for (const ChoiceWord& entry : entries) {
+        if (word != entry.word) continue;
+        const int32_t entryId = entry.entry;
         return withWindow([&](HostDialog& shown) { return substitute::chooseComboEntry(shown, combo, entryId); });
     }
     return "\"" + word + "\" is not one of the choices";
 }
 
-std::string Session::action(const Words& args) {
-    return chooseEntry(IDC_ACTION, args[0],
-                       {{"identify", entryId(Action::Identify)},
-                        {"list", entryId(Action::GenerateList)},
-                        {"remove", entryId(Action::Remove)},
-                        {"find-missing", entryId(Action::FindMissing)},
-                        {"remove-missing", entryId(Action::RemoveMissing)}});
-}
+std::string Session::action(const Words& args) { return chooseEntry(IDC_ACTION, args[0], actionWords); }
 
-std::string Session::type(const Words& args) {
-    return chooseEntry(IDC_PLUGIN_TYPE, args[0],
-                       {{"tag", entryId(PluginType::Tag)},
-                        {"shader", entryId(PluginType::Shader)},
-                        {"object", entryId(PluginType::Object)},
-                        {"posteffect", entryId(PluginType::PostEffect)}});
-}
+std::string Session::type(const Words& args) { return chooseEntry(IDC_PLUGIN_TYPE, args[0], pluginTypeWords); }
 
 std::string Session::scope(const Words& args) {
     int32_t entry = 0;

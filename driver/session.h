@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "command_text.h"
+#include "command_words.h"
 #include "dialog_contract.h"
 #include "input/input_files.h"
 #include "loading/module_loader.h"
@@ -76,8 +78,7 @@ private:
     template <class Operate>
     std::string withWindow(Operate operate);
     HostDocument& document() const;
-    std::string chooseEntry(int32_t combo, const std::string& word,
-                            std::initializer_list<std::pair<const char*, int32_t>> entries);
+    std::string chooseEntry(int32_t combo, const std::string& word, std::span<const ChoiceWord> entries);
     std::string check(int32_t box, const std::string& word);
     std::string saveTo(const std::filesystem::path& file);
     void showOpenedFiles(size_t from);

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "check_runs.h"
+#include "command_text.h"
 #include "dialog_contract.h"
 #include "module_pin.h"
 #include "session_view.h"
@@ -37,17 +38,6 @@ struct Outcome {
     bool reached = false;             // the refused request came
     std::string leak;
 };
-
-std::vector<std::string> splitCommands(const std::string& commands) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= commands.size()) {
-        const size_t end = std::min(commands.find("; ", start), commands.size());
-        parts.push_back(commands.substr(start, end - start));
-        start = end + 2;
-    }
-    return parts;
-}
 
 // The Process and what it changed.
 void process(Harness& harness, Outcome& outcome) {
@@ -80,9 +70,9 @@ Outcome runSession(const CheckSettings& settings, const SweepSession& session, c
     if (!refusal.empty()) {
         outcome.refused = "the start-up: " + refusal;
     } else {
-        const std::vector<std::string> commands = splitCommands(session.commands);
+        const std::vector<driver::Words> commands = driver::splitLine(session.commands).commands;
         for (size_t i = 0; i < commands.size(); ++i) {
-            const std::string& command = commands[i];
+            const std::string command = driver::joinWords(commands[i]);
             if (i + 1 == commands.size()) {
                 process(harness, outcome);
                 break;
@@ -112,12 +102,12 @@ std::string quoted(const std::vector<std::string>& boxes) {
 }
 
 // Why a cut-short run is not truthful, or "".
-std::string judgeCutShort(const Outcome& run, const Outcome& complete, int action) {
+std::string judgeCutShort(const Outcome& run, const Outcome& complete, Action action) {
     if (run.after != run.before) return "a run cut short changed the scene: " + firstDifference(run.before, run.after);
     if (run.undoGroups != 0) return "a run cut short recorded an undo group";
     // A missing-plug-ins list counts every instance, so a part of it would
     // tell wrong counts: a cut-short run lists nothing.
-    if (run.rowsDrawnWithMemory && searchesMissing(Action(action)) && !run.rows.empty()) {
+    if (run.rowsDrawnWithMemory && searchesMissing(action) && !run.rows.empty()) {
         return "a missing-plug-ins run cut short still lists " + rowDifference({}, run.rows);
     }
     if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows)) return "a run cut short added the not-found row";
@@ -129,13 +119,13 @@ std::string judgeCutShort(const Outcome& run, const Outcome& complete, int actio
 
 // Why a removal the host could not record for undo is not truthful, or "":
 // it removed nothing and lists nothing that only a removal would leave.
-std::string judgeUndoRefused(const Outcome& run, int action) {
+std::string judgeUndoRefused(const Outcome& run, Action action) {
     if (run.after != run.before) {
         return "a removal refused its undo but changed the scene: " + firstDifference(run.before, run.after);
     }
     if (run.undoGroups != 0) return "a removal refused its undo but recorded an undo group";
     // Remove Missing Plugins keeps its list of what is missing, still true.
-    if (run.rowsDrawnWithMemory && !searchesMissing(Action(action)) && !run.rows.empty()) {
+    if (run.rowsDrawnWithMemory && !searchesMissing(action) && !run.rows.empty()) {
         return "a removal refused its undo but lists " + rowDifference({}, run.rows);
     }
     if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows))
@@ -156,7 +146,7 @@ std::string judgeUndo(const Outcome& run) {
 }
 
 // Why a run with a refused request is not truthful, or "".
-std::string judge(const Outcome& run, const Outcome& complete, int action) {
+std::string judge(const Outcome& run, const Outcome& complete, Action action) {
     if (!run.leak.empty()) return "at quit: " + run.leak;
     if (!run.refused.empty()) {
         // Refusing to start or to open the window for lack of memory is a
@@ -174,8 +164,8 @@ std::string judge(const Outcome& run, const Outcome& complete, int action) {
         return !run.boxes.empty() && run.boxes.back() == notice && run.boxes.size() <= complete.boxes.size() + 1 &&
                std::equal(run.boxes.begin(), run.boxes.end() - 1, complete.boxes.begin());
     };
-    if (endsWith(outOfMemoryTexts[action])) return judgeCutShort(run, complete, action);
-    if (endsWith(undoRefusedText)) return judgeUndoRefused(run, action);
+    if (endsWith(kit::outOfMemoryTexts[entryId(action)])) return judgeCutShort(run, complete, action);
+    if (endsWith(kit::undoRefusedText)) return judgeUndoRefused(run, action);
     const std::string shown = " (shown: " + quoted(run.boxes) + "; with memory: " + quoted(complete.boxes) + ")";
     if (run.after != complete.after) {
         const std::string difference = firstDifference(complete.after, run.after);
@@ -225,7 +215,7 @@ std::string sweepSession(const CheckSettings& settings, const SweepSession& sess
     if (!complete.leak.empty()) return "with memory, at quit: " + complete.leak;
     if (std::string problem = judgeUndo(complete); !problem.empty()) return "with memory, " + problem;
     for (const std::string& box : complete.boxes) {
-        for (const char* text : outOfMemoryTexts) {
+        for (const char* text : kit::outOfMemoryTexts) {
             if (box == text) return "with memory, the run said \"" + box + "\"";
         }
     }

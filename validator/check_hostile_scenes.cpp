@@ -7,6 +7,7 @@
 
 #include "build_scale.h"
 #include "check_runs.h"
+#include "command_words.h"
 #include "drawn_list.h"
 #include "scene_texts.h"
 
@@ -28,7 +29,7 @@ Sizes sizesAtLevel(int level) {
 
 struct HostileCase {
     const char* what;
-    ListedKind kind;
+    PluginType kind;
     bool keepLayerShaders;
     std::string scene;
     int64_t instances;
@@ -36,20 +37,20 @@ struct HostileCase {
 
 HostileCase hostileCase(uint64_t number, const Sizes& sizes) {
     switch (number) {
-        case 0: return {"a hierarchy of tags", ListedKind::Tag, false, chainScene(sizes.depth, false), sizes.depth};
+        case 0: return {"a hierarchy of tags", PluginType::Tag, false, chainScene(sizes.depth, false), sizes.depth};
         case 1:
-            return {"a hierarchy of instance objects", ListedKind::Object, false, chainScene(sizes.depth, true),
+            return {"a hierarchy of instance objects", PluginType::Object, false, chainScene(sizes.depth, true),
                     sizes.depth};
         case 2:
-            return {"nested layer shaders", ListedKind::Shader, false, nestedLayersScene(sizes.layerDepth),
+            return {"nested layer shaders", PluginType::Shader, false, nestedLayersScene(sizes.layerDepth),
                     sizes.layerDepth};
         case 3:
-            return {"nested layer shaders, kept", ListedKind::Shader, true, nestedLayersScene(sizes.layerDepth),
+            return {"nested layer shaders, kept", PluginType::Shader, true, nestedLayersScene(sizes.layerDepth),
                     sizes.layerDepth};
         case 4:
-            return {"damaged links", ListedKind::Shader, false, damagedLinksScene(sizes.damagedCopies),
+            return {"damaged links", PluginType::Shader, false, damagedLinksScene(sizes.damagedCopies),
                     damagedLinksInstances(sizes.damagedCopies)};
-        default: return {"many rows", ListedKind::Tag, false, treeOfTagsScene(sizes.manyRows), sizes.manyRows};
+        default: return {"many rows", PluginType::Tag, false, treeOfTagsScene(sizes.manyRows), sizes.manyRows};
     }
 }
 constexpr uint64_t hostileCases = 6;
@@ -108,8 +109,8 @@ std::string runHostileCase(const fs::path& module, const HostileCase& c) {
     Harness harness;
     std::string problem = harness.start(module, c.scene);
     if (!problem.empty()) return "cannot start: " + problem;
-    problem = harness.run(std::string("open; type ") + kindWord(c.kind) + "; id " + std::to_string(scenePluginId) +
-                          "; action list; process");
+    problem = harness.run(std::string("open; type ") + driver::wordFor(c.kind) + "; id " +
+                          std::to_string(scenePluginId) + "; action list; process");
     if (!problem.empty()) problem = "Generate List: " + problem;
     if (problem.empty()) problem = listedRows(harness, c.instances, "Generate List");
     if (problem.empty()) problem = removeUndoRedo(harness, c);

@@ -10,25 +10,17 @@
 
 #include "check_runs.h"
 #include "dialog_contract.h"
+#include "expected_command_id.h"
+#include "expected_notices.h"
 #include "lifecycle_module.h"
+#include "missing_table_text.h"
 
 namespace validator {
 namespace {
 namespace fs = std::filesystem;
 
-constexpr const char* loadedLine = "Tessaly Software: Cleartrace successfully loaded.";
-constexpr const char* failedLine = "Tessaly Software: Failed to load Cleartrace";
-constexpr const char* resourceFailedLine = "Cleartrace: failed to load resource file.";
 constexpr int32_t oldestHost = HOST_INTERFACE_VERSION;
 constexpr int32_t unknownMessages[] = {0, 5, 7, -1, 1000};
-
-// The assertion line a bind with a missing table writes.
-std::string missingTableText() {
-#define CLEARTRACE_TABLE_TERM(name) " && " #name
-    constexpr std::string_view terms = HOST_TABLE_NAMES(CLEARTRACE_TABLE_TERM);
-#undef CLEARTRACE_TABLE_TERM
-    return "Assertion failed: " + std::string(terms.substr(4));
-}
 
 // Version query and every unknown message, at one moment of the lifecycle.
 void expectFixedAnswers(LifecycleModule& m, Expectations& e, const std::string& when) {
@@ -47,9 +39,10 @@ void startUp(LifecycleModule& m, Expectations& e) {
 
 void usualStartAndEnd(LifecycleModule& m, Expectations& e) {
     startUp(m, e);
-    e.fact(m.lastConsoleLine() == loadedLine,
-           "start wrote \"" + m.lastConsoleLine() + "\", not \"" + loadedLine + "\"");
-    e.fact(m.commandRegistered(), "start answered 1 but registered no command 1066888");
+    e.fact(m.lastConsoleLine() == kit::loadedLine,
+           "start wrote \"" + m.lastConsoleLine() + "\", not \"" + kit::loadedLine + "\"");
+    e.fact(m.commandRegistered(),
+           "start answered 1 but registered no command " + std::to_string(kit::expectedCommandId));
     for (const char* name : {"g_enableDebugBreak", "g_trackCpuYield"}) {
         const auto& switches = m.host.services.switches();
         e.fact(switches.count(name) == 1 && switches.at(name).registered, std::string("bind registered no ") + name);
@@ -86,8 +79,8 @@ void bindTwice(LifecycleModule& m, Expectations& e) {
 void startBeforeBind(LifecycleModule& m, Expectations& e) {
     e.answer("start before bind", m.start(), HOST_MODULE_FAILED);
     e.fact(!m.commandRegistered(), "start before bind registered the command");
-    e.fact(m.lastConsoleLine() == failedLine,
-           "start before bind wrote \"" + m.lastConsoleLine() + "\", not \"" + failedLine + "\"");
+    e.fact(m.lastConsoleLine() == kit::failedLine,
+           "start before bind wrote \"" + m.lastConsoleLine() + "\", not \"" + kit::failedLine + "\"");
     startUp(m, e);
     e.fact(m.commandRegistered(), "start after bind registered no command");
     m.host.ui.shutDown();
@@ -175,7 +168,7 @@ void nullTables(LifecycleModule& m, Expectations& e) {
 void expectTableRefused(LifecycleModule& m, Expectations& e, const std::string& what, int32_t answer) {
     if (!e.answer("bind with " + what, answer, HOST_MODULE_BIND_REFUSED)) return;
     const auto& console = m.host.services.console();
-    e.fact(!console.empty() && console.back().text == missingTableText() &&
+    e.fact(!console.empty() && console.back().text == kit::missingTableText &&
                console.back().level == HOST_LOG_LEVEL_CRITICAL,
            "bind with " + what + " did not write the assertion line as a critical message");
     e.answer("start after bind with " + what, m.start(), HOST_MODULE_FAILED);
@@ -186,14 +179,14 @@ void expectTableRefused(LifecycleModule& m, Expectations& e, const std::string& 
 
 void missingTables(LifecycleModule& m, Expectations& e) {
     for (int index = 0; index < HOST_TABLE_COUNT && !e.failed(); ++index) {
-        const HostTables tables = withoutTable(*m.host.tables(), index);
+        const HostTables tables = kit::withoutTable(*m.host.tables(), index);
         expectTableRefused(m, e, "table " + std::to_string(index) + " missing", m.bind(&tables));
     }
 }
 
 void shortTables(LifecycleModule& m, Expectations& e) {
     for (int index = 0; index < HOST_TABLE_COUNT && !e.failed(); ++index) {
-        const ShortenedTable shortened(*m.host.tables(), index);
+        const kit::ShortenedTable shortened(*m.host.tables(), index);
         expectTableRefused(m, e, "table " + std::to_string(index) + " a byte too small", m.bind(shortened.tables()));
     }
 }
@@ -274,7 +267,7 @@ std::string withoutResourceFolder(const fs::path& module, const LoneModule& lone
     Expectations e("a module without its resource folder");
     e.answer("bind", m.bind(), HOST_MODULE_HANDLED);
     e.answer("the resource message", m.loadResource(), HOST_MODULE_NOT_HANDLED);
-    e.fact(m.lastConsoleLine() == resourceFailedLine,
+    e.fact(m.lastConsoleLine() == kit::resourceFailedLine,
            "the failed resource message wrote \"" + m.lastConsoleLine() + "\"");
     std::error_code error;
     fs::copy(module.parent_path() / "res", lone.folder / "res", fs::copy_options::recursive, error);

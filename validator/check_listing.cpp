@@ -12,6 +12,7 @@
 
 #include "build_scale.h"
 #include "check_runs.h"
+#include "command_words.h"
 #include "drawn_list.h"
 #include "scene_texts.h"
 
@@ -45,7 +46,7 @@ constexpr int64_t timedRows = 2000;
 constexpr int timedRepetitions = 3;
 
 // Tags first: their rows fill two columns.
-constexpr ListedKind listedKinds[] = {ListedKind::Tag, ListedKind::Shader, ListedKind::Object, ListedKind::PostEffect};
+constexpr PluginType listedKinds[] = {PluginType::Tag, PluginType::Shader, PluginType::Object, PluginType::PostEffect};
 
 // The smaller of the two lists compared.
 int64_t rowsAtLevel(int level) { return (level >= 8 ? 250000 : 50000) / bulkDivisor; }
@@ -64,7 +65,7 @@ struct ListingCount {
 double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
 
 // Whether the drawn list shows exactly the instances, in order.
-std::string compareRows(const substitute::Drawing& drawing, ListedKind kind, int64_t rows) {
+std::string compareRows(const substitute::Drawing& drawing, PluginType kind, int64_t rows) {
     const size_t drawn = drawing.rowHeights.size();
     if (int64_t(drawn) != rows) {
         return "the list drew " + std::to_string(drawn) + " rows for " + std::to_string(rows) + " instances";
@@ -79,12 +80,12 @@ std::string compareRows(const substitute::Drawing& drawing, ListedKind kind, int
     return {};
 }
 
-ListingCount countListing(const fs::path& module, ListedKind kind, int64_t rows) {
+ListingCount countListing(const fs::path& module, PluginType kind, int64_t rows) {
     ListingCount count;
     Harness harness;
     std::string problem = harness.start(module, flatScene(kind, rows));
     if (problem.empty()) {
-        problem = harness.run(std::string("open; type ") + kindWord(kind) + "; action list; id " +
+        problem = harness.run(std::string("open; type ") + driver::wordFor(kind) + "; action list; id " +
                               std::to_string(scenePluginId));
     }
     const uint64_t beforeRun = harness.host().reached();
@@ -102,7 +103,7 @@ ListingCount countListing(const fs::path& module, ListedKind kind, int64_t rows)
     }
     const std::string left = harness.quit();
     if (problem.empty()) problem = left;
-    if (!problem.empty()) count.problem = std::to_string(rows) + " " + kindWord(kind) + " rows: " + problem;
+    if (!problem.empty()) count.problem = std::to_string(rows) + " " + driver::wordFor(kind) + " rows: " + problem;
     return count;
 }
 
@@ -116,7 +117,7 @@ std::string compareGrowth(const char* what, const char* kind, int64_t rows, uint
 
 // The least CPU time of up to runs listings of rows, stopping at the first
 // that took no more than enough.
-ListingCount leastCpu(const fs::path& module, ListedKind kind, int64_t rows, int runs, double enough) {
+ListingCount leastCpu(const fs::path& module, PluginType kind, int64_t rows, int runs, double enough) {
     ListingCount best;
     best.cpu = std::numeric_limits<double>::infinity();
     for (int i = 0; i < runs && best.cpu > enough; ++i) {
@@ -129,7 +130,7 @@ ListingCount leastCpu(const fs::path& module, ListedKind kind, int64_t rows, int
 
 // "" when ten times the rows took at most allowedCpuGrowth times the CPU time.
 // The measured times are kept apart at the end, as a replay measures anew.
-std::string compareCpuTime(ListedKind kind, const fs::path& module) {
+std::string compareCpuTime(PluginType kind, const fs::path& module) {
     const ListingCount small = leastCpu(module, kind, timedRows, timedRepetitions, 0);
     if (!small.problem.empty()) return small.problem;
     // A second run only to confirm an apparent failure.
@@ -140,22 +141,23 @@ std::string compareCpuTime(ListedKind kind, const fs::path& module) {
     char measured[96];
     std::snprintf(measured, sizeof measured, "(measured: %.0f times, %.3f s against %.4f s)",
                   large.cpu / std::max(small.cpu, 1e-9), large.cpu, small.cpu);
-    return "filling and drawing " + std::to_string(cpuGrowthFactor * timedRows) + " " + kindWord(kind) +
+    return "filling and drawing " + std::to_string(cpuGrowthFactor * timedRows) + " " + driver::wordFor(kind) +
            " rows took more than " + std::to_string(int(allowedCpuGrowth)) + " times the CPU time of " +
            std::to_string(timedRows) + " rows " + measured;
 }
 
 std::string runListingCase(const fs::path& module, int level, uint64_t number) {
     if (number >= std::size(listedKinds)) return "there is no listing case " + std::to_string(number);
-    const ListedKind kind = listedKinds[number];
+    const PluginType kind = listedKinds[number];
     if (std::string problem = compareCpuTime(kind, module); !problem.empty()) return problem;
     const int64_t rows = rowsAtLevel(level);
     const ListingCount small = countListing(module, kind, rows);
     if (!small.problem.empty()) return small.problem;
     const ListingCount large = countListing(module, kind, 2 * rows);
     if (!large.problem.empty()) return large.problem;
-    std::string problem = compareGrowth("the Generate List run", kindWord(kind), rows, small.run, large.run);
-    if (problem.empty()) problem = compareGrowth("drawing the list", kindWord(kind), rows, small.draw, large.draw);
+    std::string problem = compareGrowth("the Generate List run", driver::wordFor(kind), rows, small.run, large.run);
+    if (problem.empty())
+        problem = compareGrowth("drawing the list", driver::wordFor(kind), rows, small.draw, large.draw);
     return problem;
 }
 }  // namespace

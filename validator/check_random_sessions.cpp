@@ -9,14 +9,13 @@
 #include "check_runs.h"
 #include "choices.h"
 #include "command_text.h"
+#include "command_words.h"
 #include "dialog_contract.h"
 #include "random_scene.h"
 #include "session_view.h"
 
 namespace validator {
 namespace {
-
-constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
 
 SceneShape shapeForLevel(int level) {
     SceneShape shape;
@@ -42,7 +41,7 @@ public:
         // Half the time a new target, since a removal leaves nothing for the
         // same one to find again.
         if (choices_.oneIn(2)) {
-            const char* type = choices_.pick(typeWords);
+            const char* type = choices_.pick(driver::pluginTypeWords).word;
             std::string problem = enabled(IDC_PLUGIN_TYPE) ? run(std::string("type ") + type) : "";
             if (problem.empty()) problem = chooseId();
             if (!problem.empty()) return problem;
@@ -97,12 +96,15 @@ private:
             case 9:
             case 10: {
                 // Removals most often: they are what undo and redo check.
-                constexpr const char* actions[] = {"identify",     "list",           "remove",        "remove",
-                                                   "find-missing", "remove-missing", "remove-missing"};
+                using driver::wordFor;
+                constexpr const char* actions[] = {wordFor(Action::Identify),     wordFor(Action::GenerateList),
+                                                   wordFor(Action::Remove),       wordFor(Action::Remove),
+                                                   wordFor(Action::FindMissing),  wordFor(Action::RemoveMissing),
+                                                   wordFor(Action::RemoveMissing)};
                 return run(std::string("action ") + choices_.pick(actions));
             }
             case 2: {
-                const char* type = choices_.pick(typeWords);
+                const char* type = choices_.pick(driver::pluginTypeWords).word;
                 return enabled(IDC_PLUGIN_TYPE) ? run(std::string("type ") + type) : "";
             }
             case 3: return chooseScope();
@@ -189,7 +191,7 @@ private:
         const std::string after = harness_.savedScene();
         const std::vector<std::string> shown = harness_.boxTexts();
         for (size_t i = boxes; i < shown.size(); ++i) {
-            for (const char* text : outOfMemoryTexts) {
+            for (const char* text : kit::outOfMemoryTexts) {
                 if (shown[i] == text) return "with memory to spare, the run said \"" + shown[i] + "\"";
             }
         }
@@ -225,7 +227,7 @@ private:
         }
         if (removed && !kept && (found.size() != 1 || !isNotFoundRow(found[0]))) {
             return "plug-ins still missing after Remove Missing Plugins without keeping layer shaders: " +
-                   rowDifference({{noMissingPlugins}}, found);
+                   rowDifference({{kit::noMissingPlugins}}, found);
         }
         return run("action remove-missing");
     }

@@ -9,6 +9,7 @@
 
 #include "check_runs.h"
 #include "command_text.h"
+#include "command_words.h"
 #include "dialog_contract.h"
 #include "scene_paths.h"
 #include "session_view.h"
@@ -34,9 +35,6 @@ constexpr const char* staleRowsScene = R"({"plugins": [{"id": 1234, "kind": 6, "
  "renderSettings": [{"name": "Main", "active": true, "videoPosts": [{"name": "V1", "type": 1234},
    {"name": "V2", "type": 1234}]}]})";
 constexpr int32_t pluginId = 1234;
-
-enum PluginTypeCode { Tag, Shader, Object, PostEffect };
-constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
 
 // What happens between the list and the double-clicks.
 enum class Step {
@@ -79,7 +77,7 @@ struct Selected {
 
 class StaleRowsCase {
 public:
-    StaleRowsCase(Harness& harness, int type) : harness_(harness), type_(type) {
+    StaleRowsCase(Harness& harness, PluginType type) : harness_(harness), type_(type) {
         auto previous = harness_.host().scene.onMakeActive;
         harness_.host().scene.onMakeActive = [this, previous](const HostElement& element) {
             selections_.push_back({element.id, element.name, element.type, element.document});
@@ -99,7 +97,8 @@ public:
 
 private:
     std::string listCommands() const {
-        return "action list; type " + std::string(typeWords[type_]) + "; id " + std::to_string(pluginId) + "; process";
+        return "action list; type " + std::string(driver::wordFor(type_)) + "; id " + std::to_string(pluginId) +
+               "; process";
     }
 
     std::string command(const std::string& commands) {
@@ -120,7 +119,8 @@ private:
             std::vector<Selected> selected;
             std::string problem = doubleClick(row, selected);
             if (!problem.empty()) return problem;
-            const bool listsElement = type_ != PostEffect && rows_[row][0].find(" not found.") == std::string::npos;
+            const bool listsElement =
+                type_ != PluginType::PostEffect && rows_[row][0].find(" not found.") == std::string::npos;
             if (selected.size() != (listsElement ? 1u : 0u)) {
                 return reason("the fresh row " + std::to_string(row) + " (" + rows_[row][0] + ") selected " +
                               std::to_string(selected.size()) + " elements");
@@ -141,9 +141,10 @@ private:
             problem = "an element outside the active document";
         } else if (selected.name != rows_[row][0]) {
             problem = "\"" + selected.name + "\"";
-        } else if (fresh && type_ == Object && selected.type != pluginId) {
+        } else if (fresh && type_ == PluginType::Object && selected.type != pluginId) {
             problem = "an object of type " + std::to_string(selected.type);
-        } else if (fresh && type_ == Tag && !carriesTag(selected.id, rows_[row].size() > 1 ? rows_[row][1] : "")) {
+        } else if (fresh && type_ == PluginType::Tag &&
+                   !carriesTag(selected.id, rows_[row].size() > 1 ? rows_[row][1] : "")) {
             problem = "an object without the listed tag";
         } else if (!fresh && (!expected_[row] || *expected_[row] != selected.id)) {
             problem = "another element named \"" + selected.name + "\"";
@@ -241,7 +242,7 @@ private:
     }
 
     Harness& harness_;
-    int type_;
+    PluginType type_;
     std::vector<std::vector<std::string>> rows_;     // as drawn when the baseline was taken
     std::vector<std::optional<uint64_t>> expected_;  // per row: the element it listed
     std::vector<Selected> selections_;
@@ -380,7 +381,7 @@ std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
     const uint64_t instanceCases = 4 * scenarios.size();
     if (number >= instanceCases + missingScenarios.size()) return "there is no case " + std::to_string(number);
     if (number >= instanceCases) return runMissingRows(settings, missingScenarios[number - instanceCases]);
-    const int type = int(number % 4);
+    const PluginType type = PluginType(number % 4);
     const std::vector<Step>& steps = scenarios[(number / 4) % scenarios.size()];
     Harness harness;
     std::string problem = harness.start(settings.module, staleRowsScene);

@@ -66,42 +66,32 @@ std::string damagedCopy(int64_t copy) {
 }
 }  // namespace
 
-const char* kindWord(ListedKind kind) {
-    switch (kind) {
-        case ListedKind::Tag: return "tag";
-        case ListedKind::Shader: return "shader";
-        case ListedKind::Object: return "object";
-        case ListedKind::PostEffect: return "posteffect";
-    }
-    return "";
-}
-
-std::string flatRowName(ListedKind kind, int64_t index) {
+std::string flatRowName(PluginType kind, int64_t index) {
     const std::string number = std::to_string(index);
     switch (kind) {
-        case ListedKind::Shader: return "Material " + number;
-        case ListedKind::PostEffect: return "Post " + number;
+        case PluginType::Shader: return "Material " + number;
+        case PluginType::PostEffect: return "Post " + number;
         default: return "Object " + number;
     }
 }
 
-std::string flatScene(ListedKind kind, int64_t count) {
+std::string flatScene(PluginType kind, int64_t count) {
     auto row = [kind](std::string& text, int64_t i) {
         const std::string name = named(flatRowName(kind, i));
         switch (kind) {
-            case ListedKind::Tag: text += "{" + name + ", " + plainObjectType + ", " + tagList("Legacy") + "}"; break;
-            case ListedKind::Object: text += "{" + name + ", " + instanceType + "}"; break;
-            case ListedKind::Shader:
+            case PluginType::Tag: text += "{" + name + ", " + plainObjectType + ", " + tagList("Legacy") + "}"; break;
+            case PluginType::Object: text += "{" + name + ", " + instanceType + "}"; break;
+            case PluginType::Shader:
                 text += "{" + name + ", " + materialType +
                         ", \"channels\": {\"0\": {\"shader\": " + instanceShader("Legacy") + "}}}";
                 break;
-            case ListedKind::PostEffect: text += "{" + name + ", " + instanceType + "}"; break;
+            case PluginType::PostEffect: text += "{" + name + ", " + instanceType + "}"; break;
         }
     };
     const std::string rows = joined(count, row);
     switch (kind) {
-        case ListedKind::Shader: return "{\"materials\": [" + rows + "]}";
-        case ListedKind::PostEffect:
+        case PluginType::Shader: return "{\"materials\": [" + rows + "]}";
+        case PluginType::PostEffect:
             return "{\"renderSettings\": [{" + named("Main") + ", \"active\": true, \"videoPosts\": [" + rows + "]}]}";
         default: return "{\"objects\": [" + rows + "]}";
     }

@@ -6,21 +6,18 @@
 #include <cstdint>
 #include <string>
 
+#include "dialog_contract.h"
+
 namespace validator {
 
 // The plug-in whose instances the scenes hold.
 inline constexpr int32_t scenePluginId = 1234567;
 
-enum class ListedKind { Tag, Shader, Object, PostEffect };
-
-// The driver's word for the plug-in type of kind: "tag", "shader", ...
-const char* kindWord(ListedKind kind);
-
 // count instances of kind side by side: objects with a tag each, instance
 // objects, materials with an instance shader in channel 0, or video posts of
 // the active render settings. Instance i is listed as flatRowName(kind, i).
-std::string flatScene(ListedKind kind, int64_t count);
-std::string flatRowName(ListedKind kind, int64_t index);
+std::string flatScene(PluginType kind, int64_t count);
+std::string flatRowName(PluginType kind, int64_t index);
 
 // A hierarchy depth objects deep: each object carries a tag instance
 // (objectInstances false) or is an instance itself (true).

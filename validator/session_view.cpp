@@ -26,7 +26,7 @@ std::string rowText(const std::vector<std::string>& row) {
 }  // namespace
 
 bool isNotFoundRow(const std::vector<std::string>& row) {
-    return !row.empty() && (row[0] == noMissingPlugins || row[0].find(" not found.") != std::string::npos);
+    return !row.empty() && (row[0] == kit::noMissingPlugins || row[0].find(" not found.") != std::string::npos);
 }
 
 const substitute::Control* windowControl(Harness& harness, int32_t id) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/dialogs.h"
+#include "expected_notices.h"
 #include "harness.h"
 
 namespace validator {
@@ -15,18 +16,6 @@ using Rows = std::vector<std::vector<std::string>>;
 // Each row's cell texts, in list order; none when the window is closed or
 // has no list. Drawing calls the module, as the host does to show the list.
 Rows listedRows(Harness& harness);
-
-// The notice of a run cut short for lack of memory, per entry of the action
-// box (Identify ... Remove Missing Plugins).
-inline constexpr const char* searchIncomplete = "Cleartrace ran out of memory. The search is incomplete.";
-inline constexpr const char* listIncomplete = "Cleartrace ran out of memory. The list is incomplete.";
-inline constexpr const char* nothingRemoved = "Cleartrace ran out of memory. Nothing was removed.";
-inline constexpr const char* outOfMemoryTexts[] = {searchIncomplete, listIncomplete, nothingRemoved, listIncomplete,
-                                                   nothingRemoved};
-// The notice of a removal the host could not record for undo.
-inline constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
-// The one row of a missing-plug-ins list when nothing is missing.
-inline constexpr const char* noMissingPlugins = "No missing plugins found.";
 
 // Whether row says nothing was found ("Tag plugin 1234 not found.", or
 // noMissingPlugins) rather than listing something.

@@ -1,5 +1,7 @@
 #include "sweep_sessions.h"
 
+#include "command_words.h"
+#include "deep_scene.h"
 #include "random_scene.h"
 
 namespace validator {
@@ -36,71 +38,45 @@ constexpr int32_t placesId = 1234;
 // Registered but not in the scene; in no registry; only a video post.
 constexpr int32_t placesIdentifyIds[] = {1234, 4321, 999, 5};
 
-// A chain of objects `depth` deep, each with an instance tag and every third
-// an instance itself, selected now and then; a material whose layer shaders
-// nest `depth` deep with an instance at every level; two video posts.
-std::string deepScene(int depth, int32_t id) {
-    const std::string type = std::to_string(id);
-    std::string objects;
-    for (int level = depth - 1; level >= 0; --level) {
-        const std::string children = objects.empty() ? "" : ", \"children\": [" + objects + "]";
-        objects = "{\"name\": \"o" + std::to_string(level) + "\", \"type\": " + (level % 3 == 2 ? type : "5159") +
-                  (level % 7 == 3 ? ", \"selected\": true" : "") + ", \"tags\": [{\"name\": \"t" +
-                  std::to_string(level) + "\", \"type\": " + type + "}]" + children + "}";
-    }
-    std::string layers = "{\"kind\": 2, \"shader\": {\"name\": \"bottom\", \"type\": " + type + "}}";
-    for (int level = depth - 1; level >= 0; --level) {
-        layers = "{\"kind\": 2, \"shader\": {\"name\": \"x" + std::to_string(level) + "\", \"type\": " + type +
-                 "}}, {\"kind\": 2, \"shader\": {\"name\": \"L" + std::to_string(level) +
-                 "\", \"type\": 1011123, \"layers\": [" + layers + "]}}";
-    }
-    return "{\"plugins\": [], \"objects\": [" + objects +
-           "], \"materials\": [{\"name\": \"M\", \"type\": 5703, \"selected\": true, \"channels\": {\"0\": "
-           "{\"shader\": {\"name\": \"c\", \"type\": " +
-           type + "}}, \"5\": {\"shader\": {\"name\": \"L\", \"type\": 1011123, \"layers\": [" + layers +
-           "]}}}}], \"renderSettings\": [{\"name\": \"R\", \"active\": true, \"videoPosts\": [{\"name\": \"v1\", "
-           "\"type\": " +
-           type + "}, {\"name\": \"v2\", \"type\": " + type + "}]}]}";
-}
-
-constexpr int identify = 0, list = 1, remove = 2, findMissing = 3, removeMissing = 4;
-constexpr const char* actionWords[] = {"identify", "list", "remove", "find-missing", "remove-missing"};
-constexpr const char* typeWords[] = {"tag", "shader", "object", "posteffect"};
-
 // selection: "" or a `select` command.
-std::string commandsFor(int action, int type, int scope, bool keep, int32_t id, const std::string& selection = "",
-                        bool warn = false) {
+std::string commandsFor(Action action, PluginType type, int scope, bool keep, int32_t id,
+                        const std::string& selection = "", bool warn = false) {
     return std::string("open; ") + (selection.empty() ? "" : selection + "; ") + "action remove; warn " +
-           (warn ? "on" : "off") + "; keep " + (keep ? "on" : "off") + "; type " + typeWords[type] + "; scope " +
-           std::to_string(scope) + "; action " + actionWords[action] + "; id " + std::to_string(id) + "; process";
+           (warn ? "on" : "off") + "; keep " + (keep ? "on" : "off") + "; type " + driver::wordFor(type) + "; scope " +
+           std::to_string(scope) + "; action " + driver::wordFor(action) + "; id " + std::to_string(id) + "; process";
 }
 
 // Selections that hold an element together with its descendants, and
 // removals confirmed at the question.
 void addSelectionSessions(std::vector<SweepSession>& sessions) {
     const std::string nested = "select /Group /Group/Cube /Group/Cube/Inner";
-    for (const int type : {0, 2}) {
+    for (const PluginType type : {PluginType::Tag, PluginType::Object}) {
         for (const int scope : {1, 2}) {
-            sessions.push_back({placesScene, commandsFor(remove, type, scope, false, placesId, nested), remove});
+            sessions.push_back(
+                {placesScene, commandsFor(Action::Remove, type, scope, false, placesId, nested), Action::Remove});
         }
     }
     const std::string materials = "select mat:Glass mat:Wood";
-    sessions.push_back({placesScene, commandsFor(remove, 1, 2, true, placesId, materials), remove});
-    sessions.push_back({placesScene, commandsFor(remove, 1, 2, false, placesId, materials, true), remove});
-    sessions.push_back({placesScene, commandsFor(remove, 3, 0, false, placesId, "", true), remove});
+    sessions.push_back(
+        {placesScene, commandsFor(Action::Remove, PluginType::Shader, 2, true, placesId, materials), Action::Remove});
+    sessions.push_back({placesScene,
+                        commandsFor(Action::Remove, PluginType::Shader, 2, false, placesId, materials, true),
+                        Action::Remove});
+    sessions.push_back({placesScene, commandsFor(Action::Remove, PluginType::PostEffect, 0, false, placesId, "", true),
+                        Action::Remove});
 }
 
 // Find Missing Plugins, a Generate List after it (which puts back the plug-in
 // type's columns), and Remove Missing Plugins with the question and without,
 // layer shaders kept and not.
 void addMissingSessions(std::vector<SweepSession>& sessions, const std::string& scene) {
-    sessions.push_back({scene, "open; action find-missing; process", findMissing});
-    sessions.push_back({scene, "open; action find-missing; process; action list; process", list});
+    sessions.push_back({scene, "open; action find-missing; process", Action::FindMissing});
+    sessions.push_back({scene, "open; action find-missing; process; action list; process", Action::GenerateList});
     for (const char* warn : {"off", "on"}) {
         for (const char* keep : {"off", "on"}) {
             sessions.push_back(
                 {scene, std::string("open; action remove-missing; warn ") + warn + "; keep " + keep + "; process",
-                 removeMissing});
+                 Action::RemoveMissing});
         }
     }
 }
@@ -113,30 +89,33 @@ void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
     for (int number = 0; number < count; ++number) {
         Choices choices(uint64_t(number) + 1);
         const std::string scene = randomScene(choices, shape);
-        const int action = int(choices.below(std::size(actionWords)));
+        const Action action = Action(choices.below(std::size(driver::actionWords)));
         const int type = int(choices.below(4));
         const int scope = scopes[type][choices.below(scopes[type].size())];
         const bool keep = choices.oneIn(2);
         const int32_t id = choices.pick(randomPluginIds);
-        sessions.push_back({scene, commandsFor(action, type, scope, keep, id), action});
+        sessions.push_back({scene, commandsFor(action, PluginType(type), scope, keep, id), action});
     }
 }
 
 // Each action in {actions} on each type and scope (a removal also keeping
 // layer shaders), and Identify for each id.
 void addSessions(std::vector<SweepSession>& sessions, const std::string& scene, int32_t id,
-                 std::initializer_list<int> actions, const std::vector<int32_t>& identifyIds) {
+                 std::initializer_list<Action> actions, const std::vector<int32_t>& identifyIds) {
     static const std::vector<int> scopes[] = {{0, 1, 2}, {0, 2}, {0, 1, 2}, {0}};
-    for (const int action : actions) {
+    for (const Action action : actions) {
         for (int type = 0; type < 4; ++type) {
             for (const int scope : scopes[type]) {
-                sessions.push_back({scene, commandsFor(action, type, scope, false, id), action});
+                sessions.push_back({scene, commandsFor(action, PluginType(type), scope, false, id), action});
             }
         }
-        if (action == remove) sessions.push_back({scene, commandsFor(remove, 1, 0, true, id), remove});
+        if (action == Action::Remove) {
+            sessions.push_back({scene, commandsFor(Action::Remove, PluginType::Shader, 0, true, id), Action::Remove});
+        }
     }
     for (const int32_t identifyId : identifyIds) {
-        sessions.push_back({scene, commandsFor(identify, 0, 0, false, identifyId), identify});
+        sessions.push_back(
+            {scene, commandsFor(Action::Identify, PluginType::Tag, 0, false, identifyId), Action::Identify});
     }
 }
 
@@ -146,15 +125,15 @@ void addSessions(std::vector<SweepSession>& sessions, const std::string& scene, 
 // as it makes requests (some 25 here), whatever the size of its scene.
 std::vector<SweepSession> sweepSessions(int level) {
     std::vector<SweepSession> sessions;
-    addSessions(sessions, placesScene, placesId, {list, remove},
+    addSessions(sessions, placesScene, placesId, {Action::GenerateList, Action::Remove},
                 {std::begin(placesIdentifyIds), std::end(placesIdentifyIds)});
     addSelectionSessions(sessions);
     addMissingSessions(sessions, placesScene);
     constexpr int32_t deepId = 1234567;
     const int depth = level >= 8 ? 40 : 12;
-    if (level >= 4) addSessions(sessions, deepScene(depth, deepId), deepId, {remove}, {});
-    if (level >= 4) addMissingSessions(sessions, deepScene(depth, deepId));
-    if (level >= 6) addSessions(sessions, deepScene(depth, deepId), deepId, {list}, {deepId, 999});
+    if (level >= 4) addSessions(sessions, kit::deepScene(depth, deepId), deepId, {Action::Remove}, {});
+    if (level >= 4) addMissingSessions(sessions, kit::deepScene(depth, deepId));
+    if (level >= 6) addSessions(sessions, kit::deepScene(depth, deepId), deepId, {Action::GenerateList}, {deepId, 999});
     if (level >= 6) addRandomSessions(sessions, 4 * (level - 5));
     return sessions;
 }

@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "dialog_contract.h"
+
 namespace validator {
 
 struct SweepSession {
     std::string scene;     // scene-file text
     std::string commands;  // ends with the Process that is judged
-    int action;            // the action combo's entry of that Process
+    Action action;         // the action of that Process
 };
 
 std::vector<SweepSession> sweepSessions(int level);

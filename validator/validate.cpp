@@ -1,6 +1,5 @@
 #include "validate.h"
 
-#include <charconv>
 #include <optional>
 
 #include <nlohmann/json.hpp>
@@ -8,6 +7,7 @@
 #include "checks.h"
 #include "child_process.h"
 #include "core/fault.h"
+#include "number_word.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -27,13 +27,6 @@ struct Options {
     // The validator starting itself for one check: JSON events, --seed is the first case's.
     std::optional<std::string> child;
 };
-
-template <class Number>
-bool parseNumber(const std::string& word, Number& value) {
-    const char* end = word.data() + word.size();
-    auto [stop, problem] = std::from_chars(word.data(), end, value);
-    return problem == std::errc() && stop == end;
-}
 
 std::string parseOptions(const std::vector<std::string>& args, Options& options) {
     bool seedGiven = false;
@@ -55,11 +48,11 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
             if (arg == "--module") options.settings.module = given;
             if (arg == "--only") options.only = given;
             if (arg == "--child") options.child = given;
-            if (arg == "--level" && (!parseNumber(given, options.settings.level) || options.settings.level < 1 ||
-                                     options.settings.level > 10)) {
+            if (arg == "--level" && (!driver::parseNumber(given, options.settings.level) ||
+                                     options.settings.level < 1 || options.settings.level > 10)) {
                 return "--level takes a whole number from 1 to 10, not \"" + given + "\"";
             }
-            if (arg == "--seed" && !parseNumber(given, options.settings.seed)) {
+            if (arg == "--seed" && !driver::parseNumber(given, options.settings.seed)) {
                 return "--seed takes a whole number, not \"" + given + "\"";
             }
             seedGiven = seedGiven || arg == "--seed";

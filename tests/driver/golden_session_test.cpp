@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
+#include "read_file.h"
 #include "run_driver.h"
 
 namespace {
@@ -21,13 +21,6 @@ struct GoldenSession {
     int status;
 };
 void PrintTo(const GoldenSession& session, std::ostream* out) { *out << session.name; }
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 // The module's source lines move whenever it is edited: compare console
 // events without their line number (the file is still compared).
@@ -57,7 +50,7 @@ TEST_P(GoldenSessionTest, PrintsTheExpectedOutput) {
         if (update != nullptr && std::string(update) == "1") {
             std::ofstream(expected, std::ios::binary) << run.output;
         }
-        EXPECT_EQ(withoutSourceLines(run.output), withoutSourceLines(readFile(expected)))
+        EXPECT_EQ(withoutSourceLines(run.output), withoutSourceLines(kit::readFile(expected)))
             << "UPDATE_GOLDEN=1 rewrites " << (sessions / expected).string();
     }
 }

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <fstream>
 
+#include "read_file.h"
 #include "run_driver.h"
 
 namespace {
@@ -23,11 +24,6 @@ protected:
         ("cleartrace-driver-hostile-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     void SetUp() override { fs::create_directories(folder); }
     void TearDown() override { fs::remove_all(folder); }
-
-    static std::string contents(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
 };
 
 #ifndef _WIN32
@@ -90,7 +86,7 @@ TEST_F(HostileInput, AFailedSaveLeavesTheEarlierFileAndFails) {
         << run.output;
     EXPECT_EQ(command.status, 1);
     EXPECT_EQ(command.output.find("scene:"), std::string::npos) << "a failed save command ends the script";
-    EXPECT_EQ(contents(target), "earlier");
+    EXPECT_EQ(kit::readFile(target), "earlier");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary left";
 
     // Saving over a folder fails at the rename and leaves the folder.
@@ -101,7 +97,7 @@ TEST_F(HostileInput, AFailedSaveLeavesTheEarlierFileAndFails) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 
     EXPECT_EQ(runDriver({"--save", target.string(), "-c", "open", exampleScene.string()}).status, 0);
-    EXPECT_EQ(contents(target).substr(0, 13), "{\n  \"plugins\"");
+    EXPECT_EQ(kit::readFile(target).substr(0, 13), "{\n  \"plugins\"");
 }
 #endif
 

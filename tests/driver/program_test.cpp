@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "read_file.h"
 #include "run_driver.h"
 #include "session.h"
 
@@ -221,12 +222,9 @@ TEST(Program, RunsFromAPipe) {
     ASSERT_NE(pipe, nullptr);
     std::fputs("open\nlist\n", pipe);
     EXPECT_EQ(pclose(pipe), 0);
-    std::ifstream in(output, std::ios::binary);
-    std::stringstream shown;
-    shown << in.rdbuf();
-    in.close();
+    const std::string shown = kit::readFile(output);
     fs::remove(output);
-    EXPECT_EQ(shown.str(),
+    EXPECT_EQ(shown,
               "console: Tessaly Software: Cleartrace successfully loaded.\n> open\n> list\nlist: "
               "0 rows\n  Object With Tag\tTag Name\n");
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "snapshot_session.h"
@@ -13,6 +14,7 @@
 
 #ifdef CLEARTRACE_RSVG_CONVERT
 #include "png_image.h"
+#include "read_file.h"
 #endif
 
 namespace {
@@ -58,7 +60,7 @@ TEST_F(SnapshotRenderTest, RsvgDrawsTheLayout) {
                                 " " + quotedForShell(folder / "dialog.svg");
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     PngImage image;
-    ASSERT_EQ(readPng(readFile(folder / "dialog.png"), image), "");
+    ASSERT_EQ(readPng(kit::readFile(folder / "dialog.png"), image), "");
     const substitute::DialogLayout laidOut = layout();
     ASSERT_EQ(image.width, laidOut.width);
     ASSERT_EQ(image.height, laidOut.height);
@@ -110,9 +112,9 @@ TEST_F(SnapshotRenderTest, ChromiumOpensItAtTheLayoutSize) {
                                 quotedForShell("file://" + fs::absolute(page).string()) + " > " +
                                 quotedForShell(folder / "dom.html") + " 2> " + quotedForShell(folder / "log.txt");
     const int status = std::system(command.c_str());
-    const std::string dom = readFile(folder / "dom.html");
+    const std::string dom = kit::readFile(folder / "dom.html");
     if (status != 0 && dom.empty()) {
-        GTEST_SKIP() << "Chromium cannot run here (" << command << "):\n" << readFile(folder / "log.txt");
+        GTEST_SKIP() << "Chromium cannot run here (" << command << "):\n" << kit::readFile(folder / "log.txt");
     }
     const substitute::DialogLayout laidOut = layout();
     const std::string loaded =

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "dialog_contract.h"
 #include "picture/dialog_layout.h"
+#include "read_file.h"
 #include "run_driver.h"
 #include "session.h"
 
@@ -39,14 +39,7 @@ protected:
     std::string snapshot(const std::string& name = "dialog.svg") {
         const std::filesystem::path file = folder / name;
         EXPECT_TRUE(session.run({"snapshot", file.string()}, "test")) << shown.str();
-        return readFile(file);
-    }
-
-    static std::string readFile(const std::filesystem::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
+        return kit::readFile(file);
     }
 
     HostDialog& window() { return *session.host().ui.findDialog(CLEARTRACE_COMMAND_ID); }

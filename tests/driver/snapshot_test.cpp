@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
+#include "read_file.h"
 #include "snapshot_session.h"
 #include "picture/svg_document.h"
 
@@ -18,11 +18,15 @@ const fs::path committedMissingPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs
 
 using SnapshotTest = SnapshotSession;
 
-std::string fileText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
+// picture is the committed one, or (with UPDATE_GOLDEN set) becomes it; the
+// message names the driver's commands that draw it.
+void expectCommitted(const std::string& picture, const fs::path& committed, const std::string& commands) {
+    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committed, std::ios::binary) << picture;
+    EXPECT_TRUE(picture == kit::readFile(committed))
+        << committed.generic_string()
+        << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
+           "  cleartrace-host -c \"" +
+               commands + "\" example_scenes/legacy_plugins.json";
 }
 
 TEST_F(SnapshotTest, PictureIsTheWindowAsItIsNow) {
@@ -46,7 +50,7 @@ TEST_F(SnapshotTest, PictureIsTheWindowAsItIsNow) {
 
 TEST_F(SnapshotTest, SizeOptionAndRefusals) {
     ASSERT_TRUE(session.run({"snapshot", (folder / "large.svg").string(), "1000x700"}, "test")) << shown.str();
-    EXPECT_NE(readFile(folder / "large.svg").find(" width=\"1000\" height=\"700\""), std::string::npos);
+    EXPECT_NE(kit::readFile(folder / "large.svg").find(" width=\"1000\" height=\"700\""), std::string::npos);
 
     for (const char* size : {"1000", "x700", "0x700", "1000x-5", "1000x700x", "huge"}) {
         EXPECT_FALSE(session.run({"snapshot", (folder / "bad.svg").string(), size}, "test")) << size;
@@ -79,13 +83,8 @@ TEST(SvgText, EscapesMarkupAndReplacesWhatXmlCannotHold) {
 TEST_F(SnapshotTest, CommittedExamplePictureIsCurrent) {
     const fs::path file = folder / "example.svg";
     ASSERT_TRUE(session.run({"snapshot", file.string(), "520x400"}, "test")) << shown.str();
-    const std::string picture = readFile(file);
-    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committedPicture, std::ios::binary) << picture;
-    EXPECT_TRUE(picture == readFile(committedPicture))
-        << committedPicture.generic_string()
-        << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
-           "  cleartrace-host -c \"open; id 1234567; process; snapshot docs/dialog.svg 520x400\" "
-           "example_scenes/legacy_plugins.json";
+    const std::string picture = kit::readFile(file);
+    expectCommitted(picture, committedPicture, "open; id 1234567; process; snapshot docs/dialog.svg 520x400");
 }
 
 // The help file's picture of Find Missing Plugins: the program itself, in a
@@ -100,17 +99,13 @@ TEST(SnapshotProgramTest, CommittedMissingPluginsPictureIsCurrent) {
         runDriver({"-c", "open; action find-missing; process; snapshot \"" + file.string() + "\" 520x330",
                    exampleScene.string()});
     ASSERT_EQ(run.status, 0) << run.output << run.errors;
-    const std::string picture = fileText(file);
+    const std::string picture = kit::readFile(file);
     fs::remove_all(folder);
     for (const char* text : {">Find Missing Plugins<", ">Plugin ID<", ">Instances<", ">Glow Emitter.1<", ">Sharpen<"}) {
         EXPECT_NE(picture.find(text), std::string::npos) << text;
     }
-    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committedMissingPicture, std::ios::binary) << picture;
-    EXPECT_TRUE(picture == fileText(committedMissingPicture))
-        << committedMissingPicture.generic_string()
-        << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
-           "  cleartrace-host -c \"open; action find-missing; process; snapshot docs/missing_plugins.svg 520x330\" "
-           "example_scenes/legacy_plugins.json";
+    expectCommitted(picture, committedMissingPicture,
+                    "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x330");
 }
 
 }  // namespace

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "dialog_session.h"
 #include "kernel/host_paths.h"
+#include "read_file.h"
 #include "ui/resources.h"
 
 using substitute::ControlKind;
@@ -414,11 +413,8 @@ TEST_F(DialogTest, AboutAndHelpFileWithResource) {
                        nullptr),
               HOST_MODULE_HANDLED);
 
-    std::ifstream table(folder / "res" / "strings.txt");
-    std::stringstream content;
-    content << table.rdbuf();
     std::map<int32_t, std::string> strings;
-    ASSERT_EQ(substitute::parseStringTable(content.str(), "strings.txt", strings), "");
+    ASSERT_EQ(substitute::parseStringTable(kit::readFile(folder / "res" / "strings.txt"), "strings.txt", strings), "");
 
     substitute::closeWindow(window());
     openWindow();

@@ -5,15 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "host/binding.h"
-#include "kernel/host_paths.h"
 #include "main.h"
-#include "core/substitute_host.h"
+#include "module_lifecycle.h"
 
 extern "C" int32_t c4d_main(int32_t message, void* p1, void* p2, void* p3);
 
@@ -39,34 +37,24 @@ inline void writeFile(const fs::path& file, const std::string& content) {
 // The module's own resource folder, as the build ships it.
 inline fs::path shippedResources() { return fs::path(CLEARTRACE_MODULE_FILE).parent_path() / "res"; }
 
-struct InProcessModule {
-    substitute::SubstituteHost host;
-    fs::path folder;     // the module's folder
-    fs::path file;       // the module file inside it (never read)
-    HostPath* filePath;  // what bind hands over as p3
+// The module linked into the test, spoken to through its c4d_main.
+struct InProcessModule : kit::ModuleLifecycle {
+    fs::path folder;  // the module's folder, holding file()
 
     // withResources: the shipped res folder is copied beside the module file.
     explicit InProcessModule(bool withResources = true)
-        : folder(freshFolder("Cleartrace")), file(folder / "cleartrace.xso64") {
+        : kit::ModuleLifecycle(freshFolder("Cleartrace") / "cleartrace.xso64", c4d_main), folder(file().parent_path()) {
         g_maxon.kernel = host.kernel();
         if (withResources) fs::copy(shippedResources(), folder / "res", fs::copy_options::recursive);
-        filePath = substitute::makePath(file);
     }
     ~InProcessModule() {
         // The application quits: it destroys the commands, then ends the module.
         host.ui.shutDown();
-        while (moduleBindCount() > 0) c4d_main(HOST_MODULE_END, nullptr, nullptr, nullptr);
-        host.tables()->t_C4DOS_Fn->free(filePath);
+        while (moduleBindCount() > 0) end();
         host::forgetTables();
         g_maxon.kernel = nullptr;
     }
 
-    int32_t send(int32_t message, void* p1 = nullptr, void* p3 = nullptr) { return c4d_main(message, p1, nullptr, p3); }
-    int32_t bind(const HostTables* tables) { return send(HOST_MODULE_BIND, const_cast<HostTables*>(tables), filePath); }
-    int32_t bind() { return bind(host.tables()); }
-    int32_t loadResource() { return send(HOST_MODULE_MESSAGE, reinterpret_cast<void*>(HOST_MODULE_MESSAGE_RESOURCE)); }
-    int32_t start() { return send(HOST_MODULE_START); }
-    int32_t end() { return send(HOST_MODULE_END); }
     // Bind, resource and start, as the application loads a module.
     void load() {
         ASSERT_EQ(bind(), 1);
@@ -74,22 +62,9 @@ struct InProcessModule {
         ASSERT_EQ(start(), 1);
     }
 
-    std::vector<std::string> consoleTexts() const {
-        std::vector<std::string> texts;
-        for (const substitute::ConsoleLine& line : host.services.console()) texts.push_back(line.text);
-        return texts;
-    }
-    // Host strings and paths the module holds; the test's own file path aside.
+    // Host strings and paths the module holds.
     int64_t moduleStrings() const { return host.services.liveStrings(); }
-    int64_t modulePaths() const { return host.services.livePaths() - 1; }
+    int64_t modulePaths() const { return host.services.livePaths(); }
 };
-
-// A copy of the host's tables with table index (0 = t_C4DOS_Ge) missing.
-inline HostTables withoutTable(const HostTables& tables, int index) {
-    HostTables copy = tables;
-    const size_t offset = offsetof(HostTables, t_C4DOS_Ge) + size_t(index) * sizeof(void*);
-    std::memset(reinterpret_cast<char*>(&copy) + offset, 0, sizeof(void*));
-    return copy;
-}
 
 }  // namespace entry_test

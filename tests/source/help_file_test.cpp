@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "expected_notices.h"
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -81,11 +83,11 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
         "Remove Missing Plugins",
         "The columns, from left to right, are Plugin ID, Type, Instances and Name",
         // messages, exactly as shown
-        "Tessaly Software: Cleartrace successfully loaded.",
-        "Tessaly Software: Failed to load Cleartrace",
+        kit::loadedLine,
+        kit::failedLine,
         "Are you sure you want to delete the plugin instances?",
         "Are you sure you want to delete every instance of the missing plugins?",
-        "No missing plugins found.",
+        kit::noMissingPlugins,
         "is a Tag plugin with the default name",
         "is a Shader plugin with the default name",
         "is an Object plugin with the default name",
@@ -98,10 +100,10 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
         "Please note that not all shaders were deleted. It is possible that these are within a Layer shader. If "
         "so, these will be listed in the shader list.",
         "Plugin ID must be between -2147483648 and 2147483647.",
-        "Cleartrace: failed to load resource file.",
-        "Cleartrace ran out of memory. Nothing was removed.",
-        "Cleartrace ran out of memory. The list is incomplete.",
-        "Cleartrace ran out of memory. The search is incomplete.",
+        kit::resourceFailedLine,
+        kit::nothingRemoved,
+        kit::listIncomplete,
+        kit::searchIncomplete,
         "removes the objects below it too",
     };
     for (const char* wanted : required) EXPECT_NE(text.find(wanted), std::string::npos) << wanted;

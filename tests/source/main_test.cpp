@@ -1,21 +1,16 @@
 // The entry point's lifecycle: bind with its version gate and table check,
 // module messages, the resource, end and the counting of binds and ends.
 #include <cstdint>
-#include <cstring>
 
+#include "altered_tables.h"
 #include "entry_fixture.h"
+#include "expected_notices.h"
+#include "missing_table_text.h"
 
 using entry_test::InProcessModule;
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr const char* assertionText =
-    "Assertion failed: t_C4DOS_Ge && t_C4DOS_Sh && t_C4DOS_Hf && t_C4DOS_Bc && t_C4DOS_St && t_C4DOS_Bm && "
-    "t_C4DOS_Ms && t_C4DOS_Ba && t_C4DOS_Fn && t_C4DOS_Fl && t_C4DOS_Bf && t_C4DOS_Cd && t_C4DOS_Cu && t_C4DOS_Pr && "
-    "t_C4DOS_Lr && t_C4DOS_Bl && t_C4DOS_Tg && t_C4DOS_Bo && t_C4DOS_Bd && t_C4DOS_Bt && t_C4DOS_Mt && t_C4DOS_Tx && "
-    "t_C4DOS_Bs && t_C4DOS_Bu && t_C4DOS_Br && t_C4DOS_Bv && t_C4DOS_Nb && t_C4DOS_Pl && t_C4DOS_Fi && t_C4DOS_Pa && "
-    "t_C4DOS_Ln && t_C4DOS_Gv && t_C4DOS_Gd && t_C4DOS_At && t_C4DOS_CA && t_C4DOS_Ne && t_C4DOS_FL";
 
 bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
@@ -58,11 +53,11 @@ TEST(ModuleEntry, BindGatesOnHostVersionAndModulePath) {
         InProcessModule module;
         HostTables tables = *module.host.tables();
         tables.version = c.version;
-        EXPECT_EQ(module.send(HOST_MODULE_BIND, &tables, c.withPath ? module.filePath : nullptr), c.answer);
+        EXPECT_EQ(module.bind(&tables, c.withPath), c.answer);
         EXPECT_EQ(moduleBindCount(), 1);
         EXPECT_EQ(module.send(HOST_MODULE_VERSION_QUERY), HOST_MODULE_VERSION_ANSWER);
         if (c.answer == HOST_MODULE_HANDLED) {
-            EXPECT_EQ(modulePath().toString().view(), module.file.string());
+            EXPECT_EQ(modulePath().toString().view(), module.file().string());
             EXPECT_EQ(moduleFolder().toString().view(), module.folder.string());
             // The module path is the one block held, allocated at its real place in main.cpp.
             const std::vector<std::string> blocks = module.host.services.leakReport();
@@ -81,7 +76,7 @@ TEST(ModuleEntry, BindGatesOnHostVersionAndModulePath) {
 TEST(ModuleEntry, RegistersItsConfigurationSwitchesAtTheFirstBind) {
     InProcessModule module;
     // Also for a bind that is refused: the assertion consults g_enableDebugBreak.
-    EXPECT_EQ(module.send(HOST_MODULE_BIND, nullptr, module.filePath), HOST_MODULE_BIND_REFUSED);
+    EXPECT_EQ(module.bind(nullptr), HOST_MODULE_BIND_REFUSED);
     const auto& switches = module.host.services.switches();
     ASSERT_EQ(switches.count("g_enableDebugBreak"), 1u);
     ASSERT_EQ(switches.count("g_trackCpuYield"), 1u);
@@ -99,22 +94,11 @@ TEST(ModuleEntry, RefusesEveryTooShortTableAsMissing) {
     for (int index = 0; index < HOST_TABLE_COUNT; ++index) {
         SCOPED_TRACE(index);
         InProcessModule module;
-        HostTables tables = *module.host.tables();
-        const void** slot =
-            reinterpret_cast<const void**>(reinterpret_cast<char*>(&tables) + offsetof(HostTables, t_C4DOS_Ge)) + index;
-        // A copy of the table that says it is one byte short.
-        alignas(8) char shorter[1024];
-        int32_t size = 0;
-        std::memcpy(&size, *slot, sizeof size);
-        ASSERT_LE(size_t(size), sizeof shorter);
-        std::memcpy(shorter, *slot, size_t(size));
-        const int32_t shortSize = size - 1;
-        std::memcpy(shorter, &shortSize, sizeof shortSize);
-        *slot = shorter;
-        EXPECT_EQ(module.bind(&tables), HOST_MODULE_BIND_REFUSED);
+        const kit::ShortenedTable shortened(*module.host.tables(), index);
+        EXPECT_EQ(module.bind(shortened.tables()), HOST_MODULE_BIND_REFUSED);
         const std::vector<substitute::ConsoleLine>& console = module.host.services.console();
         ASSERT_EQ(console.size(), 1u);
-        EXPECT_EQ(console[0].text, assertionText);
+        EXPECT_EQ(console[0].text, kit::missingTableText);
         EXPECT_EQ(module.start(), HOST_MODULE_FAILED);
         EXPECT_TRUE(module.host.ui.commands.registered.empty());
     }
@@ -126,11 +110,11 @@ TEST(ModuleEntry, RefusesEveryMissingTableWithTheAssertionText) {
         InProcessModule module;
         const bool debugBreakOn = index % 2 == 0;
         if (!debugBreakOn) module.host.services.setSwitch("g_enableDebugBreak", false);
-        const HostTables tables = entry_test::withoutTable(*module.host.tables(), index);
+        const HostTables tables = kit::withoutTable(*module.host.tables(), index);
         EXPECT_EQ(module.bind(&tables), HOST_MODULE_BIND_REFUSED);
         const std::vector<substitute::ConsoleLine>& console = module.host.services.console();
         ASSERT_EQ(console.size(), 1u);
-        EXPECT_EQ(console[0].text, assertionText);
+        EXPECT_EQ(console[0].text, kit::missingTableText);
         EXPECT_EQ(console[0].level, HOST_LOG_LEVEL_CRITICAL);
         EXPECT_EQ(console[0].logger, "net.maxon.core.logger.default");
         EXPECT_TRUE(endsWith(console[0].file, "main.cpp")) << console[0].file;
@@ -174,7 +158,7 @@ TEST(ModuleEntry, CountsBindsAndReleasesOnlyAtTheFinalEnd) {
     EXPECT_EQ(blocks, 2);
 
     // Later binds only count, whatever they hand over.
-    EXPECT_EQ(module.send(HOST_MODULE_BIND, nullptr, nullptr), HOST_MODULE_HANDLED);
+    EXPECT_EQ(module.bind(nullptr, false), HOST_MODULE_HANDLED);
     EXPECT_EQ(moduleBindCount(), 2);
     EXPECT_EQ(module.end(), HOST_MODULE_HANDLED);
     EXPECT_EQ(moduleBindCount(), 1);
@@ -227,7 +211,7 @@ TEST(ModuleEntry, AnswersASecondResourceMessageFromTheFirstAttempt) {
     // The resource appears only after the first attempt: it is not loaded any more.
     fs::copy(entry_test::shippedResources(), module.folder / "res", fs::copy_options::recursive);
     EXPECT_EQ(module.loadResource(), HOST_MODULE_NOT_HANDLED);
-    const std::vector<std::string> expected(2, "Cleartrace: failed to load resource file.");
+    const std::vector<std::string> expected(2, kit::resourceFailedLine);
     EXPECT_EQ(module.consoleTexts(), expected);
     EXPECT_TRUE(resourceString(10000).empty());
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_session.h"
+#include "expected_notices.h"
 #include "scene_file/scene_file.h"
 
 namespace {
@@ -59,7 +60,7 @@ const Rows everyPlaceMissing = {
     {"2000003", "Shader", "2", "S1"},        {"2000006", "Shader", "2", "S3"}, {"2000004", "Object", "3", "Inner"},
     {"2000005", "Post Effect", "2", "Glow"},
 };
-const Rows noneMissing = {{"No missing plugins found.", "", "", ""}};
+const Rows noneMissing = {{kit::noMissingPlugins, "", "", ""}};
 const Texts missingHeaders = {"Plugin ID", "Type", "Instances", "Name"};
 
 PluginType typeNamed(const std::string& name) {
@@ -251,9 +252,9 @@ TEST_F(MissingPluginsTest, ARunCutShortForMemoryShowsNoCountsAndRemovesNothing) 
         const char* notice;
     };
     const Case cases[] = {
-        {FindMissing, false, "Cleartrace ran out of memory. The list is incomplete."},
-        {RemoveMissing, false, "Cleartrace ran out of memory. Nothing was removed."},
-        {RemoveMissing, true, "Cleartrace ran out of memory. Nothing was removed."},
+        {FindMissing, false, kit::listIncomplete},
+        {RemoveMissing, false, kit::nothingRemoved},
+        {RemoveMissing, true, kit::nothingRemoved},
     };
     for (const Case& c : cases) {
         for (const bool objects : {false, true}) {
@@ -314,7 +315,7 @@ TEST_F(MissingPluginsTest, ARunWhoseColumnsCannotBeMadeDoesNotStart) {
     host.services.failObjectCreation(1);
     run(FindMissing);
     host.services.failObjectCreation(0);
-    EXPECT_EQ(boxTexts(), Texts{"Cleartrace ran out of memory. The list is incomplete."});
+    EXPECT_EQ(boxTexts(), Texts{kit::listIncomplete});
     EXPECT_TRUE(dialog->results.records.empty());
     EXPECT_EQ(headers(), (Texts{"Object With Tag", "Tag Name"}));
 
@@ -327,7 +328,7 @@ TEST_F(MissingPluginsTest, ARunWhoseColumnsCannotBeMadeDoesNotStart) {
     host.ui.messageBoxes.shown.clear();
     press(IDC_PROCESS);
     host.services.failObjectCreation(0);
-    EXPECT_EQ(boxTexts(), Texts{"Cleartrace ran out of memory. Nothing was removed."});
+    EXPECT_EQ(boxTexts(), Texts{kit::nothingRemoved});
     EXPECT_EQ(saved(), before);
     EXPECT_EQ(host.scene.undoCount(*document), 0u);
     EXPECT_EQ(headers(), missingHeaders);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "expected_command_id.h"
+#include "expected_notices.h"
 #include "loading/module_loader.h"
 #include "core/substitute_host.h"
 
@@ -80,10 +82,10 @@ TEST(ModuleFile, LoadsOpensClosesAndQuitsWithoutLeavingAnythingBehind) {
     EXPECT_EQ(answers.resource, 1);
     EXPECT_EQ(answers.start, 1);
     ASSERT_EQ(module.host.services.console().size(), 1u);
-    EXPECT_EQ(module.host.services.console()[0].text, "Tessaly Software: Cleartrace successfully loaded.");
+    EXPECT_EQ(module.host.services.console()[0].text, kit::loadedLine);
 
-    ASSERT_TRUE(substitute::executeCommand(module.host.ui.commands, 1066888));
-    HostDialog* dialog = module.host.ui.findDialog(1066888);
+    ASSERT_TRUE(substitute::executeCommand(module.host.ui.commands, kit::expectedCommandId));
+    HostDialog* dialog = module.host.ui.findDialog(kit::expectedCommandId);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->open);
     EXPECT_EQ(substitute::closeWindow(*dialog), "");
@@ -117,8 +119,8 @@ TEST(ModuleFile, StartsAsFarAsItsMemoryAllows) {
         const char* line;
     };
     const Case cases[] = {
-        {"no memory for the module path", true, 1, "Tessaly Software: Cleartrace successfully loaded."},
-        {"no memory for the command", false, 0, "Tessaly Software: Failed to load Cleartrace"},
+        {"no memory for the module path", true, 1, kit::loadedLine},
+        {"no memory for the command", false, 0, kit::failedLine},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_session.h"
+#include "expected_notices.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ TEST_F(RefusedTextTest, AReportIsShownWholeOrNotAtAll) {
                 break;
             }
             if (!shown.empty() && shown != Texts{c.report}) {
-                EXPECT_EQ(shown, Texts{"Cleartrace ran out of memory. The search is incomplete."});
+                EXPECT_EQ(shown, Texts{kit::searchIncomplete});
             }
         }
     }
@@ -80,7 +81,7 @@ TEST_F(RefusedTextTest, AReportIsShownWholeOrNotAtAll) {
 // run: one refused stops the run before it lists, and the next run makes it.
 TEST_F(RefusedTextTest, AListWhoseFixedTextsCannotBeMadeIsNotShown) {
     dialog->treeFunctions.listTexts[HOST_MATERIAL_CHANNEL_COUNT + 3].release();  // "No"
-    EXPECT_EQ(run(GenerateList, Shader, 777, 1), Texts{"Cleartrace ran out of memory. The list is incomplete."});
+    EXPECT_EQ(run(GenerateList, Shader, 777, 1), Texts{kit::listIncomplete});
     EXPECT_EQ(rows(), Rows{});
     EXPECT_EQ(run(GenerateList, Shader, 777), Texts{});
     EXPECT_EQ(rows(), (Rows{{"", "Color", "No"}}));

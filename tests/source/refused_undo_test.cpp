@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_session.h"
+#include "expected_notices.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ const char* const sideBySide = R"({
   ]
 })";
 
-const Texts undoRefused = {"Cleartrace could not record the removal for Undo. Nothing was removed."};
+const Texts undoRefused = {kit::undoRefusedText};
 
 struct Removal {
     PluginType type;

@@ -4,57 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "deep_scene.h"
 #include "dialog_session.h"
+#include "expected_notices.h"
+#include "read_file.h"
 #include "scene_file/scene_file.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 const std::string exampleScene =
-    readFile(std::filesystem::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_plugins.json");
+    kit::readFile(std::filesystem::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_plugins.json");
 
-// A chain of objects `depth` deep, each with an instance tag and every third
-// an instance itself, selected now and then; a material whose layer shaders
-// nest `depth` deep with an instance at every level; two video posts.
-std::string deepScene(int32_t depth) {
-    std::string objects;
-    for (int32_t level = depth - 1; level >= 0; --level) {
-        const std::string children = objects.empty() ? "" : ", \"children\": [" + objects + "]";
-        objects = "{\"name\": \"o" + std::to_string(level) + "\", \"type\": " + (level % 3 == 2 ? "1234567" : "5159") +
-                  (level % 7 == 3 ? ", \"selected\": true" : "") + ", \"tags\": [{\"name\": \"t" +
-                  std::to_string(level) + "\", \"type\": 1234567}]" + children + "}";
-    }
-    std::string layers = "{\"kind\": 2, \"shader\": {\"name\": \"bottom\", \"type\": 1234567}}";
-    for (int32_t level = depth - 1; level >= 0; --level) {
-        layers = "{\"kind\": 2, \"shader\": {\"name\": \"x" + std::to_string(level) +
-                 "\", \"type\": 1234567}}, {\"kind\": 2, \"shader\": {\"name\": \"L" + std::to_string(level) +
-                 "\", \"type\": 1011123, \"layers\": [" + layers + "]}}";
-    }
-    return "{\"plugins\": [], \"objects\": [" + objects +
-           "], \"materials\": [{\"name\": \"M\", \"type\": 5703, \"selected\": true, \"channels\": {\"0\": "
-           "{\"shader\": {\"name\": \"c\", \"type\": 1234567}}, \"5\": {\"shader\": {\"name\": \"L\", \"type\": "
-           "1011123, \"layers\": [" +
-           layers +
-           "]}}}}], \"renderSettings\": [{\"name\": \"R\", \"active\": true, \"videoPosts\": [{\"name\": \"v1\", "
-           "\"type\": 1234567}, {\"name\": \"v2\", \"type\": 1234567}]}]}";
-}
-
-constexpr const char* outOfMemoryTexts[] = {
-    "Cleartrace ran out of memory. The search is incomplete.", "Cleartrace ran out of memory. The list is incomplete.",
-    "Cleartrace ran out of memory. Nothing was removed.",      "Cleartrace ran out of memory. The list is incomplete.",
-    "Cleartrace ran out of memory. Nothing was removed.",
-};
+// The deep scene's plug-in.
+constexpr int32_t deepId = 1234567;
 
 struct Session {
     Action action;
@@ -66,8 +31,6 @@ struct Session {
 
 // The kind of host request a sweep refuses.
 enum class Refused { Allocation, Object, String, Undo };
-
-constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
 
 // What a run left: the saved scene, the boxes and the rows.
 struct Outcome {
@@ -139,7 +102,7 @@ protected:
         setUp(s);
         const std::string before = substitute::saveScene(host.scene, *document);
         const Outcome complete = process();
-        EXPECT_TRUE(std::find(complete.boxes.begin(), complete.boxes.end(), outOfMemoryTexts[entryId(s.action)]) ==
+        EXPECT_TRUE(std::find(complete.boxes.begin(), complete.boxes.end(), kit::outOfMemoryTexts[entryId(s.action)]) ==
                     complete.boxes.end());
         for (int64_t k = 1;; ++k) {
             SCOPED_TRACE("failing request " + std::to_string(k));
@@ -157,7 +120,8 @@ protected:
                 EXPECT_EQ(outcome.rows, complete.rows);
                 break;
             }
-            const char* notice = what == Refused::Undo ? undoRefusedText : outOfMemoryTexts[entryId(s.action)];
+            const char* notice =
+                what == Refused::Undo ? kit::undoRefusedText : kit::outOfMemoryTexts[entryId(s.action)];
             const bool cutShort =
                 outcome.boxes == Texts{notice} || (what == Refused::String && outcome.boxes.empty() &&
                                                    complete.scene != before && outcome.scene == before);
@@ -200,18 +164,18 @@ TEST_F(RunOutcomeTest, IdentifySearchesTheWholeSceneAndTheScopeBoxKeepsItsValue)
 }
 
 TEST_F(RunOutcomeTest, EveryFailedAllocationOrCreationLeavesATruthfulRun) {
-    const std::string scenes[] = {exampleScene, deepScene(12)};
+    const std::string scenes[] = {exampleScene, kit::deepScene(12, deepId)};
     std::vector<Session> sessions;
     for (const Action action : {GenerateList, Remove}) {
         for (const PluginType type : {Tag, Shader, Object, PostEffect}) {
             for (const int32_t scope : {0, 1, 2}) {
                 if ((type == Shader && scope == 1) || (type == PostEffect && scope != 0)) continue;
-                sessions.push_back({action, type, scope, false, 1234567});
+                sessions.push_back({action, type, scope, false, deepId});
             }
         }
     }
-    sessions.push_back({Remove, Shader, 0, true, 1234567});
-    for (const int32_t id : {1234567, 1050002, 1050003, 999}) sessions.push_back({Identify, Tag, 0, false, id});
+    sessions.push_back({Remove, Shader, 0, true, deepId});
+    for (const int32_t id : {deepId, 1050002, 1050003, 999}) sessions.push_back({Identify, Tag, 0, false, id});
     for (const std::string& scene : scenes) {
         for (const Session& s : sessions) {
             for (const Refused what : {Refused::Allocation, Refused::Object}) {
@@ -226,15 +190,15 @@ TEST_F(RunOutcomeTest, EveryFailedAllocationOrCreationLeavesATruthfulRun) {
 }
 
 TEST_F(RunOutcomeTest, EveryRefusedUndoRequestOrStringLeavesATruthfulRun) {
-    const std::string scenes[] = {exampleScene, deepScene(12)};
+    const std::string scenes[] = {exampleScene, kit::deepScene(12, deepId)};
     std::vector<Session> sessions;
     for (const PluginType type : {Tag, Shader, Object, PostEffect}) {
         for (const int32_t scope : {0, 1, 2}) {
             if ((type == Shader && scope == 1) || (type == PostEffect && scope != 0)) continue;
-            sessions.push_back({Remove, type, scope, false, 1234567});
+            sessions.push_back({Remove, type, scope, false, deepId});
         }
     }
-    sessions.push_back({Remove, Shader, 0, true, 1234567});
+    sessions.push_back({Remove, Shader, 0, true, deepId});
     sessions.push_back({RemoveMissing, Tag, 0, false, 0});
     sessions.push_back({RemoveMissing, Tag, 0, true, 0});
     int32_t cutShortRuns = 0;
@@ -255,16 +219,16 @@ TEST_F(RunOutcomeTest, EveryRefusedUndoRequestOrStringLeavesATruthfulRun) {
 TEST_F(RunOutcomeTest, ACutShortRemovalRemovesNothingAndSaysSo) {
     // A 40-deep chain of tagged objects: the walk's stack and the list of
     // instances grow part way down.
-    EXPECT_GE(sweep(deepScene(40), {Remove, Tag, 0, false, 1234567}, Refused::Allocation), 4);
+    EXPECT_GE(sweep(kit::deepScene(40, deepId), {Remove, Tag, 0, false, deepId}, Refused::Allocation), 4);
     // With memory, the same run removes all 40.
-    load(deepScene(40));
+    load(kit::deepScene(40, deepId));
     EXPECT_EQ(process().rows, Texts{"Tag plugin 1234567 not found."});
     EXPECT_EQ(document->undo.done.back().steps.size(), 40u);
 }
 
 TEST_F(RunOutcomeTest, ACutShortListKeepsItsRowsAndIdentifyStops) {
     load(exampleScene);
-    setUp({GenerateList, Shader, 0, false, 1234567});
+    setUp({GenerateList, Shader, 0, false, deepId});
     const Texts all = process().rows;
     ASSERT_GE(all.size(), 3u);
     bool partList = false;
@@ -272,7 +236,7 @@ TEST_F(RunOutcomeTest, ACutShortListKeepsItsRowsAndIdentifyStops) {
         host.services.failAllocation(k);
         const Outcome outcome = process();
         host.services.failAllocation(0);
-        if (outcome.boxes != Texts{"Cleartrace ran out of memory. The list is incomplete."}) continue;
+        if (outcome.boxes != Texts{kit::listIncomplete}) continue;
         // The rows listed before the run was cut short stay.
         partList = !outcome.rows.empty();
         EXPECT_LT(outcome.rows.size(), all.size());
@@ -282,10 +246,10 @@ TEST_F(RunOutcomeTest, ACutShortListKeepsItsRowsAndIdentifyStops) {
 
     // Identify for a post effect: the tag driver runs out; no later driver,
     // no registry report.
-    load(deepScene(40));
+    load(kit::deepScene(40, deepId));
     setUp({Identify, Tag, 0, false, 1050003});
     host.services.failAllocation(2);  // the tag walk's stack
-    EXPECT_EQ(process().boxes, Texts{"Cleartrace ran out of memory. The search is incomplete."});
+    EXPECT_EQ(process().boxes, Texts{kit::searchIncomplete});
     EXPECT_EQ(dialog->foundType, std::nullopt);
 }
 
@@ -308,7 +272,7 @@ TEST_F(RunOutcomeTest, ARemovalIsNeverConfirmedInABlankQuestion) {
         if (shown.front().style == HOST_MESSAGE_BOX_QUESTION) {
             EXPECT_EQ(shown.front().text, "Are you sure you want to delete the plugin instances?");
         } else {
-            EXPECT_EQ(shown.front().text, outOfMemoryTexts[entryId(Remove)]);
+            EXPECT_EQ(shown.front().text, kit::outOfMemoryTexts[entryId(Remove)]);
             EXPECT_EQ(substitute::saveScene(host.scene, *document), before);
         }
         if (!reached || testing::Test::HasFailure()) break;

@@ -12,6 +12,7 @@
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
 #include "dialog_codes.h"
+#include "expected_command_id.h"
 #include "search.h"
 
 inline constexpr int32_t kPlugin = 1234;
@@ -23,7 +24,7 @@ protected:
         document = scene().newDocument();
         dialog = host::createZeroed<CleartraceDialog>(__FILE__, __LINE__);
         ASSERT_NE(dialog, nullptr);
-        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, 1066888, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
+        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
                                  0, 0, HOST_DIALOG_OPEN_PLAIN));
         request.warnBeforeDeleting = false;
     }

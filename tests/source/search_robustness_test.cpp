@@ -2,6 +2,7 @@
 // with the host running out of memory.
 #include <random>
 
+#include "expected_notices.h"
 #include "search_fixture.h"
 
 using Strings = std::vector<std::string>;
@@ -110,14 +111,14 @@ TEST_F(SearchTest, FailedTemporaryObjectsCutTheRunShortAndLeakNothing) {
     EXPECT_TRUE(document->undo.done.empty());
     EXPECT_EQ(describe(), before);
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. Nothing was removed.");
+    EXPECT_EQ(boxes()[0].text, kit::nothingRemoved);
 
     boxes().clear();
     bound.host.services.failObjectCreation(2);  // the value read from the layers
     run(Shader, GenerateList);
     EXPECT_EQ(rows(), Strings{"0 M ch0"});
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. The list is incomplete.");
+    EXPECT_EQ(boxes()[0].text, kit::listIncomplete);
 
     bound.host.services.failObjectCreation(1);  // the reflectance list
     run(Shader, Remove);
@@ -156,7 +157,7 @@ TEST_F(SearchTest, AFailedRowCutsTheListShortAndKeepsTheRowsBefore) {
     EXPECT_EQ(rows().back(), "15 O15 #tO15");
     EXPECT_EQ(dialog->results.rowCounter, 16);
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, "Cleartrace ran out of memory. The list is incomplete.");
+    EXPECT_EQ(boxes()[0].text, kit::listIncomplete);
 }
 
 // ---- Randomized round trip ------------------------------------------------------------

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "entry_fixture.h"
+#include "expected_command_id.h"
+#include "expected_notices.h"
 #include "tagrem.h"
 
 using entry_test::InProcessModule;
@@ -13,8 +15,9 @@ namespace {
 constexpr const char* helpText = "Find, list or remove the instances of a plug-in by its ID in the active scene";
 
 const substitute::RegisteredCommand& registeredCommand(const InProcessModule& module) {
-    const substitute::RegisteredCommand* command = substitute::findCommand(module.host.ui.commands, 1066888);
-    if (command == nullptr) ADD_FAILURE() << "command 1066888 is not registered";
+    const substitute::RegisteredCommand* command =
+        substitute::findCommand(module.host.ui.commands, kit::expectedCommandId);
+    if (command == nullptr) ADD_FAILURE() << "command " << kit::expectedCommandId << " is not registered";
     static const substitute::RegisteredCommand none{};
     return command ? *command : none;
 }
@@ -24,7 +27,7 @@ const substitute::RegisteredCommand& registeredCommand(const InProcessModule& mo
 TEST(CommandRegistration, RegistersTheCommandWithNameHelpAndIcon) {
     InProcessModule module;
     module.load();
-    EXPECT_EQ(module.consoleTexts(), std::vector<std::string>{"Tessaly Software: Cleartrace successfully loaded."});
+    EXPECT_EQ(module.consoleTexts(), std::vector<std::string>{kit::loadedLine});
     const substitute::ConsoleLine& line = module.host.services.console().back();
     EXPECT_EQ(line.logger, "net.maxon.core.logger.default");
     EXPECT_EQ(line.level, HOST_LOG_LEVEL_INFO);
@@ -32,7 +35,7 @@ TEST(CommandRegistration, RegistersTheCommandWithNameHelpAndIcon) {
 
     const std::vector<substitute::RegisteredPlugin> plugins = substitute::registeredPlugins(module.host.ui.commands);
     ASSERT_EQ(plugins.size(), 1u);
-    EXPECT_EQ(plugins[0].id, 1066888);
+    EXPECT_EQ(plugins[0].id, kit::expectedCommandId);
     EXPECT_EQ(plugins[0].kind, HOST_PLUGIN_KIND_COMMAND);
     EXPECT_EQ(plugins[0].name, "Cleartrace");
     EXPECT_EQ(plugins[0].help, helpText);
@@ -68,7 +71,7 @@ TEST(CommandRegistration, FillsTheRecordAtItsOffsetsAndForwardsToTheCommand) {
 
     // The forwarders reach the command's fixed answers.
     void* command = record.command;
-    EXPECT_EQ(substitute::commandState(module.host.ui.commands, 1066888), HOST_COMMAND_ENABLED);
+    EXPECT_EQ(substitute::commandState(module.host.ui.commands, kit::expectedCommandId), HOST_COMMAND_ENABLED);
     EXPECT_EQ(record.state(command, nullptr), HOST_COMMAND_ENABLED);
     int64_t value = 77;
     EXPECT_EQ(record.scriptValue(command, &value), &value);
@@ -86,13 +89,13 @@ TEST(CommandRegistration, ExecuteOpensTheDialogOnceAndRestoreGivesTheHostsAnswer
     const HostDialog& dialog = *module.host.ui.dialogs[0];
     EXPECT_FALSE(dialog.open);
 
-    EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, 1066888));
+    EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, kit::expectedCommandId));
     EXPECT_TRUE(dialog.open);
     ASSERT_EQ(dialog.openCalls.size(), 1u);
     const substitute::OpenCall& call = dialog.openCalls[0];
     EXPECT_FALSE(call.restore);
     EXPECT_EQ(call.kind, HOST_DIALOG_NON_MODAL);
-    EXPECT_EQ(call.pluginId, 1066888);
+    EXPECT_EQ(call.pluginId, kit::expectedCommandId);
     EXPECT_EQ(call.subId, 0);
     EXPECT_EQ(call.x, HOST_DIALOG_POSITION_ANY);
     EXPECT_EQ(call.y, HOST_DIALOG_POSITION_ANY);
@@ -102,7 +105,7 @@ TEST(CommandRegistration, ExecuteOpensTheDialogOnceAndRestoreGivesTheHostsAnswer
 
     // Executing again while open changes nothing.
     const std::string window = substitute::describeDialog(dialog);
-    EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, 1066888));
+    EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, kit::expectedCommandId));
     EXPECT_EQ(dialog.openCalls.size(), 1u);
     EXPECT_EQ(substitute::describeDialog(dialog), window);
 
@@ -113,7 +116,7 @@ TEST(CommandRegistration, ExecuteOpensTheDialogOnceAndRestoreGivesTheHostsAnswer
     const bool hostAnswer = record.restoreLayout(record.command, &layoutData);
     ASSERT_EQ(host.openCalls.size(), 2u);
     EXPECT_TRUE(host.openCalls[1].restore);
-    EXPECT_EQ(host.openCalls[1].pluginId, 1066888);
+    EXPECT_EQ(host.openCalls[1].pluginId, kit::expectedCommandId);
     EXPECT_EQ(host.openCalls[1].subId, 0);
     EXPECT_EQ(host.openCalls[1].layoutData, &layoutData);
     EXPECT_EQ(hostAnswer, host.open);
@@ -133,12 +136,12 @@ TEST(CommandRegistration, ExecuteMakesTheDialogsHostSideThatStartCouldNot) {
         if (started != 1 || !module.host.ui.dialogs.empty()) continue;
         met = true;
         module.host.services.failObjectCreation(1);
-        EXPECT_FALSE(substitute::executeCommand(module.host.ui.commands, 1066888));
+        EXPECT_FALSE(substitute::executeCommand(module.host.ui.commands, kit::expectedCommandId));
         EXPECT_TRUE(module.host.ui.dialogs.empty());
-        EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, 1066888));
+        EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, kit::expectedCommandId));
         ASSERT_EQ(module.host.ui.dialogs.size(), 1u);
         EXPECT_TRUE(module.host.ui.dialogs[0]->open);
-        EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, 1066888));
+        EXPECT_TRUE(substitute::executeCommand(module.host.ui.commands, kit::expectedCommandId));
         EXPECT_EQ(module.host.ui.dialogs[0]->openCalls.size(), 1u);
     }
     EXPECT_TRUE(met);
@@ -163,7 +166,7 @@ TEST(CommandRegistration, FailsWithoutLeaksWhenTheCommandCannotBeMadeOrIsRefused
             module.host.services.failAllocation(1);
         }
         EXPECT_EQ(module.start(), 0);
-        EXPECT_EQ(module.consoleTexts(), std::vector<std::string>{"Tessaly Software: Failed to load Cleartrace"});
+        EXPECT_EQ(module.consoleTexts(), std::vector<std::string>{kit::failedLine});
         EXPECT_TRUE(substitute::registeredPlugins(module.host.ui.commands).empty());
         // The command and its dialog are gone, and with them every string, path and bitmap.
         EXPECT_EQ(module.host.services.liveBlocks(), blocks);

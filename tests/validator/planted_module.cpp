@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "host/host_kernel.h"
 
@@ -89,6 +90,19 @@ template <class Table, class Entry>
 bool hasEntry(const Table& table, const Entry Table::*entry) {
     const auto end = reinterpret_cast<const char*>(&(table.*entry)) + sizeof(Entry);
     return table.size >= end - reinterpret_cast<const char*>(&table) && table.*entry != nullptr;
+}
+
+// A copy of table with entry swapped for wrapper (the host's own kept in
+// original); a table that lacks the entry is copied as it is.
+template <class Table, class Entry>
+[[maybe_unused]] Table& wrapEntry(const Table& table, Entry Table::*entry, Entry& original,
+                                  std::type_identity_t<Entry> wrapper) {
+    Table& copy = copyTable(table);
+    if (hasEntry(copy, entry)) {
+        original = copy.*entry;
+        copy.*entry = wrapper;
+    }
+    return copy;
 }
 
 #ifdef CLEARTRACE_PLANT_DOUBLE_FREE
@@ -181,12 +195,8 @@ void attachWalking(HostGui* treeView, void* root, const HostTreeViewCallbacks* c
 const void* findLibraryWrapped(int32_t libraryId) {
     const void* library = hostFindLibrary(libraryId);
     if (libraryId != HOST_LIBRARY_TREE_VIEW || library == nullptr) return library;
-    HostTreeViewLibrary& treeViews = copyTable(*static_cast<const HostTreeViewLibrary*>(library));
-    if (hasEntry(treeViews, &HostTreeViewLibrary::attach)) {
-        hostAttach = treeViews.attach;
-        treeViews.attach = attachWalking;
-    }
-    return &treeViews;
+    return &wrapEntry(*static_cast<const HostTreeViewLibrary*>(library), &HostTreeViewLibrary::attach, hostAttach,
+                      attachWalking);
 }
 #endif
 
@@ -238,32 +248,19 @@ const HostTables* passTables(const HostTables* handed) {
     tables.t_C4DOS_Bl = &list;
 #ifdef CLEARTRACE_PLANT_IGNORED_UNDO
     if (handed->t_C4DOS_Bu != nullptr) {
-        HostUndoTable& undo = copyTable(*handed->t_C4DOS_Bu);
-        if (hasEntry(undo, &HostUndoTable::addStep)) {
-            hostAddStep = undo.addStep;
-            undo.addStep = addStepIgnoringRefusal;
-        }
-        tables.t_C4DOS_Bu = &undo;
+        tables.t_C4DOS_Bu =
+            &wrapEntry(*handed->t_C4DOS_Bu, &HostUndoTable::addStep, hostAddStep, addStepIgnoringRefusal);
     }
 #endif
 #ifdef CLEARTRACE_PLANT_REFUSED_TEXT
     if (handed->t_C4DOS_Ba != nullptr) {
-        HostElementTable& elements = copyTable(*handed->t_C4DOS_Ba);
-        if (hasEntry(elements, &HostElementTable::name)) {
-            hostName = elements.name;
-            elements.name = name;
-        }
-        tables.t_C4DOS_Ba = &elements;
+        tables.t_C4DOS_Ba = &wrapEntry(*handed->t_C4DOS_Ba, &HostElementTable::name, hostName, name);
     }
 #endif
 #ifdef CLEARTRACE_PLANT_QUADRATIC_LISTING
     if (handed->t_C4DOS_Lr != nullptr) {
-        HostLibraryTable& libraries = copyTable(*handed->t_C4DOS_Lr);
-        if (hasEntry(libraries, &HostLibraryTable::find)) {
-            hostFindLibrary = libraries.find;
-            libraries.find = findLibraryWrapped;
-        }
-        tables.t_C4DOS_Lr = &libraries;
+        tables.t_C4DOS_Lr =
+            &wrapEntry(*handed->t_C4DOS_Lr, &HostLibraryTable::find, hostFindLibrary, findLibraryWrapped);
     }
 #endif
     return &tables;

@@ -5,6 +5,7 @@
 // benchmarks/scene_file_benchmark.cpp; here they must simply be right.)
 #include <gtest/gtest.h>
 
+#include "reflectance_owners_scene.h"
 #include "scene_file/scene_file.h"
 #include "core/substitute_host.h"
 
@@ -82,13 +83,7 @@ TEST(LinearPaths, ALayerShaderOfManyLayersSavesAndLoads) {
 
 TEST(LinearPaths, ManyReflectanceOwnersLoad) {
     constexpr int materials = 40000;
-    std::string json = R"({"materials": [)";
-    for (int m = 0; m < materials; ++m) {
-        json += (m ? ", " : "") + std::string(R"({"name": "M)") + std::to_string(m) +
-                R"(", "type": 5703, "channels": {"3": {"reflectance": [{"type": 5, "owner": "M)" +
-                std::to_string((m * 7919) % materials) + R"("}]}}})";
-    }
-    json += "]}";
+    const std::string json = kit::reflectanceOwnersScene(materials);
     substitute::SubstituteHost host;
     substitute::SceneLoad loaded = substitute::loadScene(host.scene, json);
     ASSERT_NE(loaded.document, nullptr) << loaded.error;

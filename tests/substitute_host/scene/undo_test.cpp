@@ -20,6 +20,27 @@ protected:
         original = saveScene(host.scene, *document);
     }
 
+    // The example scene's elements that the deletion tests remove in the
+    // walkers' orders, found through the host's tables as the module finds them.
+    struct Walked {
+        HostElement* settings;  // the active render settings
+        HostElement* firstVideoPost;
+        HostElement* secondVideoPost;
+        HostElement* studio;   // the first object
+        HostElement* hero;     // the studio's second child
+        HostElement* emitter;  // the hero's first child
+    };
+    Walked walked() {
+        Walked e{};
+        e.settings = t.t_C4DOS_Bd->activeRenderSettings(document);
+        e.firstVideoPost = t.t_C4DOS_Br->firstVideoPost(e.settings);
+        e.secondVideoPost = t.t_C4DOS_Bl->next(e.firstVideoPost);
+        e.studio = t.t_C4DOS_Bd->firstObject(document);
+        e.hero = t.t_C4DOS_Bl->next(t.t_C4DOS_Bl->firstChild(e.studio));
+        e.emitter = t.t_C4DOS_Bl->firstChild(e.hero);
+        return e;
+    }
+
     // What the module does for each instance it removes.
     void removeInstance(HostElement* element) {
         t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, element, nullptr);
@@ -73,13 +94,9 @@ TEST_F(Undo, OneGroupOfDeletionsEverywhereUndoesAndRedoesExactly) {
 TEST_F(Undo, DeletionsInWalkOrderRestoreNeighboursAndNesting) {
     // Parents after their children, adjacent siblings front to back: the
     // orders the walkers use.
-    HostElement* settings = t.t_C4DOS_Bd->activeRenderSettings(document);
-    HostElement* first = t.t_C4DOS_Br->firstVideoPost(settings);
-    HostElement* a = t.t_C4DOS_Bl->next(first);
-    HostElement* b = t.t_C4DOS_Bl->next(a);
-    HostElement* studio = t.t_C4DOS_Bd->firstObject(document);
-    HostElement* hero = t.t_C4DOS_Bl->next(t.t_C4DOS_Bl->firstChild(studio));
-    HostElement* emitter = t.t_C4DOS_Bl->firstChild(hero);
+    const Walked e = walked();
+    HostElement *first = e.firstVideoPost, *a = e.secondVideoPost, *b = t.t_C4DOS_Bl->next(a), *hero = e.hero,
+                *emitter = e.emitter;
 
     t.t_C4DOS_Bu->startGroup(document);
     removeInstance(a);
@@ -157,12 +174,9 @@ TEST_F(Undo, ACancelledGroupPutsBackWhatItRecordedAndLeavesNoEntry) {
     t.t_C4DOS_Bu->endGroup(document);
     ASSERT_TRUE(host.scene.undo(*document));
 
-    HostElement* settings = t.t_C4DOS_Bd->activeRenderSettings(document);
-    HostElement* first = t.t_C4DOS_Br->firstVideoPost(settings);
-    HostElement* second = t.t_C4DOS_Bl->next(first);
-    HostElement* studio = t.t_C4DOS_Bd->firstObject(document);
-    HostElement* hero = t.t_C4DOS_Bl->next(t.t_C4DOS_Bl->firstChild(studio));
-    HostElement* emitter = t.t_C4DOS_Bl->firstChild(hero);
+    const Walked e = walked();
+    HostElement *settings = e.settings, *first = e.firstVideoPost, *second = e.secondVideoPost, *studio = e.studio,
+                *hero = e.hero, *emitter = e.emitter;
     ASSERT_TRUE(t.t_C4DOS_Bu->startGroup(document));
     for (HostElement* element : {first, second, t.t_C4DOS_Bl->firstChild(emitter), emitter, hero}) {
         ASSERT_TRUE(t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, element, nullptr));

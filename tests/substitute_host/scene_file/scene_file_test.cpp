@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "read_file.h"
 #include "scene_file/scene_file.h"
 #include "core/substitute_host.h"
 
@@ -13,18 +11,11 @@ using substitute::saveScene;
 
 std::string exampleScenePath() { return CLEARTRACE_SOURCE_DIR "/example_scenes/legacy_plugins.json"; }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 bool startsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
 TEST(SceneFile, TheExampleSceneSavesToTheSameBytes) {
     substitute::SubstituteHost host;
-    std::string original = readFile(exampleScenePath());
+    std::string original = kit::readFile(exampleScenePath());
     substitute::SceneLoad loaded = substitute::loadSceneFile(host.scene, exampleScenePath());
     ASSERT_NE(loaded.document, nullptr) << loaded.error;
     EXPECT_EQ(host.scene.activeDocument(), loaded.document);

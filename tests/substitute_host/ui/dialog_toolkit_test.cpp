@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "expected_command_id.h"
 #include "ui_clients.h"
 
 using namespace ui_test;
@@ -17,7 +18,7 @@ TEST_F(DialogToolkit, OpeningBuildsTheLayoutThenTheValuesOnce) {
     ASSERT_TRUE(fake.open());
     EXPECT_EQ(fake.received, (std::vector<int32_t>{HOST_MSG_INIT_LAYOUT, HOST_MSG_INIT_VALUES}));
     EXPECT_TRUE(tables().t_C4DOS_Gd->isOpen(fake.dialog));
-    EXPECT_EQ(host.ui.findDialog(1066888), fake.dialog);
+    EXPECT_EQ(host.ui.findDialog(kit::expectedCommandId), fake.dialog);
 
     // Opening an open window changes nothing but is still recorded.
     ASSERT_TRUE(fake.open());
@@ -26,7 +27,7 @@ TEST_F(DialogToolkit, OpeningBuildsTheLayoutThenTheValuesOnce) {
     const substitute::OpenCall& call = dialog().openCalls[0];
     EXPECT_EQ(std::vector<int32_t>({call.kind, call.pluginId, call.subId, call.x, call.y, call.width, call.height}),
               std::vector<int32_t>(
-                  {HOST_DIALOG_NON_MODAL, 1066888, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY, 0, 0}));
+                  {HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY, 0, 0}));
 }
 
 TEST_F(DialogToolkit, TheWidgetTreeKeepsCreationOrderNestingAndValues) {

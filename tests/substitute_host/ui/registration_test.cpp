@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "ui/bitmaps.h"
+#include "expected_command_id.h"
 #include "kernel/host_paths.h"
 #include "ui_clients.h"
 
@@ -66,7 +67,8 @@ struct Registration : ::testing::Test {
     HostCommandRecord record = recordFor(command);
     bool registerWith(int32_t version = HOST_INTERFACE_VERSION, int32_t kind = HOST_PLUGIN_KIND_COMMAND,
                       int32_t size = HOST_COMMAND_RECORD_SIZE) {
-        return tables().t_C4DOS_Pr->registerPlugin(version, kind, 1066888, Text("Cleartrace"), &record, size);
+        return tables().t_C4DOS_Pr->registerPlugin(version, kind, kit::expectedCommandId, Text("Cleartrace"), &record,
+                                                   size);
     }
 };
 
@@ -92,14 +94,14 @@ TEST_F(Registration, TheHostKeepsItsOwnCopiesAndDestroysTheCommandOnce) {
     EXPECT_EQ(plugins[0].help, "Finds what a plug-in left behind.");
     EXPECT_TRUE(plugins[0].hasIcon);
     EXPECT_EQ(plugins[0].iconWidth, 1);
-    EXPECT_TRUE(substitute::executeCommand(host.ui.commands, 1066888));
+    EXPECT_TRUE(substitute::executeCommand(host.ui.commands, kit::expectedCommandId));
     EXPECT_EQ(command.executed, 1);
-    EXPECT_EQ(substitute::commandState(host.ui.commands, 1066888), HOST_COMMAND_ENABLED);
+    EXPECT_EQ(substitute::commandState(host.ui.commands, kit::expectedCommandId), HOST_COMMAND_ENABLED);
 
     host.ui.shutDown();
     host.ui.shutDown();
     EXPECT_EQ(command.destroyed, 1);
-    EXPECT_FALSE(substitute::executeCommand(host.ui.commands, 1066888)) << "a destroyed command is gone";
+    EXPECT_FALSE(substitute::executeCommand(host.ui.commands, kit::expectedCommandId)) << "a destroyed command is gone";
     EXPECT_EQ(host.handles.count(substitute::HandleKind::Bitmap), 0u);
 }
 
@@ -113,7 +115,8 @@ TEST_F(Registration, RefusalsKeepNothing) {
     EXPECT_FALSE(registerWith()) << "the id is taken";
     EXPECT_EQ(host.ui.commands.registered.size(), 1u);
     ASSERT_EQ(host.ui.diagnostics.size(), 5u);
-    EXPECT_EQ(host.ui.diagnostics[1], "registerPlugin refused plug-in 1066888: version 2025999 is older than 2026000");
+    EXPECT_EQ(host.ui.diagnostics[1], "registerPlugin refused plug-in " + std::to_string(kit::expectedCommandId) +
+                                          ": version 2025999 is older than 2026000");
     host.ui.shutDown();
     EXPECT_EQ(command.destroyed, 1);
 }

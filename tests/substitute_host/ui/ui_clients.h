@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog_contract.h"
+#include "expected_command_id.h"
 #include "kernel/host_strings.h"
 #include "core/substitute_host.h"
 
@@ -26,14 +28,16 @@ private:
 
 inline const HostTables& tables() { return *substitute::SubstituteHost::current().tables(); }
 
-inline constexpr int32_t COMBO = 5008;
-inline constexpr int32_t NUMBER = 1005;
-inline constexpr int32_t CHECK = 5009;
-inline constexpr int32_t BUTTON = 1002;
-inline constexpr int32_t DISABLED_BUTTON = 1003;
-inline constexpr int32_t MENU_ABOUT = 5001;
-inline constexpr int32_t TREE = 10000;
-inline constexpr int32_t LABEL = 10004;
+// The clients build controls of each kind with the dialog's own ids, so the
+// host sees the ids it meets in the module's window.
+inline constexpr int32_t COMBO = IDC_ACTION;
+inline constexpr int32_t NUMBER = IDC_PLUGIN_ID;
+inline constexpr int32_t CHECK = IDC_WARN_BEFORE_DELETING;
+inline constexpr int32_t BUTTON = IDC_PROCESS;
+inline constexpr int32_t DISABLED_BUTTON = IDC_CANCEL;
+inline constexpr int32_t MENU_ABOUT = IDM_ABOUT;
+inline constexpr int32_t TREE = IDC_TREE_VIEW;
+inline constexpr int32_t LABEL = IDC_ANONYMOUS;
 
 // A dialog that builds a small window and records every message it gets.
 struct FakeDialog {
@@ -52,7 +56,7 @@ struct FakeDialog {
     FakeDialog& operator=(const FakeDialog&) = delete;
 
     bool open() {
-        return tables().t_C4DOS_Gd->open(dialog, HOST_DIALOG_NON_MODAL, 1066888, 0, HOST_DIALOG_POSITION_ANY,
+        return tables().t_C4DOS_Gd->open(dialog, HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY,
                                          HOST_DIALOG_POSITION_ANY, 0, 0, HOST_DIALOG_OPEN_PLAIN);
     }
 

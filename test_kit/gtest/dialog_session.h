@@ -11,6 +11,7 @@
 #include "bound_host.h"
 #include "cleartrace_dialog.h"
 #include "dialog_codes.h"
+#include "expected_command_id.h"
 #include "scene_file/scene_file.h"
 
 class DialogSession : public ::testing::Test {
@@ -40,11 +41,11 @@ protected:
     std::string saved() { return substitute::saveScene(host.scene, *document); }
 
     void openWindow() {
-        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, 1066888, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
+        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
                                  0, 0, HOST_DIALOG_OPEN_PLAIN));
     }
 
-    HostDialog& window() { return *host.ui.findDialog(1066888); }
+    HostDialog& window() { return *host.ui.findDialog(kit::expectedCommandId); }
     HostGui& treeView() { return *substitute::treeViewIn(window(), IDC_TREE_VIEW); }
     const substitute::Control& control(int32_t id) { return *substitute::findControl(window(), id); }
 

@@ -1,0 +1,71 @@
+// Post effects are the video posts of the active render settings alone: the
+// render settings before it and after it in the document's list are not the
+// scene's, and a walk that reaches them lists, names or removes what the
+// user's render does not use.
+#include "dialog_session.h"
+#include "render_settings_scene.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+using Texts = std::vector<std::string>;
+
+constexpr int32_t kPlugin = 1234;
+const Rows notFound = {{"VP plugin 1234 not found."}};
+constexpr const char* notIdentified =
+    "Plugin 1234 could not be identifed. Try searching the internet for the plugin ID value or name.";
+
+struct Order {
+    const char* settings;  // as kit::renderSettingsScene reads it
+    Rows listed;           // the list of post effects
+    const char* identified;
+    Texts left;  // the video posts after a removal, in document order
+};
+
+// Instances before the active render settings, after it, on both sides, with
+// the active one holding an instance or not, and with none active.
+const Order orders[] = {
+    {"AI", {{"Post 0"}}, "Plugin 1234 is a VideoPost plugin with the default name Post 0.", {"Post 1"}},
+    {"IA", {{"Post 1"}}, "Plugin 1234 is a VideoPost plugin with the default name Post 1.", {"Post 0"}},
+    {"IAI", {{"Post 1"}}, "Plugin 1234 is a VideoPost plugin with the default name Post 1.", {"Post 0", "Post 2"}},
+    {"aI", notFound, notIdentified, {"Post 0", "Post 1"}},
+    {"Ia", notFound, notIdentified, {"Post 0", "Post 1"}},
+    {"IaI", notFound, notIdentified, {"Post 0", "Post 1", "Post 2"}},
+    {"II", notFound, notIdentified, {"Post 0", "Post 1"}},
+};
+
+class RenderSettingsOrderTest : public DialogSession {
+protected:
+    // Every video post of the document, render settings by render settings.
+    Texts videoPosts() const {
+        Texts names;
+        for (const HostElement* settings = document->renderSettings.first; settings; settings = settings->next) {
+            const substitute::ElementList& posts = substitute::asRenderSettings(*settings).videoPosts;
+            for (const HostElement* post = posts.first; post; post = post->next) names.push_back(post->name);
+        }
+        return names;
+    }
+};
+
+}  // namespace
+
+TEST_F(RenderSettingsOrderTest, ListIdentifyAndRemoveStayInTheActiveRenderSettings) {
+    for (const Order& order : orders) {
+        SCOPED_TRACE(order.settings);
+        load(kit::renderSettingsScene(order.settings, kPlugin));
+
+        listInstances(PostEffect, kPlugin);
+        EXPECT_EQ(rows(), order.listed);
+
+        host.ui.messageBoxes.shown.clear();
+        choose(IDC_ACTION, Identify);
+        press(IDC_PROCESS);
+        EXPECT_EQ(boxTexts(), Texts{order.identified});
+
+        choose(IDC_ACTION, Remove);
+        check(IDC_WARN_BEFORE_DELETING, false);
+        choose(IDC_PLUGIN_TYPE, PostEffect);
+        press(IDC_PROCESS);
+        EXPECT_EQ(videoPosts(), order.left);
+    }
+}
