@@ -115,27 +115,27 @@ private:
 
     const Control* groupAt(size_t index) const { return index == noGroup ? nullptr : &dialog_.controls[index]; }
 
-    std::vector<int32_t> columnWidths(const Control* group, const std::vector<size_t>& members) const {
-        if (members.empty()) return {};
+    // The size of each column (or row) of the group's grid: the largest minimum of the members in it.
+    std::vector<int32_t> trackSizes(const Control* group, const std::vector<size_t>& members, bool columns) const {
         const GridShape shape = shapeOf(group, members.size());
-        std::vector<int32_t> widths(size_t(shape.columns), 0);
+        const std::vector<int32_t>& minimum = columns ? minimumWidth_ : minimumHeight_;
+        std::vector<int32_t> sizes(size_t(columns ? shape.columns : shape.rows), 0);
         for (size_t m = 0; m < members.size(); ++m) {
             int32_t column = 0, row = 0;
             cellOf(shape, m, column, row);
-            widths[size_t(column)] = std::max(widths[size_t(column)], minimumWidth_[members[m]]);
+            int32_t& size = sizes[size_t(columns ? column : row)];
+            size = std::max(size, minimum[members[m]]);
         }
-        return widths;
+        return sizes;
+    }
+
+    std::vector<int32_t> columnWidths(const Control* group, const std::vector<size_t>& members) const {
+        if (members.empty()) return {};
+        return trackSizes(group, members, true);
     }
 
     std::vector<int32_t> rowHeights(const Control* group, const std::vector<size_t>& members) const {
-        const GridShape shape = shapeOf(group, members.size());
-        std::vector<int32_t> heights(size_t(shape.rows), 0);
-        for (size_t m = 0; m < members.size(); ++m) {
-            int32_t column = 0, row = 0;
-            cellOf(shape, m, column, row);
-            heights[size_t(row)] = std::max(heights[size_t(row)], minimumHeight_[members[m]]);
-        }
-        return heights;
+        return trackSizes(group, members, false);
     }
 
     int32_t gridWidth(const Control* group, const std::vector<size_t>& members) const {
