@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "program.h"
-#include "validate.h"
+#include "framework/validate.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

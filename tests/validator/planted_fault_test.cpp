@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "child_process.h"
+#include "framework/child_process.h"
 
 namespace {
 using Json = nlohmann::json;

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "choices.h"
-#include "random_scene.h"
+#include "framework/choices.h"
+#include "checks/random_scene.h"
 #include "scene_file/scene_file.h"
 #include "scene/scene_walk.h"
 #include "core/substitute_host.h"

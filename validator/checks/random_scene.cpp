@@ -1,4 +1,4 @@
-#include "random_scene.h"
+#include "checks/random_scene.h"
 
 #include <vector>
 

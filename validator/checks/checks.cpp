@@ -1,6 +1,6 @@
-#include "checks.h"
+#include "checks/checks.h"
 
-#include "check_runs.h"
+#include "checks/check_runs.h"
 
 namespace validator {
 

@@ -1,7 +1,7 @@
 // The checks themselves, one file each.
 #pragma once
 
-#include "check.h"
+#include "framework/check.h"
 
 namespace validator {
 

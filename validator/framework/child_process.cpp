@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "framework/child_process.h"
 
 #include <array>
 #include <cstdio>

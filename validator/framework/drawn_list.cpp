@@ -1,4 +1,4 @@
-#include "drawn_list.h"
+#include "framework/drawn_list.h"
 
 #include "dialog_contract.h"
 #include "ui/dialogs.h"

@@ -1,4 +1,4 @@
-#include "choices.h"
+#include "framework/choices.h"
 
 namespace validator {
 

@@ -7,12 +7,12 @@
 // plug-in's instances; the not-found row does nothing.
 #include <optional>
 
-#include "check_runs.h"
+#include "checks/check_runs.h"
 #include "command_text.h"
 #include "command_words.h"
 #include "dialog_contract.h"
 #include "scene_paths.h"
-#include "session_view.h"
+#include "framework/session_view.h"
 
 namespace validator {
 namespace {

@@ -1,4 +1,4 @@
-#include "check.h"
+#include "framework/check.h"
 
 namespace validator {
 

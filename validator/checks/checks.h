@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "check.h"
+#include "framework/check.h"
 
 namespace validator {
 

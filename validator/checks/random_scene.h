@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "choices.h"
+#include "framework/choices.h"
 
 namespace validator {
 

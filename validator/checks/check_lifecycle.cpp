@@ -8,11 +8,11 @@
 #include <system_error>
 #include <vector>
 
-#include "check_runs.h"
+#include "checks/check_runs.h"
 #include "dialog_contract.h"
 #include "expected_command_id.h"
 #include "expected_notices.h"
-#include "lifecycle_module.h"
+#include "framework/lifecycle_module.h"
 #include "missing_table_text.h"
 
 namespace validator {

@@ -1,8 +1,8 @@
-#include "sweep_sessions.h"
+#include "checks/sweep_sessions.h"
 
 #include "command_words.h"
 #include "deep_scene.h"
-#include "random_scene.h"
+#include "checks/random_scene.h"
 
 namespace validator {
 namespace {

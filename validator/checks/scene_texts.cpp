@@ -1,4 +1,4 @@
-#include "scene_texts.h"
+#include "checks/scene_texts.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "lifecycle_module.h"
+#include "framework/lifecycle_module.h"
 
 #include "left_behind.h"
 

@@ -14,12 +14,12 @@
 // begin with their own commands' requests.
 #include <algorithm>
 
-#include "check_runs.h"
+#include "checks/check_runs.h"
 #include "command_text.h"
 #include "dialog_contract.h"
-#include "module_pin.h"
-#include "session_view.h"
-#include "sweep_sessions.h"
+#include "framework/module_pin.h"
+#include "framework/session_view.h"
+#include "checks/sweep_sessions.h"
 
 namespace validator {
 namespace {

@@ -1,4 +1,4 @@
-#include "harness.h"
+#include "framework/harness.h"
 
 #include "command_text.h"
 #include "scene_file/scene_file.h"

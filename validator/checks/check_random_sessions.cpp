@@ -6,13 +6,13 @@
 // layer shaders were not kept. At the end nothing may be left behind.
 #include <algorithm>
 
-#include "check_runs.h"
-#include "choices.h"
+#include "checks/check_runs.h"
+#include "framework/choices.h"
 #include "command_text.h"
 #include "command_words.h"
 #include "dialog_contract.h"
-#include "random_scene.h"
-#include "session_view.h"
+#include "checks/random_scene.h"
+#include "framework/session_view.h"
 
 namespace validator {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/dialogs.h"
 #include "expected_notices.h"
-#include "harness.h"
+#include "framework/harness.h"
+#include "ui/dialogs.h"
 
 namespace validator {
 

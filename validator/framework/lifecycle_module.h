@@ -8,8 +8,8 @@
 #include <string>
 
 #include "altered_tables.h"
-#include "module_lifecycle.h"
 #include "loading/module_loader.h"
+#include "module_lifecycle.h"
 
 namespace validator {
 

@@ -1,4 +1,4 @@
-#include "module_pin.h"
+#include "framework/module_pin.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "session_view.h"
+#include "framework/session_view.h"
 
 #include "dialog_contract.h"
 #include "scene_paths.h"

@@ -10,11 +10,11 @@
 #include <limits>
 #include <string>
 
-#include "build_scale.h"
-#include "check_runs.h"
+#include "framework/build_scale.h"
+#include "checks/check_runs.h"
 #include "command_words.h"
-#include "drawn_list.h"
-#include "scene_texts.h"
+#include "framework/drawn_list.h"
+#include "checks/scene_texts.h"
 
 namespace validator {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "harness.h"
+#include "framework/harness.h"
 #include "ui/tree_views.h"
 
 namespace validator {
