@@ -1,11 +1,13 @@
+// The dialog table the module calls: building the layout and the menu,
+// opening and closing the window, and the values of the controls.
 #include "ui/dialogs.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/fault.h"
-#include "kernel/host_strings.h"
 #include "core/substitute_host.h"
+#include "kernel/host_strings.h"
+#include "ui/dialog_parts.h"
 
 namespace substitute {
 namespace {
@@ -23,15 +25,6 @@ Control* valueControl(const HostDialog& dialog, int32_t id) {
     return nullptr;
 }
 
-Control* controlOfKind(HostDialog& dialog, int32_t id, ControlKind kind) {
-    for (Control& control : dialog.controls) {
-        if (control.id == id && control.kind == kind) return &control;
-    }
-    return nullptr;
-}
-
-void setValue(Control& control, double value) { control.value = std::clamp(value, control.minimum, control.maximum); }
-
 void setRange(Control& control, double minimum, double maximum, double step) {
     // A range the wrong way round leaves the value unbounded rather than unsettable.
     control.minimum = minimum <= maximum ? minimum : -HUGE_VAL;
@@ -39,240 +32,6 @@ void setRange(Control& control, double minimum, double maximum, double step) {
     control.step = step;
 }
 
-// Ends the window's widgets: custom controls leave the handle registry.
-void destroyWidgets(HostDialog& dialog) {
-    for (Control& control : dialog.controls) {
-        if (control.gui) retireTreeView(control.gui.get());
-    }
-    dialog.controls.clear();
-    dialog.openGroups.clear();
-    dialog.menu.clear();
-    dialog.openSubMenus = 0;
-    dialog.menuFinished = false;
-}
-
-bool openWindow(HostDialog& dialog, const OpenCall& call) {
-    dialog.openCalls.push_back(call);
-    if (dialog.open) return true;
-    if (dialog.opening) return false;
-    destroyWidgets(dialog);
-    dialog.title.clear();
-    dialog.opening = true;
-    bool built = sendDialogMessage(dialog, HOST_MSG_INIT_LAYOUT) != HOST_DIALOG_NOT_DONE &&
-                 sendDialogMessage(dialog, HOST_MSG_INIT_VALUES) != HOST_DIALOG_NOT_DONE;
-    dialog.opening = false;
-    // A dialog that cannot build its window does not open.
-    if (!built) {
-        destroyWidgets(dialog);
-        return false;
-    }
-    dialog.open = true;
-    return true;
-}
-
-void closeNow(HostDialog& dialog) {
-    if (!dialog.open) return;
-    destroyWidgets(dialog);
-    dialog.open = false;
-    sendDialogMessage(dialog, HOST_MSG_WINDOW_GONE);
-}
-
-std::string quoted(const std::string& text) {
-    std::string result = "\"";
-    for (char c : text) {
-        if (c == '\n') {
-            result += "\\n";
-            continue;
-        }
-        if (c == '"' || c == '\\') result += '\\';
-        result += c;
-    }
-    return result + '"';
-}
-
-std::string number(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
-}
-
-std::string nameOf(const Control& control) {
-    std::string name = std::string(controlKindName(control.kind)) + " " + std::to_string(control.id);
-    return control.text.empty() ? name : name + " " + quoted(control.text);
-}
-
-// The control of this kind the user can operate, or null with the reason in refusal.
-Control* usable(HostDialog& dialog, int32_t id, ControlKind kind, std::string& refusal) {
-    if (!dialog.open) {
-        refusal = "the window is closed";
-        return nullptr;
-    }
-    Control* control = controlOfKind(dialog, id, kind);
-    if (control == nullptr) {
-        refusal = std::string("the window has no ") + controlKindName(kind) + " " + std::to_string(id);
-    } else if (!control->enabled) {
-        refusal = nameOf(*control) + " is disabled";
-        control = nullptr;
-    }
-    return control;
-}
-
-std::string describeValue(const Control& control) {
-    // Appended piece by piece: g++ 12 misreads "literal" + std::string here.
-    std::string line;
-    switch (control.kind) {
-        case ControlKind::CheckBox: return control.value != 0.0 ? " = on" : " = off";
-        case ControlKind::NumberField: line.append(" = ").append(number(control.value)); return line;
-        case ControlKind::ComboBox:
-            line.append(" = ").append(number(control.value));
-            for (const ComboEntry& entry : control.entries) {
-                if (entry.id == control.value) line.append(" ").append(quoted(entry.text));
-            }
-            line.append(" [");
-            for (size_t i = 0; i < control.entries.size(); ++i) {
-                if (i > 0) line.append(", ");
-                line.append(std::to_string(control.entries[i].id)).append(" ").append(quoted(control.entries[i].text));
-            }
-            return line.append("]");
-        case ControlKind::Group:
-            line.append(" (").append(std::to_string(control.columns)).append(" columns)");
-            return line;
-        default: return line;
-    }
-}
-}  // namespace
-
-const char* controlKindName(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::Group: return "group";
-        case ControlKind::StaticText: return "text";
-        case ControlKind::ComboBox: return "combo box";
-        case ControlKind::NumberField: return "number field";
-        case ControlKind::CheckBox: return "check box";
-        case ControlKind::Button: return "button";
-        case ControlKind::CustomGui: return "tree view";
-    }
-    return "?";
-}
-
-HostDialog& dialogOf(const HostDialog* dialog, const char* operation) {
-    handles().check(operation, dialog, HandleKind::Dialog);
-    return *const_cast<HostDialog*>(dialog);
-}
-
-int32_t sendDialogMessage(HostDialog& dialog, int32_t messageId, int32_t controlId) {
-    OwnedContainer message = ownContainer(messageId);
-    if (messageId == HOST_MSG_COMMAND) setEntry(*message, HOST_MSG_KEY_CONTROL_ID, controlId, false);
-    OwnedContainer result = ownContainer(HOST_CONTAINER_PLAIN);
-    ++dialog.messageDepth;
-    int32_t answer = dialog.message(dialog.user, message.get(), result.get());
-    --dialog.messageDepth;
-    dialog.sent.push_back({messageId, controlId, answer});
-    return answer;
-}
-
-const Control* findControl(const HostDialog& dialog, int32_t id) {
-    for (const Control& control : dialog.controls) {
-        if (control.id == id) return &control;
-    }
-    return nullptr;
-}
-
-HostGui* treeViewIn(const HostDialog& dialog, int32_t controlId) {
-    for (const Control& control : dialog.controls) {
-        if (control.id == controlId && control.gui) return control.gui.get();
-    }
-    return nullptr;
-}
-
-std::string describeDialog(const HostDialog& dialog) {
-    std::string text = "window " + quoted(dialog.title) + (dialog.open ? " open\n" : " closed\n");
-    for (const MenuEntry& entry : dialog.menu) {
-        std::string kind = entry.subMenu ? "menu " : "command " + std::to_string(entry.id) + " ";
-        text += std::string(2 * entry.depth, ' ') + kind + quoted(entry.text) + "\n";
-    }
-    for (const Control& control : dialog.controls) {
-        text += std::string(2 * control.depth, ' ') + nameOf(control) + describeValue(control) +
-                (control.enabled ? "" : " (disabled)") + "\n";
-    }
-    return text;
-}
-
-std::string chooseComboEntry(HostDialog& dialog, int32_t id, int32_t entryId) {
-    std::string refusal;
-    Control* combo = usable(dialog, id, ControlKind::ComboBox, refusal);
-    if (combo == nullptr) return refusal;
-    auto& entries = combo->entries;
-    if (std::none_of(entries.begin(), entries.end(), [&](const ComboEntry& entry) { return entry.id == entryId; })) {
-        return nameOf(*combo) + " has no entry " + std::to_string(entryId);
-    }
-    combo->value = entryId;
-    sendDialogMessage(dialog, HOST_MSG_COMMAND, id);
-    return {};
-}
-
-std::string setNumber(HostDialog& dialog, int32_t id, double value) {
-    std::string refusal;
-    Control* field = usable(dialog, id, ControlKind::NumberField, refusal);
-    if (field == nullptr) return refusal;
-    if (std::isnan(value)) return nameOf(*field) + " takes no NaN";
-    setValue(*field, value);
-    sendDialogMessage(dialog, HOST_MSG_COMMAND, id);
-    return {};
-}
-
-std::string setCheckBox(HostDialog& dialog, int32_t id, bool value) {
-    std::string refusal;
-    Control* box = usable(dialog, id, ControlKind::CheckBox, refusal);
-    if (box == nullptr) return refusal;
-    box->value = value ? 1.0 : 0.0;
-    sendDialogMessage(dialog, HOST_MSG_COMMAND, id);
-    return {};
-}
-
-std::string pressButton(HostDialog& dialog, int32_t id) {
-    std::string refusal;
-    if (usable(dialog, id, ControlKind::Button, refusal) == nullptr) return refusal;
-    sendDialogMessage(dialog, HOST_MSG_COMMAND, id);
-    return {};
-}
-
-std::string chooseMenu(HostDialog& dialog, int32_t id) {
-    if (!dialog.open) return "the window is closed";
-    auto& menu = dialog.menu;
-    auto isCommand = [&](const MenuEntry& entry) { return !entry.subMenu && entry.id == id; };
-    if (std::none_of(menu.begin(), menu.end(), isCommand)) {
-        return "the menu has no command " + std::to_string(id);
-    }
-    sendDialogMessage(dialog, HOST_MSG_COMMAND, id);
-    return {};
-}
-
-std::string closeWindow(HostDialog& dialog) {
-    if (!dialog.open) return "the window is closed";
-    if (sendDialogMessage(dialog, HOST_MSG_ASK_CLOSE) == HOST_DIALOG_NOT_DONE) closeNow(dialog);
-    return {};
-}
-
-std::string doubleClick(HostDialog& dialog, int32_t treeViewId, size_t row, int32_t column, bool* handled) {
-    std::string refusal;
-    Control* control = usable(dialog, treeViewId, ControlKind::CustomGui, refusal);
-    if (control == nullptr) return refusal;
-    HostGui& gui = *control->gui;
-    auto& columns = gui.columns;
-    if (std::none_of(columns.begin(), columns.end(), [&](const Column& shown) { return shown.id == column; })) {
-        return nameOf(*control) + " has no column " + fourCharacterCode(column);
-    }
-    std::vector<void*> rows = listRows(gui);
-    if (row >= rows.size()) {
-        return nameOf(*control) + " has no row " + std::to_string(row) + " (" + std::to_string(rows.size()) + " rows)";
-    }
-    bool answer = doubleClickRow(gui, rows[row], column);
-    if (handled) *handled = answer;
-    return {};
-}
-
-namespace {
 Control& addControl(HostDialog& dialog, ControlKind kind, int32_t id, int32_t flags, int32_t width, int32_t height,
                     std::string text) {
     Control control;
@@ -291,6 +50,13 @@ Control* innermostGroup(HostDialog& dialog) {
     return dialog.openGroups.empty() ? nullptr : &dialog.controls[dialog.openGroups.back()];
 }
 }  // namespace
+
+void setValue(Control& control, double value) { control.value = std::clamp(value, control.minimum, control.maximum); }
+
+HostDialog& dialogOf(const HostDialog* dialog, const char* operation) {
+    handles().check(operation, dialog, HandleKind::Dialog);
+    return *const_cast<HostDialog*>(dialog);
+}
 
 void fillDialogTable(HostDialogTable& table) {
     table.create = [](HostDialogMessageFn message, void* user) -> HostDialog* {

@@ -1,0 +1,59 @@
+// A double-click on a row: selects the listed object or material when the
+// active document still holds it, or asks for a missing plug-in's instances.
+#include "result_rows.h"
+
+namespace {
+// The double-click tests a listed element against the active document by
+// address first, so a handle whose element was freed is never passed to the
+// host; then by what the row says of it, as the host may have reused the
+// address of a freed element for a new one.
+bool documentHasObject(const host::Document* document, const host::Element* wanted) {
+    host::Element* object = host::firstObject(document);
+    while (object != nullptr) {
+        if (object == wanted) return true;
+        if (host::Element* child = host::firstChild(object)) {
+            object = child;
+            continue;
+        }
+        while (object != nullptr && host::next(object) == nullptr) object = host::parent(object);
+        if (object != nullptr) object = host::next(object);
+    }
+    return false;
+}
+
+bool stillDescribes(const ResultRecord& record, const host::Element* element, bool objectRow) {
+    if (!(host::name(element) == record.name)) return false;
+    return !objectRow || host::typeId(element) == record.objectTypeId;
+}
+
+bool documentHasMaterial(const host::Document* document, const host::Element* wanted) {
+    for (host::Element* material = host::firstMaterial(document); material != nullptr;
+         material = host::next(material)) {
+        if (material == wanted) return true;
+    }
+    return false;
+}
+}  // namespace
+
+bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, const HostMouseInfo*) {
+    host::Document* document = host::activeDocument();
+    if (document == nullptr) return true;
+    const ResultRecord* record = recordAt(root, row);
+    if (listsMissing) {
+        // The record goes with the list the dialog makes next: copied first.
+        if (record != nullptr && record->instances > 0 && listInstances != nullptr)
+            listInstances(owner, record->pluginType, record->pluginId);
+    } else if (record != nullptr) {
+        const bool listsObjects = listPluginType == PluginType::Tag || listPluginType == PluginType::Object;
+        if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
+            stillDescribes(*record, record->object, listPluginType == PluginType::Object)) {
+            host::setActiveObject(document, record->object, HOST_SELECT_ONLY);
+        } else if (listPluginType == PluginType::Shader && record->material != nullptr &&
+                   documentHasMaterial(document, record->material) &&
+                   stillDescribes(*record, record->material, false)) {
+            host::setActiveMaterial(document, record->material, HOST_SELECT_ONLY);
+        }
+    }
+    host::sceneChanged(HOST_SCENE_CHANGED_REDRAW);
+    return true;
+}

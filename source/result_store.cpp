@@ -1,0 +1,47 @@
+// The result store: the rows a run appends, numbered in row order, and their
+// clearing.
+#include "results.h"
+
+bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
+               bool inLayerShader) {
+    if (!isPluginType(kind)) return false;
+    ResultRecord record;  // fields a kind does not use keep their empty defaults
+    record.rowNumber = store.rowCounter;
+    record.name = host::name(listed);
+    if (record.name.refused()) return false;
+    if (kind == PluginType::Tag) {
+        record.tagName = host::name(tag);
+        if (record.tagName.refused()) return false;
+        record.object = listed;
+    } else if (kind == PluginType::Shader) {
+        record.material = listed;
+        record.channel = channel;
+        record.inLayerShader = inLayerShader;
+    } else if (kind == PluginType::Object) {
+        record.object = listed;
+        record.objectTypeId = host::typeId(listed);
+    }
+    // A row that cannot be stored leaves the numbering where it was, so the
+    // list keeps every row it did store.
+    if (!store.records.push(std::move(record))) return false;
+    ++store.rowCounter;
+    return true;
+}
+
+bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, int32_t instances,
+                         const host::String& name, const host::String& pluginIdText,
+                         const host::String& instancesText) {
+    ResultRecord record;
+    record.pluginIdText = pluginIdText;
+    record.instancesText = instancesText;
+    record.rowNumber = store.rowCounter;
+    record.name = name;
+    record.pluginType = type;
+    record.pluginId = pluginId;
+    record.instances = instances;
+    if (!store.records.push(std::move(record))) return false;
+    ++store.rowCounter;
+    return true;
+}
+
+void clearResults(ResultStore& store) { store.records.clear(); }

@@ -1,0 +1,112 @@
+// The results list's texts: the fixed texts of its cells and headers, made
+// before drawing needs them, and the text each cell and header shows.
+#include "results.h"
+
+#include <cstdint>
+#include <iterator>
+
+namespace {
+constexpr const char* channelNameTexts[HOST_MATERIAL_CHANNEL_COUNT] = {
+    "Color",    "Luminance",      "Transparency", "Reflectance",  "Environment", "Fog",    "Bump",    "Alpha",
+    "Specular", "Specular Color", "Glow",         "Displacement", "Diffusion",   "Normal", "Unnamed",
+};
+constexpr const char* otherCellTexts[] = {"--", "Custom", "Yes", "No"};
+
+struct HeaderText {
+    PluginType pluginType;
+    int32_t column;
+    const char* text;
+};
+constexpr HeaderText headerTexts[] = {
+    {PluginType::Tag, COLUMN_NAME, "Object With Tag"},
+    {PluginType::Tag, COLUMN_TAG, "Tag Name"},
+    {PluginType::Shader, COLUMN_NAME, "Material"},
+    {PluginType::Shader, COLUMN_CHANNEL, "Channel"},
+    {PluginType::Shader, COLUMN_IN_LAYER, "In Layer Shader?"},
+    {PluginType::Object, COLUMN_NAME, "Object Name"},
+    {PluginType::PostEffect, COLUMN_NAME, "Post Effect"},
+};
+struct MissingHeaderText {
+    int32_t column;
+    const char* text;
+};
+constexpr MissingHeaderText missingHeaderTexts[] = {
+    {COLUMN_PLUGIN_ID, "Plugin ID"},
+    {COLUMN_TYPE, "Type"},
+    {COLUMN_INSTANCES, "Instances"},
+    {COLUMN_NAME, "Name"},
+};
+
+// Where each kind of fixed text starts in ResultTreeCallbacks::listTexts.
+constexpr int32_t textNone = HOST_MATERIAL_CHANNEL_COUNT;
+constexpr int32_t textCustom = textNone + 1;
+constexpr int32_t textYes = textNone + 2;
+constexpr int32_t textNo = textNone + 3;
+constexpr int32_t textTypes = textNone + int32_t(std::size(otherCellTexts));
+constexpr int32_t textHeaders = textTypes + int32_t(std::size(pluginTypeEntries));
+constexpr int32_t textMissingHeaders = textHeaders + int32_t(std::size(headerTexts));
+static_assert(textMissingHeaders + int32_t(std::size(missingHeaderTexts)) == ResultTreeCallbacks::listTextCount);
+
+const char* listTextSource(int32_t index) {
+    if (index < textNone) return channelNameTexts[index];
+    if (index < textTypes) return otherCellTexts[index - textNone];
+    if (index < textHeaders) return pluginTypeEntries[index - textTypes].text;
+    if (index < textMissingHeaders) return headerTexts[index - textHeaders].text;
+    return missingHeaderTexts[index - textMissingHeaders].text;
+}
+}  // namespace
+
+ResultTreeCallbacks::ResultTreeCallbacks() { makeListTexts(); }
+
+ResultTreeCallbacks::~ResultTreeCallbacks() {
+    for (host::String& text : listTexts) text.release();
+}
+
+bool ResultTreeCallbacks::makeListTexts() {
+    bool made = true;
+    for (int32_t i = 0; i < listTextCount; ++i) {
+        if (listTexts[i].refused() || listTexts[i].handle() == nullptr) listTexts[i] = host::String(listTextSource(i));
+        made = made && !listTexts[i].refused();
+    }
+    return made;
+}
+
+host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t column) const {
+    if (listsMissing) {
+        // The not-found row (no instances) shows its text first.
+        if (record.instances == 0) return column == COLUMN_PLUGIN_ID ? record.name : host::String();
+        if (column == COLUMN_PLUGIN_ID) return record.pluginIdText;
+        if (column == COLUMN_TYPE)
+            return isPluginType(record.pluginType) ? listTexts[textTypes + entryId(record.pluginType)] : host::String();
+        if (column == COLUMN_INSTANCES) return record.instancesText;
+        if (column == COLUMN_NAME) return record.name;
+        return {};
+    }
+    if (column == COLUMN_NAME) return record.name;
+    if (listPluginType == PluginType::Tag && column == COLUMN_TAG) return record.tagName;
+    if (listPluginType != PluginType::Shader) return {};
+    if (column == COLUMN_CHANNEL) {
+        // One unsigned test: every negative channel but -1 is "Custom" too.
+        if (uint32_t(record.channel) < uint32_t(HOST_MATERIAL_CHANNEL_COUNT)) return listTexts[record.channel];
+        return listTexts[record.channel == -1 ? textNone : textCustom];
+    }
+    if (column == COLUMN_IN_LAYER) {
+        if (record.channel == -1) return listTexts[textNone];
+        return listTexts[record.inLayerShader ? textYes : textNo];
+    }
+    return {};
+}
+
+host::String ResultTreeCallbacks::headerText(int32_t column) const {
+    if (listsMissing) {
+        for (size_t i = 0; i < std::size(missingHeaderTexts); ++i) {
+            if (missingHeaderTexts[i].column == column) return listTexts[textMissingHeaders + int32_t(i)];
+        }
+        return {};
+    }
+    for (size_t i = 0; i < std::size(headerTexts); ++i) {
+        const HeaderText& header = headerTexts[i];
+        if (header.pluginType == listPluginType && header.column == column) return listTexts[textHeaders + int32_t(i)];
+    }
+    return {};
+}
