@@ -14,10 +14,10 @@
 #include <simdjson.h>
 #endif
 
+#include "core/substitute_host.h"
 #include "reflectance_owners_scene.h"
 #include "scene_file/scene_file.h"
 #include "scene_paths.h"
-#include "core/substitute_host.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "program.h"
 #include "framework/validate.h"
+#include "program.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

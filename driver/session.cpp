@@ -3,12 +3,12 @@
 #include <cmath>
 #include <utility>
 
-#include "ui/dialogs.h"
 #include "left_behind.h"
 #include "number_word.h"
 #include "scene_file/scene_file.h"
 #include "scene_paths.h"
 #include "snapshot_file.h"
+#include "ui/dialogs.h"
 #include "ui/tree_views.h"
 
 namespace driver {

@@ -13,11 +13,11 @@
 
 #include "command_text.h"
 #include "command_words.h"
+#include "core/substitute_host.h"
 #include "dialog_contract.h"
 #include "input/input_files.h"
 #include "loading/module_loader.h"
 #include "output.h"
-#include "core/substitute_host.h"
 
 namespace driver {
 

@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "command_text.h"
+#include "core/substitute_host.h"
 #include "input/printable_text.h"
 #include "scene_file/scene_file.h"
 #include "scene_paths.h"
-#include "core/substitute_host.h"
 
 namespace fuzzing {
 namespace {

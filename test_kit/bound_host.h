@@ -3,8 +3,8 @@
 // results list. Tests of the entry point itself drive c4d_main instead.
 #pragma once
 
-#include "host/binding.h"
 #include "core/substitute_host.h"
+#include "host/binding.h"
 
 struct BoundHost {
     substitute::SubstituteHost host;

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "core/handles.h"
+#include "core/table_storage.h"
 #include "host/host_kernel.h"
-#include "ui/interface.h"
 #include "kernel/kernel_services.h"
 #include "scene/scene.h"
-#include "core/table_storage.h"
+#include "ui/interface.h"
 
 namespace substitute {
 

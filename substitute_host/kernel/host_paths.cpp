@@ -1,8 +1,8 @@
 #include "kernel/host_paths.h"
 
 #include "core/fault.h"
-#include "kernel/host_strings.h"
 #include "core/substitute_host.h"
+#include "kernel/host_strings.h"
 
 namespace substitute {
 namespace {

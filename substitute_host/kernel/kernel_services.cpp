@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "core/fault.h"
+#include "core/substitute_host.h"
 #include "kernel/host_paths.h"
 #include "kernel/host_strings.h"
-#include "core/substitute_host.h"
 
 namespace substitute {
 namespace {

@@ -9,10 +9,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/table_storage.h"
 #include "host/host_kernel.h"
 #include "kernel/host_paths.h"
 #include "kernel/host_strings.h"
-#include "core/table_storage.h"
 
 namespace substitute {
 

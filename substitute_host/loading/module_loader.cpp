@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "core/fault.h"
+#include "core/substitute_host.h"
 #include "kernel/host_paths.h"
 #include "loading/shared_library.h"
-#include "core/substitute_host.h"
 
 namespace substitute {
 namespace {

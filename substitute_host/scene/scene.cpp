@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "scene/built_in_plugins.h"
 #include "core/fault.h"
 #include "core/substitute_host.h"
+#include "scene/built_in_plugins.h"
 
 namespace substitute {
 namespace {

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scene/scene_model.h"
 #include "core/table_storage.h"
+#include "scene/scene_model.h"
 
 namespace substitute {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "core/fault.h"
+#include "core/substitute_host.h"
 #include "kernel/host_strings.h"
 #include "scene/scene.h"
-#include "core/substitute_host.h"
 
 namespace substitute {
 namespace {

@@ -11,8 +11,8 @@
 #include <unistd.h>
 #endif
 
-#include "scene_file/scene_file.h"
 #include "scene/scene_walk.h"
+#include "scene_file/scene_file.h"
 
 namespace substitute {
 namespace {

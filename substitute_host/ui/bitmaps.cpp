@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "kernel/host_paths.h"
 #include "core/substitute_host.h"
+#include "kernel/host_paths.h"
 
 namespace substitute {
 namespace {

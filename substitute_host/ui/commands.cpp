@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "ui/bitmaps.h"
-#include "kernel/host_strings.h"
 #include "core/substitute_host.h"
+#include "kernel/host_strings.h"
+#include "ui/bitmaps.h"
 
 namespace substitute {
 namespace {

@@ -1,10 +1,10 @@
 #include "ui/interface.h"
 
-#include "ui/bitmaps.h"
-#include "ui/containers.h"
+#include "core/substitute_host.h"
 #include "kernel/host_paths.h"
 #include "kernel/host_strings.h"
-#include "core/substitute_host.h"
+#include "ui/bitmaps.h"
+#include "ui/containers.h"
 #include "ui/tree_views.h"
 
 namespace substitute {

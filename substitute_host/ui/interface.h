@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "core/table_storage.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/resources.h"
-#include "core/table_storage.h"
 
 namespace substitute {
 

@@ -4,8 +4,8 @@
 #include <unordered_set>
 
 #include "core/fault.h"
-#include "kernel/host_strings.h"
 #include "core/substitute_host.h"
+#include "kernel/host_strings.h"
 
 namespace substitute {
 namespace {

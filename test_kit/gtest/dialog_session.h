@@ -41,8 +41,8 @@ protected:
     std::string saved() { return substitute::saveScene(host.scene, *document); }
 
     void openWindow() {
-        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
-                                 0, 0, HOST_DIALOG_OPEN_PLAIN));
+        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY,
+                                 HOST_DIALOG_POSITION_ANY, 0, 0, HOST_DIALOG_OPEN_PLAIN));
     }
 
     HostDialog& window() { return *host.ui.findDialog(kit::expectedCommandId); }

@@ -4,8 +4,8 @@
 #include <iostream>
 #include <regex>
 
-#include "expected_notices.h"
 #include "core/fault.h"
+#include "expected_notices.h"
 #include "run_driver.h"
 
 namespace {

@@ -3,9 +3,9 @@
 // one name, control characters and bytes that are not UTF-8.
 #include <gtest/gtest.h>
 
+#include "core/substitute_host.h"
 #include "input/printable_text.h"
 #include "scene_paths.h"
-#include "core/substitute_host.h"
 
 namespace {
 using driver::findByPath;

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "picture/svg_document.h"
 #include "read_file.h"
 #include "snapshot_session.h"
-#include "picture/svg_document.h"
 
 namespace {
 namespace fs = std::filesystem;

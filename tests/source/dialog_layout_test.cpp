@@ -9,8 +9,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "picture/dialog_layout.h"
 #include "dialog_session.h"
+#include "picture/dialog_layout.h"
 #include "picture/dialog_svg.h"
 #include "ui/tree_views.h"
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "core/substitute_host.h"
 #include "expected_command_id.h"
 #include "expected_notices.h"
 #include "loading/module_loader.h"
-#include "core/substitute_host.h"
 
 namespace {
 

@@ -24,8 +24,8 @@ protected:
         document = scene().newDocument();
         dialog = host::createZeroed<CleartraceDialog>(__FILE__, __LINE__);
         ASSERT_NE(dialog, nullptr);
-        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY,
-                                 0, 0, HOST_DIALOG_OPEN_PLAIN));
+        ASSERT_TRUE(dialog->open(HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY,
+                                 HOST_DIALOG_POSITION_ANY, 0, 0, HOST_DIALOG_OPEN_PLAIN));
         request.warnBeforeDeleting = false;
     }
     void TearDown() override {

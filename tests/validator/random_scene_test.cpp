@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
-#include "framework/choices.h"
 #include "checks/random_scene.h"
-#include "scene_file/scene_file.h"
-#include "scene/scene_walk.h"
 #include "core/substitute_host.h"
+#include "framework/choices.h"
+#include "scene/scene_walk.h"
+#include "scene_file/scene_file.h"
 
 namespace {
 

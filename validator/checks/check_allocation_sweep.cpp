@@ -15,11 +15,11 @@
 #include <algorithm>
 
 #include "checks/check_runs.h"
+#include "checks/sweep_sessions.h"
 #include "command_text.h"
 #include "dialog_contract.h"
 #include "framework/module_pin.h"
 #include "framework/session_view.h"
-#include "checks/sweep_sessions.h"
 
 namespace validator {
 namespace {

@@ -5,11 +5,11 @@
 // its own result, and nothing may be left behind at quit.
 #include <string>
 
-#include "framework/build_scale.h"
 #include "checks/check_runs.h"
-#include "command_words.h"
-#include "framework/drawn_list.h"
 #include "checks/scene_texts.h"
+#include "command_words.h"
+#include "framework/build_scale.h"
+#include "framework/drawn_list.h"
 
 namespace validator {
 namespace {

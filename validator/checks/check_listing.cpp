@@ -10,11 +10,11 @@
 #include <limits>
 #include <string>
 
-#include "framework/build_scale.h"
 #include "checks/check_runs.h"
-#include "command_words.h"
-#include "framework/drawn_list.h"
 #include "checks/scene_texts.h"
+#include "command_words.h"
+#include "framework/build_scale.h"
+#include "framework/drawn_list.h"
 
 namespace validator {
 namespace {

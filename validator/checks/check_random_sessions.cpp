@@ -7,11 +7,11 @@
 #include <algorithm>
 
 #include "checks/check_runs.h"
-#include "framework/choices.h"
+#include "checks/random_scene.h"
 #include "command_text.h"
 #include "command_words.h"
 #include "dialog_contract.h"
-#include "checks/random_scene.h"
+#include "framework/choices.h"
 #include "framework/session_view.h"
 
 namespace validator {

@@ -11,8 +11,8 @@
 #include "command_text.h"
 #include "command_words.h"
 #include "dialog_contract.h"
-#include "scene_paths.h"
 #include "framework/session_view.h"
+#include "scene_paths.h"
 
 namespace validator {
 namespace {

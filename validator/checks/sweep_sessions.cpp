@@ -1,8 +1,8 @@
 #include "checks/sweep_sessions.h"
 
+#include "checks/random_scene.h"
 #include "command_words.h"
 #include "deep_scene.h"
-#include "checks/random_scene.h"
 
 namespace validator {
 namespace {

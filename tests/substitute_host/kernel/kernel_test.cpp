@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/substitute_host.h"
 #include "kernel/host_paths.h"
 #include "kernel/host_strings.h"
-#include "core/substitute_host.h"
 
 namespace {
 

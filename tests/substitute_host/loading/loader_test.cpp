@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "loading/module_loader.h"
 #include "core/substitute_host.h"
+#include "loading/module_loader.h"
 
 namespace {
 

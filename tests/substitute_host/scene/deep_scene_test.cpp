@@ -2,8 +2,8 @@
 // copy for undo, save, load) must not recurse on the native stack.
 #include <gtest/gtest.h>
 
-#include "scene_file/scene_file.h"
 #include "core/substitute_host.h"
+#include "scene_file/scene_file.h"
 
 namespace {
 

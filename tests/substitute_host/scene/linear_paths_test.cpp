@@ -5,9 +5,9 @@
 // benchmarks/scene_file_benchmark.cpp; here they must simply be right.)
 #include <gtest/gtest.h>
 
+#include "core/substitute_host.h"
 #include "reflectance_owners_scene.h"
 #include "scene_file/scene_file.h"
-#include "core/substitute_host.h"
 
 namespace {
 

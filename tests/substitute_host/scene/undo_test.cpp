@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "scene_file/scene_file.h"
 #include "core/substitute_host.h"
+#include "scene_file/scene_file.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/substitute_host.h"
 #include "input/printable_text.h"
 #include "scene_file/scene_file.h"
-#include "core/substitute_host.h"
 
 namespace {
 using substitute::loadScene;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/substitute_host.h"
 #include "read_file.h"
 #include "scene_file/scene_file.h"
-#include "core/substitute_host.h"
 
 namespace {
 

@@ -26,8 +26,8 @@ TEST_F(DialogToolkit, OpeningBuildsTheLayoutThenTheValuesOnce) {
     ASSERT_EQ(dialog().openCalls.size(), 2u);
     const substitute::OpenCall& call = dialog().openCalls[0];
     EXPECT_EQ(std::vector<int32_t>({call.kind, call.pluginId, call.subId, call.x, call.y, call.width, call.height}),
-              std::vector<int32_t>(
-                  {HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY, 0, 0}));
+              std::vector<int32_t>({HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY,
+                                    HOST_DIALOG_POSITION_ANY, 0, 0}));
 }
 
 TEST_F(DialogToolkit, TheWidgetTreeKeepsCreationOrderNestingAndValues) {

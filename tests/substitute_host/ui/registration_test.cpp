@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "ui/bitmaps.h"
 #include "expected_command_id.h"
 #include "kernel/host_paths.h"
+#include "ui/bitmaps.h"
 #include "ui_clients.h"
 
 using ui_test::tables;

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/substitute_host.h"
 #include "dialog_contract.h"
 #include "expected_command_id.h"
 #include "kernel/host_strings.h"
-#include "core/substitute_host.h"
 
 namespace ui_test {
 
@@ -56,8 +56,9 @@ struct FakeDialog {
     FakeDialog& operator=(const FakeDialog&) = delete;
 
     bool open() {
-        return tables().t_C4DOS_Gd->open(dialog, HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0, HOST_DIALOG_POSITION_ANY,
-                                         HOST_DIALOG_POSITION_ANY, 0, 0, HOST_DIALOG_OPEN_PLAIN);
+        return tables().t_C4DOS_Gd->open(dialog, HOST_DIALOG_NON_MODAL, kit::expectedCommandId, 0,
+                                         HOST_DIALOG_POSITION_ANY, HOST_DIALOG_POSITION_ANY, 0, 0,
+                                         HOST_DIALOG_OPEN_PLAIN);
     }
 
     static int32_t message(void* user, const HostContainer* msg, HostContainer*) {
