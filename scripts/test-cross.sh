@@ -77,9 +77,11 @@ for script in *.session; do
       "$@" "${options[@]}" --script "$script" "${scene[@]}" >"$compare/$name.$format.$target" 2>&1 || code=$?
       echo "exit status $code" >>"$compare/$name.$format.$target"
     }
-    run linux-x64 "$native"
-    run windows-x64 "$root/cmake/wine-run.sh" "$WINEPREFIX" "$windows"
-    run linux-arm64 qemu-aarch64 -L /usr/aarch64-linux-gnu "$arm64"
+    # The three targets side by side: starting wine or qemu, not the session, takes the time.
+    run linux-x64 "$native" &
+    run windows-x64 "$root/cmake/wine-run.sh" "$WINEPREFIX" "$windows" &
+    run linux-arm64 qemu-aarch64 -L /usr/aarch64-linux-gnu "$arm64" &
+    wait
     for target in windows-x64 linux-arm64; do
       if cmp -s "$compare/$name.$format.linux-x64" "$compare/$name.$format.$target"; then
         echo "same: $name ($format) on $target"
