@@ -48,7 +48,10 @@ TEST(StringTable, AMalformedLineNamesFileLineAndProblem) {
 
 struct ResourceLoading : ::testing::Test {
     substitute::SubstituteHost host;
-    std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "hostui_res";
+    // A folder of each test's own: CTest runs the tests of this fixture side by side.
+    std::filesystem::path folder =
+        std::filesystem::path(::testing::TempDir()) /
+        (std::string("hostui_res_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     const HostGeneralTable& ge = *ui_test::tables().t_C4DOS_Ge;
 
     void write(const std::string& content) {
