@@ -116,14 +116,16 @@ std::string compareGrowth(const char* what, const char* kind, int64_t rows, uint
 }
 
 // The least CPU time of up to runs listings of rows, stopping at the first
-// that took no more than enough.
-ListingCount leastCpu(const fs::path& module, PluginType kind, int64_t rows, int runs, double enough) {
+// that took no more than enough, or more than beyond.
+ListingCount leastCpu(const fs::path& module, PluginType kind, int64_t rows, int runs, double enough,
+                      double beyond = std::numeric_limits<double>::infinity()) {
     ListingCount best;
     best.cpu = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < runs && best.cpu > enough; ++i) {
+    for (int i = 0; i < runs; ++i) {
         const ListingCount count = countListing(module, kind, rows);
         if (!count.problem.empty()) return count;
         best.cpu = std::min(best.cpu, count.cpu);
+        if (best.cpu <= enough || best.cpu > beyond) break;
     }
     return best;
 }
@@ -133,9 +135,10 @@ ListingCount leastCpu(const fs::path& module, PluginType kind, int64_t rows, int
 std::string compareCpuTime(PluginType kind, const fs::path& module) {
     const ListingCount small = leastCpu(module, kind, timedRows, timedRepetitions, 0);
     if (!small.problem.empty()) return small.problem;
-    // A second run only to confirm an apparent failure.
+    // A second run only to confirm an apparent failure that a busy neighbour
+    // could explain: none makes a linear module take twice the allowance.
     const double allowed = allowedCpuGrowth * small.cpu;
-    const ListingCount large = leastCpu(module, kind, cpuGrowthFactor * timedRows, 2, allowed);
+    const ListingCount large = leastCpu(module, kind, cpuGrowthFactor * timedRows, 2, allowed, 2 * allowed);
     if (!large.problem.empty()) return large.problem;
     if (large.cpu <= allowed) return {};
     char measured[96];
