@@ -167,8 +167,8 @@ void processMissing(CleartraceDialog& dialog, host::Document* document, const Se
 }
 
 // The plug-in types in the order in which Identify tries them.
-constexpr PluginType identifyOrder[] = {PluginType::Tag, PluginType::Shader, PluginType::Object,
-                                        PluginType::PostEffect};
+constexpr PluginType identifyOrder[] = {PluginType::Tag, PluginType::Shader, PluginType::Object, PluginType::PostEffect,
+                                        PluginType::Material};
 
 void process(CleartraceDialog& dialog, host::Document* document) {
     // Without a document there is nothing to search: change nothing, show nothing.
@@ -321,6 +321,11 @@ void CleartraceDialog::listInstancesOf(PluginType type, int32_t pluginId) {
     actionChanged(*this);
     setInt32(IDC_PLUGIN_TYPE, entryId(type));
     pluginTypeChanged(*this);
+    // The scope whose list has as many rows as the missing plug-in's count.
+    if (type == PluginType::PostEffect) {
+        setInt32(IDC_SCOPE, allRenderSettingsScope);
+        scopeChanged(*this);
+    }
     setPluginIdField(*this, pluginId);
     process(*this, host::activeDocument());
 }

@@ -16,9 +16,10 @@ inline constexpr int32_t CLEARTRACE_COMMAND_ID = 1066888;
 //                plug-in ID as their type id (host::typeId).
 //   plug-in kind the host registry's kind of a registered plug-in
 //                (HOST_PLUGIN_KIND_*, named by typeNameFor).
-//   PluginType   the dialog's own four plug-in types, the entry ids of its
+//   PluginType   the dialog's own five plug-in types, the entry ids of its
 //                "Plugin Type" box; also the kind of a result row.
-enum class PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3 };
+enum class PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3, Material = 4 };
+inline constexpr int32_t pluginTypeCount = 5;
 // The entry ids of the "Action to Take" box. The last two search for every
 // plug-in the host does not know, whatever the plug-in ID.
 enum class Action : int32_t { Identify = 0, GenerateList = 1, Remove = 2, FindMissing = 3, RemoveMissing = 4 };
@@ -45,10 +46,11 @@ inline constexpr int32_t IDS_ABOUT_TEXT = 10001;
 inline constexpr int32_t IDS_HELP_TEXT = 10002;
 
 // Column ids of the results list: up to four characters, most significant byte first.
-inline constexpr int32_t COLUMN_NAME = 0x6E616D65;     // name
-inline constexpr int32_t COLUMN_TAG = 0x746167;        // tag
-inline constexpr int32_t COLUMN_CHANNEL = 0x6368616E;  // chan
-inline constexpr int32_t COLUMN_IN_LAYER = 0x6C73;     // ls
+inline constexpr int32_t COLUMN_NAME = 0x6E616D65;             // name
+inline constexpr int32_t COLUMN_TAG = 0x746167;                // tag
+inline constexpr int32_t COLUMN_CHANNEL = 0x6368616E;          // chan
+inline constexpr int32_t COLUMN_IN_LAYER = 0x6C73;             // ls
+inline constexpr int32_t COLUMN_RENDER_SETTINGS = 0x72736574;  // rset
 // The missing plug-ins list: id, type and instances beside COLUMN_NAME.
 inline constexpr int32_t COLUMN_PLUGIN_ID = 0x6964;      // id
 inline constexpr int32_t COLUMN_TYPE = 0x74797065;       // type
@@ -67,7 +69,8 @@ inline constexpr ComboEntry actionEntries[] = {{entryId(Action::Identify), "Iden
 inline constexpr ComboEntry pluginTypeEntries[] = {{entryId(PluginType::Tag), "Tag"},
                                                    {entryId(PluginType::Shader), "Shader"},
                                                    {entryId(PluginType::Object), "Object"},
-                                                   {entryId(PluginType::PostEffect), "Post Effect"}};
+                                                   {entryId(PluginType::PostEffect), "Post Effect"},
+                                                   {entryId(PluginType::Material), "Material"}};
 
 // Scope entries per plug-in type: entry 0 is the whole scene, entry 2 the
 // selection alone, entry 1 (where it exists) the selection with its children.
@@ -76,10 +79,15 @@ inline constexpr ComboEntry tagScopes[] = {
 inline constexpr ComboEntry shaderScopes[] = {{0, "All Materials"}, {2, "Selected Materials Only"}};
 inline constexpr ComboEntry objectScopes[] = {
     {0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}};
-inline constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"}};
-inline constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes};
+// The post effects of the active render settings, or of every render settings.
+inline constexpr int32_t allRenderSettingsScope = 3;
+inline constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"},
+                                                  {allRenderSettingsScope, "All Render Settings"}};
+// Materials are chosen as the shaders in them are: all, or the selected ones.
+inline constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes,
+                                                               shaderScopes};
 
-inline constexpr bool isPluginType(PluginType type) { return uint32_t(type) <= uint32_t(PluginType::PostEffect); }
+inline constexpr bool isPluginType(PluginType type) { return uint32_t(type) < uint32_t(pluginTypeCount); }
 inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::RemoveMissing); }
 inline constexpr bool searchesMissing(Action action) {
     return action == Action::FindMissing || action == Action::RemoveMissing;

@@ -29,11 +29,10 @@ constexpr const char* removalQuestions[] = {
 };
 
 // What Identify says of the instance it met, per PluginType.
-constexpr const char* identifiedAs[] = {
-    " is a Tag plugin with the default name ",
-    " is a Shader plugin with the default name ",
-    " is an Object plugin with the default name ",
-    " is a VideoPost plugin with the default name ",
+constexpr const char* identifiedAs[pluginTypeCount] = {
+    " is a Tag plugin with the default name ",      " is a Shader plugin with the default name ",
+    " is an Object plugin with the default name ",  " is a VideoPost plugin with the default name ",
+    " is a Material plugin with the default name ",
 };
 
 }  // namespace

@@ -9,12 +9,19 @@ namespace {
 constexpr int32_t tagColumns[] = {COLUMN_NAME, COLUMN_TAG};
 constexpr int32_t shaderColumns[] = {COLUMN_NAME, COLUMN_CHANNEL, COLUMN_IN_LAYER};
 constexpr int32_t nameColumns[] = {COLUMN_NAME};
+constexpr int32_t everySettingsColumns[] = {COLUMN_NAME, COLUMN_RENDER_SETTINGS};
 
 constexpr int32_t missingColumns[] = {COLUMN_PLUGIN_ID, COLUMN_TYPE, COLUMN_INSTANCES, COLUMN_NAME};
 
-std::span<const int32_t> columnsFor(PluginType pluginType) {
+// The post effects of every render settings name the render settings too.
+bool listsRenderSettings(PluginType pluginType, int32_t scope) {
+    return pluginType == PluginType::PostEffect && scope == allRenderSettingsScope;
+}
+
+std::span<const int32_t> columnsFor(PluginType pluginType, int32_t scope) {
     if (pluginType == PluginType::Tag) return tagColumns;
     if (pluginType == PluginType::Shader) return shaderColumns;
+    if (listsRenderSettings(pluginType, scope)) return everySettingsColumns;
     return nameColumns;
 }
 
@@ -31,8 +38,10 @@ bool setColumns(host::Gui* treeView, std::span<const int32_t> columns) {
 
 bool CleartraceDialog::setResultLayout() {
     const auto type = PluginType(getInt32(IDC_PLUGIN_TYPE));
-    const bool set = setColumns(treeView, columnsFor(type));
+    const int32_t shownScope = getInt32(IDC_SCOPE);
+    const bool set = setColumns(treeView, columnsFor(type, shownScope));
     treeFunctions.listPluginType = type;
+    if (set) treeFunctions.listsRenderSettings = listsRenderSettings(type, shownScope);
     // Rows are drawn for the columns the tree view has.
     if (set) treeFunctions.listsMissing = false;
     refreshResults();

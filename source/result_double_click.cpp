@@ -21,9 +21,9 @@ bool documentHasObject(const host::Document* document, const host::Element* want
     return false;
 }
 
-bool stillDescribes(const ResultRecord& record, const host::Element* element, bool objectRow) {
+bool stillDescribes(const ResultRecord& record, const host::Element* element, bool listedItself) {
     if (!(host::name(element) == record.name)) return false;
-    return !objectRow || host::typeId(element) == record.objectTypeId;
+    return !listedItself || host::typeId(element) == record.elementTypeId;
 }
 
 bool documentHasMaterial(const host::Document* document, const host::Element* wanted) {
@@ -48,9 +48,9 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
         if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
             stillDescribes(*record, record->object, listPluginType == PluginType::Object)) {
             host::setActiveObject(document, record->object, HOST_SELECT_ONLY);
-        } else if (listPluginType == PluginType::Shader && record->material != nullptr &&
-                   documentHasMaterial(document, record->material) &&
-                   stillDescribes(*record, record->material, false)) {
+        } else if ((listPluginType == PluginType::Shader || listPluginType == PluginType::Material) &&
+                   record->material != nullptr && documentHasMaterial(document, record->material) &&
+                   stillDescribes(*record, record->material, listPluginType == PluginType::Material)) {
             host::setActiveMaterial(document, record->material, HOST_SELECT_ONLY);
         }
     }

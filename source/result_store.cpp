@@ -2,7 +2,7 @@
 // clearing.
 #include "results.h"
 
-bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
+bool addResult(ResultStore& store, host::Element* listed, host::Element* second, PluginType kind, int32_t channel,
                bool inLayerShader) {
     if (!isPluginType(kind)) return false;
     ResultRecord record;  // fields a kind does not use keep their empty defaults
@@ -10,7 +10,7 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, Pl
     record.name = host::name(listed);
     if (record.name.refused()) return false;
     if (kind == PluginType::Tag) {
-        record.tagName = host::name(tag);
+        record.tagName = host::name(second);
         if (record.tagName.refused()) return false;
         record.object = listed;
     } else if (kind == PluginType::Shader) {
@@ -19,7 +19,13 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, Pl
         record.inLayerShader = inLayerShader;
     } else if (kind == PluginType::Object) {
         record.object = listed;
-        record.objectTypeId = host::typeId(listed);
+        record.elementTypeId = host::typeId(listed);
+    } else if (kind == PluginType::Material) {
+        record.material = listed;
+        record.elementTypeId = host::typeId(listed);
+    } else if (second != nullptr) {
+        record.renderSettingsName = host::name(second);
+        if (record.renderSettingsName.refused()) return false;
     }
     // A row that cannot be stored leaves the numbering where it was, so the
     // list keeps every row it did store.

@@ -25,6 +25,8 @@ constexpr HeaderText headerTexts[] = {
     {PluginType::Shader, COLUMN_IN_LAYER, "In Layer Shader?"},
     {PluginType::Object, COLUMN_NAME, "Object Name"},
     {PluginType::PostEffect, COLUMN_NAME, "Post Effect"},
+    {PluginType::PostEffect, COLUMN_RENDER_SETTINGS, "Render Settings"},
+    {PluginType::Material, COLUMN_NAME, "Material"},
 };
 struct MissingHeaderText {
     int32_t column;
@@ -84,6 +86,8 @@ host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t c
     }
     if (column == COLUMN_NAME) return record.name;
     if (listPluginType == PluginType::Tag && column == COLUMN_TAG) return record.tagName;
+    if (listPluginType == PluginType::PostEffect && listsRenderSettings && column == COLUMN_RENDER_SETTINGS)
+        return record.renderSettingsName;
     if (listPluginType != PluginType::Shader) return {};
     if (column == COLUMN_CHANNEL) {
         // One unsigned test: every negative channel but -1 is "Custom" too.

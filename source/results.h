@@ -16,9 +16,12 @@ struct ResultRecord {
     host::Element* object = nullptr;
     int32_t channel = -1;
     bool inLayerShader = false;
-    // Object rows: the object's type id when listed (the plug-in ID), so a
-    // double-click can tell the listed object from a new one at its address.
-    int32_t objectTypeId = 0;
+    // Object and material rows: the element's type id when listed (the
+    // plug-in ID), so a double-click can tell the listed element from a new
+    // one at its address.
+    int32_t elementTypeId = 0;
+    // Post effect rows of every render settings: the render settings that hold it.
+    host::String renderSettingsName;
     // Missing plug-in rows: the plug-in and how many instances it left; 0
     // instances in the not-found row.
     PluginType pluginType = PluginType::Tag;
@@ -37,9 +40,10 @@ struct ResultStore {
 
 // Appends the row of one instance of kind (a PluginType): listed is the
 // element whose name the row shows (the object carrying a tag, the material
-// holding a shader, the object or the video post), tag the tag of a tag row.
+// holding a shader, the object, the video post or the material), second the
+// tag of a tag row or the render settings of a post effect row that names them.
 // False, with nothing appended, for another kind or when out of memory.
-bool addResult(ResultStore& store, host::Element* listed, host::Element* tag, PluginType kind, int32_t channel,
+bool addResult(ResultStore& store, host::Element* listed, host::Element* second, PluginType kind, int32_t channel,
                bool inLayerShader);
 // Appends the row of one missing plug-in of type, named after its first
 // instance, with the texts of its id and count (made beforehand). False,
@@ -76,10 +80,12 @@ public:
     // False when the host refused one.
     bool makeListTexts();
 
-    static constexpr int32_t listTextCount = 34;
+    static constexpr int32_t listTextCount = 37;
     int32_t rowCursor = 0;
     host::String listTexts[listTextCount];
     PluginType listPluginType = PluginType::Tag;
+    // Post effects of every render settings: a column names the render settings.
+    bool listsRenderSettings = false;
     bool identifyMode = false;
     // The rows are missing plug-ins, not instances of one.
     bool listsMissing = false;

@@ -10,7 +10,8 @@
 namespace {
 
 // The start of the not-found row, per PluginType.
-constexpr const char* notFoundPrefixes[] = {"Tag plugin ", "Shader plugin ", "Object plugin ", "VP plugin "};
+constexpr const char* notFoundPrefixes[pluginTypeCount] = {"Tag plugin ", "Shader plugin ", "Object plugin ",
+                                                           "VP plugin ", "Material plugin "};
 
 constexpr const char* shadersLeftNotice =
     "Please note that not all shaders were deleted.\nIt is possible that these are within a Layer shader.\nIf so, "
@@ -19,8 +20,15 @@ constexpr const char* shadersLeftNotice =
 using Walker = void (*)(SearchRun&, host::Element*, int32_t);
 
 Walker walkerFor(PluginType type) {
-    return type == PluginType::Tag ? walkTags : type == PluginType::Shader ? walkMaterials : walkObjects;
+    switch (type) {
+        case PluginType::Tag: return walkTags;
+        case PluginType::Shader: return walkMaterials;
+        case PluginType::Material: return walkMaterialInstances;
+        default: return walkObjects;
+    }
 }
+
+bool livesInMaterials(PluginType type) { return type == PluginType::Shader || type == PluginType::Material; }
 
 // Walks from every selected object or material that is not skipped.
 void walkSelection(SearchRun& run, PluginType type, int32_t scope) {
@@ -40,12 +48,12 @@ void walkSelection(SearchRun& run, PluginType type, int32_t scope) {
 
 void walkScene(SearchRun& run, PluginType type, int32_t scope) {
     if (type == PluginType::PostEffect) {
-        walkVideoPosts(run);
+        walkVideoPosts(run, scope);
     } else if (scope != 0) {
         walkSelection(run, type, scope);
     } else {
         host::Element* start =
-            type == PluginType::Shader ? host::firstMaterial(run.document) : host::firstObject(run.document);
+            livesInMaterials(type) ? host::firstMaterial(run.document) : host::firstObject(run.document);
         walkerFor(type)(run, start, 0);
     }
 }

@@ -5,9 +5,9 @@
 // plug-ins) and shows every notice.
 //
 // A run finds the instances of one plug-in in the places where its type
-// lives (search_hierarchy, search_materials, search_video_posts, starting
-// from search_selection in a selection scope) and lists, identifies or
-// removes them (search_instances). A removal first finds every instance and
+// lives (search_hierarchy, search_materials, search_material_instances,
+// search_video_posts, starting from search_selection in a selection scope)
+// and lists, identifies or removes them (search_instances). A removal first finds every instance and
 // removes them only once the whole search succeeded, so a run that runs out
 // of memory changes nothing; such a run is cut short and says so.
 #pragma once
@@ -79,10 +79,10 @@ struct MissingPlugin {
 // What a missing-plugins walk met, per PluginType.
 struct MissingPlugins {
     // In the order in which each plug-in's first instance was met.
-    host::Vector<MissingPlugin> found[4];
+    host::Vector<MissingPlugin> found[pluginTypeCount];
     // Type id -> index in found, or one of the marks below; one registry
     // look-up per type id.
-    IdMap lookedUp[4];
+    IdMap lookedUp[pluginTypeCount];
     // Remove Missing Plugins: the shaders it leaves in place (kept in layer
     // shaders), in walk order; and the rows of found[Shader] that keep
     // instances, in the order a walk after the removal meets the first of them.
@@ -106,7 +106,8 @@ bool searchable(const host::Document* document, const SearchRequest& request);
 SearchOutcome runSearch(host::Document* document, const SearchRequest& request, ResultStore& store);
 
 // Find Missing Plugins, and the first step of Remove Missing Plugins: walks
-// every place of the four types once (as their scope-0 walks do), lists in
+// every place of the five types once (as their scope-0 walks do, the post
+// effects of every render settings), lists in
 // store one row per missing plug-in (or the not-found row) and, for a
 // removal, plans it without changing the scene.
 SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& request, MissingPlugins& missing,

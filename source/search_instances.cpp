@@ -5,8 +5,9 @@
 namespace {
 
 // Host plug-in kind of each PluginType, for the registry look-up.
-constexpr int32_t registryKinds[] = {HOST_PLUGIN_KIND_TAG, HOST_PLUGIN_KIND_SHADER, HOST_PLUGIN_KIND_OBJECT,
-                                     HOST_PLUGIN_KIND_VIDEO_POST};
+constexpr int32_t registryKinds[pluginTypeCount] = {HOST_PLUGIN_KIND_TAG, HOST_PLUGIN_KIND_SHADER,
+                                                    HOST_PLUGIN_KIND_OBJECT, HOST_PLUGIN_KIND_VIDEO_POST,
+                                                    HOST_PLUGIN_KIND_MATERIAL};
 
 void planStep(SearchRun& run, host::Element* element, bool updatesMaterial) {
     if (!run.plan.steps.push({element, updatesMaterial})) run.outcome.outOfMemory = true;
@@ -71,7 +72,7 @@ bool sought(SearchRun& run, PluginType type, host::Element* instance, int32_t ty
 }
 
 void meetInstance(SearchRun& run, Action action, host::Element* instance, PluginType type, host::Element* listed,
-                  host::Element* tag, int32_t channel, bool inLayerShader) {
+                  host::Element* second, int32_t channel, bool inLayerShader) {
     if (action == Action::Remove) {
         planRemoval(run, instance);
     } else if (run.missing != nullptr) {
@@ -79,7 +80,7 @@ void meetInstance(SearchRun& run, Action action, host::Element* instance, Plugin
         // to list it afterwards.
         if (run.request.action == Action::Remove && !run.missing->kept.push(instance)) run.outcome.outOfMemory = true;
     } else if (action == Action::GenerateList) {
-        if (!addResult(run.store, listed, tag, type, channel, inLayerShader)) run.outcome.outOfMemory = true;
+        if (!addResult(run.store, listed, second, type, channel, inLayerShader)) run.outcome.outOfMemory = true;
     } else {
         identifyInstance(run, instance, type);
     }

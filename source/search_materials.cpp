@@ -7,7 +7,8 @@ namespace {
 // A shader instance met in channel of material; inside a layer shader when inLayerShader.
 void meetShader(SearchRun& run, host::Element* material, host::Element* shader, int32_t channel, bool inLayerShader) {
     // Met again after its removal was planned: the walk it stands for removed it already.
-    if (isPlanned(run, shader)) return;
+    // In a material that goes whole, it goes with the material.
+    if (isPlanned(run, shader) || (run.request.action == Action::Remove && isPlanned(run, material))) return;
     if (run.request.action == Action::Remove && !(inLayerShader && run.request.keepLayerShaders)) {
         // A link that leads back to the material itself is no shader of it:
         // it stays, and a missing-plugins removal lists it as left.
@@ -126,7 +127,8 @@ void walkMaterials(SearchRun& run, host::Element* material, int32_t scope) {
     host::ElementArray reflectance;  // filled per material
     for (host::Element* current = material; current != nullptr && !run.outcome.outOfMemory;) {
         walkChannels(run, current, reflectance);
-        materialWalked(run, current);
+        // A material that a removal takes whole needs no update.
+        if (!isPlanned(run, current)) materialWalked(run, current);
         if (scope != 0) break;
         current = host::next(current);
     }

@@ -1,12 +1,18 @@
-// Find and Remove Missing Plugins: every element of the four types whose type
+// Find and Remove Missing Plugins: every element of the five types whose type
 // id the host's registry does not know, met by the scope-0 walks of each type
-// in one pass, one row per missing plug-in.
+// (the post effects of every render settings) in one pass, one row per
+// missing plug-in.
 #include "search_run.h"
 
 namespace {
 
 // Rows in this order of the types; within a type, in walk order.
-constexpr PluginType listedTypes[] = {PluginType::Tag, PluginType::Shader, PluginType::Object, PluginType::PostEffect};
+constexpr PluginType listedTypes[] = {PluginType::Tag, PluginType::Shader, PluginType::Object, PluginType::PostEffect,
+                                      PluginType::Material};
+// The walks, materials first: a removal takes a missing material whole, so
+// the shader walk then knows which materials go with their shaders.
+constexpr PluginType walkedTypes[] = {PluginType::Material, PluginType::Tag, PluginType::Shader, PluginType::Object,
+                                      PluginType::PostEffect};
 
 // What stays missing once the plan is made: the kept shaders that no other
 // meeting planned to remove, counted in the order a fresh walk would meet
@@ -107,7 +113,7 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
     walk.pluginId = 0;
     walk.scope = 0;
     SearchRun run{walk, document, store, outcome, missing.plan, &missing};
-    for (const PluginType type : listedTypes) {
+    for (const PluginType type : walkedTypes) {
         if (!outcome.outOfMemory) walkScene(run, type, 0);
     }
     if (!outcome.outOfMemory && removing && !countWhatStays(run)) outcome.outOfMemory = true;

@@ -26,11 +26,11 @@ bool sought(SearchRun& run, PluginType type, host::Element* instance, int32_t ty
 bool seeksNothing(const SearchRun& run);
 
 // search_instances: what a walk does with an instance it met of type:
-// plans its removal, lists it (listed, tag, channel and inLayerShader as
+// plans its removal, lists it (listed, second, channel and inLayerShader as
 // addResult takes them) or identifies it. action may differ from the
 // request's (a shader kept in a layer shader is listed).
 void meetInstance(SearchRun& run, Action action, host::Element* instance, PluginType type, host::Element* listed,
-                  host::Element* tag, int32_t channel, bool inLayerShader);
+                  host::Element* second, int32_t channel, bool inLayerShader);
 bool isPlanned(SearchRun& run, const host::Element* instance);
 void planRemoval(SearchRun& run, host::Element* instance);
 // A walked material is updated: in a removal, after the removal of the
@@ -48,7 +48,8 @@ void closeUndoGroup(host::Document* document);
 
 // The walk of the places of type: from the document's first object or
 // material in scope 0, else from the selected ones; the video posts of the
-// active render settings whatever the scope.
+// active render settings, or of every render settings in scope
+// allRenderSettingsScope and in a missing-plugins walk.
 void walkScene(SearchRun& run, PluginType type, int32_t scope);
 
 // The walkers. start may be none; scope 0 walks from start through its
@@ -56,4 +57,5 @@ void walkScene(SearchRun& run, PluginType type, int32_t scope);
 void walkObjects(SearchRun& run, host::Element* start, int32_t scope);
 void walkTags(SearchRun& run, host::Element* start, int32_t scope);
 void walkMaterials(SearchRun& run, host::Element* start, int32_t scope);
-void walkVideoPosts(SearchRun& run);
+void walkMaterialInstances(SearchRun& run, host::Element* start, int32_t scope);
+void walkVideoPosts(SearchRun& run, int32_t scope);

@@ -88,7 +88,7 @@ bool planObjectSelection(Selection& selection, int32_t scope, bool removesObject
 
 bool selectStarts(Selection& selection, host::Document* document, PluginType type, int32_t scope, int32_t id,
                   Action action) {
-    if (type == PluginType::Shader) {
+    if (type == PluginType::Shader || type == PluginType::Material) {
         if (!host::selectedMaterials(document, selection.entries)) return false;
         for (int32_t i = 0; i < selection.entries.count(); ++i) {
             if (!selection.skip.push(false)) return false;

@@ -131,6 +131,9 @@ typedef struct HostDocumentTable {
     /* Makes element the active (and only selected) object / material; mode HOST_SELECT_ONLY. */
     void (*setActiveObject)(HostDocument* document, HostElement* object, int32_t mode);
     void (*setActiveMaterial)(HostDocument* document, HostElement* material, int32_t mode);
+    /* First render settings of document, in list order (the others follow
+     * through Bl.next); borrowed, or null. */
+    HostElement* (*firstRenderSettings)(const HostDocument* document);
 } HostDocumentTable;
 
 /* ---- Mt: materials ------------------------------------------------------ */

@@ -38,6 +38,9 @@ inline Element* firstMaterial(const Document* document) { return tables().t_C4DO
 inline Element* activeRenderSettings(const Document* document) {
     return tables().t_C4DOS_Bd->activeRenderSettings(document);
 }
+inline Element* firstRenderSettings(const Document* document) {
+    return tables().t_C4DOS_Bd->firstRenderSettings(document);
+}
 inline void setActiveObject(Document* document, Element* object, int32_t mode = HOST_SELECT_ONLY) {
     tables().t_C4DOS_Bd->setActiveObject(document, object, mode);
 }

@@ -153,6 +153,9 @@ void fillDocuments(HostDocumentTable& bd) {
         }
         return nullptr;
     };
+    bd.firstRenderSettings = [](const HostDocument* d) {
+        return document("Bd.firstRenderSettings", d).renderSettings.first;
+    };
     bd.setActiveObject = [](HostDocument* d, HostElement* object, int32_t mode) {
         HostDocument& doc = document("Bd.setActiveObject", d);
         HostElement& o = elementIn("Bd.setActiveObject", doc, object, ElementKind::Object);

@@ -105,7 +105,7 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
                                                        {3, "Find Missing Plugins"},
                                                        {4, "Remove Missing Plugins"}}));
     EXPECT_EQ(entriesOf(control(IDC_PLUGIN_TYPE)),
-              (Entries{{0, "Tag"}, {1, "Shader"}, {2, "Object"}, {3, "Post Effect"}}));
+              (Entries{{0, "Tag"}, {1, "Shader"}, {2, "Object"}, {3, "Post Effect"}, {4, "Material"}}));
     EXPECT_EQ(entriesOf(control(IDC_SCOPE)), expectedTagScopes);
 
     // The tree view: kind, settings in order, and the handle kept.
@@ -178,13 +178,14 @@ TEST_F(DialogTest, ScopeEntriesFollowThePluginType) {
         {Object,
          {{0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}},
          {"Object Name"}},
-        {PostEffect, {{0, "All Videposts"}}, {"Post Effect"}},
+        {PostEffect, {{0, "All Videposts"}, {3, "All Render Settings"}}, {"Post Effect"}},
+        {Material, {{0, "All Materials"}, {2, "Selected Materials Only"}}, {"Material"}},
         {Tag, expectedTagScopes, {"Object With Tag", "Tag Name"}},
     };
     for (const Row& row : table) {
         SCOPED_TRACE("type " + std::to_string(entryId(row.type)));
         // A chosen selection scope goes back to the whole scene.
-        if (control(IDC_SCOPE).entries.size() > 1) choose(IDC_SCOPE, 2);
+        if (control(IDC_SCOPE).entries.size() > 1) choose(IDC_SCOPE, control(IDC_SCOPE).entries.back().id);
         choose(IDC_PLUGIN_TYPE, row.type);
         EXPECT_EQ(entriesOf(control(IDC_SCOPE)), row.scopes);
         EXPECT_EQ(control(IDC_SCOPE).value, 0);

@@ -15,9 +15,10 @@ using Texts = std::vector<std::string>;
 // Every place of every kind. Missing: tags 2000001 (twice) and 2000002, tag
 // 3000002 (registered, but as a shader), shaders 2000003 and 2000006 (in a
 // channel, in the reflectance layers, in nested layer shaders, in a second
-// material), objects 2000004 (nested in each other), video posts 2000005 (the
-// one in the inactive render settings after the active ones is not searched).
-// Registered: the file's 3000001 and the application's own types.
+// material, in a missing material), objects 2000004 (nested in each other),
+// video posts 2000005 and 2000007 (in the active and in an inactive render
+// settings), the material 2000008. Registered: the file's 3000001 and the
+// application's own types.
 const char* const everyPlace = R"({
   "plugins": [{"id": 3000001, "kind": 6, "name": "Known Tag"}, {"id": 3000002, "kind": 1, "name": "Known Shader"}],
   "objects": [
@@ -39,7 +40,10 @@ const char* const everyPlace = R"({
       "6": {"shader": {"name": "Noise", "type": 1011116}}}},
     {"name": "M2", "type": 5703, "channels": {
       "10": {"shader": {"name": "Layer", "type": 1011123, "layers": [
-        {"kind": 2, "shader": {"name": "S4", "type": 2000006}}, {"kind": 2, "shader": {"name": "Grad", "type": 1011100}}]}}}}
+        {"kind": 2, "shader": {"name": "S4", "type": 2000006}}, {"kind": 2, "shader": {"name": "Grad", "type": 1011100}}]}}}},
+    {"name": "Render Mat", "type": 2000008, "channels": {
+      "0": {"shader": {"name": "S5", "type": 2000003}},
+      "5": {"shader": {"name": "L3", "type": 1011123, "layers": [{"kind": 2, "shader": {"name": "S6", "type": 2000006}}]}}}}
   ],
   "renderSettings": [
     {"name": "Main", "active": true, "videoPosts": [
@@ -56,9 +60,15 @@ const char* const nothingMissing = R"({
 })";
 
 const Rows everyPlaceMissing = {
-    {"2000001", "Tag", "2", "T-a"},          {"2000002", "Tag", "1", "T-b"},   {"3000002", "Tag", "1", "Odd"},
-    {"2000003", "Shader", "2", "S1"},        {"2000006", "Shader", "2", "S3"}, {"2000004", "Object", "3", "Inner"},
+    {"2000001", "Tag", "2", "T-a"},
+    {"2000002", "Tag", "1", "T-b"},
+    {"3000002", "Tag", "1", "Odd"},
+    {"2000003", "Shader", "3", "S1"},
+    {"2000006", "Shader", "3", "S3"},
+    {"2000004", "Object", "3", "Inner"},
     {"2000005", "Post Effect", "2", "Glow"},
+    {"2000007", "Post Effect", "1", "Hidden"},
+    {"2000008", "Material", "1", "Render Mat"},
 };
 const Rows noneMissing = {{kit::noMissingPlugins, "", "", ""}};
 const Texts missingHeaders = {"Plugin ID", "Type", "Instances", "Name"};
@@ -84,7 +94,8 @@ protected:
         press(IDC_PROCESS);
     }
 
-    // The scene after Remove Plugin of each row in turn, whole scene, no question.
+    // The scene after Remove Plugin of each row in turn, whole scene (post
+    // effects: of every render settings), no question.
     std::string removedOneByOne(const std::string& json, const Rows& rowsToRemove, bool keep) {
         load(json);
         for (const auto& row : rowsToRemove) {
@@ -92,6 +103,7 @@ protected:
             check(IDC_WARN_BEFORE_DELETING, false);
             check(IDC_KEEP_LAYER_SHADERS, keep);
             choose(IDC_PLUGIN_TYPE, typeNamed(row[1]));
+            if (typeNamed(row[1]) == PostEffect) choose(IDC_SCOPE, 3);
             typeId(std::stod(row[0]));
             press(IDC_PROCESS);
         }
@@ -128,16 +140,26 @@ TEST_F(MissingPluginsTest, FindListsEveryMissingPluginOnceWithTheInstancesGenera
     EXPECT_EQ(saved(), before);
     EXPECT_EQ(host.scene.undoCount(*document), 0u);
 
-    // Each count is the number of rows Generate List shows for that plug-in,
-    // and each name that of its first instance there (the instance itself).
-    for (const auto& row : found) {
+    // Each count is the number of rows Generate List shows for that plug-in
+    // in the scope its double-click sets (post effects: every render
+    // settings), and each name that of its first instance there.
+    for (size_t i = 0; i < found.size(); ++i) {
+        const auto& row = found[i];
         SCOPED_TRACE(row[0] + " " + row[1]);
-        listInstances(typeNamed(row[1]), std::stod(row[0]));
+        run(FindMissing);
+        ASSERT_EQ(substitute::doubleClick(window(), IDC_TREE_VIEW, int32_t(i), COLUMN_NAME), "");
+        EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, entryId(typeNamed(row[1])));
+        EXPECT_EQ(control(IDC_SCOPE).value, typeNamed(row[1]) == PostEffect ? 3.0 : 0.0);
         EXPECT_EQ(std::to_string(rows().size()), row[2]);
     }
     // Back under the instance columns of the chosen type.
-    EXPECT_EQ(headers(), Texts{"Post Effect"});
-    EXPECT_EQ(rows(), (Rows{{"Glow"}, {"Glow 2"}}));
+    EXPECT_EQ(headers(), Texts{"Material"});
+    EXPECT_EQ(rows(), (Rows{{"Render Mat"}}));
+    listInstances(PostEffect, 2000005);
+    choose(IDC_SCOPE, 3);
+    press(IDC_PROCESS);
+    EXPECT_EQ(headers(), (Texts{"Post Effect", "Render Settings"}));
+    EXPECT_EQ(rows(), (Rows{{"Glow", "Main"}, {"Glow 2", "Main"}}));
 }
 
 TEST_F(MissingPluginsTest, ASceneWithNothingMissingSaysSoAndNeitherActionChangesIt) {
@@ -189,9 +211,11 @@ TEST_F(MissingPluginsTest, ADoubleClickOnAMissingPluginListsItsInstances) {
     run(FindMissing);
     EXPECT_EQ(rows(), (Rows{{"2000001", "Tag", "1", "T-a"},
                             {"3000002", "Tag", "1", "Odd"},
-                            {"2000003", "Shader", "2", "S1"},
-                            {"2000006", "Shader", "2", "S3"},
-                            {"2000005", "Post Effect", "2", "Glow"}}));
+                            {"2000003", "Shader", "3", "S1"},
+                            {"2000006", "Shader", "3", "S3"},
+                            {"2000005", "Post Effect", "2", "Glow"},
+                            {"2000007", "Post Effect", "1", "Hidden"},
+                            {"2000008", "Material", "1", "Render Mat"}}));
 }
 
 TEST_F(MissingPluginsTest, RemoveTakesEveryInstanceAsOneUndoGroupAndListsWhatStays) {

@@ -1,7 +1,9 @@
-// Post effects are the video posts of the active render settings alone: the
-// render settings before it and after it in the document's list are not the
-// scene's, and a walk that reaches them lists, names or removes what the
-// user's render does not use.
+// The post effects of the first scope are the video posts of the active
+// render settings alone: the render settings before it and after it in the
+// document's list are not the user's render, and a walk that reaches them
+// lists or removes what the user did not ask for. Identify alone looks at
+// them, and only when the active render settings hold no instance, so that
+// an id the scene holds is never called absent.
 #include "dialog_session.h"
 #include "render_settings_scene.h"
 
@@ -12,8 +14,8 @@ using Texts = std::vector<std::string>;
 
 constexpr int32_t kPlugin = 1234;
 const Rows notFound = {{"VP plugin 1234 not found."}};
-constexpr const char* notIdentified =
-    "Plugin 1234 could not be identifed. Try searching the internet for the plugin ID value or name.";
+constexpr const char* identifiedPost0 = "Plugin 1234 is a VideoPost plugin with the default name Post 0.";
+constexpr const char* identifiedPost1 = "Plugin 1234 is a VideoPost plugin with the default name Post 1.";
 
 struct Order {
     const char* settings;  // as kit::renderSettingsScene reads it
@@ -25,13 +27,13 @@ struct Order {
 // Instances before the active render settings, after it, on both sides, with
 // the active one holding an instance or not, and with none active.
 const Order orders[] = {
-    {"AI", {{"Post 0"}}, "Plugin 1234 is a VideoPost plugin with the default name Post 0.", {"Post 1"}},
-    {"IA", {{"Post 1"}}, "Plugin 1234 is a VideoPost plugin with the default name Post 1.", {"Post 0"}},
-    {"IAI", {{"Post 1"}}, "Plugin 1234 is a VideoPost plugin with the default name Post 1.", {"Post 0", "Post 2"}},
-    {"aI", notFound, notIdentified, {"Post 0", "Post 1"}},
-    {"Ia", notFound, notIdentified, {"Post 0", "Post 1"}},
-    {"IaI", notFound, notIdentified, {"Post 0", "Post 1", "Post 2"}},
-    {"II", notFound, notIdentified, {"Post 0", "Post 1"}},
+    {"AI", {{"Post 0"}}, identifiedPost0, {"Post 1"}},
+    {"IA", {{"Post 1"}}, identifiedPost1, {"Post 0"}},
+    {"IAI", {{"Post 1"}}, identifiedPost1, {"Post 0", "Post 2"}},
+    {"aI", notFound, identifiedPost1, {"Post 0", "Post 1"}},
+    {"Ia", notFound, identifiedPost0, {"Post 0", "Post 1"}},
+    {"IaI", notFound, identifiedPost0, {"Post 0", "Post 1", "Post 2"}},
+    {"II", notFound, identifiedPost0, {"Post 0", "Post 1"}},
 };
 
 class RenderSettingsOrderTest : public DialogSession {

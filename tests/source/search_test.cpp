@@ -228,7 +228,7 @@ TEST_F(SearchTest, ARemovalThatCannotStartAsksNothing) {
     scene().addObject(*document, nullptr, "A", kPlugin);
     const Strings before = describe();
     request.warnBeforeDeleting = true;
-    for (const PluginType type : {PluginType(4), PluginType(-1)}) run(type, Remove);
+    for (const PluginType type : {PluginType(5), PluginType(-1)}) run(type, Remove);
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(describe(), before);
     EXPECT_EQ(document->undo.done.size(), 0u);
@@ -259,7 +259,7 @@ TEST_F(SearchTest, RecordsDefineEveryFieldAndAFailedAppendKeepsTheNumbering) {
     HostElement* object = scene().addObject(*document, nullptr, "Cube", 5159);
     HostElement* tag = scene().addTag(*object, "Legacy", kPlugin);
 
-    EXPECT_FALSE(addResult(dialog->results, object, nullptr, PluginType(4), 0, false));
+    EXPECT_FALSE(addResult(dialog->results, object, nullptr, PluginType(5), 0, false));
     EXPECT_FALSE(addResult(dialog->results, object, nullptr, PluginType(-1), 0, false));
     EXPECT_EQ(dialog->results.rowCounter, 0);
 

@@ -338,8 +338,10 @@ private:
         for (const ComboEntry& entry : pluginTypeEntries) {
             if (clicked.size() > 1 && clicked[1] == entry.text) type = entry.id;
         }
+        // Post effects are counted over every render settings, the others over the whole scene.
+        const double scope = type == entryId(PluginType::PostEffect) ? allRenderSettingsScope : 0;
         if (value(IDC_ACTION) != entryId(Action::GenerateList) || value(IDC_PLUGIN_TYPE) != type ||
-            value(IDC_SCOPE) != 0.0 || std::to_string(int64_t(value(IDC_PLUGIN_ID))) != clicked[0]) {
+            value(IDC_SCOPE) != scope || std::to_string(int64_t(value(IDC_PLUGIN_ID))) != clicked[0]) {
             return reason(what + " did not set the window to Generate List of its type and id");
         }
         problem = command("process");

@@ -69,7 +69,8 @@ std::string damagedCopy(int64_t copy) {
 std::string flatRowName(PluginType kind, int64_t index) {
     const std::string number = std::to_string(index);
     switch (kind) {
-        case PluginType::Shader: return "Material " + number;
+        case PluginType::Shader:
+        case PluginType::Material: return "Material " + number;
         case PluginType::PostEffect: return "Post " + number;
         default: return "Object " + number;
     }
@@ -85,12 +86,14 @@ std::string flatScene(PluginType kind, int64_t count) {
                 text += "{" + name + ", " + materialType +
                         ", \"channels\": {\"0\": {\"shader\": " + instanceShader("Legacy") + "}}}";
                 break;
-            case PluginType::PostEffect: text += "{" + name + ", " + instanceType + "}"; break;
+            case PluginType::PostEffect:
+            case PluginType::Material: text += "{" + name + ", " + instanceType + "}"; break;
         }
     };
     const std::string rows = joined(count, row);
     switch (kind) {
-        case PluginType::Shader: return "{\"materials\": [" + rows + "]}";
+        case PluginType::Shader:
+        case PluginType::Material: return "{\"materials\": [" + rows + "]}";
         case PluginType::PostEffect:
             return "{\"renderSettings\": [{" + named("Main") + ", \"active\": true, \"videoPosts\": [" + rows + "]}]}";
         default: return "{\"objects\": [" + rows + "]}";
