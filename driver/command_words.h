@@ -22,7 +22,8 @@ inline constexpr ChoiceWord actionWords[] = {{"identify", entryId(Action::Identi
 inline constexpr ChoiceWord pluginTypeWords[] = {{"tag", entryId(PluginType::Tag)},
                                                  {"shader", entryId(PluginType::Shader)},
                                                  {"object", entryId(PluginType::Object)},
-                                                 {"posteffect", entryId(PluginType::PostEffect)}};
+                                                 {"posteffect", entryId(PluginType::PostEffect)},
+                                                 {"material", entryId(PluginType::Material)}};
 
 // The word that chooses entry in words; "" when none does.
 constexpr const char* wordFor(std::span<const ChoiceWord> words, int32_t entry) {

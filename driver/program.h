@@ -27,7 +27,7 @@ inline constexpr const char* commandSummary =
     "'#' starts a comment and \"double quotes\" hold a word with blanks:\n"
     "  open | close | cancel | process | about | helpfile     the command and the window\n"
     "  action identify|list|remove|find-missing|remove-missing\n"
-    "  type tag|shader|object|posteffect\n"
+    "  type tag|shader|object|posteffect|material\n"
     "  scope N    id VALUE    warn on|off    keep on|off        the controls, as a user sets them\n"
     "  answer yes|no                  the answer to the next Yes/No question\n"
     "  list | dblclick ROW            the results list as drawn; double-click a row (from 0)\n"

@@ -105,7 +105,7 @@ bool Session::run(const Words& command, const std::string& origin) {
         {"about", 0, 0, "about", &Session::about},
         {"helpfile", 0, 0, "helpfile", &Session::helpFile},
         {"action", 1, 1, "action identify|list|remove|find-missing|remove-missing", &Session::action},
-        {"type", 1, 1, "type tag|shader|object|posteffect", &Session::type},
+        {"type", 1, 1, "type tag|shader|object|posteffect|material", &Session::type},
         {"scope", 1, 1, "scope N", &Session::scope},
         {"id", 1, 1, "id VALUE", &Session::id},
         {"warn", 1, 1, "warn on|off", &Session::warn},
