@@ -3,6 +3,8 @@
 // would count its instances, and one undoable removal of them all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dialog_session.h"
 #include "expected_notices.h"
 #include "scene_file/scene_file.h"
@@ -238,6 +240,12 @@ TEST_F(MissingPluginsTest, RemoveTakesEveryInstanceAsOneUndoGroupAndListsWhatSta
         EXPECT_EQ(headers(), missingHeaders);
         EXPECT_EQ(rows(), c.left);
         ASSERT_EQ(host.scene.undoCount(*document), 1u);
+        // The missing material goes whole: the missing shaders in it are not removed on their own.
+        Texts steps;
+        for (const substitute::UndoStep& step : document->undo.done.back().steps) steps.push_back(step.snapshot->name);
+        EXPECT_EQ(std::count(steps.begin(), steps.end(), "Render Mat"), 1);
+        EXPECT_EQ(std::count(steps.begin(), steps.end(), "S5"), 0);
+        EXPECT_EQ(std::count(steps.begin(), steps.end(), "S6"), 0);
 
         // What stays is what a fresh search finds.
         run(FindMissing);
@@ -356,4 +364,31 @@ TEST_F(MissingPluginsTest, ARunWhoseColumnsCannotBeMadeDoesNotStart) {
     EXPECT_EQ(saved(), before);
     EXPECT_EQ(host.scene.undoCount(*document), 0u);
     EXPECT_EQ(headers(), missingHeaders);
+}
+
+// A damaged scene (built in code: no file links one shader twice) can have a
+// layer keep a shader that a channel of the same material also holds: the
+// removal takes it, so the list of what stays must not count it, whichever
+// of the two the walk meets first.
+TEST_F(MissingPluginsTest, AShaderKeptByALayerButHeldByAChannelTooIsNotListedAsLeft) {
+    for (const bool layerFirst : {true, false}) {
+        SCOPED_TRACE(layerFirst ? "layer first" : "channel first");
+        load(R"({"plugins": [], "objects": [], "materials": [], "renderSettings": []})");
+        HostElement* material = host.scene.addMaterial(*document, "M", 5703);
+        HostElement* shared = host.scene.setChannelShader(*material, layerFirst ? 5 : 0, "Shared", 2000003);
+        HostElement* layers = host.scene.setChannelShader(*material, layerFirst ? 0 : 5, "Layers", 1011123);
+        host.scene.addLayer(*layers, HOST_LAYER_KIND_SHADER).link = shared->id;
+        host.scene.addShaderLayer(*layers, "Kept", 2000003);
+        const std::string before = saved();
+
+        run(FindMissing);
+        EXPECT_EQ(rows(), (Rows{{"2000003", "Shader", "3", "Shared"}}));
+        run(RemoveMissing, false, true);
+        const Rows left = {{"2000003", "Shader", "1", "Kept"}};
+        EXPECT_EQ(rows(), left);
+        run(FindMissing);
+        EXPECT_EQ(rows(), left);
+        ASSERT_TRUE(host.scene.undo(*document));
+        EXPECT_EQ(saved(), before);
+    }
 }

@@ -5,6 +5,7 @@
 
 #include "dialog_session.h"
 #include "expected_notices.h"
+#include "render_engine_scene.h"
 
 namespace {
 
@@ -139,4 +140,17 @@ TEST_F(RefusedUndoTest, RunsThatRemoveNothingGoThroughWhenUndoIsRefused) {
         EXPECT_EQ(rows(), (Rows{{"VP plugin 999 not found."}}));
         EXPECT_EQ(host.scene.undoCount(*document), 0u);
     }
+}
+
+// Materials removed whole and the video posts of every render settings, side
+// by side with what stays: put back in their places, or not removed at all.
+TEST_F(RefusedUndoTest, MaterialsAndEveryRenderSettingsRemoveNothingWithoutTheirUndo) {
+    load(kit::renderEngineScene(1234));
+    for (const Removal& removal : {Removal{Material, 0}, Removal{Material, 2}, Removal{PostEffect, 3}}) {
+        SCOPED_TRACE("type " + std::to_string(entryId(removal.type)) + " scope " + std::to_string(removal.scope));
+        expectEveryRefusalRemovesNothing(Remove, removal.type, removal.scope, Rows{});
+    }
+    expectEveryRefusalRemovesNothing(
+        RemoveMissing, Tag, 0,
+        Rows{{"1234", "Shader", "8", "c"}, {"1234", "Post Effect", "4", "P1"}, {"1234", "Material", "3", "E1"}});
 }

@@ -4,6 +4,8 @@
 // lists or removes what the user did not ask for. Identify alone looks at
 // them, and only when the active render settings hold no instance, so that
 // an id the scene holds is never called absent.
+#include <cctype>
+
 #include "dialog_session.h"
 #include "render_settings_scene.h"
 
@@ -69,5 +71,48 @@ TEST_F(RenderSettingsOrderTest, ListIdentifyAndRemoveStayInTheActiveRenderSettin
         choose(IDC_PLUGIN_TYPE, PostEffect);
         press(IDC_PROCESS);
         EXPECT_EQ(videoPosts(), order.left);
+    }
+}
+
+// The scope "All Render Settings" lists and removes the instances of every
+// render settings, active or not, in document order, and names the render
+// settings of each.
+TEST_F(RenderSettingsOrderTest, EveryRenderSettingsScopeReachesThemAll) {
+    for (const Order& order : orders) {
+        const std::string settings = order.settings;
+        SCOPED_TRACE(settings);
+        load(kit::renderSettingsScene(settings, kPlugin));
+        const std::string before = saved();
+        Rows listed;
+        Texts left;
+        for (size_t i = 0; i < settings.size(); ++i) {
+            const std::string post = "Post " + std::to_string(i);
+            if (std::isupper(static_cast<unsigned char>(settings[i])) != 0) {
+                listed.push_back({post, "Settings " + std::to_string(i)});
+            } else {
+                left.push_back(post);
+            }
+        }
+
+        listInstances(PostEffect, kPlugin);
+        choose(IDC_SCOPE, 3);
+        press(IDC_PROCESS);
+        EXPECT_EQ(headers(), (Texts{"Post Effect", "Render Settings"}));
+        EXPECT_EQ(rows(), listed);
+        // Double-click selects nothing for a post effect.
+        ASSERT_EQ(substitute::doubleClick(window(), IDC_TREE_VIEW, 0, COLUMN_NAME), "");
+        EXPECT_EQ(saved(), before);
+
+        choose(IDC_ACTION, Remove);
+        check(IDC_WARN_BEFORE_DELETING, false);
+        press(IDC_PROCESS);
+        EXPECT_EQ(videoPosts(), left);
+        EXPECT_EQ(rows(), (Rows{{"VP plugin 1234 not found.", ""}}));
+        ASSERT_TRUE(host.scene.undo(*document));
+        EXPECT_EQ(saved(), before);
+
+        // Back to the active render settings: one column again.
+        choose(IDC_SCOPE, 0);
+        EXPECT_EQ(headers(), Texts{"Post Effect"});
     }
 }

@@ -9,6 +9,7 @@
 #include "dialog_session.h"
 #include "expected_notices.h"
 #include "read_file.h"
+#include "render_engine_scene.h"
 #include "scene_file/scene_file.h"
 
 namespace {
@@ -28,6 +29,15 @@ struct Session {
     bool keepLayerShaders;
     int32_t id;
 };
+
+// Every plug-in type with every entry of its scope box.
+struct Choice {
+    PluginType type;
+    int32_t scope;
+};
+constexpr Choice everyTypeAndScope[] = {{Tag, 0},        {Tag, 1},        {Tag, 2},      {Shader, 0},
+                                        {Shader, 2},     {Object, 0},     {Object, 1},   {Object, 2},
+                                        {PostEffect, 0}, {PostEffect, 3}, {Material, 0}, {Material, 2}};
 
 // The kind of host request a sweep refuses.
 enum class Refused { Allocation, Object, String, Undo };
@@ -164,16 +174,13 @@ TEST_F(RunOutcomeTest, IdentifySearchesTheWholeSceneAndTheScopeBoxKeepsItsValue)
 }
 
 TEST_F(RunOutcomeTest, EveryFailedAllocationOrCreationLeavesATruthfulRun) {
-    const std::string scenes[] = {exampleScene, kit::deepScene(12, deepId)};
+    const std::string scenes[] = {exampleScene, kit::deepScene(12, deepId), kit::renderEngineScene(deepId)};
     std::vector<Session> sessions;
     for (const Action action : {GenerateList, Remove}) {
-        for (const PluginType type : {Tag, Shader, Object, PostEffect}) {
-            for (const int32_t scope : {0, 1, 2}) {
-                if ((type == Shader && scope == 1) || (type == PostEffect && scope != 0)) continue;
-                sessions.push_back({action, type, scope, false, deepId});
-            }
-        }
+        for (const Choice& choice : everyTypeAndScope)
+            sessions.push_back({action, choice.type, choice.scope, false, deepId});
     }
+    sessions.push_back({FindMissing, Tag, 0, false, 0});
     sessions.push_back({Remove, Shader, 0, true, deepId});
     for (const int32_t id : {deepId, 1050002, 1050003, 999}) sessions.push_back({Identify, Tag, 0, false, id});
     for (const std::string& scene : scenes) {
@@ -190,14 +197,10 @@ TEST_F(RunOutcomeTest, EveryFailedAllocationOrCreationLeavesATruthfulRun) {
 }
 
 TEST_F(RunOutcomeTest, EveryRefusedUndoRequestOrStringLeavesATruthfulRun) {
-    const std::string scenes[] = {exampleScene, kit::deepScene(12, deepId)};
+    const std::string scenes[] = {exampleScene, kit::deepScene(12, deepId), kit::renderEngineScene(deepId)};
     std::vector<Session> sessions;
-    for (const PluginType type : {Tag, Shader, Object, PostEffect}) {
-        for (const int32_t scope : {0, 1, 2}) {
-            if ((type == Shader && scope == 1) || (type == PostEffect && scope != 0)) continue;
-            sessions.push_back({Remove, type, scope, false, deepId});
-        }
-    }
+    for (const Choice& choice : everyTypeAndScope)
+        sessions.push_back({Remove, choice.type, choice.scope, false, deepId});
     sessions.push_back({Remove, Shader, 0, true, deepId});
     sessions.push_back({RemoveMissing, Tag, 0, false, 0});
     sessions.push_back({RemoveMissing, Tag, 0, true, 0});
