@@ -110,6 +110,7 @@ bool Session::run(const Words& command, const std::string& origin) {
         {"id", 1, 1, "id VALUE", &Session::id},
         {"warn", 1, 1, "warn on|off", &Session::warn},
         {"keep", 1, 1, "keep on|off", &Session::keep},
+        {"children", 1, 1, "children on|off", &Session::children},
         {"answer", 1, 1, "answer yes|no", &Session::answer},
         {"list", 0, 0, "list", &Session::list},
         {"dblclick", 1, 1, "dblclick ROW", &Session::doubleClick},
@@ -240,6 +241,7 @@ std::string Session::check(int32_t box, const std::string& word) {
 std::string Session::warn(const Words& args) { return check(IDC_WARN_BEFORE_DELETING, args[0]); }
 
 std::string Session::keep(const Words& args) { return check(IDC_KEEP_LAYER_SHADERS, args[0]); }
+std::string Session::children(const Words& args) { return check(IDC_KEEP_CHILDREN, args[0]); }
 
 std::string Session::answer(const Words& args) {
     if (args[0] != "yes" && args[0] != "no") return "\"" + args[0] + "\" is neither yes nor no";

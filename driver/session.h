@@ -61,6 +61,7 @@ private:
     std::string id(const Words& args);
     std::string warn(const Words& args);
     std::string keep(const Words& args);
+    std::string children(const Words& args);
     std::string answer(const Words& args);
     std::string list(const Words& args);
     std::string doubleClick(const Words& args);

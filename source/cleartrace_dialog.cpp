@@ -126,7 +126,9 @@ SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
     dialog.scope = dialog.getInt32(IDC_SCOPE);
     dialog.warnBeforeDeleting = dialog.getBool(IDC_WARN_BEFORE_DELETING);
     dialog.keepLayerShaders = dialog.getBool(IDC_KEEP_LAYER_SHADERS);
-    return {dialog.action, dialog.pluginType, id, dialog.scope, dialog.warnBeforeDeleting, dialog.keepLayerShaders};
+    dialog.keepChildren = dialog.getBool(IDC_KEEP_CHILDREN);
+    return {dialog.action,           dialog.pluginType,  id, dialog.scope, dialog.warnBeforeDeleting,
+            dialog.keepLayerShaders, dialog.keepChildren};
 }
 
 // A run lists under the columns of what it lists; rows under other columns
@@ -159,7 +161,9 @@ void processMissing(CleartraceDialog& dialog, host::Document* document, const Se
             if (!outcome.outOfMemory) return;  // not confirmed: the list stays
             clearResults(dialog.results);
         } else {
-            outcome.undoRefused = !removeMissingPlugins(document, missing, dialog.results);
+            const Carried carried = removeMissingPlugins(document, missing, dialog.results);
+            outcome.undoRefused = carried == Carried::UndoRefused;
+            outcome.outOfMemory = carried == Carried::OutOfMemory;
         }
     }
     tellOutcome(request, outcome);
@@ -238,6 +242,7 @@ void actionChanged(CleartraceDialog& dialog) {
     dialog.treeFunctions.identifyMode = action == Action::Identify;
     dialog.enable(IDC_WARN_BEFORE_DELETING, removes);
     dialog.enable(IDC_KEEP_LAYER_SHADERS, removes);
+    dialog.enable(IDC_KEEP_CHILDREN, removes);
 }
 }  // namespace
 
@@ -261,7 +266,12 @@ bool CleartraceDialog::createLayout() {
     addLabel(*this, 300, "Scope of Process");
     addFilledComboBox(*this, IDC_SCOPE, scopeEntries[entryId(PluginType::Tag)]);
     addCheckBox(IDC_WARN_BEFORE_DELETING, fillWidthTop, 0, 0, "Warn Before Deleting");
+    // What a removal keeps, stacked in one cell, so that every label of the
+    // two columns stays beside its control.
+    groupBegin(IDC_ANONYMOUS, fillWidthTop, 1, 0, host::String(), 0);
     addCheckBox(IDC_KEEP_LAYER_SHADERS, fillWidthTop, 0, 0, "Do Not Remove Shaders in a Layer Shader");
+    addCheckBox(IDC_KEEP_CHILDREN, fillWidthTop, 0, 0, "Keep Children of Removed Objects");
+    groupEnd();
     addLabel(*this, 200, "Plugin ID");
     addNumberField(IDC_PLUGIN_ID, fillWidthTop, 500, 0);
     groupEnd();
@@ -290,6 +300,8 @@ bool CleartraceDialog::initValues() {
     enable(IDC_WARN_BEFORE_DELETING, false);
     setBool(IDC_KEEP_LAYER_SHADERS, keepLayerShaders);
     enable(IDC_KEEP_LAYER_SHADERS, false);
+    setBool(IDC_KEEP_CHILDREN, keepChildren);
+    enable(IDC_KEEP_CHILDREN, false);
     treeFunctions.identifyMode = false;
     setResultLayout();
     return true;

@@ -44,6 +44,7 @@ public:
     Action action = Action::GenerateList;
     bool warnBeforeDeleting = true;
     bool keepLayerShaders = false;
+    bool keepChildren = true;
     ResultTreeCallbacks treeFunctions;
     std::optional<PluginType> foundType;
     host::String foundName;

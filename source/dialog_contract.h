@@ -38,6 +38,7 @@ inline constexpr int32_t IDC_SCOPE = 5007;
 inline constexpr int32_t IDC_ACTION = 5008;
 inline constexpr int32_t IDC_WARN_BEFORE_DELETING = 5009;
 inline constexpr int32_t IDC_KEEP_LAYER_SHADERS = 5010;
+inline constexpr int32_t IDC_KEEP_CHILDREN = 5011;
 inline constexpr int32_t IDC_TREE_VIEW = 10000;
 inline constexpr int32_t IDC_ANONYMOUS = 10004;
 // String resources.

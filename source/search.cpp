@@ -33,7 +33,7 @@ bool livesInMaterials(PluginType type) { return type == PluginType::Shader || ty
 // Walks from every selected object or material that is not skipped.
 void walkSelection(SearchRun& run, PluginType type, int32_t scope) {
     Selection selection;
-    if (!selectStarts(selection, run.document, type, scope, run.request.pluginId, run.request.action)) {
+    if (!selectStarts(selection, run.document, type, scope, run.request)) {
         run.outcome.outOfMemory = true;
         return;
     }
@@ -73,6 +73,8 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
     // Only a removal needs the group: a walk that lists changes nothing to undo.
     const bool grouped = host::startUndo(document);
     if (!outcome.outOfMemory) walkScene(run, type, scope);
+    if (!outcome.outOfMemory && request.action == Action::Remove && request.keepChildren)
+        outcome.outOfMemory = !planKeptChildren(plan);
     // Every text the run will show is made before anything is removed: a
     // text refused after the removal could not say what was done.
     ResultRecord notFound;
@@ -85,13 +87,16 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
         outcome.shadersLeftText = host::String(shadersLeftNotice);
         if (outcome.shadersLeftText.refused()) outcome.outOfMemory = true;
     }
+    Carried carried = Carried::Done;
     if (!outcome.outOfMemory && request.action == Action::Remove) {
-        outcome.undoRefused = !carryOutPlan(document, plan, grouped);
+        carried = carryOutPlan(document, plan, grouped);
+        outcome.undoRefused = carried == Carried::UndoRefused;
+        outcome.outOfMemory = carried == Carried::OutOfMemory;
     } else if (grouped) {
         closeUndoGroup(document);
     }
     // The rows of what a removal kept would not be true of a scene that kept everything.
-    if (outcome.undoRefused) {
+    if (carried != Carried::Done) {
         clearResults(store);
         outcome.shadersLeftNotices = 0;
         return;

@@ -27,6 +27,8 @@ struct SearchRequest {
     int32_t scope = 0;  // entry id of the scope box; Identify searches the whole scene
     bool warnBeforeDeleting = true;
     bool keepLayerShaders = false;
+    // A removed object's children and tags that stay are kept in a Null at its place.
+    bool keepChildren = true;
 };
 
 // What a run found, removed, kept or cut short: what the dialog tells.
@@ -52,13 +54,37 @@ struct SearchOutcome {
 struct PlannedStep {
     host::Element* element;
     bool updatesMaterial;
+    bool isObject = false;
+};
+
+// Where a kept element goes: after (or below) an element of the scene, or
+// after (or below) the Null made by an earlier step (slot >= 0).
+struct KeptPlace {
+    host::Element* element = nullptr;
+    int32_t slot = -1;
+};
+
+// One change that keeps what a removed object holds: a Null made at the
+// place of a removed object, or a child or tag moved into a Null.
+struct KeepingStep {
+    enum class Kind : uint8_t { MakeNull, MoveObject, MoveTag } kind;
+    host::Element* element;  // the object the Null replaces, or the child or tag moved
+    KeptPlace parent;        // MakeNull, MoveObject: the new parent (none: top level); MoveTag: the Null
+    KeptPlace previous;      // what it goes after (none: first)
 };
 
 struct RemovalPlan {
     host::Vector<PlannedStep> steps;
     // The instances in steps: a damaged scene may reach one twice.
     ElementMap planned;
+    // With keepChildren: the Nulls and moves made before the removals, and
+    // the Nulls once made, by slot.
+    host::Vector<KeepingStep> keeping;
+    host::Vector<host::Element*> nulls;
 };
+
+// How a planned removal ended.
+enum class Carried : uint8_t { Done, UndoRefused, OutOfMemory };
 
 // One missing plug-in: a type id of one plug-in type that the host's
 // registry does not know, with the instances a walk met.
@@ -116,6 +142,7 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
 bool foundMissingPlugins(const MissingPlugins& missing);
 // The second step of Remove Missing Plugins, once the user confirmed it:
 // the planned removal as one undo group; store then lists what stays
-// missing. Needs no memory of its own. False, with the scene and store as
-// they were, when the host could not record the removal for undo.
-bool removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store);
+// missing. Needs no memory of its own. Unless Done (the host could not
+// record the removal for undo, or make a Null), the scene and store are as
+// they were.
+Carried removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store);

@@ -9,8 +9,17 @@ constexpr int32_t registryKinds[pluginTypeCount] = {HOST_PLUGIN_KIND_TAG, HOST_P
                                                     HOST_PLUGIN_KIND_OBJECT, HOST_PLUGIN_KIND_VIDEO_POST,
                                                     HOST_PLUGIN_KIND_MATERIAL};
 
-void planStep(SearchRun& run, host::Element* element, bool updatesMaterial) {
-    if (!run.plan.steps.push({element, updatesMaterial})) run.outcome.outOfMemory = true;
+void planStep(SearchRun& run, host::Element* element, bool updatesMaterial, bool isObject = false) {
+    if (!run.plan.steps.push({element, updatesMaterial, isObject})) run.outcome.outOfMemory = true;
+}
+
+void planOnce(SearchRun& run, host::Element* instance, bool isObject) {
+    if (isPlanned(run, instance)) return;
+    if (!run.plan.planned.set(instance, 0)) {
+        run.outcome.outOfMemory = true;
+        return;
+    }
+    planStep(run, instance, false, isObject);
 }
 
 // Marks of MissingPlugins::lookedUp besides a row index.
@@ -74,7 +83,7 @@ bool sought(SearchRun& run, PluginType type, host::Element* instance, int32_t ty
 void meetInstance(SearchRun& run, Action action, host::Element* instance, PluginType type, host::Element* listed,
                   host::Element* second, int32_t channel, bool inLayerShader) {
     if (action == Action::Remove) {
-        planRemoval(run, instance);
+        planOnce(run, instance, type == PluginType::Object);
     } else if (run.missing != nullptr) {
         // Counted when it was sought; a shader a removal keeps is remembered
         // to list it afterwards.
@@ -88,14 +97,7 @@ void meetInstance(SearchRun& run, Action action, host::Element* instance, Plugin
 
 bool isPlanned(SearchRun& run, const host::Element* instance) { return run.plan.planned.find(instance) != nullptr; }
 
-void planRemoval(SearchRun& run, host::Element* instance) {
-    if (isPlanned(run, instance)) return;
-    if (!run.plan.planned.set(instance, 0)) {
-        run.outcome.outOfMemory = true;
-        return;
-    }
-    planStep(run, instance, false);
-}
+void planRemoval(SearchRun& run, host::Element* instance) { planOnce(run, instance, false); }
 
 void materialWalked(SearchRun& run, host::Element* material) {
     if (run.request.action == Action::Remove) {

@@ -117,6 +117,8 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
         if (!outcome.outOfMemory) walkScene(run, type, 0);
     }
     if (!outcome.outOfMemory && removing && !countWhatStays(run)) outcome.outOfMemory = true;
+    if (!outcome.outOfMemory && removing && request.keepChildren && !planKeptChildren(missing.plan))
+        outcome.outOfMemory = true;
     outcome.outOfMemory = outcome.outOfMemory || !store.records.reserve(pluginCount(missing) + 1) ||
                           !makeRowTexts(missing) || !listMissing(missing, store);
     // A list cut short would give counts that are not true: none is shown.
@@ -126,9 +128,9 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
 
 bool foundMissingPlugins(const MissingPlugins& missing) { return pluginCount(missing) > 0; }
 
-bool removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store) {
+Carried removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store) {
     const bool grouped = host::startUndo(document);
-    if (!carryOutPlan(document, missing.plan, grouped)) return false;  // the list of what is missing stays true
-    listWhatStays(missing, store);
-    return true;
+    const Carried carried = carryOutPlan(document, missing.plan, grouped);
+    if (carried == Carried::Done) listWhatStays(missing, store);  // else the list of what is missing stays true
+    return carried;
 }

@@ -35,14 +35,18 @@ void closeUndoGroup(host::Document* document) {
     if (!host::endUndo(document)) host::cancelUndo(document);
 }
 
-bool carryOutPlan(host::Document* document, RemovalPlan& plan, bool grouped) {
+Carried carryOutPlan(host::Document* document, RemovalPlan& plan, bool grouped) {
     if (hasRemovals(plan)) {
-        if (!grouped) return false;
+        if (!grouped) return Carried::UndoRefused;
         // A partly recorded group is taken back whole: the host puts back what
-        // was unlinked, and no entry is left that would undo less than the run did.
-        if (!unlinkWithUndo(document, plan) || !host::endUndo(document)) {
+        // was unlinked or moved and takes out what was made, and no entry is
+        // left that would undo less than the run did.
+        Carried carried = keepChildren(document, plan);
+        if (carried == Carried::Done && (!unlinkWithUndo(document, plan) || !host::endUndo(document)))
+            carried = Carried::UndoRefused;
+        if (carried != Carried::Done) {
             host::cancelUndo(document);
-            return false;
+            return carried;
         }
     } else if (grouped) {
         closeUndoGroup(document);
@@ -54,5 +58,5 @@ bool carryOutPlan(host::Document* document, RemovalPlan& plan, bool grouped) {
     for (const PlannedStep& step : plan.steps) {
         if (!step.updatesMaterial && step.element != nullptr) host::freeElement(step.element);
     }
-    return true;
+    return Carried::Done;
 }

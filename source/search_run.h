@@ -39,10 +39,19 @@ void materialWalked(SearchRun& run, host::Element* material);
 // Re-evaluates a material whose shaders may have changed.
 void updateMaterial(host::Element* material);
 // Makes the planned changes inside the undo group opened on document before
-// the walk (grouped: the host opened it) and closes it. False when the host
-// refused the group, a step or its end while there was something to remove:
-// then the group is cancelled and the scene is exactly as before.
-bool carryOutPlan(host::Document* document, RemovalPlan& plan, bool grouped);
+// the walk (grouped: the host opened it) and closes it. Unless Done (the
+// host refused the group, a step or its end, or a Null, while there was
+// something to remove), the group is cancelled and the scene is exactly as
+// before.
+Carried carryOutPlan(host::Document* document, RemovalPlan& plan, bool grouped);
+
+// search_kept_children: with keepChildren, the Nulls that keep what the
+// planned object removals would take along that the run does not remove,
+// planned once the walk is complete; false when out of memory.
+bool planKeptChildren(RemovalPlan& plan);
+// Makes them inside the open undo group, before the removals; Done, or what
+// was refused (the caller cancels the group).
+Carried keepChildren(host::Document* document, RemovalPlan& plan);
 // Closes an undo group that recorded nothing.
 void closeUndoGroup(host::Document* document);
 

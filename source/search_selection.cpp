@@ -86,8 +86,8 @@ bool planObjectSelection(Selection& selection, int32_t scope, bool removesObject
 
 }  // namespace
 
-bool selectStarts(Selection& selection, host::Document* document, PluginType type, int32_t scope, int32_t id,
-                  Action action) {
+bool selectStarts(Selection& selection, host::Document* document, PluginType type, int32_t scope,
+                  const SearchRequest& request) {
     if (type == PluginType::Shader || type == PluginType::Material) {
         if (!host::selectedMaterials(document, selection.entries)) return false;
         for (int32_t i = 0; i < selection.entries.count(); ++i) {
@@ -96,5 +96,6 @@ bool selectStarts(Selection& selection, host::Document* document, PluginType typ
         return true;
     }
     if (!host::selectedObjects(document, selection.entries, HOST_SELECTION_ALL)) return false;
-    return planObjectSelection(selection, scope, type == PluginType::Object && action == Action::Remove, id);
+    const bool takesAlong = type == PluginType::Object && request.action == Action::Remove && !request.keepChildren;
+    return planObjectSelection(selection, scope, takesAlong, request.pluginId);
 }

@@ -106,10 +106,28 @@ typedef struct HostTagTable {
 } HostTagTable;
 
 /* ---- Bo: objects -------------------------------------------------------- */
+/* The application's Null object, which holds children and draws nothing. */
+#define HOST_TYPE_NULL_OBJECT 5140
+
 typedef struct HostObjectTable {
     int32_t size;
     /* First tag of object; borrowed, or null. */
     HostElement* (*firstTag)(const HostElement* object);
+    /* A new object of type that stands in for replaced (an object in a
+     * document, borrowed): it takes replaced's name and selection state (a
+     * host that keeps matrices copies the matrix too), and has no children
+     * and no tags. new: in no document; the caller owns it until insertObject
+     * and frees it with Bl.free otherwise. null when the host cannot make it. */
+    HostElement* (*createObject)(int32_t type, const HostElement* replaced);
+    /* Links object (new from createObject, or taken out with Bl.unlink) into
+     * document below parent (null: at the top level), right after previous
+     * (a child of parent, or of the top level; null: first). parent and
+     * previous borrowed. The document owns object from then on. */
+    void (*insertObject)(HostDocument* document, HostElement* object, HostElement* parent, HostElement* previous);
+    /* Links tag (taken out with Bl.unlink) to object, right after previous
+     * (a tag of object; null: first). object and previous borrowed; object
+     * owns tag from then on. */
+    void (*insertTag)(HostElement* object, HostElement* tag, HostElement* previous);
 } HostObjectTable;
 
 /* ---- Bd: documents ------------------------------------------------------ */
@@ -156,25 +174,33 @@ typedef struct HostMaterialTable {
 } HostMaterialTable;
 
 /* ---- Bu: undo ----------------------------------------------------------- */
+/* Undo step kinds, and when each is recorded: a new element after it was
+ * inserted; an element that is deleted or moved before that change. */
+#define HOST_UNDO_NEW 44
 #define HOST_UNDO_DELETE 45
+#define HOST_UNDO_MOVE 49
 typedef struct HostUndoTable {
     int32_t size;
     /* Opens an undo group on document; groups do not nest. false when the
      * host cannot keep one (out of memory): no group is open. */
     bool (*startGroup)(HostDocument* document);
-    /* Records the state before a change of element (HOST_UNDO_DELETE: it is
-     * about to be unlinked and freed) in the open group. Must be called before the change.
-     * false when the host cannot record it: nothing is recorded, and the
-     * change must not be made, as undo could not take it back. */
+    /* Records a change of element in the open group: HOST_UNDO_DELETE before
+     * it is unlinked to be freed, HOST_UNDO_MOVE before it is unlinked to be
+     * inserted elsewhere, HOST_UNDO_NEW after it was inserted. false when the
+     * host cannot record it: nothing is recorded, and a change still to come
+     * must not be made (a new element already inserted must be taken out and
+     * freed by the caller), as undo could not take it back. */
     bool (*addStep)(HostDocument* document, int32_t kind, HostElement* element, void* data);
     /* Closes the group; a group that recorded nothing leaves no entry. false
      * when the host cannot keep the entry: the group stays open, as it was. */
     bool (*endGroup)(HostDocument* document);
-    /* Closes the open group without an entry, taking back what it recorded:
-     * every element whose deletion step it holds is put back where it was,
-     * last recorded first, and belongs to the document again (the caller's
-     * ownership of an unlinked one ends); one still in place stays. The
-     * elements must not have been freed. Needs no memory: never fails. */
+    /* Closes the open group without an entry, taking back what it recorded,
+     * last recorded first: every element whose deletion step it holds is put
+     * back where it was and belongs to the document again (the caller's
+     * ownership of an unlinked one ends; one still in place stays); every
+     * moved element goes back to where it was; every new one is taken out and
+     * freed. The deleted elements must not have been freed. Needs no memory:
+     * never fails. */
     void (*cancelGroup)(HostDocument* document);
 } HostUndoTable;
 

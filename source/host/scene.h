@@ -88,6 +88,15 @@ inline TagList tagsOfType(const Element* object, int32_t type) {
     return {tags, tags ? count : 0};
 }
 inline Element* firstTag(const Element* object) { return tables().t_C4DOS_Bo->firstTag(object); }
+inline Element* createObject(int32_t type, const Element* replaced) {
+    return tables().t_C4DOS_Bo->createObject(type, replaced);
+}
+inline void insertObject(Document* document, Element* object, Element* parent, Element* previous) {
+    tables().t_C4DOS_Bo->insertObject(document, object, parent, previous);
+}
+inline void insertTag(Element* object, Element* tag, Element* previous) {
+    tables().t_C4DOS_Bo->insertTag(object, tag, previous);
+}
 
 // ---- Materials and shaders ----------------------------------------------------------
 inline HostChannel* channel(const Element* material, int32_t number) {

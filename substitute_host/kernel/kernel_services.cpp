@@ -74,7 +74,8 @@ int64_t KernelServices::liveObjects() const {
                             HandleKind::Bitmap, HandleKind::Resource}) {
         count += handles.count(kind);
     }
-    return int64_t(count);
+    // Objects the module asked the scene for and still owns.
+    return int64_t(count) + SubstituteHost::current().scene.moduleObjects();
 }
 
 // ---- Console ---------------------------------------------------------------------------

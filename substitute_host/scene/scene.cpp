@@ -164,7 +164,15 @@ void Scene::setActiveRenderSettings(HostElement& renderSettings) {
 
 // ---- Lifetimes ---------------------------------------------------------------------
 
+HostElement* Scene::createObjectFor(int32_t type, const HostElement& replaced) {
+    HostElement* object = createElement(ElementKind::Object, replaced.name, type);
+    object->selected = replaced.selected;
+    moduleObjects_.insert(object->id);
+    return object;
+}
+
 void Scene::freeElement(HostElement* element) {
+    moduleObjects_.erase(element->id);
     unlink(*element);
     for (HostElement* e : subtree(element)) {
         if (e->kind == ElementKind::Material) {

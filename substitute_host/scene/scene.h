@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/table_storage.h"
@@ -89,6 +90,13 @@ public:
     HostElement* createElement(ElementKind kind, std::string_view name, int32_t type);
     // Ends the life of element and of everything below it (unlinking it first).
     void freeElement(HostElement* element);
+    // An object the module asked for, standing in for replaced: registered,
+    // not linked, the module's until it is inserted or freed.
+    HostElement* createObjectFor(int32_t type, const HostElement& replaced);
+    // The module's object is now the document's.
+    void inserted(const HostElement& object) { moduleObjects_.erase(object.id); }
+    // Objects the module made and neither inserted nor freed, for leak checks.
+    int64_t moduleObjects() const { return int64_t(moduleObjects_.size()); }
     // A deep copy of element's subtree with the same stable ids; detached:
     // neither linked nor registered.
     static HostElement* copyTree(const HostElement& element);
@@ -143,6 +151,7 @@ private:
     // Made at the first look-up, as handles of the running host; never saved.
     mutable std::vector<std::unique_ptr<HostPluginRecord>> builtIns_;
     std::vector<HostElement*> tagBuffer_;  // what tagsOfType handed out last
+    std::unordered_set<uint64_t> moduleObjects_;
 };
 
 // One line per element of document in file order, each level indented by

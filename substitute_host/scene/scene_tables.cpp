@@ -120,6 +120,35 @@ void fillElements(TableStorage& t) {
     t.bo.firstTag = [](const HostElement* e) {
         return asObject(element("Bo.firstTag", e, ElementKind::Object)).tags.first;
     };
+    t.bo.createObject = [](int32_t type, const HostElement* replaced) -> HostElement* {
+        const HostElement& stood = element("Bo.createObject", replaced, ElementKind::Object);
+        if (documentOf(stood) == nullptr) fault("Bo.createObject", "the replaced object is in no document");
+        if (!services().objectCreationAllowed()) return nullptr;
+        return scene().createObjectFor(type, stood);
+    };
+    t.bo.insertObject = [](HostDocument* d, HostElement* object, HostElement* parent, HostElement* previous) {
+        HostDocument& doc = document("Bo.insertObject", d);
+        HostElement& o = element("Bo.insertObject", object, ElementKind::Object);
+        if (o.list != nullptr) fault("Bo.insertObject", "object \"" + o.name + "\" is still linked");
+        ElementList& list =
+            parent ? asObject(elementIn("Bo.insertObject", doc, parent, ElementKind::Object)).children : doc.objects;
+        if (previous != nullptr && element("Bo.insertObject", previous, ElementKind::Object).list != &list) {
+            fault("Bo.insertObject", "the previous object is not a child of that parent");
+        }
+        insertAfter(list, previous, &o);
+        scene().inserted(o);
+    };
+    t.bo.insertTag = [](HostElement* object, HostElement* tag, HostElement* previous) {
+        HostElement& o = element("Bo.insertTag", object, ElementKind::Object);
+        if (documentOf(o) == nullptr) fault("Bo.insertTag", "object \"" + o.name + "\" is in no document");
+        HostElement& moved = element("Bo.insertTag", tag, ElementKind::Tag);
+        if (moved.list != nullptr) fault("Bo.insertTag", "tag \"" + moved.name + "\" is still linked");
+        ElementList& list = asObject(o).tags;
+        if (previous != nullptr && element("Bo.insertTag", previous, ElementKind::Tag).list != &list) {
+            fault("Bo.insertTag", "the previous tag is not a tag of that object");
+        }
+        insertAfter(list, previous, &moved);
+    };
     t.br.firstVideoPost = [](const HostElement* e) {
         return asRenderSettings(element("Br.firstVideoPost", e, ElementKind::RenderSettings)).videoPosts.first;
     };
@@ -208,11 +237,14 @@ void fillUndo(HostUndoTable& bu) {
     bu.addStep = [](HostDocument* d, int32_t kind, HostElement* e, void*) {
         HostDocument& doc = document("Bu.addStep", d);
         HostElement& checked = element("Bu.addStep", e);
-        if (kind != HOST_UNDO_DELETE) fault("Bu.addStep", "undo step kind " + std::to_string(kind) + " is not known");
+        if (kind != HOST_UNDO_DELETE && kind != HOST_UNDO_NEW && kind != HOST_UNDO_MOVE)
+            fault("Bu.addStep", "undo step kind " + std::to_string(kind) + " is not known");
         elementIn("Bu.addStep", doc, e, checked.kind);
         if (!doc.undo.open) fault("Bu.addStep", "no undo group is open");
         if (!services().undoAllowed()) return false;
-        recordDeletion(doc, checked);
+        if (kind == HOST_UNDO_DELETE) recordDeletion(doc, checked);
+        if (kind == HOST_UNDO_NEW) recordNew(doc, checked);
+        if (kind == HOST_UNDO_MOVE) recordMove(doc, checked);
         return true;
     };
     bu.endGroup = [](HostDocument* d) {

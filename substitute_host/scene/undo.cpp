@@ -1,6 +1,7 @@
 #include "scene/undo.h"
 
 #include "core/fault.h"
+#include "core/substitute_host.h"
 #include "scene/scene.h"
 
 namespace substitute {
@@ -40,21 +41,66 @@ ElementList& listAt(Scene& scene, HostDocument& document, const UndoPlace& place
     return place.role == ListRole::ChannelShader ? channel->shader : channel->reflectance;
 }
 
-// Links element (detached) back at the place of step.
-void putBack(Scene& scene, HostDocument& document, const UndoStep& step, HostElement* element) {
-    ElementList& list = listAt(scene, document, step.place);
-    HostElement* previous = step.place.previous ? scene.elementById(step.place.previous) : nullptr;
-    if (step.place.previous && (previous == nullptr || previous->list != &list)) {
-        fault("undo", "the element before a deleted element is gone");
+void putAt(Scene& scene, HostDocument& document, const UndoPlace& place, HostElement* element) {
+    ElementList& list = listAt(scene, document, place);
+    HostElement* previous = place.previous ? scene.elementById(place.previous) : nullptr;
+    if (place.previous && (previous == nullptr || previous->list != &list)) {
+        fault("undo", "the element before a deleted, moved or new element is gone");
     }
     insertAfter(list, previous, element);
 }
 
-void restore(Scene& scene, HostDocument& document, const UndoStep& step) {
-    if (scene.elementById(step.snapshot->id)) return;  // never deleted after all
+// A copy of what step recorded, linked at place, unless the element is alive.
+void restore(Scene& scene, HostDocument& document, const UndoStep& step, const UndoPlace& place) {
+    if (scene.elementById(step.element)) return;  // never deleted after all
     HostElement* copy = Scene::copyTree(*step.snapshot);
     scene.registerTree(copy);
-    putBack(scene, document, step, copy);
+    putAt(scene, document, place, copy);
+}
+
+void moveTo(Scene& scene, HostDocument& document, const UndoPlace& place, uint64_t id) {
+    HostElement* element = scene.elementById(id);
+    if (element == nullptr) fault("undo", "a moved element is gone");
+    unlink(*element);
+    putAt(scene, document, place, element);
+}
+
+void freeById(Scene& scene, uint64_t id) {
+    if (HostElement* element = scene.elementById(id)) scene.freeElement(element);
+}
+
+// Takes one step back: what it deleted comes back, what it moved goes back,
+// what it made goes.
+void takeBack(Scene& scene, HostDocument& document, const UndoStep& step) {
+    switch (step.kind) {
+        case UndoKind::Delete: restore(scene, document, step, step.place); break;
+        case UndoKind::New: freeById(scene, step.element); break;
+        case UndoKind::Move: moveTo(scene, document, step.place, step.element); break;
+    }
+}
+
+UndoPlace placeOf(const HostElement& element) {
+    const ElementList& list = *element.list;
+    return {list.role, list.document ? 0 : list.holder->id, list.channel, element.previous ? element.previous->id : 0};
+}
+
+// A move's destination is where the element is at the module's next undo
+// request: it moves right after its step is recorded.
+void settleLastMove(const HostDocument& document, UndoGroup& group) {
+    if (group.steps.empty()) return;
+    UndoStep& last = group.steps.back();
+    if (last.kind != UndoKind::Move || last.destination) return;
+    HostElement* element = SubstituteHost::current().scene.elementById(last.element);
+    if (element == nullptr || element->list == nullptr || documentOf(*element) != &document) {
+        fault("Bu", "an element recorded as moved was not put anywhere in the document");
+    }
+    last.destination = placeOf(*element);
+}
+
+UndoGroup& openGroup(HostDocument& document, const char* operation) {
+    if (!document.undo.open) fault(operation, "no undo group is open");
+    settleLastMove(document, *document.undo.open);
+    return *document.undo.open;
 }
 
 }  // namespace
@@ -69,16 +115,22 @@ void startUndoGroup(HostDocument& document) {
 }
 
 void recordDeletion(HostDocument& document, HostElement& element) {
-    if (!document.undo.open) fault("Bu.addStep", "no undo group is open");
-    const ElementList& list = *element.list;
-    UndoPlace place{list.role, list.document ? 0 : list.holder->id, list.channel,
-                    element.previous ? element.previous->id : 0};
-    document.undo.open->steps.push_back({DetachedTree(Scene::copyTree(element)), place});
+    openGroup(document, "Bu.addStep")
+        .steps.push_back({UndoKind::Delete, element.id, DetachedTree(Scene::copyTree(element)), placeOf(element), {}});
+}
+
+void recordNew(HostDocument& document, HostElement& element) {
+    openGroup(document, "Bu.addStep")
+        .steps.push_back({UndoKind::New, element.id, DetachedTree(Scene::copyTree(element)), placeOf(element), {}});
+}
+
+void recordMove(HostDocument& document, HostElement& element) {
+    openGroup(document, "Bu.addStep").steps.push_back({UndoKind::Move, element.id, nullptr, placeOf(element), {}});
 }
 
 void endUndoGroup(HostDocument& document) {
     UndoHistory& history = document.undo;
-    if (!history.open) fault("Bu.endGroup", "no undo group is open");
+    openGroup(document, "Bu.endGroup");
     if (!history.open->steps.empty()) {
         history.done.push_back(std::move(*history.open));
         history.undone.clear();
@@ -91,11 +143,18 @@ void cancelUndoGroup(Scene& scene, HostDocument& document) {
     if (!history.open) fault("Bu.cancelGroup", "no undo group is open");
     const std::vector<UndoStep>& steps = history.open->steps;
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
-        HostElement* element = scene.elementById(step->snapshot->id);
-        if (element == nullptr) {
-            restore(scene, document, *step);
+        HostElement* element = scene.elementById(step->element);
+        if (step->kind != UndoKind::Delete) {
+            // A move not yet made goes back to the place it never left.
+            if (step->kind == UndoKind::Move && element != nullptr && element->list == nullptr) {
+                putAt(scene, document, step->place, element);
+            } else {
+                takeBack(scene, document, *step);
+            }
+        } else if (element == nullptr) {
+            restore(scene, document, *step, step->place);
         } else if (element->list == nullptr) {  // unlinked, not freed
-            putBack(scene, document, *step, element);
+            putAt(scene, document, step->place, element);
         }
     }
     history.open.reset();
@@ -120,7 +179,7 @@ bool replay(UndoHistory& history, std::vector<UndoGroup>& from, std::vector<Undo
 bool undo(Scene& scene, HostDocument& document) {
     UndoHistory& history = document.undo;
     return replay(history, history.done, history.undone, "undo", [&](const UndoGroup& group) {
-        for (auto step = group.steps.rbegin(); step != group.steps.rend(); ++step) restore(scene, document, *step);
+        for (auto step = group.steps.rbegin(); step != group.steps.rend(); ++step) takeBack(scene, document, *step);
     });
 }
 
@@ -128,7 +187,11 @@ bool redo(Scene& scene, HostDocument& document) {
     UndoHistory& history = document.undo;
     return replay(history, history.undone, history.done, "redo", [&](const UndoGroup& group) {
         for (const UndoStep& step : group.steps) {
-            if (HostElement* element = scene.elementById(step.snapshot->id)) scene.freeElement(element);
+            switch (step.kind) {
+                case UndoKind::Delete: freeById(scene, step.element); break;
+                case UndoKind::New: restore(scene, document, step, step.place); break;
+                case UndoKind::Move: moveTo(scene, document, *step.destination, step.element); break;
+            }
         }
     });
 }

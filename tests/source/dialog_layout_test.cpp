@@ -166,8 +166,13 @@ TEST_F(DialogLayoutTest, OpenedWindowIsSound) {
         EXPECT_LE(labelOf(opened, label).frame.right(), placed(opened, id).frame.x);
         EXPECT_EQ(labelOf(opened, label).row, placed(opened, id).row);
     }
-    // The two check boxes share a row; the buttons sit side by side under the options.
-    EXPECT_EQ(placed(opened, IDC_WARN_BEFORE_DELETING).row, placed(opened, IDC_KEEP_LAYER_SHADERS).row);
+    // The check boxes share a row, the two that say what a removal keeps
+    // stacked beside the first; the buttons sit side by side under the options.
+    const PlacedControl& keeping = opened.controls[placed(opened, IDC_KEEP_LAYER_SHADERS).group];
+    EXPECT_EQ(placed(opened, IDC_KEEP_CHILDREN).group, placed(opened, IDC_KEEP_LAYER_SHADERS).group);
+    EXPECT_EQ(placed(opened, IDC_WARN_BEFORE_DELETING).row, keeping.row);
+    EXPECT_LE(placed(opened, IDC_WARN_BEFORE_DELETING).frame.right(), keeping.frame.x);
+    EXPECT_LT(placed(opened, IDC_KEEP_LAYER_SHADERS).frame.bottom(), placed(opened, IDC_KEEP_CHILDREN).frame.y + 1);
     EXPECT_EQ(placed(opened, IDC_PROCESS).frame.y, placed(opened, IDC_CANCEL).frame.y);
     EXPECT_LT(placed(opened, IDC_PROCESS).frame.right(), placed(opened, IDC_CANCEL).frame.x);
     EXPECT_GT(placed(opened, IDC_PROCESS).frame.y, placed(opened, IDC_PLUGIN_ID).frame.bottom());

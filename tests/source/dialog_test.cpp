@@ -53,8 +53,10 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
         {ControlKind::StaticText, IDC_ANONYMOUS, leftTop, 300, 0, "Scope of Process", 1},
         {ControlKind::ComboBox, IDC_SCOPE, fillWidthTop, 0, 0, "", 1},
         {ControlKind::CheckBox, IDC_WARN_BEFORE_DELETING, fillWidthTop, 0, 0, "Warn Before Deleting", 1},
+        {ControlKind::Group, IDC_ANONYMOUS, fillWidthTop, 0, 0, "", 1},
         {ControlKind::CheckBox, IDC_KEEP_LAYER_SHADERS, fillWidthTop, 0, 0, "Do Not Remove Shaders in a Layer Shader",
-         1},
+         2},
+        {ControlKind::CheckBox, IDC_KEEP_CHILDREN, fillWidthTop, 0, 0, "Keep Children of Removed Objects", 2},
         {ControlKind::StaticText, IDC_ANONYMOUS, leftTop, 200, 0, "Plugin ID", 1},
         {ControlKind::NumberField, IDC_PLUGIN_ID, fillWidthTop, 500, 0, "", 1},
         {ControlKind::Group, IDC_ANONYMOUS, HOST_LAYOUT_LEFT, 0, 0, "", 0},
@@ -79,11 +81,13 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
     // Groups: columns, spacing.
     EXPECT_EQ(controls[0].columns, 2);
     EXPECT_EQ((controls[0].borderSpace), (std::array<int32_t, 4>{4, 4, 4, 4}));
-    EXPECT_EQ(controls[11].columns, 4);
-    EXPECT_EQ((controls[11].borderSpace), (std::array<int32_t, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(controls[14].columns, 1);
-    EXPECT_EQ((controls[14].borderSpace), (std::array<int32_t, 4>{4, 4, 4, 4}));
-    for (size_t group : {0u, 11u, 14u}) {
+    EXPECT_EQ(controls[8].columns, 1);
+    EXPECT_EQ((controls[8].borderSpace), (std::array<int32_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(controls[13].columns, 4);
+    EXPECT_EQ((controls[13].borderSpace), (std::array<int32_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(controls[16].columns, 1);
+    EXPECT_EQ((controls[16].borderSpace), (std::array<int32_t, 4>{4, 4, 4, 4}));
+    for (size_t group : {0u, 8u, 13u, 16u}) {
         EXPECT_EQ(controls[group].rows, 0);
         EXPECT_EQ(controls[group].groupFlags, 0);
     }

@@ -66,7 +66,9 @@ protected:
     std::vector<std::string> undoSteps() const {
         std::vector<std::string> names;
         if (document->undo.done.empty()) return names;
-        for (const substitute::UndoStep& step : document->undo.done.back().steps) names.push_back(step.snapshot->name);
+        for (const substitute::UndoStep& step : document->undo.done.back().steps) {
+            if (step.kind == substitute::UndoKind::Delete) names.push_back(step.snapshot->name);
+        }
         return names;
     }
 
