@@ -72,6 +72,7 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
         "Selected Objects and Children",
         "Selected Objects Only",
         "All Videposts",
+        "All Render Settings",
         "Warn Before Deleting",
         "Do Not Remove Shaders in a Layer Shader",
         "Plugin ID",
@@ -92,6 +93,7 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
         "is a Shader plugin with the default name",
         "is an Object plugin with the default name",
         "is a VideoPost plugin with the default name",
+        "is a Material plugin with the default name",
         "Plugin 1234 was not found in the scene file, but is reported by C4D as a plugin of type 'Tag' with the "
         "name 'Legacy Tag' (but see the manual for caveats in this context).",
         "Plugin 1234 could not be identifed. Try searching the internet for the plugin ID value or name.",
@@ -120,8 +122,9 @@ TEST(HelpFile, ShowsThePictureOfTheWindow) {
     // Only the picture holds the example scene's rows; the caption names what it shows.
     EXPECT_NE(text.find("Glow Emitter.2"), std::string::npos);
     EXPECT_NE(text.find("The window after Generate List for tags"), std::string::npos);
-    // Only the picture after Find Missing Plugins holds the example scene's missing post effect.
+    // Only the picture after Find Missing Plugins holds the example scene's missing post effect and material.
     EXPECT_NE(text.find("Sharpen"), std::string::npos);
+    EXPECT_NE(text.find("Render Engine Material"), std::string::npos);
     EXPECT_NE(text.find("Glow Emitter.1"), std::string::npos);
     EXPECT_NE(text.find("The window after Find Missing Plugins"), std::string::npos);
 #endif
