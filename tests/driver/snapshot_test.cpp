@@ -96,7 +96,7 @@ TEST(SnapshotProgramTest, CommittedMissingPluginsPictureIsCurrent) {
     fs::create_directories(folder);
     const fs::path file = folder / "missing_plugins.svg";
     const DriverRun run =
-        runDriver({"-c", "open; action find-missing; process; snapshot \"" + file.string() + "\" 520x372",
+        runDriver({"-c", "open; action find-missing; process; snapshot \"" + file.string() + "\" 520x396",
                    exampleScene.string()});
     ASSERT_EQ(run.status, 0) << run.output << run.errors;
     const std::string picture = kit::readFile(file);
@@ -108,7 +108,7 @@ TEST(SnapshotProgramTest, CommittedMissingPluginsPictureIsCurrent) {
         EXPECT_NE(picture.find(text), std::string::npos) << text;
     }
     expectCommitted(picture, committedMissingPicture,
-                    "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x372");
+                    "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x396");
 }
 
 }  // namespace
