@@ -178,7 +178,7 @@ typedef struct HostMaterialTable {
  * inserted; an element that is deleted or moved before that change. */
 #define HOST_UNDO_NEW 44
 #define HOST_UNDO_DELETE 45
-#define HOST_UNDO_MOVE 40
+#define HOST_UNDO_MOVE 49
 typedef struct HostUndoTable {
     int32_t size;
     /* Opens an undo group on document; groups do not nest. false when the
