@@ -28,6 +28,7 @@ struct Session {
     int32_t scope;
     bool keepLayerShaders;
     int32_t id;
+    bool keepChildren = true;
 };
 
 // Every plug-in type with every entry of its scope box.
@@ -59,6 +60,7 @@ protected:
         choose(IDC_SCOPE, s.scope);
         check(IDC_WARN_BEFORE_DELETING, false);
         check(IDC_KEEP_LAYER_SHADERS, s.keepLayerShaders);
+        check(IDC_KEEP_CHILDREN, s.keepChildren);
         typeId(s.id);
         choose(IDC_ACTION, s.action);
     }
@@ -204,6 +206,9 @@ TEST_F(RunOutcomeTest, EveryRefusedUndoRequestOrStringLeavesATruthfulRun) {
     sessions.push_back({Remove, Shader, 0, true, deepId});
     sessions.push_back({RemoveMissing, Tag, 0, false, 0});
     sessions.push_back({RemoveMissing, Tag, 0, true, 0});
+    // Removed objects taking their children along.
+    for (const int32_t scope : {0, 2}) sessions.push_back({Remove, Object, scope, false, deepId, false});
+    sessions.push_back({RemoveMissing, Tag, 0, false, 0, false});
     int32_t cutShortRuns = 0;
     for (const std::string& scene : scenes) {
         for (const Session& s : sessions) {
