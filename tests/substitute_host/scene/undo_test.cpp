@@ -234,4 +234,123 @@ TEST_F(Undo, MisuseOfGroupsStopsTheRun) {
         "is not in this document");
 }
 
+// What a removal that keeps children does: a Null made at the place of the
+// hero (after it), its children and tags moved into the Null, the hero
+// deleted. Undo, redo and cancelling each give back the scene exactly.
+class KeepingUndo : public Undo {
+protected:
+    // Records and makes the changes in the open group; the Null, or null
+    // when a step was refused (then nothing more is done).
+    HostElement* replaceHero() {
+        const Walked e = walked();
+        HostElement* null = t.t_C4DOS_Bo->createObject(HOST_TYPE_NULL_OBJECT, e.hero);
+        if (null == nullptr) return nullptr;
+        t.t_C4DOS_Bo->insertObject(document, null, e.studio, e.hero);
+        if (!t.t_C4DOS_Bu->addStep(document, HOST_UNDO_NEW, null, nullptr)) {
+            t.t_C4DOS_Bl->unlink(null);
+            t.t_C4DOS_Bl->free(null);
+            return nullptr;
+        }
+        HostElement* previous = nullptr;
+        while (HostElement* child = t.t_C4DOS_Bl->firstChild(e.hero)) {
+            if (!t.t_C4DOS_Bu->addStep(document, HOST_UNDO_MOVE, child, nullptr)) return nullptr;
+            t.t_C4DOS_Bl->unlink(child);
+            t.t_C4DOS_Bo->insertObject(document, child, null, previous);
+            previous = child;
+        }
+        previous = nullptr;
+        while (HostElement* tag = t.t_C4DOS_Bo->firstTag(e.hero)) {
+            if (!t.t_C4DOS_Bu->addStep(document, HOST_UNDO_MOVE, tag, nullptr)) return nullptr;
+            t.t_C4DOS_Bl->unlink(tag);
+            t.t_C4DOS_Bo->insertTag(null, tag, previous);
+            previous = tag;
+        }
+        if (!t.t_C4DOS_Bu->addStep(document, HOST_UNDO_DELETE, e.hero, nullptr)) return nullptr;
+        t.t_C4DOS_Bl->unlink(e.hero);
+        return null;
+    }
+};
+
+TEST_F(KeepingUndo, ANullHoldingTheMovedChildrenUndoesAndRedoesExactly) {
+    HostElement* hero = walked().hero;
+    ASSERT_TRUE(t.t_C4DOS_Bu->startGroup(document));
+    HostElement* null = replaceHero();
+    ASSERT_NE(null, nullptr);
+    ASSERT_TRUE(t.t_C4DOS_Bu->endGroup(document));
+    t.t_C4DOS_Bl->free(hero);
+    const std::string after = saved();
+    // The Null took the hero's place, name, selection, children and tags.
+    EXPECT_EQ(walked().hero, null);
+    EXPECT_EQ(null->name, "Hero Cube");
+    EXPECT_EQ(null->type, HOST_TYPE_NULL_OBJECT);
+    EXPECT_TRUE(null->selected);
+    EXPECT_EQ(t.t_C4DOS_Bl->firstChild(null)->name, "Glow Emitter");
+    EXPECT_EQ(t.t_C4DOS_Bo->firstTag(null)->name, "Texture");
+    std::string expected = original;
+    const std::string heroLine = R"({"name": "Hero Cube", "type": 5159,)";
+    expected.replace(expected.find(heroLine), heroLine.size(), R"({"name": "Hero Cube", "type": 5140,)");
+    EXPECT_EQ(after, expected);
+    EXPECT_EQ(host.scene.moduleObjects(), 0);
+
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(host.scene.undo(*document));
+        EXPECT_EQ(saved(), original);
+        ASSERT_TRUE(host.scene.redo(*document));
+        EXPECT_EQ(saved(), after);
+    }
+}
+
+TEST_F(KeepingUndo, ACancelledGroupTakesOutTheNullAndMovesEverythingBack) {
+    const Walked e = walked();
+    HostElement* emitter = e.emitter;
+    // Every request of the run refused in turn: the Null's step, the moves of
+    // two children and three tags, the deletion and the end.
+    for (int64_t k = 2; k <= 9; ++k) {
+        SCOPED_TRACE(k);
+        host.services.failUndo(k);
+        ASSERT_TRUE(t.t_C4DOS_Bu->startGroup(document));
+        if (replaceHero() != nullptr && t.t_C4DOS_Bu->endGroup(document)) ADD_FAILURE() << "nothing was refused";
+        EXPECT_FALSE(host.services.undoFailurePending());
+        t.t_C4DOS_Bu->cancelGroup(document);
+        EXPECT_EQ(saved(), original);
+        EXPECT_EQ(host.scene.moduleObjects(), 0);
+        EXPECT_EQ(t.t_C4DOS_Bl->firstChild(walked().hero), emitter) << "the children themselves go back";
+        host.services.failUndo(0);
+    }
+    // A refused Null is never made.
+    host.services.failObjectCreation(1);
+    EXPECT_EQ(t.t_C4DOS_Bo->createObject(HOST_TYPE_NULL_OBJECT, e.hero), nullptr);
+}
+
+TEST_F(KeepingUndo, MisplacedObjectsAndTagsStopTheRun) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const Walked e = walked();
+    EXPECT_DEATH(t.t_C4DOS_Bo->insertObject(document, e.emitter, e.studio, nullptr), "Bo.insertObject: object");
+    EXPECT_DEATH(t.t_C4DOS_Bo->insertObject(document, t.t_C4DOS_Bo->createObject(5140, e.hero), e.studio, e.emitter),
+                 "the previous object is not a child of that parent");
+    EXPECT_DEATH(t.t_C4DOS_Bo->insertTag(e.studio, t.t_C4DOS_Bo->firstTag(e.hero), nullptr), "is still linked");
+    EXPECT_DEATH(
+        {
+            HostElement* tag = t.t_C4DOS_Bo->firstTag(e.hero);
+            t.t_C4DOS_Bl->unlink(tag);
+            t.t_C4DOS_Bo->insertTag(e.studio, tag, t.t_C4DOS_Bo->firstTag(e.hero));
+        },
+        "the previous tag is not a tag of that object");
+    EXPECT_DEATH(
+        {
+            HostElement* null = t.t_C4DOS_Bo->createObject(5140, e.hero);
+            t.t_C4DOS_Bu->startGroup(document);
+            t.t_C4DOS_Bu->addStep(document, HOST_UNDO_NEW, null, nullptr);
+        },
+        "is not in this document");
+    EXPECT_DEATH(
+        {
+            t.t_C4DOS_Bu->startGroup(document);
+            t.t_C4DOS_Bu->addStep(document, HOST_UNDO_MOVE, e.emitter, nullptr);
+            t.t_C4DOS_Bl->unlink(e.emitter);
+            t.t_C4DOS_Bu->endGroup(document);
+        },
+        "recorded as moved was not put anywhere");
+}
+
 }  // namespace
