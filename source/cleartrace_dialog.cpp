@@ -164,6 +164,8 @@ void processMissing(CleartraceDialog& dialog, host::Document* document, const Se
             const Carried carried = removeMissingPlugins(document, missing, dialog.results);
             outcome.undoRefused = carried == Carried::UndoRefused;
             outcome.outOfMemory = carried == Carried::OutOfMemory;
+            // A run cut short for memory shows no counts, as when the search was.
+            if (outcome.outOfMemory) clearResults(dialog.results);
         }
     }
     tellOutcome(request, outcome);
