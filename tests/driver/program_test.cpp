@@ -199,8 +199,9 @@ TEST(Json, EveryEventIsOneObjectPerLine) {
 // The built program itself, reading a real pipe.
 // The example session of the README and scripts/run-example.sh goes through
 // and finds the missing plug-ins before it lists one of them: the render
-// engine's material and its video post in render settings that are not
-// active among them. Its removal of every missing plug-in leaves none.
+// engine's material, its video post in render settings that are not active
+// and a generator object among them. Its removal of every missing plug-in
+// leaves none, and leaves the generator's cube in a Null that takes its place.
 TEST(Program, RunsTheExampleSession) {
     const fs::path script = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_cleanup.session";
     const DriverRun run = runDriver({"--script", script.string(), scene});
@@ -211,9 +212,9 @@ TEST(Program, RunsTheExampleSession) {
     ASSERT_NE(missing, std::string::npos) << run.output;
     ASSERT_NE(tags, std::string::npos) << run.output;
     EXPECT_LT(missing, tags);
-    for (const char* row :
-         {"  1099102\tPost Effect\t1\tRender Engine\n", "  1099100\tMaterial\t1\tRender Engine Material\n",
-          "  Post Effect\tRender Settings\n  Render Engine\tClient\n"}) {
+    for (const char* row : {"  1099200\tObject\t1\tForest Generator\n", "  1099102\tPost Effect\t1\tRender Engine\n",
+                            "  1099100\tMaterial\t1\tRender Engine Material\n",
+                            "  Post Effect\tRender Settings\n  Render Engine\tClient\n"}) {
         const size_t at = run.output.find(row);
         EXPECT_NE(at, std::string::npos) << row << run.output;
         EXPECT_LT(missing, at) << row;
@@ -221,7 +222,21 @@ TEST(Program, RunsTheExampleSession) {
     // Remove Missing Plugins lists what stays, and a fresh search then finds the same.
     const std::string nothingMissing =
         "> list\nlist: 1 row\n  Plugin ID\tType\tInstances\tName\n  " + std::string(kit::noMissingPlugins) + "\t\t\t\n";
-    EXPECT_NE(run.output.find("answer: yes\n" + nothingMissing), std::string::npos) << run.output;
+    const size_t removed = run.output.find("answer: yes\n" + nothingMissing);
+    ASSERT_NE(removed, std::string::npos) << run.output;
+    // The scene is shown before and after it: the generator object, then a
+    // Null in its place with its tag and its cube; the Glow Emitters, which
+    // hold nothing that stays, are gone whole.
+    const std::string kept = "      #Texture [5616]\n      Tree [5159]\n        #Phong [5612]\n";
+    const size_t generator = run.output.find("    Camera [5103]\n    Forest Generator [1099200]\n" + kept +
+                                             "    Glow Emitter.2 [1234567]\n");
+    EXPECT_LT(generator, removed) << run.output;
+    const std::string after = run.output.substr(removed);
+    EXPECT_NE(after.find("> scene\nscene:\n  objects:\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("    Camera [5103]\n    Forest Generator [5140]\n" + kept + "    Sphere [5160]\n"),
+              std::string::npos)
+        << after;
+    EXPECT_EQ(after.find("Glow Emitter"), std::string::npos) << after;
     EXPECT_TRUE(run.output.ends_with("> action find-missing\n> process\n" + nothingMissing + "> close\n"))
         << run.output;
 }
