@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -239,6 +240,61 @@ TEST(Program, RunsTheExampleSession) {
     EXPECT_EQ(after.find("Glow Emitter"), std::string::npos) << after;
     EXPECT_TRUE(run.output.ends_with("> action find-missing\n> process\n" + nothingMissing + "> close\n"))
         << run.output;
+}
+
+// Remove Missing Plugins on the example scene, saved. With "Keep Children of
+// Removed Objects" on, the generator object whose plug-in is gone becomes a
+// Null in its place, with its name, its tag and its cube, as the committed
+// file shows (UPDATE_GOLDEN=1 writes it anew); the Glow Emitters, which hold
+// only what goes, go whole. With the box off the generator goes with its
+// subtree and nothing else differs. One Undo gives back the scene as loaded,
+// Redo the scene after the removal.
+TEST(ExampleScene, RemoveMissingPluginsKeepsTheChildrenOfARemovedObject) {
+    const fs::path folder = fs::temp_directory_path() / "cleartrace_example_removal";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const auto saved = [&](const std::string& name, const std::string& commands) {
+        const fs::path file = folder / (name + ".json");
+        const DriverRun run = runDriver({"--save", file.string(), "-c", commands, scene});
+        EXPECT_EQ(run.status, 0) << commands << "\n" << run.output << run.errors;
+        return kit::readFile(file);
+    };
+    const std::string removal = "open; action remove-missing; warn off; ";
+    const std::string loaded = saved("loaded", "open");
+    const std::string kept = saved("kept", removal + "children on; process");
+    const std::string removed = saved("removed", removal + "children off; process");
+    const std::string undone = saved("undone", removal + "children on; process; undo");
+    const std::string redone = saved("redone", removal + "children on; process; undo; redo");
+    fs::remove_all(folder);
+
+    const fs::path committed = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_plugins.cleaned.json";
+    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committed, std::ios::binary) << kept;
+    EXPECT_EQ(kept, kit::readFile(committed)) << "UPDATE_GOLDEN=1 rewrites " << committed.generic_string();
+
+    const std::string camera = "    {\"name\": \"Camera\", \"type\": 5103},\n";
+    const std::string null =
+        "    {\"name\": \"Forest Generator\", \"type\": 5140, \"tags\": [\n"
+        "      {\"name\": \"Texture\", \"type\": 5616}\n"
+        "    ], \"children\": [\n"
+        "      {\"name\": \"Tree\", \"type\": 5159, \"tags\": [\n"
+        "        {\"name\": \"Phong\", \"type\": 5612}\n"
+        "      ]}\n"
+        "    ]},\n";
+    const std::string sphere = "    {\"name\": \"Sphere\", \"type\": 5160, \"selected\": true}\n";
+    ASSERT_NE(loaded.find(camera + "    {\"name\": \"Forest Generator\", \"type\": 1099200, \"tags\": [\n"),
+              std::string::npos)
+        << loaded;
+    const size_t at = kept.find(camera + null + sphere);
+    ASSERT_NE(at, std::string::npos) << kept;
+    EXPECT_EQ(kept.find("Glow Emitter"), std::string::npos) << kept;
+
+    std::string withoutTheNull = kept;
+    withoutTheNull.erase(at + camera.size(), null.size());
+    EXPECT_EQ(removed, withoutTheNull);
+    EXPECT_EQ(removed.find("\"Tree\""), std::string::npos) << removed;
+
+    EXPECT_EQ(undone, loaded);
+    EXPECT_EQ(redone, kept);
 }
 
 TEST(Program, RunsFromAPipe) {
