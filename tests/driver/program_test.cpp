@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -199,8 +200,9 @@ TEST(Json, EveryEventIsOneObjectPerLine) {
 // The built program itself, reading a real pipe.
 // The example session of the README and scripts/run-example.sh goes through
 // and finds the missing plug-ins before it lists one of them: the render
-// engine's material and its video post in render settings that are not
-// active among them. Its removal of every missing plug-in leaves none.
+// engine's material, its video post in render settings that are not active
+// and a generator object among them. Its removal of every missing plug-in
+// leaves none, and leaves the generator's cube in a Null that takes its place.
 TEST(Program, RunsTheExampleSession) {
     const fs::path script = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_cleanup.session";
     const DriverRun run = runDriver({"--script", script.string(), scene});
@@ -211,9 +213,9 @@ TEST(Program, RunsTheExampleSession) {
     ASSERT_NE(missing, std::string::npos) << run.output;
     ASSERT_NE(tags, std::string::npos) << run.output;
     EXPECT_LT(missing, tags);
-    for (const char* row :
-         {"  1099102\tPost Effect\t1\tRender Engine\n", "  1099100\tMaterial\t1\tRender Engine Material\n",
-          "  Post Effect\tRender Settings\n  Render Engine\tClient\n"}) {
+    for (const char* row : {"  1099200\tObject\t1\tForest Generator\n", "  1099102\tPost Effect\t1\tRender Engine\n",
+                            "  1099100\tMaterial\t1\tRender Engine Material\n",
+                            "  Post Effect\tRender Settings\n  Render Engine\tClient\n"}) {
         const size_t at = run.output.find(row);
         EXPECT_NE(at, std::string::npos) << row << run.output;
         EXPECT_LT(missing, at) << row;
@@ -221,9 +223,78 @@ TEST(Program, RunsTheExampleSession) {
     // Remove Missing Plugins lists what stays, and a fresh search then finds the same.
     const std::string nothingMissing =
         "> list\nlist: 1 row\n  Plugin ID\tType\tInstances\tName\n  " + std::string(kit::noMissingPlugins) + "\t\t\t\n";
-    EXPECT_NE(run.output.find("answer: yes\n" + nothingMissing), std::string::npos) << run.output;
+    const size_t removed = run.output.find("answer: yes\n" + nothingMissing);
+    ASSERT_NE(removed, std::string::npos) << run.output;
+    // The scene is shown before and after it: the generator object, then a
+    // Null in its place with its tag and its cube; the Glow Emitters, which
+    // hold nothing that stays, are gone whole.
+    const std::string kept = "      #Texture [5616]\n      Tree [5159]\n        #Phong [5612]\n";
+    const size_t generator = run.output.find("    Camera [5103]\n    Forest Generator [1099200]\n" + kept +
+                                             "    Glow Emitter.2 [1234567]\n");
+    EXPECT_LT(generator, removed) << run.output;
+    const std::string after = run.output.substr(removed);
+    EXPECT_NE(after.find("> scene\nscene:\n  objects:\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("    Camera [5103]\n    Forest Generator [5140]\n" + kept + "    Sphere [5160]\n"),
+              std::string::npos)
+        << after;
+    EXPECT_EQ(after.find("Glow Emitter"), std::string::npos) << after;
     EXPECT_TRUE(run.output.ends_with("> action find-missing\n> process\n" + nothingMissing + "> close\n"))
         << run.output;
+}
+
+// Remove Missing Plugins on the example scene, saved. With "Keep Children of
+// Removed Objects" on, the generator object whose plug-in is gone becomes a
+// Null in its place, with its name, its tag and its cube, as the committed
+// file shows (UPDATE_GOLDEN=1 writes it anew); the Glow Emitters, which hold
+// only what goes, go whole. With the box off the generator goes with its
+// subtree and nothing else differs. One Undo gives back the scene as loaded,
+// Redo the scene after the removal.
+TEST(ExampleScene, RemoveMissingPluginsKeepsTheChildrenOfARemovedObject) {
+    const fs::path folder = fs::temp_directory_path() / "cleartrace_example_removal";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const auto saved = [&](const std::string& name, const std::string& commands) {
+        const fs::path file = folder / (name + ".json");
+        const DriverRun run = runDriver({"--save", file.string(), "-c", commands, scene});
+        EXPECT_EQ(run.status, 0) << commands << "\n" << run.output << run.errors;
+        return kit::readFile(file);
+    };
+    const std::string removal = "open; action remove-missing; warn off; ";
+    const std::string loaded = saved("loaded", "open");
+    const std::string kept = saved("kept", removal + "children on; process");
+    const std::string removed = saved("removed", removal + "children off; process");
+    const std::string undone = saved("undone", removal + "children on; process; undo");
+    const std::string redone = saved("redone", removal + "children on; process; undo; redo");
+    fs::remove_all(folder);
+
+    const fs::path committed = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_plugins.cleaned.json";
+    if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committed, std::ios::binary) << kept;
+    EXPECT_EQ(kept, kit::readFile(committed)) << "UPDATE_GOLDEN=1 rewrites " << committed.generic_string();
+
+    const std::string camera = "    {\"name\": \"Camera\", \"type\": 5103},\n";
+    const std::string null =
+        "    {\"name\": \"Forest Generator\", \"type\": 5140, \"tags\": [\n"
+        "      {\"name\": \"Texture\", \"type\": 5616}\n"
+        "    ], \"children\": [\n"
+        "      {\"name\": \"Tree\", \"type\": 5159, \"tags\": [\n"
+        "        {\"name\": \"Phong\", \"type\": 5612}\n"
+        "      ]}\n"
+        "    ]},\n";
+    const std::string sphere = "    {\"name\": \"Sphere\", \"type\": 5160, \"selected\": true}\n";
+    ASSERT_NE(loaded.find(camera + "    {\"name\": \"Forest Generator\", \"type\": 1099200, \"tags\": [\n"),
+              std::string::npos)
+        << loaded;
+    const size_t at = kept.find(camera + null + sphere);
+    ASSERT_NE(at, std::string::npos) << kept;
+    EXPECT_EQ(kept.find("Glow Emitter"), std::string::npos) << kept;
+
+    std::string withoutTheNull = kept;
+    withoutTheNull.erase(at + camera.size(), null.size());
+    EXPECT_EQ(removed, withoutTheNull);
+    EXPECT_EQ(removed.find("\"Tree\""), std::string::npos) << removed;
+
+    EXPECT_EQ(undone, loaded);
+    EXPECT_EQ(redone, kept);
 }
 
 TEST(Program, RunsFromAPipe) {

@@ -96,19 +96,20 @@ TEST(SnapshotProgramTest, CommittedMissingPluginsPictureIsCurrent) {
     fs::create_directories(folder);
     const fs::path file = folder / "missing_plugins.svg";
     const DriverRun run =
-        runDriver({"-c", "open; action find-missing; process; snapshot \"" + file.string() + "\" 520x396",
+        runDriver({"-c", "open; action find-missing; process; snapshot \"" + file.string() + "\" 520x410",
                    exampleScene.string()});
     ASSERT_EQ(run.status, 0) << run.output << run.errors;
     const std::string picture = kit::readFile(file);
     fs::remove_all(folder);
-    // Every row shows, the last ones too: the video post of render settings
-    // that are not active and the material of a render engine.
-    for (const char* text : {">Find Missing Plugins<", ">Plugin ID<", ">Instances<", ">Glow Emitter.1<", ">Sharpen<",
-                             ">Render Engine<", ">Render Engine Material<"}) {
+    // Every row shows, the last ones too: the missing generator object, the
+    // video post of render settings that are not active and the material of
+    // a render engine.
+    for (const char* text : {">Find Missing Plugins<", ">Plugin ID<", ">Instances<", ">Glow Emitter.1<",
+                             ">Forest Generator<", ">Sharpen<", ">Render Engine<", ">Render Engine Material<"}) {
         EXPECT_NE(picture.find(text), std::string::npos) << text;
     }
     expectCommitted(picture, committedMissingPicture,
-                    "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x396");
+                    "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x410");
 }
 
 }  // namespace

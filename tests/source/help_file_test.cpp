@@ -75,6 +75,8 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
         "All Render Settings",
         "Warn Before Deleting",
         "Do Not Remove Shaders in a Layer Shader",
+        "Keep Children of Removed Objects",
+        "Keeping the children of removed objects",
         "Plugin ID",
         "Show Help File (.PDF)...",
         "Undoing a removal",
