@@ -4,6 +4,7 @@
 // traversal is the search's own cost.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "bound_host.h"
@@ -17,20 +18,28 @@ constexpr int32_t otherType = 5159;
 // Instances of missing plug-ins: seven ids the registry does not know.
 int32_t missingType(int64_t i) { return 2000000 + int32_t(i % 7); }
 
+// What a generated scene holds beside its objects and materials.
+struct Extras {
+    bool missing = false;           // the instances are of missing plug-ins
+    bool missingMaterials = false;  // 2 % of the materials are of missing plug-ins too
+    int64_t renderSettings = 1;     // with missing: so many, the second active (or the only one)
+};
+
 // A host with one generated scene: objects in a 4-ary tree, each with one
 // tag; 1 % of the objects (leaves, so a removal takes nothing else along) and
 // 1 % of the tags are instances. Materials with two channel shaders and a
 // reflectance shader; 1 % of those shaders are instances. With missing, the
-// instances are of missing plug-ins (whose type is missingType), and the
-// active render settings hold ten video posts, two of them missing.
+// instances are of missing plug-ins (whose type is missingType), and each
+// render settings holds ten video posts, two of them missing.
 struct Bench {
     BoundHost bound;
     HostDocument* document = nullptr;
     ResultStore store;
 
-    Bench(int64_t objects, int64_t materials, bool missing = false) {
+    Bench(int64_t objects, int64_t materials, Extras extras = {}) {
         substitute::Scene& scene = bound.host.scene;
         document = scene.newDocument();
+        const bool missing = extras.missing;
         const auto instance = [&](int64_t i) { return missing ? missingType(i) : plugin; };
         std::vector<HostElement*> made;
         made.reserve(size_t(objects));
@@ -43,15 +52,22 @@ struct Bench {
             made.push_back(object);
         }
         for (int64_t m = 0; m < materials; ++m) {
-            HostElement* material = scene.addMaterial(*document, "m", 5703);
+            // Half the missing materials hold a missing shader, which goes with them.
+            const bool missingMaterial = extras.missingMaterials && m % 50 == 20;
+            HostElement* material = scene.addMaterial(*document, "m", missingMaterial ? missingType(m) : 5703);
             const int64_t shader = 3 * m;
             scene.setChannelShader(*material, 0, "c0", shader % 100 == 10 ? instance(shader) : 1011116);
             scene.setChannelShader(*material, 6, "c6", (shader + 1) % 100 == 10 ? instance(shader) : 1011116);
             scene.addReflectanceShader(*material, "r", (shader + 2) % 100 == 10 ? instance(shader) : 1011116);
         }
         if (!missing) return;
-        HostElement* settings = scene.addRenderSettings(*document, "r", true);
-        for (int64_t v = 0; v < 10; ++v) scene.addVideoPost(*settings, "v", v % 5 == 2 ? missingType(v) : 300001);
+        for (int64_t r = 0; r < extras.renderSettings; ++r) {
+            HostElement* settings =
+                scene.addRenderSettings(*document, "r", r == std::min<int64_t>(1, extras.renderSettings - 1));
+            for (int64_t v = 0; v < 10; ++v) {
+                scene.addVideoPost(*settings, "v", v % 5 == 2 ? missingType(v + r) : 300001);
+            }
+        }
     }
 
     void findAndRemoveMissing(benchmark::State& state, Action action) {
@@ -159,11 +175,38 @@ int64_t bareEveryPlace(host::Document* document) {
 
 // Find / Remove Missing Plugins over state.range(0) objects and a hundredth as many materials.
 void Missing(benchmark::State& state, Action action) {
-    Bench(state.range(0), state.range(0) / 100, true).findAndRemoveMissing(state, action);
+    Bench(state.range(0), state.range(0) / 100, {.missing = true}).findAndRemoveMissing(state, action);
 }
 void BareMissing(benchmark::State& state) {
-    Bench bench(state.range(0), state.range(0) / 100, true);
+    Bench bench(state.range(0), state.range(0) / 100, {.missing = true});
     for (auto _ : state) benchmark::DoNotOptimize(bareEveryPlace(bench.document));
+}
+
+// The places of all five types: those of bareEveryPlace but every render
+// settings' video posts in place of the active one's, and the material list
+// once more for the materials' own type ids.
+int64_t bareEveryPlaceAndSettings(host::Document* document) {
+    int64_t matches = bareObjects(document, false, true) + bareObjects(document, false) + bareMaterials(document);
+    for (host::Element* m = host::firstMaterial(document); m != nullptr; m = host::next(m)) {
+        matches += host::typeId(m) == 42;
+    }
+    for (host::Element* s = host::firstRenderSettings(document); s != nullptr; s = host::next(s)) {
+        for (host::Element* v = host::firstVideoPost(s); v != nullptr; v = host::next(v)) {
+            matches += host::typeId(v) == 42;
+        }
+    }
+    return matches;
+}
+
+// Missing plug-ins everywhere: state.range(0) objects, a tenth as many
+// materials (2 % of them missing) and eight render settings, the second active.
+constexpr Extras everywhere{.missing = true, .missingMaterials = true, .renderSettings = 8};
+void MissingEverywhere(benchmark::State& state, Action action) {
+    Bench(state.range(0), state.range(0) / 10, everywhere).findAndRemoveMissing(state, action);
+}
+void BareMissingEverywhere(benchmark::State& state) {
+    Bench bench(state.range(0), state.range(0) / 10, everywhere);
+    for (auto _ : state) benchmark::DoNotOptimize(bareEveryPlaceAndSettings(bench.document));
 }
 
 }  // namespace
@@ -182,3 +225,6 @@ BENCHMARK_CAPTURE(Run, Materials_Remove, PluginType::Shader, Action::Remove)->MA
 BENCHMARK(BareMissing)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Missing, Find, Action::FindMissing)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Missing, Remove, Action::RemoveMissing)->OBJECT_SIZES;
+BENCHMARK(BareMissingEverywhere)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(MissingEverywhere, Find, Action::FindMissing)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(MissingEverywhere, Remove, Action::RemoveMissing)->OBJECT_SIZES;

@@ -133,12 +133,13 @@ SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
 
 // A run lists under the columns of what it lists; rows under other columns
 // would not say what they are, so a run whose columns cannot be made does
-// not start.
+// not start. A type or scope whose layout the host refused left the columns
+// of the list before.
 bool showsColumnsFor(CleartraceDialog& dialog, const SearchRequest& request) {
     const bool listsMissing = searchesMissing(request.action);
     // The cells' fixed texts too: a run whose rows would draw without them does not start.
     const bool textsMade = dialog.treeFunctions.makeListTexts();
-    if (textsMade && dialog.treeFunctions.listsMissing == listsMissing) return true;
+    if (textsMade && dialog.showsColumnsOf(request)) return true;
     clearResults(dialog.results);
     if (textsMade && (listsMissing ? dialog.setMissingLayout() : dialog.setResultLayout())) return true;
     SearchOutcome outcome;

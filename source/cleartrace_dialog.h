@@ -31,6 +31,8 @@ public:
     bool setResultLayout();
     bool setMissingLayout();
     void refreshResults();
+    // Whether the tree view has the columns a run of request lists under.
+    bool showsColumnsOf(const SearchRequest& request) const;
 
     // A double-click on a missing plug-in's row: the window set as if the
     // user had chosen Generate List of that plug-in, and processed.
@@ -50,6 +52,8 @@ public:
     host::String foundName;
     host::String typeNames[typeNameCount];
     host::Gui* treeView = nullptr;
+    // The column set the tree view was last given; null before the first.
+    const int32_t* shownColumns = nullptr;
     ResultStore results;
 };
 

@@ -39,8 +39,10 @@ bool setColumns(host::Gui* treeView, std::span<const int32_t> columns) {
 bool CleartraceDialog::setResultLayout() {
     const auto type = PluginType(getInt32(IDC_PLUGIN_TYPE));
     const int32_t shownScope = getInt32(IDC_SCOPE);
-    const bool set = setColumns(treeView, columnsFor(type, shownScope));
+    const std::span<const int32_t> columns = columnsFor(type, shownScope);
+    const bool set = setColumns(treeView, columns);
     treeFunctions.listPluginType = type;
+    if (set) shownColumns = columns.data();
     if (set) treeFunctions.listsRenderSettings = listsRenderSettings(type, shownScope);
     // Rows are drawn for the columns the tree view has.
     if (set) treeFunctions.listsMissing = false;
@@ -50,9 +52,17 @@ bool CleartraceDialog::setResultLayout() {
 
 bool CleartraceDialog::setMissingLayout() {
     const bool set = setColumns(treeView, missingColumns);
+    if (set) shownColumns = missingColumns;
     if (set) treeFunctions.listsMissing = true;
     refreshResults();
     return set;
+}
+
+bool CleartraceDialog::showsColumnsOf(const SearchRequest& request) const {
+    // Types that share a column set share its array, so one comparison tells.
+    const int32_t* wanted =
+        searchesMissing(request.action) ? missingColumns : columnsFor(request.pluginType, request.scope).data();
+    return shownColumns == wanted;
 }
 
 void CleartraceDialog::refreshResults() {

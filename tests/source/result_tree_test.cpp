@@ -404,3 +404,32 @@ TEST_F(ResultTreeTest, ColumnsStayWhenTheLayoutContainerCannotBeMade) {
     choose(IDC_PLUGIN_TYPE, Shader);
     EXPECT_EQ(headers(), (Texts{"Material", "Channel", "In Layer Shader?"}));
 }
+
+// Columns a refused layout left behind belong to another list: a run makes
+// its own before it lists (or says it could not), whether the type or the
+// scope changed.
+TEST_F(ResultTreeTest, ARunAfterARefusedLayoutListsUnderItsOwnColumns) {
+    HostElement* settings = host.scene.addRenderSettings(*document, "Main", true);
+    host.scene.addVideoPost(*settings, "Glow", 1234);
+    host.scene.addTag(*host.scene.addObject(*document, nullptr, "Cube", 5159), "Old", 1234);
+
+    choose(IDC_PLUGIN_TYPE, PostEffect);
+    host.services.failObjectCreation(1);
+    choose(IDC_SCOPE, allRenderSettingsScope);
+    host.services.failObjectCreation(0);
+    EXPECT_EQ(headers(), Texts{"Post Effect"});
+    typeId(1234);
+    press(IDC_PROCESS);
+    EXPECT_EQ(boxTexts(), Texts{});
+    EXPECT_EQ(headers(), (Texts{"Post Effect", "Render Settings"}));
+    EXPECT_EQ(rows(), (Rows{{"Glow", "Main"}}));
+
+    host.services.failObjectCreation(1);
+    choose(IDC_PLUGIN_TYPE, Tag);
+    host.services.failObjectCreation(0);
+    EXPECT_EQ(treeView().columns.size(), 2u);  // those of every render settings
+    press(IDC_PROCESS);
+    EXPECT_EQ(boxTexts(), Texts{});
+    EXPECT_EQ(headers(), (Texts{"Object With Tag", "Tag Name"}));
+    EXPECT_EQ(rows(), (Rows{{"Cube", "Old"}}));
+}

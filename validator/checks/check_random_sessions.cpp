@@ -23,7 +23,7 @@ SceneShape shapeForLevel(int level) {
     shape.depth = 2 + std::min(level, 6);
     shape.materials = 2 + level / 2;
     shape.layerDepth = 2 + level / 3;
-    shape.renderSettings = 3;
+    shape.renderSettings = 2 + level / 2;
     return shape;
 }
 

@@ -4,7 +4,8 @@
 // or nothing, never another one and never a dead one (a dead handle passed to
 // the host is a fault, which fails the case by itself). A missing plug-in's
 // row, double-clicked after deletions, undo, redo and removals, lists that
-// plug-in's instances; the not-found row does nothing.
+// plug-in's instances, as many as it counts when nothing changed since it was
+// listed (a removal lists what it left); the not-found row does nothing.
 #include <optional>
 
 #include "checks/check_runs.h"
@@ -31,9 +32,13 @@ constexpr const char* staleRowsScene = R"({"plugins": [{"id": 1234, "kind": 6, "
        {"kind": 2, "shader": {"name": "S2", "type": 1234}}]}]}}},
    {"name": "Glass", "type": 5703, "selected": true, "channels": {"6": {"shader": {"name": "L2", "type": 1011123,
      "layers": [{"kind": 2, "shader": {"name": "L3", "type": 1011123, "layers": [
-       {"kind": 2, "shader": {"name": "S3", "type": 1234}}]}}]}}}}],
- "renderSettings": [{"name": "Main", "active": true, "videoPosts": [{"name": "V1", "type": 1234},
-   {"name": "V2", "type": 1234}]}]})";
+       {"kind": 2, "shader": {"name": "S3", "type": 1234}}]}}]}}}},
+   {"name": "Engine", "type": 1234, "channels": {"0": {"shader": {"name": "S4", "type": 1234}},
+     "5": {"shader": {"name": "L4", "type": 1011123, "layers": [{"kind": 2, "shader": {"name": "S5", "type": 1234}}]}}}},
+   {"name": "Engine B", "type": 1234}],
+ "renderSettings": [{"name": "Draft", "videoPosts": [{"name": "V0", "type": 1234}]},
+   {"name": "Main", "active": true, "videoPosts": [{"name": "V1", "type": 1234}, {"name": "V2", "type": 1234}]},
+   {"name": "Final", "videoPosts": [{"name": "V3", "type": 5}, {"name": "V4", "type": 1234}]}]})";
 constexpr int32_t pluginId = 1234;
 
 // What happens between the list and the double-clicks.
@@ -67,6 +72,16 @@ const std::vector<std::vector<Step>> scenarios = {
     {Step::DeleteFirst, Step::ListAgain, Step::Undo, Step::Redo, Step::Undo},
 };
 
+// The lists whose rows are double-clicked: each plug-in type over the whole
+// scene, and the post effects of every render settings.
+struct Listing {
+    PluginType type;
+    int32_t scope;
+};
+constexpr Listing listings[] = {{PluginType::Tag, 0},      {PluginType::Shader, 0},
+                                {PluginType::Object, 0},   {PluginType::PostEffect, 0},
+                                {PluginType::Material, 0}, {PluginType::PostEffect, allRenderSettingsScope}};
+
 // An element the module made active, as it was at that moment.
 struct Selected {
     uint64_t id;
@@ -77,7 +92,7 @@ struct Selected {
 
 class StaleRowsCase {
 public:
-    StaleRowsCase(Harness& harness, PluginType type) : harness_(harness), type_(type) {
+    StaleRowsCase(Harness& harness, Listing listing) : harness_(harness), type_(listing.type), scope_(listing.scope) {
         auto previous = harness_.host().scene.onMakeActive;
         harness_.host().scene.onMakeActive = [this, previous](const HostElement& element) {
             selections_.push_back({element.id, element.name, element.type, element.document});
@@ -97,8 +112,8 @@ public:
 
 private:
     std::string listCommands() const {
-        return "action list; type " + std::string(driver::wordFor(type_)) + "; id " + std::to_string(pluginId) +
-               "; process";
+        return "action list; type " + std::string(driver::wordFor(type_)) + "; scope " + std::to_string(scope_) +
+               "; id " + std::to_string(pluginId) + "; process";
     }
 
     std::string command(const std::string& commands) {
@@ -141,8 +156,9 @@ private:
             problem = "an element outside the active document";
         } else if (selected.name != rows_[row][0]) {
             problem = "\"" + selected.name + "\"";
-        } else if (fresh && type_ == PluginType::Object && selected.type != pluginId) {
-            problem = "an object of type " + std::to_string(selected.type);
+        } else if (fresh && (type_ == PluginType::Object || type_ == PluginType::Material) &&
+                   selected.type != pluginId) {
+            problem = "an element of type " + std::to_string(selected.type);
         } else if (fresh && type_ == PluginType::Tag &&
                    !carriesTag(selected.id, rows_[row].size() > 1 ? rows_[row][1] : "")) {
             problem = "an object without the listed tag";
@@ -243,6 +259,7 @@ private:
 
     Harness& harness_;
     PluginType type_;
+    int32_t scope_;
     std::vector<std::vector<std::string>> rows_;     // as drawn when the baseline was taken
     std::vector<std::optional<uint64_t>> expected_;  // per row: the element it listed
     std::vector<Selected> selections_;
@@ -250,13 +267,26 @@ private:
 };
 
 // What happens between a missing-plug-ins list and the double-click.
-enum class MissingStep { DeleteFirst, DeleteLast, DeleteMaterial, Undo, Redo, RemoveKeep, RemoveAll };
+enum class MissingStep {
+    DeleteFirst,         // the first object
+    DeleteLast,          // the last object
+    DeleteMaterial,      // the first material
+    DeleteLastMaterial,  // the last material, one of a missing plug-in
+    Undo,
+    Redo,
+    RemoveKeep,
+    RemoveAll
+};
 
 const std::vector<std::vector<MissingStep>> missingScenarios = {
     {},  // fresh rows
+    {MissingStep::RemoveKeep},
+    {MissingStep::DeleteLastMaterial, MissingStep::RemoveKeep},
     {MissingStep::DeleteFirst},
     {MissingStep::DeleteLast, MissingStep::Undo},
     {MissingStep::DeleteMaterial, MissingStep::Undo, MissingStep::Redo},
+    {MissingStep::DeleteLastMaterial},
+    {MissingStep::DeleteLastMaterial, MissingStep::Undo, MissingStep::Redo, MissingStep::Undo},
     {MissingStep::DeleteFirst, MissingStep::Undo, MissingStep::Redo, MissingStep::Undo},
     {MissingStep::RemoveKeep, MissingStep::Undo},
     {MissingStep::RemoveAll, MissingStep::Undo, MissingStep::Redo},
@@ -271,11 +301,12 @@ public:
     std::string run(const std::vector<MissingStep>& steps, size_t row) {
         std::string problem = command("open; action find-missing; process");
         rows_ = listedRows(harness_);
+        countsHold_ = true;
         for (const MissingStep step : steps) {
             if (problem.empty()) problem = apply(step);
         }
         if (!problem.empty() || row >= rows_.size()) return problem;
-        return doubleClick(row, steps.empty());
+        return doubleClick(row, countsHold_);
     }
 
     size_t rowCount() const { return rows_.size(); }
@@ -295,6 +326,7 @@ private:
     }
 
     std::string apply(MissingStep step) {
+        countsHold_ = false;
         const std::vector<std::string> objects = objectPaths(harness_);
         const std::vector<std::string> materials = materialPaths(harness_);
         const substitute::UndoHistory& history = harness_.host().scene.activeDocument()->undo;
@@ -305,6 +337,8 @@ private:
                 return objects.empty() ? "" : command("delete " + driver::quoteWord(objects.back()));
             case MissingStep::DeleteMaterial:
                 return materials.empty() ? "" : command("delete " + driver::quoteWord(materials.front()));
+            case MissingStep::DeleteLastMaterial:
+                return materials.empty() ? "" : command("delete " + driver::quoteWord(materials.back()));
             case MissingStep::Undo: return history.done.empty() ? "" : command("undo");
             case MissingStep::Redo: return history.undone.empty() ? "" : command("redo");
             case MissingStep::RemoveKeep:
@@ -313,6 +347,7 @@ private:
                 std::string problem =
                     command(std::string("action remove-missing; warn off; keep ") + keep + "; process");
                 rows_ = listedRows(harness_);
+                countsHold_ = true;  // the list counts what the removal left
                 return problem;
             }
         }
@@ -321,7 +356,8 @@ private:
 
     // The not-found row does nothing; a plug-in's row sets the window to
     // Generate List of its type and id over the whole scene and lists what a
-    // Process there lists (fresh: as many rows as its instances).
+    // Process there lists (fresh, listed by the last Find or Remove Missing
+    // Plugins with no change since: as many rows as it counts).
     std::string doubleClick(size_t row, bool fresh) {
         const std::vector<std::string>& clicked = rows_[row];
         const std::string what = "row " + std::to_string(row) + " (" + clicked[0] + ")";
@@ -360,6 +396,8 @@ private:
 
     Harness& harness_;
     Rows rows_;
+    // Nothing changed the scene since rows_ were listed: their counts are true.
+    bool countsHold_ = false;
     std::string done_;
 };
 
@@ -380,15 +418,15 @@ std::string runMissingRows(const CheckSettings& settings, const std::vector<Miss
 }
 
 std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
-    const uint64_t instanceCases = 4 * scenarios.size();
+    const uint64_t instanceCases = std::size(listings) * scenarios.size();
     if (number >= instanceCases + missingScenarios.size()) return "there is no case " + std::to_string(number);
     if (number >= instanceCases) return runMissingRows(settings, missingScenarios[number - instanceCases]);
-    const PluginType type = PluginType(number % 4);
-    const std::vector<Step>& steps = scenarios[(number / 4) % scenarios.size()];
+    const Listing listing = listings[number % std::size(listings)];
+    const std::vector<Step>& steps = scenarios[(number / std::size(listings)) % scenarios.size()];
     Harness harness;
     std::string problem = harness.start(settings.module, staleRowsScene);
     if (!problem.empty()) return "the session did not start: " + problem;
-    StaleRowsCase staleRows(harness, type);
+    StaleRowsCase staleRows(harness, listing);
     problem = staleRows.run(steps);
     if (!problem.empty()) return problem;
     problem = harness.quit();
@@ -398,7 +436,7 @@ std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
 }  // namespace
 
 CheckResult checkStaleRows(const CheckSettings& settings, const CaseStarted& started) {
-    return runCases(settings, 0, 4 * scenarios.size() + missingScenarios.size(), started,
+    return runCases(settings, 0, std::size(listings) * scenarios.size() + missingScenarios.size(), started,
                     [&](uint64_t number) { return runStaleRows(settings, number); });
 }
 

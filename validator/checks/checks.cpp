@@ -16,7 +16,8 @@ const std::vector<Check>& allChecks() {
          "every allocation, host-object and string creation of a session refused in turn: a truthful run",
          checkAllocationSweep},
         {"listing", 2, "a long results list is drawn with host calls and CPU time linear in its rows", checkListing},
-        {"hostile-scenes", 3, "deep hierarchies, deep layer shaders, damaged links and a million rows",
+        {"hostile-scenes", 3,
+         "deep hierarchies, deep layer shaders, damaged links (their missing plug-ins removed too) and a million rows",
          checkHostileScenes},
     };
     return checks;

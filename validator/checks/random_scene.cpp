@@ -12,7 +12,7 @@ constexpr int32_t objectTypes[] = {5140, 5159, 5160};
 constexpr int32_t tagTypes[] = {5612, 5671};
 constexpr int32_t shaderTypes[] = {1011116, 5832};
 constexpr int32_t videoPostTypes[] = {1040, 300001};
-constexpr int32_t materialType = 5703;
+constexpr int32_t materialTypes[] = {5703};
 constexpr int32_t uninstalledId = randomPluginIds[0];
 constexpr int32_t installedId = randomPluginIds[1];
 
@@ -61,11 +61,11 @@ private:
         return element(elementName, type(ordinary));
     }
 
-    // Records for the kinds of the four plug-in types and for other kinds,
+    // Records for the kinds of the five plug-in types and for other kinds,
     // under which an instance of those types is still missing.
     std::string plugins() {
         constexpr int32_t instanceKinds[] = {HOST_PLUGIN_KIND_TAG, HOST_PLUGIN_KIND_SHADER, HOST_PLUGIN_KIND_OBJECT,
-                                             HOST_PLUGIN_KIND_VIDEO_POST};
+                                             HOST_PLUGIN_KIND_VIDEO_POST, HOST_PLUGIN_KIND_MATERIAL};
         constexpr int32_t otherKinds[] = {0, 21, 34, 39};
         std::string text;
         auto add = [&](int32_t id, int32_t kind) {
@@ -157,7 +157,9 @@ private:
         std::string text;
         for (const std::string& materialName : materialNames) {
             if (!text.empty()) text += ",\n  ";
-            text += "{" + element(materialName, materialType);
+            // Often a material of a plug-in, whose shaders go with it.
+            const int32_t typeId = type(materialTypes);
+            text += "{" + element(materialName, typeId);
             if (choices_.oneIn(3)) text += ", \"selected\": true";
             text += ", \"channels\": {" + channels(materialNames) + "}}";
         }
@@ -182,7 +184,8 @@ private:
 
     std::string renderSettings() {
         std::string text;
-        // Mostly some settings active, so that video posts are searched.
+        // Mostly one settings active, so that the active one's video posts are
+        // searched apart from the others'.
         const int64_t count = choices_.oneIn(6) ? 0 : choices_.between(1, shape_.renderSettings);
         const int64_t active = count == 0 || choices_.oneIn(6) ? -1 : choices_.between(0, count - 1);
         for (int64_t i = 0; i < count; ++i) {

@@ -17,7 +17,7 @@ namespace validator {
 // The plug-in ids random scenes give their instances: one is also the layer
 // shader's type, one an ordinary object type, one negative. The registry
 // never knows the first (a plug-in no longer installed) and always knows the
-// second as each of the four kinds; the others it knows for random kinds.
+// second as each of the five kinds; the others it knows for random kinds.
 inline constexpr int32_t randomPluginIds[] = {1050009, 1234, -7, 5159, 1011123};
 
 struct SceneShape {

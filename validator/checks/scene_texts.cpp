@@ -33,6 +33,7 @@ std::string joined(int64_t count, Write write) {
 // One copy of the damaged materials: layer and reflectance links that lead
 // nowhere, or to shaders the walked material does not own.
 constexpr int64_t damagedInstancesPerCopy = 5;
+constexpr int64_t damagedInLayerShadersPerCopy = 3;
 std::string damagedCopy(int64_t copy) {
     const std::string a = "A " + std::to_string(copy), b = "B " + std::to_string(copy);
     const std::string legacy = instanceShader("Legacy");
@@ -147,6 +148,7 @@ std::string nestedLayersScene(int64_t depth) {
 }
 
 int64_t damagedLinksInstances(int64_t copies) { return copies * damagedInstancesPerCopy; }
+int64_t damagedLinksInLayerShaders(int64_t copies) { return copies * damagedInLayerShadersPerCopy; }
 
 std::string damagedLinksScene(int64_t copies) {
     return "{\"materials\": [" + joined(copies, [](std::string& text, int64_t i) { text += damagedCopy(i); }) + "]}";

@@ -31,8 +31,10 @@ std::string treeOfTagsScene(int64_t count);
 std::string nestedLayersScene(int64_t depth);
 
 // copies materials with null links, layers that link nothing, reflectance
-// shaders owned by another material or by none. Its instances:
+// shaders owned by another material or by none. Its instances, and those of
+// them inside layer shaders:
 int64_t damagedLinksInstances(int64_t copies);
+int64_t damagedLinksInLayerShaders(int64_t copies);
 std::string damagedLinksScene(int64_t copies);
 
 }  // namespace validator

@@ -9,10 +9,11 @@ namespace {
 
 // Every place an instance can be: tags and objects in a hierarchy, channel
 // shaders, reflectance shaders (one owned by another material), nested layer
-// shaders, video posts of active and inactive render settings; objects and
-// materials selected; two registered plug-ins.
+// shaders, materials (one holding instance shaders), video posts of the
+// active render settings and of inactive ones before and after it; objects
+// and materials selected; three registered plug-ins.
 constexpr const char* placesScene = R"({"plugins": [{"id": 1234, "kind": 6, "name": "Old Tag"},
-   {"id": 4321, "kind": 8, "name": "Old Effect"}],
+   {"id": 4321, "kind": 8, "name": "Old Effect"}, {"id": 4444, "kind": 2, "name": "Old Engine"}],
  "objects": [
    {"name": "Group", "type": 5140, "selected": true, "children": [
      {"name": "Cube", "type": 1234, "tags": [{"name": "Old", "type": 1234}, {"name": "Phong", "type": 5612},
@@ -30,13 +31,18 @@ constexpr const char* placesScene = R"({"plugins": [{"id": 1234, "kind": 6, "nam
        {"kind": 2, "shader": {"name": "L2", "type": 1011123, "layers": [
          {"kind": 2, "shader": {"name": "Deep", "type": 1234}}]}},
        {"kind": 2, "shader": {"name": "Old", "type": 1234}}]}},
-     "13": {"shader": {"name": "Old", "type": 1234}}}}],
+     "13": {"shader": {"name": "Old", "type": 1234}}}},
+   {"name": "Legacy", "type": 1234, "selected": true, "channels": {"0": {"shader": {"name": "Old", "type": 1234}},
+     "5": {"shader": {"name": "L", "type": 1011123, "layers": [{"kind": 2, "shader": {"name": "Old", "type": 1234}}]}}}},
+   {"name": "Engine", "type": 4444}, {"name": "Legacy.1", "type": 1234}],
  "renderSettings": [{"name": "Other", "videoPosts": [{"name": "Hidden", "type": 1234}]},
    {"name": "Main", "active": true, "videoPosts": [{"name": "Glow", "type": 1234}, {"name": "Keep", "type": 5},
-     {"name": "Glow.1", "type": 1234}]}]})";
+     {"name": "Glow.1", "type": 1234}]},
+   {"name": "Last", "videoPosts": [{"name": "Late", "type": 1234}, {"name": "Only here", "type": 6666}]}]})";
 constexpr int32_t placesId = 1234;
-// Registered but not in the scene; in no registry; only a video post.
-constexpr int32_t placesIdentifyIds[] = {1234, 4321, 999, 5};
+// Registered but not in the scene; in no registry; only a video post; only
+// a material; only a video post of an inactive render settings.
+constexpr int32_t placesIdentifyIds[] = {1234, 4321, 999, 5, 4444, 6666};
 
 // selection: "" or a `select` command.
 std::string commandsFor(Action action, PluginType type, int scope, bool keep, int32_t id,
@@ -62,8 +68,16 @@ void addSelectionSessions(std::vector<SweepSession>& sessions) {
     sessions.push_back({placesScene,
                         commandsFor(Action::Remove, PluginType::Shader, 2, false, placesId, materials, true),
                         Action::Remove});
+    sessions.push_back(
+        {placesScene,
+         commandsFor(Action::Remove, PluginType::Material, 2, false, placesId, "select mat:Legacy mat:Glass", true),
+         Action::Remove});
     sessions.push_back({placesScene, commandsFor(Action::Remove, PluginType::PostEffect, 0, false, placesId, "", true),
                         Action::Remove});
+    sessions.push_back(
+        {placesScene,
+         commandsFor(Action::Remove, PluginType::PostEffect, allRenderSettingsScope, false, placesId, "", true),
+         Action::Remove});
 }
 
 // Find Missing Plugins, a Generate List after it (which puts back the plug-in
@@ -83,15 +97,15 @@ void addMissingSessions(std::vector<SweepSession>& sessions, const std::string& 
 
 // Random scenes with one random Process each.
 void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
-    static const std::vector<int> scopes[] = {{0, 1, 2}, {0, 2}, {0, 1, 2}, {0}};
     SceneShape shape;
     shape.objects = 10;
     for (int number = 0; number < count; ++number) {
         Choices choices(uint64_t(number) + 1);
         const std::string scene = randomScene(choices, shape);
         const Action action = Action(choices.below(std::size(driver::actionWords)));
-        const int type = int(choices.below(4));
-        const int scope = scopes[type][choices.below(scopes[type].size())];
+        const int type = int(choices.below(pluginTypeCount));
+        const std::span<const ComboEntry> scopes = scopeEntries[type];
+        const int scope = scopes[choices.below(scopes.size())].id;
         const bool keep = choices.oneIn(2);
         const int32_t id = choices.pick(randomPluginIds);
         sessions.push_back({scene, commandsFor(action, PluginType(type), scope, keep, id), action});
@@ -102,11 +116,10 @@ void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
 // layer shaders), and Identify for each id.
 void addSessions(std::vector<SweepSession>& sessions, const std::string& scene, int32_t id,
                  std::initializer_list<Action> actions, const std::vector<int32_t>& identifyIds) {
-    static const std::vector<int> scopes[] = {{0, 1, 2}, {0, 2}, {0, 1, 2}, {0}};
     for (const Action action : actions) {
-        for (int type = 0; type < 4; ++type) {
-            for (const int scope : scopes[type]) {
-                sessions.push_back({scene, commandsFor(action, PluginType(type), scope, false, id), action});
+        for (int type = 0; type < pluginTypeCount; ++type) {
+            for (const ComboEntry& scope : scopeEntries[type]) {
+                sessions.push_back({scene, commandsFor(action, PluginType(type), scope.id, false, id), action});
             }
         }
         if (action == Action::Remove) {
