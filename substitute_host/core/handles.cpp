@@ -28,6 +28,7 @@ const char* handleKindName(HandleKind kind) {
         case HandleKind::Gui: return "custom control";
         case HandleKind::DrawArea: return "drawing area";
         case HandleKind::MouseInfo: return "mouse information";
+        case HandleKind::FileList: return "file list";
     }
     return "?";
 }

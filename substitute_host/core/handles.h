@@ -32,6 +32,7 @@ enum class HandleKind : uint8_t {
     Gui,
     DrawArea,
     MouseInfo,
+    FileList,
 };
 
 const char* handleKindName(HandleKind kind);

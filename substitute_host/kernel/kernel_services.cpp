@@ -71,10 +71,11 @@ int64_t KernelServices::liveObjects() const {
     const HandleRegistry& handles = SubstituteHost::current().handles;
     size_t count = 0;
     for (HandleKind kind : {HandleKind::Path, HandleKind::Value, HandleKind::Container, HandleKind::Array,
-                            HandleKind::Bitmap, HandleKind::Resource}) {
+                            HandleKind::Bitmap, HandleKind::Resource, HandleKind::FileList}) {
         count += handles.count(kind);
     }
-    return int64_t(count);
+    // A document read for the module is the module's to free.
+    return int64_t(count + SubstituteHost::current().scene.hiddenDocumentCount());
 }
 
 // ---- Console ---------------------------------------------------------------------------

@@ -17,6 +17,7 @@ Scene::~Scene() { clear(); }
 
 void Scene::clear() {
     while (!documents_.empty()) closeDocument(documents_.back().get());
+    while (!hidden_.empty()) freeHiddenDocument(hidden_.back().get());
     setPlugins({});
     for (auto& record : builtIns_) handles().remove(record.get());
     builtIns_.clear();
@@ -57,7 +58,32 @@ void Scene::deleteDocument(HostDocument* document) {
 
 void Scene::setActiveDocument(HostDocument* document) {
     if (document) handles().check("setActiveDocument", document, HandleKind::Document);
+    if (document) requireShown(*document, "setActiveDocument");
     active_ = document;
+}
+
+// ---- Hidden documents ----------------------------------------------------------------
+
+HostDocument* Scene::adoptHiddenDocument(std::unique_ptr<HostDocument> document) {
+    document->hidden = true;
+    HostDocument* result = document.get();
+    handles().add(result, HandleKind::Document);
+    hidden_.push_back(std::move(document));
+    mostHiddenAtOnce = std::max(mostHiddenAtOnce, hidden_.size());
+    return result;
+}
+
+void Scene::freeHiddenDocument(HostDocument* document) {
+    auto found =
+        std::find_if(hidden_.begin(), hidden_.end(), [&](const auto& owned) { return owned.get() == document; });
+    if (found == hidden_.end()) fault("freeHiddenDocument", "the document is not a hidden one");
+    std::unique_ptr<HostDocument> owned = std::move(*found);
+    hidden_.erase(found);
+    deleteDocument(owned.get());
+}
+
+void Scene::requireShown(const HostDocument& document, const char* operation) {
+    if (document.hidden) fault(operation, "the document is a hidden one, which is only read");
 }
 
 // ---- Building ----------------------------------------------------------------------
