@@ -62,6 +62,9 @@ private:
     std::string warn(const Words& args);
     std::string keep(const Words& args);
     std::string answer(const Words& args);
+    std::string folder(const Words& args);
+    std::string saveFile(const Words& args);
+    std::string saveList(const Words& args);
     std::string list(const Words& args);
     std::string doubleClick(const Words& args);
     std::string select(const Words& args);
@@ -82,6 +85,7 @@ private:
     std::string check(int32_t box, const std::string& word);
     std::string saveTo(const std::filesystem::path& file);
     void showOpenedFiles(size_t from);
+    void showWrittenFiles(size_t from);
 
     Output& output_;
     substitute::SubstituteHost host_;

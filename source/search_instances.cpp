@@ -100,7 +100,7 @@ void planRemoval(SearchRun& run, host::Element* instance) {
 void materialWalked(SearchRun& run, host::Element* material) {
     if (run.request.action == Action::Remove) {
         planStep(run, material, true);
-    } else {
+    } else if (run.updatesMaterials) {
         updateMaterial(material);
     }
 }

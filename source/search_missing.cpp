@@ -113,6 +113,7 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
     walk.pluginId = 0;
     walk.scope = 0;
     SearchRun run{walk, document, store, outcome, missing.plan, &missing};
+    run.updatesMaterials = request.action != Action::FindMissingInFolder;
     for (const PluginType type : walkedTypes) {
         if (!outcome.outOfMemory) walkScene(run, type, 0);
     }

@@ -16,6 +16,9 @@ struct SearchRun {
     // the walk acts as (GenerateList to count, Remove to plan too) and its
     // plug-in ID is unused.
     MissingPlugins* missing = nullptr;
+    // A walked material is re-evaluated, save in a hidden document: that is
+    // only read, and no one sees its materials' previews.
+    bool updatesMaterials = true;
 };
 
 // Whether instance, an element of type with this type id, is what the run
