@@ -47,6 +47,10 @@ void updateMaterial(host::Element* material) {
     host::sendMessage(material, HOST_MSG_MATERIAL_UPDATE);
 }
 
+void walkEnded(const SearchRun& run) {
+    if (run.documentShown) host::sceneChanged();
+}
+
 bool seeksNothing(const SearchRun& run) { return run.missing == nullptr && run.request.pluginId == 0; }
 
 bool sought(SearchRun& run, PluginType type, host::Element* instance, int32_t typeId) {
@@ -100,7 +104,7 @@ void planRemoval(SearchRun& run, host::Element* instance) {
 void materialWalked(SearchRun& run, host::Element* material) {
     if (run.request.action == Action::Remove) {
         planStep(run, material, true);
-    } else if (run.updatesMaterials) {
+    } else if (run.documentShown) {
         updateMaterial(material);
     }
 }

@@ -79,7 +79,25 @@ void Scene::freeHiddenDocument(HostDocument* document) {
     if (found == hidden_.end()) fault("freeHiddenDocument", "the document is not a hidden one");
     std::unique_ptr<HostDocument> owned = std::move(*found);
     hidden_.erase(found);
+    // The stable ids of a hidden document that holds the latest ones go back
+    // to the pool: nothing else can know them (it was never changed, so no
+    // undo step holds them), and a folder run of many files then keeps the
+    // id table as small as its largest file needs.
+    uint64_t lowest = nextId_;
+    size_t elements = 0;
+    for (ElementList* list : {&owned->objects, &owned->materials, &owned->renderSettings}) {
+        for (HostElement* top = list->first; top; top = top->next) {
+            for (const HostElement* element : subtree(top)) {
+                lowest = std::min(lowest, element->id);
+                ++elements;
+            }
+        }
+    }
     deleteDocument(owned.get());
+    if (elements == nextId_ - lowest) {
+        nextId_ = lowest;
+        byId_.resize(std::min(byId_.size(), size_t(lowest)));
+    }
 }
 
 void Scene::requireShown(const HostDocument& document, const char* operation) {

@@ -91,6 +91,7 @@ TEST_F(FolderSearchTest, ListsEveryOutcomeOfEverySceneFileAndLeavesTheOpenSceneA
     host.scene.makeActive(*document, *document->objects.first);
     const std::string before = saved();
     const size_t updates = host.scene.notices.materialUpdates.size();
+    const size_t redraws = host.scene.notices.sceneChanges.size();
     searchFolder(folder.path());
     ASSERT_EQ(host.ui.choosers.shown.size(), 1u);
     EXPECT_EQ(host.ui.choosers.shown[0].mode, HOST_SELECT_FOLDER);
@@ -113,6 +114,7 @@ TEST_F(FolderSearchTest, ListsEveryOutcomeOfEverySceneFileAndLeavesTheOpenSceneA
     EXPECT_EQ(saved(), before);
     EXPECT_EQ(host.scene.undoCount(*document), 0u);
     EXPECT_EQ(host.scene.notices.materialUpdates.size(), updates);
+    EXPECT_EQ(host.scene.notices.sceneChanges.size(), redraws) << "no redraw for documents no one sees";
     EXPECT_EQ(host.scene.plugins().size(), 1u);
     EXPECT_EQ(host.ui.escapeKey.queries, 3) << "asked between files only";
 }
