@@ -9,8 +9,9 @@
 namespace host {
 
 // The user's choice in the host's chooser of mode (HOST_SELECT_), starting
-// from proposed (a save's default name). An empty path when the user
-// cancelled; chosen() tells that from a path the host could not make.
+// from proposed (a save's default name): chosen when the user chose, neither
+// chosen nor outOfMemory when the user cancelled; outOfMemory when the host
+// could not make the chooser's title or path, and so showed no chooser.
 struct Choice {
     Path path;
     bool chosen = false;

@@ -119,7 +119,7 @@ TEST_F(FolderSearchTest, ListsEveryOutcomeOfEverySceneFileAndLeavesTheOpenSceneA
     EXPECT_EQ(host.ui.escapeKey.queries, 3) << "asked between files only";
 }
 
-TEST_F(FolderSearchTest, AFolderWithoutSceneFilesSaysSoAndACancelledChooserChangesNothing) {
+TEST_F(FolderSearchTest, AFolderWithoutSceneFilesOrUnlistedSaysSoAndACancelledChooserChangesNothing) {
     kit::TemporaryFolder empty("no-scenes");
     empty.write("readme.txt", "no scenes here");
     searchFolder(empty.path());
@@ -130,10 +130,14 @@ TEST_F(FolderSearchTest, AFolderWithoutSceneFilesSaysSoAndACancelledChooserChang
     ASSERT_EQ(substitute::doubleClick(window(), IDC_TREE_VIEW, 0, COLUMN_NAME), "");
     EXPECT_EQ(control(IDC_ACTION).value, entryId(FindMissingInFolder));
 
+    // A folder that cannot be listed is no folder without scene files.
+    searchFolder(empty.path() / "gone");
+    EXPECT_EQ(rows(), (Rows{{"./", "Could not list this folder.", "", "", ""}}));
+
     listInstances(Tag, 1234);
     const Rows listed = rows();
     searchFolder(std::nullopt);
-    EXPECT_EQ(host.ui.choosers.shown.size(), 2u);
+    EXPECT_EQ(host.ui.choosers.shown.size(), 3u);
     EXPECT_EQ(headers(), (Texts{"Object With Tag", "Tag Name"}));
     EXPECT_EQ(rows(), listed);
     EXPECT_EQ(host.scene.hiddenLoads, 0);

@@ -98,7 +98,9 @@ protected:
 TEST_F(BrowseTable, HandsOutTheListInNoStatedOrderWithPathsThatGoWithIt) {
     folder.write("a.json", "{}");
     folder.write("sub/b.json", "{}");
-    HostPath* where = t.t_C4DOS_Fn->fromString(substitute::makeString(folder.path().string()));
+    HostString* text = substitute::makeString(folder.path().string());
+    HostPath* where = t.t_C4DOS_Fn->fromString(text);
+    substitute::releaseString(text);
     const int64_t paths = host.services.livePaths();
     HostFileList* list = t.t_C4DOS_Bf->sceneFiles(where);
     ASSERT_NE(list, nullptr);
@@ -107,7 +109,7 @@ TEST_F(BrowseTable, HandsOutTheListInNoStatedOrderWithPathsThatGoWithIt) {
     EXPECT_EQ(relative(list, 0), "sub/b.json");
     EXPECT_EQ(relative(list, 1), "a.json");
     EXPECT_EQ(t.t_C4DOS_Bf->kind(list, 1), HOST_LISTED_SCENE_FILE);
-    HostString* text = t.t_C4DOS_Fn->toString(t.t_C4DOS_Bf->path(list, 1));
+    text = t.t_C4DOS_Fn->toString(t.t_C4DOS_Bf->path(list, 1));
     EXPECT_EQ(substitute::text(text, "test"), (folder.path() / "a.json").string());
     substitute::releaseString(text);
     EXPECT_GT(host.services.livePaths(), paths);
