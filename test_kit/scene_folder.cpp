@@ -1,6 +1,7 @@
 #include "scene_folder.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -16,23 +17,49 @@
 namespace kit {
 namespace fs = std::filesystem;
 
+namespace {
+constexpr const char* homeVariable = "CLEARTRACE_TEMPORARY_FOLDERS";
+
+fs::path home() {
+    const char* set = std::getenv(homeVariable);
+    return set != nullptr && *set != '\0' ? fs::path(set) : fs::temp_directory_path();
+}
+
+void setHome(const std::string& folder) {
+#ifdef _WIN32
+    _putenv_s(homeVariable, folder.c_str());
+#else
+    if (folder.empty()) {
+        unsetenv(homeVariable);
+    } else {
+        setenv(homeVariable, folder.c_str(), 1);
+    }
+#endif
+}
+}  // namespace
+
+TemporaryFolderHome::TemporaryFolderHome(const fs::path& folder) { setHome(folder.string()); }
+
+TemporaryFolderHome::~TemporaryFolderHome() { setHome(""); }
+
 TemporaryFolder::TemporaryFolder(std::string_view label) {
     static std::atomic<int> made{0};
-    path_ = fs::temp_directory_path() /
-            ("cleartrace-" + std::string(label) + "-" + std::to_string(getpid()) + "-" + std::to_string(made++));
+    path_ =
+        home() / ("cleartrace-" + std::string(label) + "-" + std::to_string(getpid()) + "-" + std::to_string(made++));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
 
 TemporaryFolder::~TemporaryFolder() {
     std::error_code error;
-    // A folder a test made unlistable could not be emptied otherwise: each is
-    // made listable before the walk goes into it.
+    // A folder a test made unlistable could not be emptied otherwise, nor a
+    // read-only file removed on Windows: each entry gets its owner's rights
+    // back, a folder before the walk goes into it.
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
     for (auto entry = fs::recursive_directory_iterator(path_, error);
          !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
         std::error_code problem;
-        if (fs::is_directory(entry->symlink_status(problem))) {
+        if (!fs::is_symlink(entry->symlink_status(problem))) {
             fs::permissions(entry->path(), fs::perms::owner_all, fs::perm_options::add, problem);
         }
     }

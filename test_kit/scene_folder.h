@@ -11,9 +11,10 @@
 
 namespace kit {
 
-// A new empty folder under the system's temporary folder, named after label
-// and unique to this process; removed with everything below it (made
-// writable and listable again first) when the object goes.
+// A new empty folder under the system's temporary folder (or under the one a
+// TemporaryFolderHome names), named after label and unique to this process;
+// removed with everything below it (made writable and listable again first)
+// when the object goes.
 class TemporaryFolder {
 public:
     explicit TemporaryFolder(std::string_view label);
@@ -27,6 +28,17 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// While it lives, temporary folders are made below folder, in this process
+// and in the processes it starts: a process that dies (a check of a module
+// that faults) cannot remove its own, and whoever removes folder removes them.
+class TemporaryFolderHome {
+public:
+    explicit TemporaryFolderHome(const std::filesystem::path& folder);
+    ~TemporaryFolderHome();
+    TemporaryFolderHome(const TemporaryFolderHome&) = delete;
+    TemporaryFolderHome& operator=(const TemporaryFolderHome&) = delete;
 };
 
 // Every entry below folder (links not followed) by its path relative to

@@ -81,8 +81,6 @@ TEST(SceneFolders, AFolderWhoseEntriesCannotBeReadIsListedWhereItsFilesWouldBe) 
 
 class BrowseTable : public ::testing::Test {
 protected:
-    BrowseTable() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-
     std::string relative(HostFileList* list, int32_t index) {
         HostString* text = t.t_C4DOS_Bf->relativePath(list, index);
         std::string result(substitute::text(text, "test"));
@@ -114,14 +112,28 @@ TEST_F(BrowseTable, HandsOutTheListInNoStatedOrderWithPathsThatGoWithIt) {
     substitute::releaseString(text);
     EXPECT_GT(host.services.livePaths(), paths);
     EXPECT_EQ(host.services.liveObjects() - host.services.livePaths(), 1) << "the list is a host object";
-    EXPECT_DEATH(t.t_C4DOS_Bf->kind(list, 2), "Bf.kind: index 2 outside 0..1");
     t.t_C4DOS_Bf->free(list);
     EXPECT_EQ(host.services.livePaths(), paths) << "the list's paths go with it";
-    EXPECT_DEATH(t.t_C4DOS_Bf->count(list), "Bf.count: file list handle .* is not live");
 
     host.services.failObjectCreation(1);
     EXPECT_EQ(t.t_C4DOS_Bf->sceneFiles(where), nullptr);
     t.t_C4DOS_Fn->free(where);
+}
+
+// Without a folder of its own: a death test runs its test again up to the
+// statement that dies, which would leave a second folder behind.
+TEST(BrowseTableFaults, AnIndexOutsideTheListOrAFreedListIsAFault) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    substitute::SubstituteHost host;
+    const HostTables& t = *host.tables();
+    HostPath* nowhere = t.t_C4DOS_Fn->create();
+    nowhere->path = std::filesystem::temp_directory_path() / "cleartrace-no-such-folder" / "below";
+    HostFileList* list = t.t_C4DOS_Bf->sceneFiles(nowhere);
+    ASSERT_EQ(t.t_C4DOS_Bf->count(list), 1) << "the folder that cannot be listed";
+    EXPECT_DEATH(t.t_C4DOS_Bf->kind(list, 1), "Bf.kind: index 1 outside 0..0");
+    t.t_C4DOS_Bf->free(list);
+    EXPECT_DEATH(t.t_C4DOS_Bf->count(list), "Bf.count: file list handle .* is not live");
+    t.t_C4DOS_Fn->free(nowhere);
 }
 
 }  // namespace
