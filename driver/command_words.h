@@ -18,7 +18,8 @@ inline constexpr ChoiceWord actionWords[] = {{"identify", entryId(Action::Identi
                                              {"list", entryId(Action::GenerateList)},
                                              {"remove", entryId(Action::Remove)},
                                              {"find-missing", entryId(Action::FindMissing)},
-                                             {"remove-missing", entryId(Action::RemoveMissing)}};
+                                             {"remove-missing", entryId(Action::RemoveMissing)},
+                                             {"find-missing-folder", entryId(Action::FindMissingInFolder)}};
 inline constexpr ChoiceWord pluginTypeWords[] = {{"tag", entryId(PluginType::Tag)},
                                                  {"shader", entryId(PluginType::Shader)},
                                                  {"object", entryId(PluginType::Object)},

@@ -87,6 +87,40 @@ void Output::openFile(const std::string& path) {
     write(jsonLine({{"event", "open-file"}, {"path", path}}));
 }
 
+void Output::chooser(const std::string& mode, const std::string& title, const std::string& answer) {
+    if (format_ == Format::Text) {
+        return writeText(labelled(mode + " chooser", title) + "answer: " + (answer.empty() ? "cancel" : answer) + '\n');
+    }
+    Json event = {{"event", "chooser"}, {"mode", mode}, {"title", title}, {"answer", nullptr}};
+    if (!answer.empty()) event["answer"] = answer;
+    write(jsonLine(event));
+}
+
+void Output::status(const std::string& text) {
+    if (format_ == Format::Text) return writeText(labelled("status", text));
+    write(jsonLine({{"event", "status"}, {"text", text}}));
+}
+
+void Output::statusBar(int32_t percent) {
+    if (format_ == Format::Text) return write("status bar: " + std::to_string(percent) + "%\n");
+    write(jsonLine({{"event", "status-bar"}, {"percent", percent}}));
+}
+
+void Output::statusCleared() {
+    if (format_ == Format::Text) return write("status cleared\n");
+    write(jsonLine({{"event", "status-cleared"}}));
+}
+
+void Output::wroteFile(const std::string& path) {
+    if (format_ == Format::Text) return write("wrote file: " + substitute::printable(path) + '\n');
+    write(jsonLine({{"event", "wrote-file"}, {"path", path}}));
+}
+
+void Output::openedScene(const std::string& path) {
+    if (format_ == Format::Text) return write("opened scene: " + substitute::printable(path) + '\n');
+    write(jsonLine({{"event", "opened-scene"}, {"path", path}}));
+}
+
 void Output::selected(const std::string& kind, const std::string& path) {
     if (format_ == Format::Text) return write("selected " + kind + ": " + substitute::printable(path) + '\n');
     write(jsonLine({{"event", "selected"}, {"kind", kind}, {"path", path}}));

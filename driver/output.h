@@ -29,6 +29,16 @@ public:
     void question(const std::string& text, bool answeredYes);
     void list(const ListView& view);
     void openFile(const std::string& path);
+    // A chooser of a folder or of a file to save (mode "folder" or "save")
+    // and the user's answer (empty: cancelled).
+    void chooser(const std::string& mode, const std::string& title, const std::string& answer);
+    // The status bar: its text, its progress bar, cleared.
+    void status(const std::string& text);
+    void statusBar(int32_t percent);
+    void statusCleared();
+    // A file the module wrote; a scene file it opened as the active document.
+    void wroteFile(const std::string& path);
+    void openedScene(const std::string& path);
     void selected(const std::string& kind, const std::string& path);
     void dialog(const std::string& text);
     void scene(const std::string& text);

@@ -86,7 +86,7 @@ bool runCommands(Session& session, Output& output, const Options& options, const
 
 bool takesValue(const std::string& option) {
     for (const char* name : {"--module", "--answer", "--save", "--script", "-c", "--input-limit", "--fail-allocation",
-                             "--fail-object", "--fail-string", "--fail-undo"}) {
+                             "--fail-object", "--fail-string", "--fail-undo", "--escape-after"}) {
         if (option == name) return true;
     }
     return false;
@@ -104,6 +104,12 @@ std::string setValue(const std::string& option, const std::string& given, Option
     if (option == "--answer") {
         if (given != "yes" && given != "no") return "--answer takes yes or no, not \"" + given + "\"";
         options.answerYes = given == "yes";
+    }
+    if (option == "--escape-after") {
+        int64_t files = 0;
+        if (!parseNumber(given, files) || files < 0)
+            return "--escape-after takes a whole number from 0, not \"" + given + "\"";
+        options.escapeAfter = files;
     }
     int64_t* request = option == "--fail-allocation" ? &options.failAllocation
                        : option == "--fail-object"   ? &options.failObject
@@ -169,6 +175,7 @@ int runProgram(const std::vector<std::string>& args, std::istream& input, bool t
     services.failObjectCreation(options.failObject);
     services.failStringCreation(options.failString);
     services.failUndo(options.failUndo);
+    session.host().ui.escapeKey.pressedAfterLoads = options.escapeAfter;
     bool ok = session.start(options.module, options.scene, options.inputLimit) &&
               runCommands(session, shown, options, script, input, terminal) &&
               (!options.save || session.save(*options.save));

@@ -57,6 +57,18 @@ Session::Session(Output& output, bool answerYes) : output_(output) {
     host_.scene.onMakeActive = [this](const HostElement& element) {
         output_.selected(kindWord(element), pathOf(element));
     };
+    host_.scene.onOpenDocument = [this](const fs::path& file) { output_.openedScene(file.generic_string()); };
+    host_.ui.choosers.onShow = [this](const substitute::ChooserRecord& chooser) {
+        output_.chooser(chooser.mode == HOST_SELECT_FOLDER ? "folder" : "save", chooser.title,
+                        chooser.chosen ? chooser.chosen->generic_string() : "");
+    };
+    host_.ui.statusBar.onChange = [this](const substitute::StatusChange& change) {
+        switch (change.kind) {
+            case substitute::StatusChange::Kind::Text: output_.status(change.text); break;
+            case substitute::StatusChange::Kind::Bar: output_.statusBar(change.percent); break;
+            case substitute::StatusChange::Kind::Cleared: output_.statusCleared(); break;
+        }
+    };
 }
 
 Session::~Session() {
@@ -79,6 +91,7 @@ bool Session::startModule(const fs::path& module) {
 }
 
 bool Session::start(const fs::path& module, const std::optional<fs::path>& sceneFile, uint64_t inputLimit) {
+    host_.scene.fileLimit = inputLimit;
     if (!startModule(module)) return false;
     if (!sceneFile) {
         host_.scene.newDocument();
@@ -104,7 +117,8 @@ bool Session::run(const Words& command, const std::string& origin) {
         {"process", 0, 0, "process", &Session::process},
         {"about", 0, 0, "about", &Session::about},
         {"helpfile", 0, 0, "helpfile", &Session::helpFile},
-        {"action", 1, 1, "action identify|list|remove|find-missing|remove-missing", &Session::action},
+        {"action", 1, 1, "action identify|list|remove|find-missing|remove-missing|find-missing-folder",
+         &Session::action},
         {"type", 1, 1, "type tag|shader|object|posteffect|material", &Session::type},
         {"scope", 1, 1, "scope N", &Session::scope},
         {"id", 1, 1, "id VALUE", &Session::id},
@@ -112,6 +126,9 @@ bool Session::run(const Words& command, const std::string& origin) {
         {"keep", 1, 1, "keep on|off", &Session::keep},
         {"children", 1, 1, "children on|off", &Session::children},
         {"answer", 1, 1, "answer yes|no", &Session::answer},
+        {"folder", 1, 1, "folder PATH", &Session::folder},
+        {"savefile", 1, 1, "savefile PATH", &Session::saveFile},
+        {"save-list", 0, 0, "save-list", &Session::saveList},
         {"list", 0, 0, "list", &Session::list},
         {"dblclick", 1, 1, "dblclick ROW", &Session::doubleClick},
         {"select", 1, anyNumber, "select PATH... (/Group/Cube or mat:Name)", &Session::select},
@@ -134,8 +151,10 @@ bool Session::run(const Words& command, const std::string& origin) {
             return false;
         }
         size_t opened = host_.ui.openedFiles.size();
+        size_t written = host_.ui.writtenFiles.size();
         std::string refusal = (this->*spec.run)(args);
         showOpenedFiles(opened);
+        showWrittenFiles(written);
         if (!refusal.empty()) output_.error(origin + ": " + name + ": " + refusal);
         return refusal.empty();
     }
@@ -178,6 +197,11 @@ HostDocument& Session::document() const {
 void Session::showOpenedFiles(size_t from) {
     const auto& files = host_.ui.openedFiles;
     for (size_t i = from; i < files.size(); ++i) output_.openFile(displayPath(files[i], loader_.file()));
+}
+
+void Session::showWrittenFiles(size_t from) {
+    const auto& files = host_.ui.writtenFiles;
+    for (size_t i = from; i < files.size(); ++i) output_.wroteFile(files[i].generic_string());
 }
 
 // ---- The window
@@ -247,6 +271,23 @@ std::string Session::answer(const Words& args) {
     if (args[0] != "yes" && args[0] != "no") return "\"" + args[0] + "\" is neither yes nor no";
     host_.ui.messageBoxes.questionAnswers.push_back(args[0] == "yes" ? HOST_ANSWER_YES : HOST_ANSWER_NO);
     return {};
+}
+
+// The answers of the next choosers, as the user would type them.
+std::string Session::folder(const Words& args) {
+    if (args[0].empty()) return "the folder has no name";
+    host_.ui.choosers.folderAnswers.push_back(args[0]);
+    return {};
+}
+
+std::string Session::saveFile(const Words& args) {
+    if (args[0].empty()) return "the file has no name";
+    host_.ui.choosers.saveAnswers.push_back(args[0]);
+    return {};
+}
+
+std::string Session::saveList(const Words&) {
+    return withWindow([&](HostDialog& shown) { return substitute::chooseMenu(shown, IDM_SAVE_LIST); });
 }
 
 std::string Session::dialog(const Words&) {

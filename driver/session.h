@@ -63,6 +63,9 @@ private:
     std::string keep(const Words& args);
     std::string children(const Words& args);
     std::string answer(const Words& args);
+    std::string folder(const Words& args);
+    std::string saveFile(const Words& args);
+    std::string saveList(const Words& args);
     std::string list(const Words& args);
     std::string doubleClick(const Words& args);
     std::string select(const Words& args);
@@ -83,6 +86,7 @@ private:
     std::string check(int32_t box, const std::string& word);
     std::string saveTo(const std::filesystem::path& file);
     void showOpenedFiles(size_t from);
+    void showWrittenFiles(size_t from);
 
     Output& output_;
     substitute::SubstituteHost host_;

@@ -3,6 +3,9 @@
 #include <span>
 
 #include "dialog_messages.h"
+#include "dialog_progress.h"
+#include "host/documents.h"
+#include "host/files.h"
 #include "host/tree_view.h"
 #include "main.h"
 
@@ -27,6 +30,9 @@ CleartraceDialog::CleartraceDialog() {
     treeFunctions.owner = this;
     treeFunctions.listInstances = [](void* owner, PluginType type, int32_t pluginId) {
         static_cast<CleartraceDialog*>(owner)->listInstancesOf(type, pluginId);
+    };
+    treeFunctions.openSceneFile = [](void* owner, const host::String& path, const host::String& shown) {
+        static_cast<CleartraceDialog*>(owner)->findMissingInSceneFile(path, shown);
     };
 }
 
@@ -137,11 +143,16 @@ SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
 // of the list before.
 bool showsColumnsFor(CleartraceDialog& dialog, const SearchRequest& request) {
     const bool listsMissing = searchesMissing(request.action);
+    const bool listsFolder = request.action == Action::FindMissingInFolder;
     // The cells' fixed texts too: a run whose rows would draw without them does not start.
     const bool textsMade = dialog.treeFunctions.makeListTexts();
     if (textsMade && dialog.showsColumnsOf(request)) return true;
     clearResults(dialog.results);
-    if (textsMade && (listsMissing ? dialog.setMissingLayout() : dialog.setResultLayout())) return true;
+    const auto setLayout = [&] {
+        if (listsFolder) return dialog.setFolderLayout();
+        return listsMissing ? dialog.setMissingLayout() : dialog.setResultLayout();
+    };
+    if (textsMade && setLayout()) return true;
     SearchOutcome outcome;
     outcome.outOfMemory = true;
     tellOutcome(request, outcome);
@@ -173,11 +184,34 @@ void processMissing(CleartraceDialog& dialog, host::Document* document, const Se
     dialog.refreshResults();
 }
 
+// Find Missing Plugins in Folder. The folder is asked for first: a user who
+// cancels finds everything as it was. The active scene plays no part.
+void processFolder(CleartraceDialog& dialog) {
+    const host::Choice folder = host::select(HOST_SELECT_FOLDER, "Choose a folder of scene files");
+    if (!folder.chosen && !folder.outOfMemory) return;
+    const SearchRequest request = readRequest(dialog, 0);
+    dialog.foundType.reset();
+    if (!showsColumnsFor(dialog, request)) return;
+    FolderOutcome outcome;
+    if (folder.outOfMemory) {
+        clearResults(dialog.results);
+        outcome.outOfMemory = true;
+    } else {
+        outcome = findMissingInFolder(folder.path, dialog.results, statusBarProgress);
+    }
+    tellFolderOutcome(outcome);
+    dialog.refreshResults();
+}
+
 // The plug-in types in the order in which Identify tries them.
 constexpr PluginType identifyOrder[] = {PluginType::Tag, PluginType::Shader, PluginType::Object, PluginType::PostEffect,
                                         PluginType::Material};
 
 void process(CleartraceDialog& dialog, host::Document* document) {
+    if (Action(dialog.getInt32(IDC_ACTION)) == Action::FindMissingInFolder) {
+        processFolder(dialog);
+        return;
+    }
     // Without a document there is nothing to search: change nothing, show nothing.
     if (document == nullptr) return;
     // The missing-plugins actions do not read the plug-in ID; for the others
@@ -253,6 +287,9 @@ bool CleartraceDialog::createLayout() {
     DialogBase::createLayout();
     setTitle(resourceString(IDS_DIALOG_TITLE));
     menuClear();
+    menuSubBegin("List");
+    menuAddCommand(IDM_SAVE_LIST, "Save List as CSV...");
+    menuSubEnd();
     menuSubBegin("Help");
     menuAddCommand(IDM_ABOUT, "About...");
     menuAddCommand(IDM_SHOW_HELP_FILE, "Show Help File (.PDF)...");
@@ -323,6 +360,7 @@ bool CleartraceDialog::command(int32_t id, const HostContainer*) {
             break;
         case IDM_ABOUT: host::messageBox(resourceString(IDS_ABOUT_TEXT), HOST_MESSAGE_BOX_NOTICE); break;
         case IDM_SHOW_HELP_FILE: openHelpFile(); break;
+        case IDM_SAVE_LIST: saveListAsCsv(); break;
         case IDC_PLUGIN_TYPE: pluginTypeChanged(*this); break;
         case IDC_SCOPE: scopeChanged(*this); break;
         case IDC_ACTION: actionChanged(*this); break;
@@ -342,6 +380,17 @@ void CleartraceDialog::listInstancesOf(PluginType type, int32_t pluginId) {
         scopeChanged(*this);
     }
     setPluginIdField(*this, pluginId);
+    process(*this, host::activeDocument());
+}
+
+void CleartraceDialog::findMissingInSceneFile(const host::String& path, const host::String& shown) {
+    // A file that can no longer be read changes nothing, the list included.
+    if (!host::openDocument(host::Path::fromString(path))) {
+        tellNotOpened(shown);
+        return;
+    }
+    setInt32(IDC_ACTION, entryId(Action::FindMissing));
+    actionChanged(*this);
     process(*this, host::activeDocument());
 }
 

@@ -30,13 +30,20 @@ public:
     // columns, which then stay as they were.
     bool setResultLayout();
     bool setMissingLayout();
+    bool setFolderLayout();
     void refreshResults();
     // Whether the tree view has the columns a run of request lists under.
     bool showsColumnsOf(const SearchRequest& request) const;
+    // The list as shown, into a CSV file the user chooses.
+    void saveListAsCsv();
 
     // A double-click on a missing plug-in's row: the window set as if the
     // user had chosen Generate List of that plug-in, and processed.
     void listInstancesOf(PluginType type, int32_t pluginId);
+    // A double-click on a folder's row: its scene file opened as the active
+    // document (path; shown as the row shows it) and searched as Find
+    // Missing Plugins searches.
+    void findMissingInSceneFile(const host::String& path, const host::String& shown);
 
     // Name of a host plug-in kind.
     host::String typeNameFor(int32_t kind) const;
@@ -52,8 +59,6 @@ public:
     host::String foundName;
     host::String typeNames[typeNameCount];
     host::Gui* treeView = nullptr;
-    // The column set the tree view was last given; null before the first.
-    const int32_t* shownColumns = nullptr;
     ResultStore results;
 };
 

@@ -20,9 +20,17 @@ inline constexpr int32_t CLEARTRACE_COMMAND_ID = 1066888;
 //                "Plugin Type" box; also the kind of a result row.
 enum class PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3, Material = 4 };
 inline constexpr int32_t pluginTypeCount = 5;
-// The entry ids of the "Action to Take" box. The last two search for every
-// plug-in the host does not know, whatever the plug-in ID.
-enum class Action : int32_t { Identify = 0, GenerateList = 1, Remove = 2, FindMissing = 3, RemoveMissing = 4 };
+// The entry ids of the "Action to Take" box. The last three search for every
+// plug-in the host does not know, whatever the plug-in ID: the last in the
+// scene files of a folder rather than in the active scene.
+enum class Action : int32_t {
+    Identify = 0,
+    GenerateList = 1,
+    Remove = 2,
+    FindMissing = 3,
+    RemoveMissing = 4,
+    FindMissingInFolder = 5,
+};
 
 inline constexpr int32_t entryId(PluginType type) { return int32_t(type); }
 inline constexpr int32_t entryId(Action action) { return int32_t(action); }
@@ -33,6 +41,7 @@ inline constexpr int32_t IDC_CANCEL = 1003;
 inline constexpr int32_t IDC_PLUGIN_ID = 1005;
 inline constexpr int32_t IDM_ABOUT = 5001;
 inline constexpr int32_t IDM_SHOW_HELP_FILE = 5002;
+inline constexpr int32_t IDM_SAVE_LIST = 5003;
 inline constexpr int32_t IDC_PLUGIN_TYPE = 5006;
 inline constexpr int32_t IDC_SCOPE = 5007;
 inline constexpr int32_t IDC_ACTION = 5008;
@@ -56,17 +65,21 @@ inline constexpr int32_t COLUMN_RENDER_SETTINGS = 0x72736574;  // rset
 inline constexpr int32_t COLUMN_PLUGIN_ID = 0x6964;      // id
 inline constexpr int32_t COLUMN_TYPE = 0x74797065;       // type
 inline constexpr int32_t COLUMN_INSTANCES = 0x696E7374;  // inst
+// A folder's missing plug-ins: the scene file before them.
+inline constexpr int32_t COLUMN_SCENE_FILE = 0x66696C65;  // file
 
 struct ComboEntry {
     int32_t id;
     const char* text;
 };
 
-inline constexpr ComboEntry actionEntries[] = {{entryId(Action::Identify), "Identify Plugin"},
-                                               {entryId(Action::GenerateList), "Generate List"},
-                                               {entryId(Action::Remove), "Remove Plugin"},
-                                               {entryId(Action::FindMissing), "Find Missing Plugins"},
-                                               {entryId(Action::RemoveMissing), "Remove Missing Plugins"}};
+inline constexpr ComboEntry actionEntries[] = {
+    {entryId(Action::Identify), "Identify Plugin"},
+    {entryId(Action::GenerateList), "Generate List"},
+    {entryId(Action::Remove), "Remove Plugin"},
+    {entryId(Action::FindMissing), "Find Missing Plugins"},
+    {entryId(Action::RemoveMissing), "Remove Missing Plugins"},
+    {entryId(Action::FindMissingInFolder), "Find Missing Plugins in Folder"}};
 inline constexpr ComboEntry pluginTypeEntries[] = {{entryId(PluginType::Tag), "Tag"},
                                                    {entryId(PluginType::Shader), "Shader"},
                                                    {entryId(PluginType::Object), "Object"},
@@ -89,7 +102,7 @@ inline constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shader
                                                                shaderScopes};
 
 inline constexpr bool isPluginType(PluginType type) { return uint32_t(type) < uint32_t(pluginTypeCount); }
-inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::RemoveMissing); }
+inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::FindMissingInFolder); }
 inline constexpr bool searchesMissing(Action action) {
-    return action == Action::FindMissing || action == Action::RemoveMissing;
+    return action == Action::FindMissing || action == Action::RemoveMissing || action == Action::FindMissingInFolder;
 }

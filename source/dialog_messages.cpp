@@ -15,6 +15,7 @@ constexpr const char* outOfMemoryTexts[] = {
     nothingRemoved,
     listIncomplete,
     nothingRemoved,
+    listIncomplete,
 };
 
 constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
@@ -26,6 +27,7 @@ constexpr const char* removalQuestions[] = {
     "Are you sure you want to delete the plugin instances?",
     nullptr,
     "Are you sure you want to delete every instance of the missing plugins?",
+    nullptr,
 };
 
 // What Identify says of the instance it met, per PluginType.
@@ -70,10 +72,34 @@ void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome) {
 }
 
 void tellNotice(Action action, const host::String& text) {
+    if (isAction(action)) tellNotice(text, outOfMemoryTexts[entryId(action)]);
+}
+
+void tellNotice(const host::String& text, const char* standIn) {
     if (!text.refused()) {
         host::messageBox(text, HOST_MESSAGE_BOX_NOTICE);
-    } else if (isAction(action)) {
+    } else {
         // Shown whole or not at all; if even this cannot be made, nothing is shown.
-        host::messageBox(outOfMemoryTexts[entryId(action)], HOST_MESSAGE_BOX_NOTICE);
+        host::messageBox(standIn, HOST_MESSAGE_BOX_NOTICE);
     }
+}
+
+void tellFolderOutcome(const FolderOutcome& outcome) {
+    constexpr Action action = Action::FindMissingInFolder;
+    if (outcome.outOfMemory) {
+        host::messageBox(outOfMemoryTexts[entryId(action)], HOST_MESSAGE_BOX_NOTICE);
+    } else if (outcome.stopped) {
+        tellNotice(action, host::String("Cleartrace stopped after ") + host::String::number(outcome.searched) + " of " +
+                               host::String::number(outcome.files) + " scene files.");
+    }
+}
+
+void tellNotOpened(const host::String& shownPath) {
+    tellNotice(host::String("Cleartrace could not open ") + shownPath + ".",
+               "Cleartrace could not open the scene file.");
+}
+
+void tellNotSaved(const host::String& path) {
+    tellNotice(host::String("Cleartrace could not save the list to ") + path + ".",
+               "Cleartrace could not save the list.");
 }

@@ -16,3 +16,13 @@ void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome);
 // Shows one notice of a run of action; a text the host could not make whole
 // is not shown: the action's out-of-memory notice stands in for it.
 void tellNotice(Action action, const host::String& text);
+// The same with standIn in place of a text the host could not make.
+void tellNotice(const host::String& text, const char* standIn);
+
+// What a folder run calls for: the notice of a run cut short, or of one the
+// user stopped.
+void tellFolderOutcome(const FolderOutcome& outcome);
+// The notices of a folder's row whose file could not be opened, and of a list
+// that could not be saved to path (the system path the user chose).
+void tellNotOpened(const host::String& shownPath);
+void tellNotSaved(const host::String& path);

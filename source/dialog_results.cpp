@@ -1,8 +1,11 @@
 // The dialog's side of the results list: the tree view's columns for the
-// chosen plug-in type, and showing the store after it changed.
+// chosen plug-in type, showing the store after it changed, and saving the
+// list as a CSV file.
 #include <span>
 
 #include "cleartrace_dialog.h"
+#include "dialog_messages.h"
+#include "host/files.h"
 
 namespace {
 // Columns by plug-in type, left to right.
@@ -12,6 +15,7 @@ constexpr int32_t nameColumns[] = {COLUMN_NAME};
 constexpr int32_t everySettingsColumns[] = {COLUMN_NAME, COLUMN_RENDER_SETTINGS};
 
 constexpr int32_t missingColumns[] = {COLUMN_PLUGIN_ID, COLUMN_TYPE, COLUMN_INSTANCES, COLUMN_NAME};
+constexpr int32_t folderColumns[] = {COLUMN_SCENE_FILE, COLUMN_PLUGIN_ID, COLUMN_TYPE, COLUMN_INSTANCES, COLUMN_NAME};
 
 // The post effects of every render settings name the render settings too.
 bool listsRenderSettings(PluginType pluginType, int32_t scope) {
@@ -26,43 +30,73 @@ std::span<const int32_t> columnsFor(PluginType pluginType, int32_t scope) {
 }
 
 // False when the host could not make the layout: the columns stay as they were.
-bool setColumns(host::Gui* treeView, std::span<const int32_t> columns) {
-    if (treeView == nullptr) return true;
-    host::Container layout;
-    for (const int32_t column : columns) layout.setInt32(column, HOST_TREE_VIEW_COLUMN_USER);
-    if (!layout.valid()) return false;
-    host::setTreeViewLayout(treeView, int32_t(columns.size()), layout);
+bool setColumns(host::Gui* treeView, ResultTreeCallbacks& list, std::span<const int32_t> columns) {
+    if (treeView != nullptr) {
+        host::Container layout;
+        for (const int32_t column : columns) layout.setInt32(column, HOST_TREE_VIEW_COLUMN_USER);
+        if (!layout.valid()) return false;
+        host::setTreeViewLayout(treeView, int32_t(columns.size()), layout);
+    }
+    list.shownColumns = columns;
     return true;
 }
+
+constexpr const char* saveChooserTitle = "Save List as CSV";
+constexpr const char* savedListName = "Cleartrace.csv";
 }  // namespace
 
 bool CleartraceDialog::setResultLayout() {
     const auto type = PluginType(getInt32(IDC_PLUGIN_TYPE));
     const int32_t shownScope = getInt32(IDC_SCOPE);
-    const std::span<const int32_t> columns = columnsFor(type, shownScope);
-    const bool set = setColumns(treeView, columns);
+    const bool set = setColumns(treeView, treeFunctions, columnsFor(type, shownScope));
     treeFunctions.listPluginType = type;
-    if (set) shownColumns = columns.data();
     if (set) treeFunctions.listsRenderSettings = listsRenderSettings(type, shownScope);
     // Rows are drawn for the columns the tree view has.
     if (set) treeFunctions.listsMissing = false;
+    if (set) treeFunctions.listsFolder = false;
     refreshResults();
     return set;
 }
 
 bool CleartraceDialog::setMissingLayout() {
-    const bool set = setColumns(treeView, missingColumns);
-    if (set) shownColumns = missingColumns;
+    const bool set = setColumns(treeView, treeFunctions, missingColumns);
     if (set) treeFunctions.listsMissing = true;
+    if (set) treeFunctions.listsFolder = false;
     refreshResults();
     return set;
 }
 
+bool CleartraceDialog::setFolderLayout() {
+    const bool set = setColumns(treeView, treeFunctions, folderColumns);
+    if (set) treeFunctions.listsMissing = true;
+    if (set) treeFunctions.listsFolder = true;
+    refreshResults();
+    return set;
+}
+
+// The file is written whole or not at all, so a failure leaves an earlier
+// one as it was; Identify shows no list, and so saves none.
+void CleartraceDialog::saveListAsCsv() {
+    if (treeFunctions.identifyMode) return;
+    const host::Path proposed = host::Path::fromString(savedListName);
+    const host::Choice file = host::select(HOST_SELECT_SAVE, saveChooserTitle, &proposed);
+    if (file.outOfMemory) {
+        tellNotSaved(host::String::adopt(nullptr));
+        return;
+    }
+    if (!file.chosen) return;
+    host::Vector<char> csv;
+    if (!listAsCsv(treeFunctions, results, csv) || !host::writeWhole(file.path, csv.data(), csv.size())) {
+        tellNotSaved(file.path.toString());
+    }
+}
+
 bool CleartraceDialog::showsColumnsOf(const SearchRequest& request) const {
     // Types that share a column set share its array, so one comparison tells.
-    const int32_t* wanted =
-        searchesMissing(request.action) ? missingColumns : columnsFor(request.pluginType, request.scope).data();
-    return shownColumns == wanted;
+    const int32_t* wanted = request.action == Action::FindMissingInFolder ? folderColumns
+                            : searchesMissing(request.action)             ? missingColumns
+                                                                          : columnsFor(request.pluginType, request.scope).data();
+    return treeFunctions.shownColumns.data() == wanted;
 }
 
 void CleartraceDialog::refreshResults() {

@@ -1,5 +1,6 @@
 // A double-click on a row: selects the listed object or material when the
-// active document still holds it, or asks for a missing plug-in's instances.
+// active document still holds it, asks for a missing plug-in's instances, or
+// for a folder's scene file to be opened.
 #include "result_rows.h"
 
 namespace {
@@ -36,9 +37,19 @@ bool documentHasMaterial(const host::Document* document, const host::Element* wa
 }  // namespace
 
 bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, const HostMouseInfo*) {
+    const ResultRecord* record = recordAt(root, row);
+    if (listsFolder) {
+        // A folder's rows need no active document: the file becomes one. The
+        // record goes with the list the dialog makes next: copied first.
+        if (record != nullptr && !record->scenePath.empty() && openSceneFile != nullptr) {
+            const host::String path = record->scenePath;
+            const host::String shown = record->sceneFile;
+            openSceneFile(owner, path, shown);
+        }
+        return true;
+    }
     host::Document* document = host::activeDocument();
     if (document == nullptr) return true;
-    const ResultRecord* record = recordAt(root, row);
     if (listsMissing) {
         // The record goes with the list the dialog makes next: copied first.
         if (record != nullptr && record->instances > 0 && listInstances != nullptr)

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 namespace {
-// Widths fit thirty eights in the name column and fifteen in the others.
+// Widths fit thirty eights in the wide columns and fifteen in the others.
 constexpr const char* nameColumnSample = "888888888888888888888888888888";
 constexpr const char* otherColumnSample = "888888888888888";
 constexpr int32_t columnPadding = 8;
@@ -24,9 +24,15 @@ ResultRecord* recordAt(void* root, const void* row) {
 }
 
 namespace {
-int32_t columnWidth(host::DrawArea* area, int32_t column) {
+// The names, a folder's paths, and its Plugin ID column, which says what
+// became of a whole file ("Could not open this file.").
+bool isWide(int32_t column, bool listsFolder) {
+    return column == COLUMN_NAME || column == COLUMN_SCENE_FILE || (listsFolder && column == COLUMN_PLUGIN_ID);
+}
+
+int32_t columnWidth(host::DrawArea* area, int32_t column, bool listsFolder) {
     if (area == nullptr) return 0;
-    return host::textWidth(area, column == COLUMN_NAME ? nameColumnSample : otherColumnSample) + columnPadding;
+    return host::textWidth(area, isWide(column, listsFolder) ? nameColumnSample : otherColumnSample) + columnPadding;
 }
 
 void fillCell(const host::DrawInfo& info) {
@@ -57,11 +63,11 @@ void* ResultTreeCallbacks::nextRow(void* root, void*, void* row) {
 }
 
 int32_t ResultTreeCallbacks::cellWidth(void*, void*, void*, int32_t column, host::DrawArea* area) {
-    return columnWidth(area, column);
+    return columnWidth(area, column, listsFolder);
 }
 
 int32_t ResultTreeCallbacks::headerWidth(void*, void*, int32_t column, host::DrawArea* area) {
-    return columnWidth(area, column);
+    return columnWidth(area, column, listsFolder);
 }
 
 int32_t ResultTreeCallbacks::rowHeight(void*, void*, void*, int32_t, host::DrawArea* area) {

@@ -50,4 +50,31 @@ bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, 
     return true;
 }
 
+bool addSceneFileRow(ResultStore& store, const host::String& sceneFile, const host::String& scenePath,
+                     const host::String& text) {
+    ResultRecord record;
+    record.rowNumber = store.rowCounter;
+    record.name = text;
+    record.sceneFile = sceneFile;
+    record.scenePath = scenePath;
+    if (!store.records.push(std::move(record))) return false;
+    ++store.rowCounter;
+    return true;
+}
+
+bool moveSceneFileRows(ResultStore& found, ResultStore& store, const host::String& sceneFile,
+                       const host::String& scenePath) {
+    // Room first: once it is there, no row of the file can fail to follow.
+    const int64_t rows = int64_t(store.records.size()) + found.records.size();
+    if (rows > INT32_MAX || !store.records.reserve(int32_t(rows))) return false;
+    for (ResultRecord& record : found.records) {
+        record.rowNumber = store.rowCounter++;
+        record.sceneFile = sceneFile;
+        record.scenePath = scenePath;
+        store.records.push(std::move(record));
+    }
+    clearResults(found);
+    return true;
+}
+
 void clearResults(ResultStore& store) { store.records.clear(); }

@@ -33,10 +33,8 @@ struct MissingHeaderText {
     const char* text;
 };
 constexpr MissingHeaderText missingHeaderTexts[] = {
-    {COLUMN_PLUGIN_ID, "Plugin ID"},
-    {COLUMN_TYPE, "Type"},
-    {COLUMN_INSTANCES, "Instances"},
-    {COLUMN_NAME, "Name"},
+    {COLUMN_SCENE_FILE, "Scene File"}, {COLUMN_PLUGIN_ID, "Plugin ID"}, {COLUMN_TYPE, "Type"},
+    {COLUMN_INSTANCES, "Instances"},   {COLUMN_NAME, "Name"},
 };
 
 // Where each kind of fixed text starts in ResultTreeCallbacks::listTexts.
@@ -74,6 +72,7 @@ bool ResultTreeCallbacks::makeListTexts() {
 }
 
 host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t column) const {
+    if (listsFolder && column == COLUMN_SCENE_FILE) return record.sceneFile;
     if (listsMissing) {
         // The not-found row (no instances) shows its text first.
         if (record.instances == 0) return column == COLUMN_PLUGIN_ID ? record.name : host::String();

@@ -2,6 +2,8 @@
 // them, and the tree-view row source that shows them.
 #pragma once
 
+#include <span>
+
 #include "dialog_contract.h"
 #include "host/host_vector.h"
 #include "host/scene.h"
@@ -30,6 +32,10 @@ struct ResultRecord {
     // Their texts, made with the row, so that drawing never needs a new one.
     host::String pluginIdText;
     host::String instancesText;
+    // A folder's rows: the scene file's path relative to the folder, as
+    // shown, and its system path (empty for a row of no one file).
+    host::String sceneFile;
+    host::String scenePath;
 };
 
 // The rows of the last run in row order, and the number the next row gets.
@@ -50,8 +56,26 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* second,
 // with nothing appended, when out of memory.
 bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, int32_t instances,
                          const host::String& name, const host::String& pluginIdText, const host::String& instancesText);
+// Appends the row that stands for a whole scene file or folder of a folder
+// run: sceneFile (its relative path) with text in the "Plugin ID" column.
+// False, with nothing appended, when out of memory.
+bool addSceneFileRow(ResultStore& store, const host::String& sceneFile, const host::String& scenePath,
+                     const host::String& text);
+// Moves the rows of one scene file's missing plug-ins (found) to the end of
+// store, under sceneFile, and empties found. False, with store as it was,
+// when out of memory.
+bool moveSceneFileRows(ResultStore& found, ResultStore& store, const host::String& sceneFile,
+                       const host::String& scenePath);
 // Destroys the records, last first; the capacity and rowCounter stay.
 void clearResults(ResultStore& store);
+
+class ResultTreeCallbacks;
+// The list as the tree view shows it (list showing store), as the text of a
+// CSV file (RFC 4180, UTF-8, CRLF): a line of the shown columns' headers,
+// then a line per row of its cells as drawn. A field holding a comma, a
+// double quote, a CR or an LF is quoted, its quotes doubled; a byte that is
+// not UTF-8 becomes U+FFFD. False when out of memory.
+bool listAsCsv(ResultTreeCallbacks& list, ResultStore& store, host::Vector<char>& csv);
 
 // The tree view's rows are the records of the store it shows (its root), in
 // row order.
@@ -72,7 +96,8 @@ public:
     void contextMenu(void* root, void* user, void* row, int32_t column, HostContainer* menu) override;
     bool doubleClick(void* root, void* user, void* row, int32_t column, const HostMouseInfo* mouse) override;
 
-    // Text of a cell / header for the current listPluginType.
+    // Text of a cell / header for the current listPluginType (or the missing
+    // plug-ins, or a folder's).
     host::String cellText(const ResultRecord& record, int32_t column) const;
     host::String headerText(int32_t column) const;
     // Makes the fixed texts of cells and headers that are still missing, as a
@@ -80,17 +105,23 @@ public:
     // False when the host refused one.
     bool makeListTexts();
 
-    static constexpr int32_t listTextCount = 37;
+    static constexpr int32_t listTextCount = 38;
     int32_t rowCursor = 0;
     host::String listTexts[listTextCount];
     PluginType listPluginType = PluginType::Tag;
     // Post effects of every render settings: a column names the render settings.
     bool listsRenderSettings = false;
     bool identifyMode = false;
-    // The rows are missing plug-ins, not instances of one.
+    // The rows are missing plug-ins, not instances of one; with listsFolder,
+    // those of the scene files of a folder.
     bool listsMissing = false;
+    bool listsFolder = false;
+    // The columns the tree view shows, left to right.
+    std::span<const int32_t> shownColumns;
     // What a double-click on a missing plug-in's row asks of the dialog
     // (owner): to list the instances of that plug-in.
     void (*listInstances)(void* owner, PluginType type, int32_t pluginId) = nullptr;
+    // ... on a folder's row: to open its scene file (path; shown as the row shows it).
+    void (*openSceneFile)(void* owner, const host::String& path, const host::String& shown) = nullptr;
     void* owner = nullptr;
 };

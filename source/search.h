@@ -9,7 +9,9 @@
 // search_video_posts, starting from search_selection in a selection scope)
 // and lists, identifies or removes them (search_instances). A removal first finds every instance and
 // removes them only once the whole search succeeded, so a run that runs out
-// of memory changes nothing; such a run is cut short and says so.
+// of memory changes nothing; such a run is cut short and says so. A folder
+// run (search_folder) reads the scene files of a folder one at a time and
+// makes the missing-plugins search of each.
 #pragma once
 
 #include <optional>
@@ -131,11 +133,12 @@ bool searchable(const host::Document* document, const SearchRequest& request);
 // rows in store (with the not-found row when a list or removal found nothing).
 SearchOutcome runSearch(host::Document* document, const SearchRequest& request, ResultStore& store);
 
-// Find Missing Plugins, and the first step of Remove Missing Plugins: walks
-// every place of the five types once (as their scope-0 walks do, the post
-// effects of every render settings), lists in
-// store one row per missing plug-in (or the not-found row) and, for a
-// removal, plans it without changing the scene.
+// Find Missing Plugins, the first step of Remove Missing Plugins, and the
+// search of each scene file of a folder run (a hidden document, only read:
+// its materials are not updated): walks every place of the five types once
+// (as their scope-0 walks do, the post effects of every render settings),
+// lists in store one row per missing plug-in (or the not-found row) and, for
+// a removal, plans it without changing the scene.
 SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& request, MissingPlugins& missing,
                                  ResultStore& store);
 // Whether the walk met any missing plug-in.
@@ -146,3 +149,34 @@ bool foundMissingPlugins(const MissingPlugins& missing);
 // record the removal for undo, or make a Null), the scene and store are as
 // they were.
 Carried removeMissingPlugins(host::Document* document, MissingPlugins& missing, ResultStore& store);
+
+// How a folder run shows its progress and hears the user stop it: the
+// dialog's to give, as the dialog alone speaks to the user.
+struct FolderProgress {
+    // Before file number (from 1) of count, at path relative to the folder:
+    // false when the progress could not be shown (out of memory).
+    bool (*beforeFile)(const host::String& path, int32_t number, int32_t count);
+    // Between files: whether the user asked the run to stop.
+    bool (*stopRequested)();
+    // After the last file, or where the run stopped.
+    void (*finished)();
+};
+
+// What a folder run did: the dialog tells the user.
+struct FolderOutcome {
+    // Cut short for lack of memory: the rows of the files finished stay.
+    bool outOfMemory = false;
+    // Stopped by the user once searched of the files scene files were searched.
+    bool stopped = false;
+    int32_t searched = 0;
+    int32_t files = 0;
+};
+
+// Find Missing Plugins in Folder, once the user chose folder: every scene
+// file below it, in the byte order of their paths relative to it, read as a
+// hidden document (one at a time, each freed before the next), searched as
+// Find Missing Plugins searches the active scene, and listed in store under
+// its relative path: its missing plug-ins' rows, or one row saying none is
+// missing or that it could not be read. A folder that could not be listed
+// gets a row too; one with nothing in it the row "No scene files found.".
+FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress);

@@ -35,7 +35,7 @@ void walkChains(SearchRun& run, host::Element* first, Enter enter, Leave leave) 
     host::Vector<host::Element*> chains;
     if (!chains.push(first)) {
         run.outcome.outOfMemory = true;
-        host::sceneChanged();  // the call ends at once
+        walkEnded(run);  // the call ends at once
         return;
     }
     bool childrenDone = false;  // whether the innermost chain's element had its children walked
@@ -53,13 +53,13 @@ void walkChains(SearchRun& run, host::Element* first, Enter enter, Leave leave) 
             chains.back() = next;
             childrenDone = false;
         } else {
-            host::sceneChanged();
+            walkEnded(run);
             chains.pop();
             childrenDone = true;
         }
     }
     // Cut short: every open call ends at once.
-    for (; !chains.empty(); chains.pop()) host::sceneChanged();
+    for (; !chains.empty(); chains.pop()) walkEnded(run);
 }
 
 // Objects in post-order: an object's descendants before the object. In
@@ -82,6 +82,17 @@ void walkTagChains(SearchRun& run, host::Element* first) {
 
 }  // namespace
 
+void walkTagsAndObjects(SearchRun& run, host::Element* first) {
+    if (first == nullptr) return;
+    walkChains(
+        run, first, [&](host::Element* object) { meetTags(run, object); },
+        [&](host::Element* object) {
+            if (sought(run, PluginType::Object, object, host::typeId(object)))
+                meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
+            return true;
+        });
+}
+
 void walkObjects(SearchRun& run, host::Element* object, int32_t scope) {
     if (seeksNothing(run)) return;
     if (object != nullptr && scope == 0) {
@@ -96,7 +107,7 @@ void walkObjects(SearchRun& run, host::Element* object, int32_t scope) {
             meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
         }
     }
-    host::sceneChanged();
+    walkEnded(run);
 }
 
 void walkTags(SearchRun& run, host::Element* object, int32_t scope) {
@@ -111,5 +122,5 @@ void walkTags(SearchRun& run, host::Element* object, int32_t scope) {
             if (host::Element* child = host::firstChild(object)) walkTagChains(run, child);
         }
     }
-    host::sceneChanged();
+    walkEnded(run);
 }

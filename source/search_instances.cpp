@@ -56,6 +56,10 @@ void updateMaterial(host::Element* material) {
     host::sendMessage(material, HOST_MSG_MATERIAL_UPDATE);
 }
 
+void walkEnded(const SearchRun& run) {
+    if (run.documentShown) host::sceneChanged();
+}
+
 bool seeksNothing(const SearchRun& run) { return run.missing == nullptr && run.request.pluginId == 0; }
 
 bool sought(SearchRun& run, PluginType type, host::Element* instance, int32_t typeId) {
@@ -102,7 +106,7 @@ void planRemoval(SearchRun& run, host::Element* instance) { planOnce(run, instan
 void materialWalked(SearchRun& run, host::Element* material) {
     if (run.request.action == Action::Remove) {
         planStep(run, material, true);
-    } else {
+    } else if (run.documentShown) {
         updateMaterial(material);
     }
 }

@@ -10,5 +10,5 @@ void walkMaterialInstances(SearchRun& run, host::Element* material, int32_t scop
         meetInstance(run, run.request.action, current, PluginType::Material, current, nullptr, 0, false);
         if (run.request.action == Action::Identify) break;  // the first in document order decides
     }
-    host::sceneChanged();
+    walkEnded(run);
 }

@@ -134,5 +134,5 @@ void walkMaterials(SearchRun& run, host::Element* material, int32_t scope) {
     }
     // Shown once the removal is made, as it speaks of what was removed.
     if (run.request.action == Action::Remove && !run.store.records.empty()) ++run.outcome.shadersLeftNotices;
-    host::sceneChanged();
+    walkEnded(run);
 }

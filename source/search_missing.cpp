@@ -113,8 +113,17 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
     walk.pluginId = 0;
     walk.scope = 0;
     SearchRun run{walk, document, store, outcome, missing.plan, &missing};
+    run.documentShown = request.action != Action::FindMissingInFolder;
     for (const PluginType type : walkedTypes) {
-        if (!outcome.outOfMemory) walkScene(run, type, 0);
+        if (outcome.outOfMemory) break;
+        // A hidden document's hierarchy is read once for its tags and objects
+        // together: the same instances, met in the same order within each type.
+        if (!run.documentShown && type == PluginType::Object) continue;
+        if (!run.documentShown && type == PluginType::Tag) {
+            walkTagsAndObjects(run, host::firstObject(document));
+        } else {
+            walkScene(run, type, 0);
+        }
     }
     if (!outcome.outOfMemory && removing && !countWhatStays(run)) outcome.outOfMemory = true;
     if (!outcome.outOfMemory && removing && request.keepChildren && !planKeptChildren(missing.plan))

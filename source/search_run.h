@@ -16,7 +16,15 @@ struct SearchRun {
     // the walk acts as (GenerateList to count, Remove to plan too) and its
     // plug-in ID is unused.
     MissingPlugins* missing = nullptr;
+    // The walk reads a document the user sees: walked materials are
+    // re-evaluated and the end of each walk redraws. A hidden document (one a
+    // folder run reads) is only read, and no one would see either.
+    bool documentShown = true;
 };
+
+// The end of one walk (one call of the walkers' recursion): the host redraws
+// a document the user sees.
+void walkEnded(const SearchRun& run);
 
 // Whether instance, an element of type with this type id, is what the run
 // looks for: typeId is the plug-in ID, or (in a missing-plugins walk, which counts each one
@@ -67,4 +75,8 @@ void walkObjects(SearchRun& run, host::Element* start, int32_t scope);
 void walkTags(SearchRun& run, host::Element* start, int32_t scope);
 void walkMaterials(SearchRun& run, host::Element* start, int32_t scope);
 void walkMaterialInstances(SearchRun& run, host::Element* start, int32_t scope);
+// The tags and the objects of a missing-plugins walk from first (scope 0) in
+// one pass over the hierarchy: tags in pre-order, objects in post-order, as
+// walkTags and walkObjects meet them.
+void walkTagsAndObjects(SearchRun& run, host::Element* first);
 void walkVideoPosts(SearchRun& run, int32_t scope);

@@ -39,5 +39,5 @@ void walkVideoPosts(SearchRun& run, int32_t scope) {
             !run.outcome.foundType)
             walkEverySettings(run, active, false);
     }
-    host::sceneChanged();
+    walkEnded(run);
 }

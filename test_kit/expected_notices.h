@@ -6,12 +6,12 @@
 namespace kit {
 
 // The notice of a run cut short for lack of memory, per entry of the action
-// box (Identify ... Remove Missing Plugins).
+// box (Identify ... Find Missing Plugins in Folder).
 inline constexpr const char* searchIncomplete = "Cleartrace ran out of memory. The search is incomplete.";
 inline constexpr const char* listIncomplete = "Cleartrace ran out of memory. The list is incomplete.";
 inline constexpr const char* nothingRemoved = "Cleartrace ran out of memory. Nothing was removed.";
-inline constexpr const char* outOfMemoryTexts[] = {searchIncomplete, listIncomplete, nothingRemoved, listIncomplete,
-                                                   nothingRemoved};
+inline constexpr const char* outOfMemoryTexts[] = {searchIncomplete, listIncomplete, nothingRemoved,
+                                                   listIncomplete,   nothingRemoved, listIncomplete};
 // The notice of a removal the host could not record for undo.
 inline constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
 // The console lines of a module start, and of a resource that would not load.

@@ -30,6 +30,7 @@ typedef struct HostDialog HostDialog;
 typedef struct HostGui HostGui;
 typedef struct HostDrawArea HostDrawArea;
 typedef struct HostMouseInfo HostMouseInfo;
+typedef struct HostFileList HostFileList;
 
 #ifdef __cplusplus
 } /* extern "C" */

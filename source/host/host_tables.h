@@ -47,6 +47,12 @@ extern "C" {
 #define HOST_BACKGROUND_WAIT 1          /* wait: return once the work has stopped */
 /* sceneChanged's flags: a plain redraw. */
 #define HOST_SCENE_CHANGED_REDRAW 0
+/* loadHiddenDocument's answers in *result: the document was read, or why not. */
+#define HOST_DOCUMENT_LOADED 0
+#define HOST_DOCUMENT_UNREADABLE 1    /* no such file, not readable, or not a scene file */
+#define HOST_DOCUMENT_OUT_OF_MEMORY 2 /* the host had no memory for it */
+/* keyDown's keys. */
+#define HOST_KEY_ESCAPE 0x1B
 
 typedef struct HostGeneralTable {
     int32_t size;
@@ -65,6 +71,27 @@ typedef struct HostGeneralTable {
     void (*freeResource)(HostResource* resource, bool initialised);
     /* String id of the resource: new reference, null when unknown or out of memory. */
     HostString* (*resourceString)(const HostResource* resource, int32_t id);
+    /* Reads a scene file into a document that is not shown: never the active
+     * one, in no window, its plug-ins not installed (the registry stays the
+     * application's). new (freeHiddenDocument), or null with *result saying
+     * why (HOST_DOCUMENT_UNREADABLE, _OUT_OF_MEMORY); *result is
+     * HOST_DOCUMENT_LOADED otherwise. file borrowed. The document may be read
+     * through every table, never changed (no undo, selection, unlinking or
+     * material updates). */
+    HostDocument* (*loadHiddenDocument)(const HostPath* file, int32_t* result);
+    /* Ends a document from loadHiddenDocument with everything in it. */
+    void (*freeHiddenDocument)(HostDocument* document);
+    /* Opens a scene file as the user's File > Open does: a new document that
+     * becomes the active one. file borrowed. false when it could not be read
+     * (nothing changed). */
+    bool (*openDocument)(const HostPath* file);
+    /* The status bar: its text (borrowed), its progress bar at percent (0 to
+     * 100), and clearing both. */
+    void (*statusSetText)(const HostString* text);
+    void (*statusSetBar)(int32_t percent);
+    void (*statusClear)(void);
+    /* Whether key (HOST_KEY_ESCAPE) is held down now. */
+    bool (*keyDown)(int32_t key);
 } HostGeneralTable;
 
 /* A table the module does not call: only its size. */
@@ -87,7 +114,7 @@ typedef struct HostTables {
     const HostElementTable* t_C4DOS_Ba;
     const HostPathTable* t_C4DOS_Fn;
     const HostUnusedTable* t_C4DOS_Fl;
-    const HostUnusedTable* t_C4DOS_Bf;
+    const HostBrowseTable* t_C4DOS_Bf;
     const HostUnusedTable* t_C4DOS_Cd;
     const HostDrawTable* t_C4DOS_Cu;
     const HostPluginTable* t_C4DOS_Pr;

@@ -48,6 +48,10 @@ typedef struct HostBitmapTable {
 } HostBitmapTable;
 
 /* ---- Fn: paths ---------------------------------------------------------- */
+/* select's modes: a folder to open, or a file to save. */
+#define HOST_SELECT_SAVE 1
+#define HOST_SELECT_FOLDER 2
+
 typedef struct HostPathTable {
     int32_t size;
     /* Empty path: new (free), or null when out of memory. */
@@ -67,6 +71,11 @@ typedef struct HostPathTable {
     HostString* (*toString)(const HostPath* path);
     /* Parses a system path: new, or null. */
     HostPath* (*fromString)(const HostString* text);
+    /* The host's modal chooser of a folder or a file to save (mode
+     * HOST_SELECT_), titled title (borrowed). For a save, path holds the name
+     * proposed. true when the user chose: path holds the choice; false when
+     * the user cancelled: path is as it was. */
+    bool (*select)(HostPath* path, int32_t mode, const HostString* title);
 } HostPathTable;
 
 /* ---- Cu: drawing areas of custom controls (the tree view's cells) ------- */
@@ -161,7 +170,33 @@ typedef struct HostFileTable {
     int32_t size;
     /* Opens file with the system's default application; false on failure. */
     bool (*openWithDefaultApplication)(const HostPath* file);
+    /* Replaces file with bytes[0..length) (borrowed) whole, or not at all:
+     * written beside it under another name, then renamed over it. false when
+     * it could not be (file, as it was before, is untouched). */
+    bool (*writeWhole)(const HostPath* file, const void* bytes, int64_t length);
 } HostFileTable;
+
+/* ---- Bf: browsing folders for files ------------------------------------- */
+/* What an entry of a file list is. */
+#define HOST_LISTED_SCENE_FILE 1        /* a scene file */
+#define HOST_LISTED_UNLISTABLE_FOLDER 2 /* a folder whose entries could not be read */
+
+typedef struct HostBrowseTable {
+    int32_t size;
+    /* Every scene file below folder (borrowed), its subfolders included, and
+     * every folder there (folder itself included) that could not be listed;
+     * in no stated order. new (free), or null when out of memory. */
+    HostFileList* (*sceneFiles)(const HostPath* folder);
+    void (*free)(HostFileList* list);
+    int32_t (*count)(const HostFileList* list);
+    /* Entry index (0 <= index < count): HOST_LISTED_ kind. */
+    int32_t (*kind)(const HostFileList* list, int32_t index);
+    /* Its path relative to the listed folder, '/' between names ("" for the
+     * folder itself): new reference, null when out of memory. */
+    HostString* (*relativePath)(const HostFileList* list, int32_t index);
+    /* Its path; borrowed from list. */
+    const HostPath* (*path)(const HostFileList* list, int32_t index);
+} HostBrowseTable;
 
 /* ---- Gd: dialogs -------------------------------------------------------- */
 /* The host calls a dialog with one message function; msg carries the

@@ -38,6 +38,16 @@ public:
         ++size_;
         return true;
     }
+    // Appends count elements copied from items (plain data only); false, with
+    // nothing appended, when out of memory.
+    bool append(const T* items, int64_t count) {
+        static_assert(std::is_trivially_copyable_v<T>);
+        if (count <= 0) return true;
+        if (int64_t(size_) + count > INT32_MAX || !reserve(int32_t(size_ + count))) return false;
+        std::memcpy(data_ + size_, items, size_t(count) * sizeof(T));
+        size_ += int32_t(count);
+        return true;
+    }
     // Makes room for count elements in all; false when out of memory.
     bool reserve(int32_t count) {
         while (capacity_ < count) {

@@ -29,6 +29,7 @@ public:
     static Path fromString(const String& text) { return adopt(fn().fromString(text.handle())); }
 
     const HostPath* handle() const { return path_; }
+    HostPath* handle() { return path_; }
     bool valid() const { return path_ != nullptr; }
     bool empty() const { return path_ == nullptr || fn().isEmpty(path_); }
 
@@ -53,6 +54,11 @@ private:
     static const HostPathTable& fn() { return *tables().t_C4DOS_Fn; }
     HostPath* path_ = nullptr;
 };
+
+// System form of a path the host lends: new reference, refused when out of memory.
+inline String pathText(const HostPath* path) {
+    return path ? String::adopt(tables().t_C4DOS_Fn->toString(path)) : String();
+}
 
 // Application folders from the kernel's application service.
 inline Path applicationUrl(int32_t kind, const char* frameworkId) {

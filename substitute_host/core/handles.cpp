@@ -28,6 +28,7 @@ const char* handleKindName(HandleKind kind) {
         case HandleKind::Gui: return "custom control";
         case HandleKind::DrawArea: return "drawing area";
         case HandleKind::MouseInfo: return "mouse information";
+        case HandleKind::FileList: return "file list";
     }
     return "?";
 }
@@ -65,6 +66,7 @@ void HandleRegistry::grow() {
 
 void HandleRegistry::add(const void* handle, HandleKind kind) {
     if (handle == nullptr) return;
+    if (lastChecked_.handle == handle) lastChecked_ = Slot{};
     if (2 * (used_ + 1) > slots_.size()) grow();
     Slot& slot = slots_[slotOf(handle)];
     if (slot.handle == nullptr) used_++;
@@ -73,6 +75,7 @@ void HandleRegistry::add(const void* handle, HandleKind kind) {
 
 void HandleRegistry::remove(const void* handle) {
     if (handle == nullptr || slots_.empty()) return;
+    if (lastChecked_.handle == handle) lastChecked_ = Slot{};
     const size_t mask = slots_.size() - 1;
     size_t hole = slotOf(handle);
     if (slots_[hole].handle == nullptr) return;
@@ -100,9 +103,13 @@ void HandleRegistry::check(const char* operation, const void* handle, HandleKind
         if (nullable) return;
         fault(operation, std::string("null ") + handleKindName(kind) + " handle");
     }
+    if (lastChecked_.handle == handle && lastChecked_.kind == kind) return;
     const Slot* found = slots_.empty() ? nullptr : &slots_[slotOf(handle)];
     if (found && found->handle == nullptr) found = nullptr;
-    if (found && found->kind == kind) return;
+    if (found && found->kind == kind) {
+        lastChecked_ = *found;
+        return;
+    }
     char address[32];
     // Not %p: its form differs between C runtimes, and fault texts should read alike on every target.
     std::snprintf(address, sizeof address, "0x%" PRIxPTR, reinterpret_cast<uintptr_t>(handle));

@@ -32,6 +32,7 @@ enum class HandleKind : uint8_t {
     Gui,
     DrawArea,
     MouseInfo,
+    FileList,
 };
 
 const char* handleKindName(HandleKind kind);
@@ -59,6 +60,10 @@ private:
     std::vector<Slot> slots_;  // size a power of two, at most half full
     size_t used_ = 0;
     int shift_ = 64;  // 64 - log2(size)
+    // The handle check passed last: a walk hands the same handle to the host
+    // several times in a row (its type id, then its next), and each time
+    // after the first costs no probe. Forgotten when that handle goes.
+    mutable Slot lastChecked_;
 };
 
 }  // namespace substitute

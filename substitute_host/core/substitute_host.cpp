@@ -1,6 +1,9 @@
 #include "core/substitute_host.h"
 
 #include "core/fault.h"
+#include "files/scene_folders.h"
+#include "files/whole_files.h"
+#include "scene_file/document_files.h"
 
 namespace substitute {
 namespace {
@@ -19,11 +22,14 @@ SubstituteHost::SubstituteHost() {
     services.fill(kernel_, storage_);
     scene.fill(storage_);
     ui.fill(storage_);
+    fillDocumentFileEntries(storage_.ge);
+    fillBrowseTable(storage_.bf);
+    fillWholeFileEntry(storage_.fi);
 
     TableStorage& s = storage_;
     sized(s.ge), sized(s.sh), sized(s.bc), sized(s.bm), sized(s.ba), sized(s.fn), sized(s.cu), sized(s.pr);
     sized(s.lr), sized(s.bl), sized(s.tg), sized(s.bo), sized(s.bd), sized(s.mt), sized(s.bu), sized(s.br);
-    sized(s.fi), sized(s.ln), sized(s.gv), sized(s.gd), sized(s.at), sized(s.unused);
+    sized(s.fi), sized(s.bf), sized(s.ln), sized(s.gv), sized(s.gd), sized(s.at), sized(s.unused);
     sized(s.layerShaderLibrary), sized(s.treeViewLibrary);
     s.lr.find = [](int32_t id) -> const void* {
         TableStorage& tables = current().storage_;
@@ -43,7 +49,7 @@ SubstituteHost::SubstituteHost() {
     tables_.t_C4DOS_Ba = &s.ba;
     tables_.t_C4DOS_Fn = &s.fn;
     tables_.t_C4DOS_Fl = &s.unused;
-    tables_.t_C4DOS_Bf = &s.unused;
+    tables_.t_C4DOS_Bf = &s.bf;
     tables_.t_C4DOS_Cd = &s.unused;
     tables_.t_C4DOS_Cu = &s.cu;
     tables_.t_C4DOS_Pr = &s.pr;

@@ -25,6 +25,7 @@ struct TableStorage {
     HostUndoTable bu{};
     HostRenderTable br{};
     HostFileTable fi{};
+    HostBrowseTable bf{};
     HostLinkTable ln{};
     HostValueTable gv{};
     HostDialogTable gd{};

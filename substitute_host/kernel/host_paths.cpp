@@ -17,6 +17,13 @@ HostPath* makePath(const std::filesystem::path& path) {
     return handle;
 }
 
+void deletePath(HostPath* path) {
+    handles().check("Fn.free", path, HandleKind::Path);
+    handles().remove(path);
+    --live;
+    delete path;
+}
+
 HostPath* newModulePath(const std::filesystem::path& path) {
     return SubstituteHost::current().services.objectCreationAllowed() ? makePath(path) : nullptr;
 }
@@ -31,12 +38,7 @@ int64_t livePaths() { return live; }
 void fillPathTable(HostPathTable& table) {
     table.size = int32_t(sizeof(HostPathTable));
     table.create = []() { return newModulePath({}); };
-    table.free = [](HostPath* path) {
-        handles().check("Fn.free", path, HandleKind::Path);
-        handles().remove(path);
-        --live;
-        delete path;
-    };
+    table.free = [](HostPath* path) { deletePath(path); };
     table.assign = [](HostPath* target, const HostPath* source) {
         const auto& value = pathOf(source, "Fn.assign");
         pathOf(target, "Fn.assign");

@@ -71,11 +71,13 @@ int64_t KernelServices::liveObjects() const {
     const HandleRegistry& handles = SubstituteHost::current().handles;
     size_t count = 0;
     for (HandleKind kind : {HandleKind::Path, HandleKind::Value, HandleKind::Container, HandleKind::Array,
-                            HandleKind::Bitmap, HandleKind::Resource}) {
+                            HandleKind::Bitmap, HandleKind::Resource, HandleKind::FileList}) {
         count += handles.count(kind);
     }
-    // Objects the module asked the scene for and still owns.
-    return int64_t(count) + SubstituteHost::current().scene.moduleObjects();
+    // Objects the module asked the scene for and still owns, and documents
+    // read for the module, which are the module's to free.
+    return int64_t(count) + SubstituteHost::current().scene.moduleObjects() +
+           int64_t(SubstituteHost::current().scene.hiddenDocumentCount());
 }
 
 // ---- Console ---------------------------------------------------------------------------

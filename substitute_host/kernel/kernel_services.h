@@ -87,7 +87,7 @@ public:
     int64_t liveStrings() const;
     int64_t livePaths() const;
     // Live host objects the module asked for (paths, values, containers,
-    // arrays, bitmaps, resources), for leak checks.
+    // arrays, bitmaps, resources, file lists, hidden documents), for leak checks.
     int64_t liveObjects() const;
 
     // ---- Console -----------------------------------------------------------------

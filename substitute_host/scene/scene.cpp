@@ -17,6 +17,7 @@ Scene::~Scene() { clear(); }
 
 void Scene::clear() {
     while (!documents_.empty()) closeDocument(documents_.back().get());
+    while (!hidden_.empty()) freeHiddenDocument(hidden_.back().get());
     setPlugins({});
     for (auto& record : builtIns_) handles().remove(record.get());
     builtIns_.clear();
@@ -57,7 +58,50 @@ void Scene::deleteDocument(HostDocument* document) {
 
 void Scene::setActiveDocument(HostDocument* document) {
     if (document) handles().check("setActiveDocument", document, HandleKind::Document);
+    if (document) requireShown(*document, "setActiveDocument");
     active_ = document;
+}
+
+// ---- Hidden documents ----------------------------------------------------------------
+
+HostDocument* Scene::adoptHiddenDocument(std::unique_ptr<HostDocument> document) {
+    document->hidden = true;
+    HostDocument* result = document.get();
+    handles().add(result, HandleKind::Document);
+    hidden_.push_back(std::move(document));
+    mostHiddenAtOnce = std::max(mostHiddenAtOnce, hidden_.size());
+    return result;
+}
+
+void Scene::freeHiddenDocument(HostDocument* document) {
+    auto found =
+        std::find_if(hidden_.begin(), hidden_.end(), [&](const auto& owned) { return owned.get() == document; });
+    if (found == hidden_.end()) fault("freeHiddenDocument", "the document is not a hidden one");
+    std::unique_ptr<HostDocument> owned = std::move(*found);
+    hidden_.erase(found);
+    // The stable ids of a hidden document that holds the latest ones go back
+    // to the pool: nothing else can know them (it was never changed, so no
+    // undo step holds them), and a folder run of many files then keeps the
+    // id table as small as its largest file needs.
+    uint64_t lowest = nextId_;
+    size_t elements = 0;
+    for (ElementList* list : {&owned->objects, &owned->materials, &owned->renderSettings}) {
+        for (HostElement* top = list->first; top; top = top->next) {
+            for (const HostElement* element : subtree(top)) {
+                lowest = std::min(lowest, element->id);
+                ++elements;
+            }
+        }
+    }
+    deleteDocument(owned.get());
+    if (elements == nextId_ - lowest) {
+        nextId_ = lowest;
+        byId_.resize(std::min(byId_.size(), size_t(lowest)));
+    }
+}
+
+void Scene::requireShown(const HostDocument& document, const char* operation) {
+    if (document.hidden) fault(operation, "the document is a hidden one, which is only read");
 }
 
 // ---- Building ----------------------------------------------------------------------

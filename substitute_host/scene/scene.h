@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/table_storage.h"
+#include "input/input_files.h"
 #include "scene/scene_model.h"
 
 namespace substitute {
@@ -63,6 +64,25 @@ public:
     HostDocument* activeDocument() const { return active_; }
     void setActiveDocument(HostDocument* document);  // null: no active document
     const std::vector<std::unique_ptr<HostDocument>>& documents() const { return documents_; }
+
+    // ---- Hidden documents ------------------------------------------------------
+    // Takes a document read for the module alone: never active, never among
+    // documents(); the module frees it with freeHiddenDocument.
+    HostDocument* adoptHiddenDocument(std::unique_ptr<HostDocument> document);
+    void freeHiddenDocument(HostDocument* document);
+    size_t hiddenDocumentCount() const { return hidden_.size(); }
+    // How many hidden documents the module asked for (read or not), and the
+    // most it held at once.
+    int64_t hiddenLoads = 0;
+    size_t mostHiddenAtOnce = 0;
+    // Faults (naming operation) when document is hidden: the module only reads those.
+    static void requireShown(const HostDocument& document, const char* operation);
+
+    // ---- Scene files the module asks for --------------------------------------------
+    // The largest scene file read for the module (the driver's --input-limit).
+    uint64_t fileLimit = defaultInputLimit;
+    // Called with the file after the module opened it as the active document.
+    std::function<void(const std::filesystem::path&)> onOpenDocument;
 
     // ---- Building ------------------------------------------------------------
     // New elements appended at the end of their list. parent null: top level.
@@ -142,6 +162,7 @@ private:
     void deleteDocument(HostDocument* document);
 
     std::vector<std::unique_ptr<HostDocument>> documents_;
+    std::vector<std::unique_ptr<HostDocument>> hidden_;
     HostDocument* active_ = nullptr;
     // Live elements by stable id: ids are handed out in sequence, so the id is
     // the index (null: not alive).

@@ -119,6 +119,9 @@ struct HostDocument {
     uint64_t activeMaterial = 0;
     substitute::UndoHistory undo;
     std::optional<std::string> schema;  // the scene file's "$schema", which save writes back
+    // Read for the module to search, never shown: the module may read it,
+    // never change it (see the Ge table's loadHiddenDocument).
+    bool hidden = false;
 };
 
 namespace substitute {

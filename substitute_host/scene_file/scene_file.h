@@ -13,17 +13,26 @@
 
 namespace substitute {
 
+// What a loaded scene file becomes. The registry is the application's: only
+// the file the application starts from installs its plug-ins.
+enum class LoadAs {
+    Start,   // the active document, its "plugins" the registry
+    Opened,  // the active document, as File > Open makes it; the registry stays
+    Hidden,  // a hidden document for the module to search; the registry stays
+};
+
 struct SceneLoad {
     HostDocument* document = nullptr;  // null on failure
     std::string error;                 // "objects[0].children[2].tags[1]: missing \"type\""
 };
 
-// Builds a new document from json. On success the document becomes the
-// active one and the file's plug-ins replace the registry; on failure the
-// scene is unchanged.
-SceneLoad loadScene(Scene& scene, std::string_view json);
+// Builds a new document from json. On success the document becomes what as
+// says (by default the active one, the file's plug-ins replacing the
+// registry); on failure the scene is unchanged.
+SceneLoad loadScene(Scene& scene, std::string_view json, LoadAs as = LoadAs::Start);
 // Refuses what is not a regular file, and a file larger than limit bytes.
-SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit = defaultInputLimit);
+SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit = defaultInputLimit,
+                        LoadAs as = LoadAs::Start);
 
 std::string saveScene(const Scene& scene, const HostDocument& document);
 // False (with error) when the file cannot be written.

@@ -135,7 +135,8 @@ public:
     // The reader stops at the first NUL, but a text cut inside a multi-byte
     // character or an escape makes it look a few bytes further: the text is
     // padded with NULs (within its capacity, when it was read with room).
-    Loader(Scene& scene, std::string& text) : scene_(scene), document_(std::make_unique<HostDocument>()) {
+    Loader(Scene& scene, std::string& text, LoadAs as)
+        : scene_(scene), as_(as), document_(std::make_unique<HostDocument>()) {
         const size_t size = text.size();
         text.append(inputPadding, '\0');
         text_ = std::string_view(text.data(), size);
@@ -174,7 +175,8 @@ public:
             scene_.discardDocument(std::move(document_));
             return {nullptr, error_};
         }
-        scene_.setPlugins(plugins_);
+        if (as_ == LoadAs::Hidden) return {scene_.adoptHiddenDocument(std::move(document_)), ""};
+        if (as_ == LoadAs::Start) scene_.setPlugins(plugins_);
         HostDocument* document = scene_.adoptDocument(std::move(document_));
         scene_.setActiveDocument(document);
         return {document, ""};
@@ -557,6 +559,7 @@ private:
     }
 
     Scene& scene_;
+    LoadAs as_;
     std::string_view text_;
     std::unique_ptr<HostDocument> document_;
     std::vector<PluginInfo> plugins_;
@@ -569,17 +572,17 @@ private:
 
 }  // namespace
 
-SceneLoad loadScene(Scene& scene, std::string_view json) {
+SceneLoad loadScene(Scene& scene, std::string_view json, LoadAs as) {
     std::string text;
     text.reserve(json.size() + inputPadding);
     text.assign(json);
-    return Loader(scene, text).load();
+    return Loader(scene, text, as).load();
 }
 
-SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit) {
+SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit, LoadAs as) {
     std::string text, error;
     if (!readInputFile(file, limit, text, error)) return {nullptr, error};
-    SceneLoad result = Loader(scene, text).load();
+    SceneLoad result = Loader(scene, text, as).load();
     if (!result.document) result.error = file.string() + ": " + result.error;
     return result;
 }

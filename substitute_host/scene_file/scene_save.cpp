@@ -1,16 +1,7 @@
 // Writing scene files in their one canonical form (README.md, "Scene files").
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
-
+#include "files/whole_files.h"
 #include "scene/scene_walk.h"
 #include "scene_file/scene_file.h"
 
@@ -224,23 +215,7 @@ std::string saveScene(const Scene& scene, const HostDocument& document) {
 
 bool saveSceneFile(const Scene& scene, const HostDocument& document, const std::filesystem::path& file,
                    std::string* error) {
-    namespace fs = std::filesystem;
-    const std::string text = saveScene(scene, document);
-    // Written beside the file and renamed over it, so a failure (a full disk)
-    // leaves the file as it was, and a reader never sees half a scene.
-    fs::path temporary = file;
-    temporary += ".saving-" + std::to_string(getpid());
-    std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
-    bool written = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    written = out && std::fflush(out) == 0 && written;
-    if (out && std::fclose(out) != 0) written = false;
-    std::error_code problem;
-    if (written) fs::rename(temporary, file, problem);
-    if (written && !problem) return true;
-    const std::string reason = problem ? problem.message() : std::strerror(errno);
-    fs::remove(temporary, problem);
-    if (error) *error = "cannot write " + file.string() + ": " + reason;
-    return false;
+    return writeFileWhole(file, saveScene(scene, document), error);
 }
 
 }  // namespace substitute

@@ -17,6 +17,8 @@ void Interface::fill(TableStorage& tables) {
     fillTreeViewLibrary(tables.treeViewLibrary);
     fillResourceEntries(tables.ge);
     fillPluginRegistration(tables.pr);
+    fillChooserEntry(tables.fn);
+    fillProgressEntries(tables.ge);
     tables.ge.messageBox = [](const HostString* message, int32_t style) {
         std::string shown(text(message, "Ge.messageBox"));
         return showMessageBox(SubstituteHost::current().ui.messageBoxes, std::move(shown), style);

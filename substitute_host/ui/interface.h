@@ -1,5 +1,6 @@
 // The user interface side of the host: dialogs, tree views, message boxes,
-// resources, bitmaps, opening files, registered commands.
+// file choosers, the status bar and the Escape key, resources, bitmaps,
+// opening and writing files, registered commands.
 #pragma once
 
 #include <filesystem>
@@ -10,7 +11,9 @@
 #include "core/table_storage.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
+#include "ui/file_choosers.h"
 #include "ui/message_boxes.h"
+#include "ui/progress.h"
 #include "ui/resources.h"
 
 namespace substitute {
@@ -27,6 +30,9 @@ public:
     HostDialog* findDialog(int32_t pluginId) const;
 
     MessageBoxes messageBoxes;
+    FileChoosers choosers;
+    StatusBar statusBar;
+    EscapeKey escapeKey;
     Commands commands;
     // Problems the host met on the module's behalf (a malformed string table,
     // a refused registration), one line each.
@@ -34,6 +40,8 @@ public:
     std::vector<FreedResource> freedResources;
     // Files the module asked to open with their default application; none is launched.
     std::vector<std::filesystem::path> openedFiles;
+    // Files the module wrote whole (Fi.writeWhole), in order.
+    std::vector<std::filesystem::path> writtenFiles;
 };
 
 }  // namespace substitute

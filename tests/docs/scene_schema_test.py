@@ -76,7 +76,7 @@ def main():
         run = subprocess.run(host + ["-c", "", str(path)], capture_output=True, text=True, errors="replace")
         return run.returncode == 0, run.stdout.strip().splitlines()[-1:] if run.returncode else ""
 
-    files = sorted(source.glob("example_scenes/*.json")) + sorted(source.glob("tests/driver/sessions/*.json"))
+    files = sorted(source.glob("example_scenes/**/*.json")) + sorted(source.glob("tests/driver/sessions/*.json"))
     files += sorted(source.glob("fuzz/corpus/scene_loader/*")) + sorted(source.glob("fuzz/regressions/scene_loader/*"))
     with tempfile.TemporaryDirectory() as folder:
         example = pathlib.Path(folder) / "readme_example.json"

@@ -58,7 +58,7 @@ TEST_P(GoldenSessionTest, PrintsTheExpectedOutput) {
 INSTANTIATE_TEST_SUITE_P(Sessions, GoldenSessionTest,
                          ::testing::Values(GoldenSession{"dialog_window", 0}, GoldenSession{"tags_remove_undo", 0},
                                            GoldenSession{"shaders_objects", 0}, GoldenSession{"identify", 0},
-                                           GoldenSession{"disabled_control", 1}),
+                                           GoldenSession{"disabled_control", 1}, GoldenSession{"folder_search", 0}),
                          [](const auto& named) { return std::string(named.param.name); });
 
 }  // namespace

@@ -35,6 +35,8 @@ TEST(ProgramOptions, RefusesBadCommandLinesWithUsage) {
         {{"--script"}, "--script needs a value"},
         {{"--script", "a", "-c", "open"}, "--script and -c exclude each other"},
         {{"a.json", "b.json"}, "more than one scene file (a.json, b.json)"},
+        {{"--escape-after", "-1"}, "--escape-after takes a whole number from 0, not \"-1\""},
+        {{"--escape-after", "two"}, "--escape-after takes a whole number from 0, not \"two\""},
     };
     for (const Case& c : cases) {
         DriverRun run = runDriver(c.args);

@@ -15,18 +15,20 @@ namespace fs = std::filesystem;
 
 const fs::path committedPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "dialog.svg";
 const fs::path committedMissingPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "missing_plugins.svg";
+const fs::path committedFolderPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "folder_search.svg";
 
 using SnapshotTest = SnapshotSession;
 
 // picture is the committed one, or (with UPDATE_GOLDEN set) becomes it; the
-// message names the driver's commands that draw it.
-void expectCommitted(const std::string& picture, const fs::path& committed, const std::string& commands) {
+// message names the driver's command line that draws it from the source folder.
+void expectCommitted(const std::string& picture, const fs::path& committed, const std::string& commands,
+                     const std::string& scene = " example_scenes/legacy_plugins.json") {
     if (std::getenv("UPDATE_GOLDEN") != nullptr) std::ofstream(committed, std::ios::binary) << picture;
     EXPECT_TRUE(picture == kit::readFile(committed))
         << committed.generic_string()
         << " differs from what the driver draws now; write it anew with UPDATE_GOLDEN=1 or with\n"
            "  cleartrace-host -c \"" +
-               commands + "\" example_scenes/legacy_plugins.json";
+               commands + "\"" + scene;
 }
 
 TEST_F(SnapshotTest, PictureIsTheWindowAsItIsNow) {
@@ -110,6 +112,29 @@ TEST(SnapshotProgramTest, CommittedMissingPluginsPictureIsCurrent) {
     }
     expectCommitted(picture, committedMissingPicture,
                     "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x410");
+}
+
+// The help file's picture of a folder search: the example project, found from
+// an empty scene.
+TEST(SnapshotProgramTest, CommittedFolderSearchPictureIsCurrent) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "cleartrace-folder-search-picture";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path file = folder / "folder_search.svg";
+    const fs::path project = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "studio_project";
+    const DriverRun run = runDriver({"-c", "open; action find-missing-folder; folder \"" + project.string() +
+                                               "\"; process; snapshot \"" + file.string() + "\" 1000x488"});
+    ASSERT_EQ(run.status, 0) << run.output << run.errors;
+    const std::string picture = kit::readFile(file);
+    fs::remove_all(folder);
+    for (const char* text : {">Find Missing Plugins in Folder<", ">Scene File<", ">Could not open this file.<",
+                             ">shots/sh020/sh020_animation.json<", ">Toon Outline<"}) {
+        EXPECT_NE(picture.find(text), std::string::npos) << text;
+    }
+    expectCommitted(picture, committedFolderPicture,
+                    "open; action find-missing-folder; folder example_scenes/studio_project; process; snapshot "
+                    "docs/folder_search.svg 1000x488",
+                    "");
 }
 
 }  // namespace

@@ -153,7 +153,7 @@ TEST_F(DialogLayoutTest, OpenedWindowIsSound) {
     expectSoundLayout(window(), opened);
     EXPECT_EQ(opened.height, substitute::defaultWindowHeight);
     EXPECT_GE(opened.width, substitute::defaultWindowWidth);
-    EXPECT_EQ(opened.menuTitles.size(), 1u);  // "Help"
+    EXPECT_EQ(opened.menuTitles.size(), 2u);  // "List", "Help"
     EXPECT_EQ(opened.menuBar.height, substitute::metric::menuBarHeight);
 
     // Each label stands left of its control, on the same row.

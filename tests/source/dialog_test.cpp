@@ -94,20 +94,27 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
 
     // The menu and the combo boxes' entries.
     const std::vector<substitute::MenuEntry>& menu = window().menu;
-    ASSERT_EQ(menu.size(), 3u);
+    ASSERT_EQ(menu.size(), 5u);
     EXPECT_TRUE(menu[0].subMenu);
-    EXPECT_EQ(menu[0].text, "Help");
-    EXPECT_EQ(menu[1].id, IDM_ABOUT);
-    EXPECT_EQ(menu[1].text, "About...");
-    EXPECT_EQ(menu[2].id, IDM_SHOW_HELP_FILE);
-    EXPECT_EQ(menu[2].text, "Show Help File (.PDF)...");
-    EXPECT_EQ(menu[2].depth, 1u);
+    EXPECT_EQ(menu[0].text, "List");
+    EXPECT_EQ(menu[1].id, IDM_SAVE_LIST);
+    EXPECT_EQ(menu[1].text, "Save List as CSV...");
+    EXPECT_EQ(menu[1].depth, 1u);
+    EXPECT_TRUE(menu[2].subMenu);
+    EXPECT_EQ(menu[2].text, "Help");
+    EXPECT_EQ(menu[2].depth, 0u);
+    EXPECT_EQ(menu[3].id, IDM_ABOUT);
+    EXPECT_EQ(menu[3].text, "About...");
+    EXPECT_EQ(menu[4].id, IDM_SHOW_HELP_FILE);
+    EXPECT_EQ(menu[4].text, "Show Help File (.PDF)...");
+    EXPECT_EQ(menu[4].depth, 1u);
     EXPECT_TRUE(window().menuFinished);
     EXPECT_EQ(entriesOf(control(IDC_ACTION)), (Entries{{0, "Identify Plugin"},
                                                        {1, "Generate List"},
                                                        {2, "Remove Plugin"},
                                                        {3, "Find Missing Plugins"},
-                                                       {4, "Remove Missing Plugins"}}));
+                                                       {4, "Remove Missing Plugins"},
+                                                       {5, "Find Missing Plugins in Folder"}}));
     EXPECT_EQ(entriesOf(control(IDC_PLUGIN_TYPE)),
               (Entries{{0, "Tag"}, {1, "Shader"}, {2, "Object"}, {3, "Post Effect"}, {4, "Material"}}));
     EXPECT_EQ(entriesOf(control(IDC_SCOPE)), expectedTagScopes);

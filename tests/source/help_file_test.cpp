@@ -85,6 +85,19 @@ TEST(HelpFile, CoversTheToolAndQuotesItsMessages) {
         "Find Missing Plugins",
         "Remove Missing Plugins",
         "The columns, from left to right, are Plugin ID, Type, Instances and Name",
+        // a folder's missing plug-ins, and the list saved
+        "Find Missing Plugins in Folder",
+        "Choose a folder of scene files",
+        "The list has the columns Scene File, Plugin ID, Type, Instances and Name",
+        "Could not open this file.",
+        "Could not list this folder.",
+        "No scene files found.",
+        "Cleartrace: shots/sh010/sh010_layout.json (4 of 6)",
+        "Cleartrace stopped after 4 of 6 scene files.",
+        "Cleartrace could not open shots/sh010/sh010_layout.json.",
+        "Saving the list",
+        "Save List as CSV...",
+        "Cleartrace could not save the list to /projects/reports/Cleartrace.csv.",
         // messages, exactly as shown
         kit::loadedLine,
         kit::failedLine,
@@ -129,6 +142,10 @@ TEST(HelpFile, ShowsThePictureOfTheWindow) {
     EXPECT_NE(text.find("Render Engine Material"), std::string::npos);
     EXPECT_NE(text.find("Glow Emitter.1"), std::string::npos);
     EXPECT_NE(text.find("The window after Find Missing Plugins"), std::string::npos);
+    // Only the picture after Find Missing Plugins in Folder holds the example project's files.
+    EXPECT_NE(text.find("sh020_animation.json"), std::string::npos);
+    EXPECT_NE(text.find("Toon Outline"), std::string::npos);
+    EXPECT_NE(text.find("The window after Find Missing Plugins in Folder"), std::string::npos);
 #endif
 }
 

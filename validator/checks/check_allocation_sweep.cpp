@@ -8,7 +8,9 @@
 // host could not record for undo says so with its own notice and removes
 // nothing; a run that says nothing is exactly the run with memory, its texts
 // included; and undo then redo after the run gives back the scene before it
-// and the scene it showed. A start-up or an `open` refused for lack of memory
+// and the scene it showed. A folder run cut short keeps the rows of the files
+// it finished (the first rows of the run with memory) and holds no document
+// and no status text after it. A start-up or an `open` refused for lack of memory
 // is a truthful answer too. Every session starts the module and opens the
 // window alike, so only the first session refuses those requests; the others
 // begin with their own commands' requests.
@@ -20,6 +22,7 @@
 #include "dialog_contract.h"
 #include "framework/module_pin.h"
 #include "framework/session_view.h"
+#include "scene_folder.h"
 
 namespace validator {
 namespace {
@@ -37,6 +40,7 @@ struct Outcome {
     bool rowsDrawnWithMemory = true;  // the refused request did not come while drawing
     bool reached = false;             // the refused request came
     std::string leak;
+    std::string leftOver;  // what the Process left that it must not: a document read for it, a status text
 };
 
 // The Process and what it changed.
@@ -51,6 +55,9 @@ void process(Harness& harness, Outcome& outcome) {
         return;
     }
     outcome.after = harness.savedScene();
+    const substitute::SubstituteHost& host = harness.host();
+    if (host.scene.hiddenDocumentCount() > 0) outcome.leftOver = "a hidden document";
+    if (!host.ui.statusBar.text.empty() || host.ui.statusBar.percent) outcome.leftOver = "the status bar's text";
     const std::vector<std::string> shown = harness.boxTexts();
     outcome.boxes.assign(shown.begin() + std::ptrdiff_t(boxes), shown.end());
     outcome.undoGroups = harness.host().scene.undoCount(document) - undoGroups;
@@ -106,11 +113,14 @@ std::string judgeCutShort(const Outcome& run, const Outcome& complete, Action ac
     if (run.after != run.before) return "a run cut short changed the scene: " + firstDifference(run.before, run.after);
     if (run.undoGroups != 0) return "a run cut short recorded an undo group";
     // A missing-plug-ins list counts every instance, so a part of it would
-    // tell wrong counts: a cut-short run lists nothing.
-    if (run.rowsDrawnWithMemory && searchesMissing(action) && !run.rows.empty()) {
+    // tell wrong counts: a cut-short run lists nothing. A folder run keeps
+    // the rows of the files it finished, each of them whole.
+    const bool keepsFinished = action == Action::FindMissingInFolder;
+    if (run.rowsDrawnWithMemory && searchesMissing(action) && !keepsFinished && !run.rows.empty()) {
         return "a missing-plug-ins run cut short still lists " + rowDifference({}, run.rows);
     }
-    if (run.rowsDrawnWithMemory && hasNotFoundRow(run.rows)) return "a run cut short added the not-found row";
+    if (run.rowsDrawnWithMemory && !keepsFinished && hasNotFoundRow(run.rows))
+        return "a run cut short added the not-found row";
     if (run.rowsDrawnWithMemory && !isPrefix(run.rows, complete.rows)) {
         return "a run cut short shows rows the run with memory does not: " + rowDifference(complete.rows, run.rows);
     }
@@ -148,6 +158,7 @@ std::string judgeUndo(const Outcome& run) {
 // Why a run with a refused request is not truthful, or "".
 std::string judge(const Outcome& run, const Outcome& complete, Action action) {
     if (!run.leak.empty()) return "at quit: " + run.leak;
+    if (!run.leftOver.empty()) return "the Process left " + run.leftOver + " behind";
     if (!run.refused.empty()) {
         // Refusing to start or to open the window for lack of memory is a
         // truthful answer; any later refusal means a control went missing.
@@ -208,9 +219,18 @@ Injection openingRequests(const CheckSettings& settings, const SweepSession& ses
 
 // skipOpening: refuse only the requests after the window opened (the first
 // session refuses those of the start-up and the opening for all).
-std::string sweepSession(const CheckSettings& settings, const SweepSession& session, bool skipOpening) {
+std::string sweepSession(const CheckSettings& settings, const SweepSession& given, bool skipOpening) {
+    // A folder run's files, written once for every run of the session.
+    const kit::TemporaryFolder folder("sweep");
+    SweepSession session = given;
+    for (const auto& [relative, text] : session.files) folder.write(relative, text);
+    if (const size_t mark = session.commands.find(sweepFolderMark); mark != std::string::npos) {
+        session.commands.replace(mark, std::string_view(sweepFolderMark).size(),
+                                 driver::quoteWord(folder.path().string()));
+    }
     const Injection opening = skipOpening ? openingRequests(settings, session) : Injection{};
     const Outcome complete = runSession(settings, session, {});
+    if (!complete.leftOver.empty()) return "with memory, the Process left " + complete.leftOver + " behind";
     if (!complete.refused.empty()) return "with memory, the session refused " + complete.refused;
     if (!complete.leak.empty()) return "with memory, at quit: " + complete.leak;
     if (std::string problem = judgeUndo(complete); !problem.empty()) return "with memory, " + problem;

@@ -3,16 +3,23 @@
 // was; a removal is one undo group, whose undo gives back exactly the scene
 // before and whose redo gives exactly the scene after. After Remove Missing
 // Plugins, Find Missing Plugins lists what its list showed: nothing when
-// layer shaders were not kept. At the end nothing may be left behind.
+// layer shaders were not kept. Find Missing Plugins in Folder searches a
+// folder of random scenes (with broken, empty and unreadable files and
+// links) and changes nothing; its rows come in the order of their files and
+// a double-clicked row opens its file and lists what the row listed, or says
+// the file could not be opened and changes nothing. At the end nothing may be
+// left behind.
 #include <algorithm>
 
 #include "checks/check_runs.h"
+#include "checks/random_folder.h"
 #include "checks/random_scene.h"
 #include "command_text.h"
 #include "command_words.h"
 #include "dialog_contract.h"
 #include "framework/choices.h"
 #include "framework/session_view.h"
+#include "scene_folder.h"
 
 namespace validator {
 namespace {
@@ -29,7 +36,8 @@ SceneShape shapeForLevel(int level) {
 
 class RandomSession {
 public:
-    RandomSession(Choices& choices, Harness& harness) : choices_(choices), harness_(harness) {}
+    RandomSession(Choices& choices, Harness& harness, std::filesystem::path folder)
+        : choices_(choices), harness_(harness), folder_(std::move(folder)) {}
 
     // One user step: a few controls changed, then Process; "" or what went wrong.
     std::string step() {
@@ -97,10 +105,10 @@ private:
             case 10: {
                 // Removals most often: they are what undo and redo check.
                 using driver::wordFor;
-                constexpr const char* actions[] = {wordFor(Action::Identify),     wordFor(Action::GenerateList),
-                                                   wordFor(Action::Remove),       wordFor(Action::Remove),
-                                                   wordFor(Action::FindMissing),  wordFor(Action::RemoveMissing),
-                                                   wordFor(Action::RemoveMissing)};
+                constexpr const char* actions[] = {
+                    wordFor(Action::Identify),      wordFor(Action::GenerateList),       wordFor(Action::Remove),
+                    wordFor(Action::Remove),        wordFor(Action::FindMissing),        wordFor(Action::RemoveMissing),
+                    wordFor(Action::RemoveMissing), wordFor(Action::FindMissingInFolder)};
                 return run(std::string("action ") + choices_.pick(actions));
             }
             case 2: {
@@ -157,10 +165,46 @@ private:
     }
 
     std::string doubleClick() {
-        const size_t rows = listedRows(harness_).size();
-        if (rows == 0 || !enabled(IDC_TREE_VIEW)) return {};
-        const uint64_t row = choices_.below(rows);
-        return run("dblclick " + std::to_string(row));
+        const Rows shown = listedRows(harness_);
+        if (shown.empty() || !enabled(IDC_TREE_VIEW)) return {};
+        const uint64_t row = choices_.below(shown.size());
+        const bool listsFolder = shown[0].size() == 5 && value(IDC_ACTION) == entryId(Action::FindMissingInFolder);
+        const HostDocument* active = harness_.host().scene.activeDocument();
+        const size_t boxes = harness_.boxTexts().size();
+        std::string problem = run("dblclick " + std::to_string(row));
+        if (!problem.empty() || !listsFolder) return problem;
+        return fileOpened(shown, size_t(row), active, boxes);
+    }
+
+    // After a double-click on row of a folder's list: the file opened as the
+    // active document and its missing plug-ins listed as the row's file
+    // listed them; or, for a file that cannot be read, the notice and
+    // nothing else; for a row of no file, nothing at all.
+    std::string fileOpened(const Rows& shown, size_t row, const HostDocument* active, size_t boxes) {
+        const std::string& file = shown[row][0];
+        const std::vector<std::string> texts = harness_.boxTexts();
+        const std::vector<std::string> said(texts.begin() + std::ptrdiff_t(boxes), texts.end());
+        const bool opened = harness_.host().scene.activeDocument() != active;
+        if (!opened) {
+            const bool aFile = file != "No scene files found." && file.back() != '/';
+            const std::vector<std::string> notice = {"Cleartrace could not open " + file + "."};
+            if (said != (aFile ? notice : std::vector<std::string>{}) || listedRows(harness_) != shown ||
+                value(IDC_ACTION) != entryId(Action::FindMissingInFolder)) {
+                return "the row of " + file + ", not opened, changed something or said " +
+                       (said.empty() ? "nothing" : "\"" + said.back() + "\"");
+            }
+            return {};
+        }
+        Rows expected;
+        for (const std::vector<std::string>& line : shown) {
+            if (line[0] == file) expected.emplace_back(line.begin() + 1, line.end());
+        }
+        const Rows found = listedRows(harness_);
+        if (value(IDC_ACTION) != entryId(Action::FindMissing) || !said.empty() || found != expected) {
+            return "the row of " + file +
+                   " opened it, but Find Missing Plugins there lists other rows: " + rowDifference(expected, found);
+        }
+        return {};
     }
 
     // The window opens on Generate List with the plug-in ID at 0.
@@ -178,6 +222,10 @@ private:
         const size_t boxes = harness_.boxTexts().size();
         const auto action = Action(value(IDC_ACTION));
         bool removing = action == Action::Remove || action == Action::RemoveMissing;
+        if (action == Action::FindMissingInFolder) {
+            std::string problem = run("folder " + driver::quoteWord(folder_.string()));
+            if (!problem.empty()) return problem;
+        }
         if (removing && value(IDC_WARN_BEFORE_DELETING) != 0.0) {
             const bool yes = !choices_.oneIn(4);
             if (!yes) removing = false;
@@ -187,6 +235,9 @@ private:
         std::string problem = run("process");
         // A run that asked nothing leaves its answer to no later question.
         harness_.host().ui.messageBoxes.questionAnswers.clear();
+        harness_.host().ui.choosers.folderAnswers.clear();
+        if (!problem.empty()) return problem;
+        if (action == Action::FindMissingInFolder) problem = folderListed();
         if (!problem.empty()) return problem;
         const std::string after = harness_.savedScene();
         const std::vector<std::string> shown = harness_.boxTexts();
@@ -210,6 +261,21 @@ private:
         // Now and then the session goes on from the scene before.
         if (problem.empty() && removing && groups == 1 && choices_.oneIn(4)) problem = run("undo");
         return problem;
+    }
+
+    // A folder run reads one file at a time and keeps none, clears the status
+    // bar, and lists the files in the byte order of their paths.
+    std::string folderListed() {
+        const substitute::SubstituteHost& host = harness_.host();
+        if (host.scene.hiddenDocumentCount() != 0 || host.scene.mostHiddenAtOnce > 1) {
+            return "the folder run held " + std::to_string(host.scene.mostHiddenAtOnce) + " documents at once";
+        }
+        if (!host.ui.statusBar.text.empty() || host.ui.statusBar.percent) return "the folder run left the status bar";
+        const Rows rows = listedRows(harness_);
+        for (size_t i = 1; i < rows.size(); ++i) {
+            if (rows[i][0] < rows[i - 1][0]) return "the folder's rows are not in order: " + rows[i][0];
+        }
+        return {};
     }
 
     // The list of a Remove Missing Plugins shows what is missing now: a Find
@@ -245,16 +311,21 @@ private:
 
     Choices& choices_;
     Harness& harness_;
+    std::filesystem::path folder_;
     std::vector<std::string> log_;
 };
 
 std::string runRandomSession(const CheckSettings& settings, uint64_t seed) {
     Choices choices(seed);
     const std::string scene = randomScene(choices, shapeForLevel(settings.level));
+    const kit::TemporaryFolder folder("random-sessions");
+    SceneShape fileShape = shapeForLevel(settings.level);
+    fileShape.objects /= 2;
+    writeRandomFolder(choices, folder.path(), 2 + settings.level / 2, fileShape);
     Harness harness;
     std::string problem = harness.start(settings.module, scene);
     if (!problem.empty()) return "the session did not start: " + problem;
-    RandomSession session(choices, harness);
+    RandomSession session(choices, harness, folder.path());
     problem = session.begin();
     const int64_t steps = 8 + 4 * int64_t(settings.level);
     for (int64_t i = 0; i < steps && problem.empty(); ++i) problem = session.step();

@@ -5,7 +5,12 @@
 // the host is a fault, which fails the case by itself). A missing plug-in's
 // row, double-clicked after deletions, undo, redo and removals, lists that
 // plug-in's instances, as many as it counts when nothing changed since it was
-// listed (a removal lists what it left); the not-found row does nothing.
+// listed (a removal lists what it left); the not-found row does nothing. A
+// folder's row, double-clicked after its file was deleted, rewritten, broken
+// or replaced by a folder, opens the file as it is now and lists what a fresh
+// folder run lists for it, or says the file could not be opened and changes
+// nothing.
+#include <fstream>
 #include <optional>
 
 #include "checks/check_runs.h"
@@ -13,6 +18,7 @@
 #include "command_words.h"
 #include "dialog_contract.h"
 #include "framework/session_view.h"
+#include "scene_folder.h"
 #include "scene_paths.h"
 
 namespace validator {
@@ -401,6 +407,146 @@ private:
     std::string done_;
 };
 
+// What happens to every scene file of a folder between its list and the double-click.
+enum class FileStep {
+    Delete,   // the file is gone
+    Rewrite,  // other missing plug-ins in it
+    Break,    // no scene any more
+    Folder,   // a folder in its place
+};
+
+const std::vector<std::vector<FileStep>> fileScenarios = {
+    {},
+    {FileStep::Delete},
+    {FileStep::Rewrite},
+    {FileStep::Break},
+    {FileStep::Folder},
+    {FileStep::Delete, FileStep::Rewrite},
+};
+
+// The files of the folder: missing plug-ins of several kinds, one missing
+// tag, none missing.
+const std::pair<const char*, const char*> folderFiles[] = {
+    {"a.json", staleRowsScene},
+    {"sub/b.json", R"({"objects": [{"name": "B", "type": 5159, "tags": [{"name": "T", "type": 4242}]}]})"},
+    {"sub/c.json", R"({"objects": [{"name": "C", "type": 5140}]})"},
+};
+constexpr const char* rewrittenScene =
+    R"({"objects": [{"name": "New", "type": 3000001, "tags": [{"name": "NT", "type": 3000002}]}]})";
+
+class FolderRowsCase {
+public:
+    FolderRowsCase(Harness& harness, std::filesystem::path folder) : harness_(harness), folder_(std::move(folder)) {}
+
+    // The folder's list, the steps on its files, then a double-click on row.
+    std::string run(const std::vector<FileStep>& steps, size_t row) {
+        std::string problem = command("open; " + searchCommands());
+        rows_ = listedRows(harness_);
+        for (const FileStep step : steps) apply(step);
+        if (!problem.empty() || row >= rows_.size()) return problem;
+        return doubleClick(row);
+    }
+
+    size_t rowCount() const { return rows_.size(); }
+
+private:
+    std::string searchCommands() const {
+        return "action find-missing-folder; folder " + driver::quoteWord(folder_.string()) + "; process";
+    }
+
+    std::string command(const std::string& commands) {
+        done_ += (done_.empty() ? "" : "; ") + commands;
+        std::string refusal = harness_.run(commands);
+        return refusal.empty() ? "" : reason("`" + commands + "` was refused: " + refusal);
+    }
+
+    std::string reason(const std::string& problem) const { return problem + " (after: " + done_ + ")"; }
+
+    void apply(FileStep step) {
+        namespace fs = std::filesystem;
+        done_ += std::string(done_.empty() ? "" : "; ") + "(every file " +
+                 (step == FileStep::Delete    ? "deleted"
+                  : step == FileStep::Rewrite ? "rewritten"
+                  : step == FileStep::Break   ? "broken"
+                                              : "replaced by a folder") +
+                 ")";
+        for (const auto& [relative, text] : folderFiles) {
+            const fs::path file = folder_ / relative;
+            std::error_code error;
+            if (step == FileStep::Delete || step == FileStep::Folder) fs::remove_all(file, error);
+            if (step == FileStep::Folder) fs::create_directories(file / "inside", error);
+            if (step == FileStep::Rewrite || step == FileStep::Break) {
+                std::ofstream(file, std::ios::binary) << (step == FileStep::Rewrite ? rewrittenScene : "{\"objects\"");
+            }
+        }
+    }
+
+    // The rows a fresh folder run lists for file, without the file's column.
+    Rows freshRowsOf(const std::string& file) {
+        Rows rows;
+        if (!command(searchCommands()).empty()) return rows;
+        for (const std::vector<std::string>& line : listedRows(harness_)) {
+            if (line[0] == file) rows.emplace_back(line.begin() + 1, line.end());
+        }
+        return rows;
+    }
+
+    std::string doubleClick(size_t row) {
+        const std::string file = rows_[row][0];
+        const HostDocument* active = harness_.host().scene.activeDocument();
+        const size_t boxes = harness_.boxTexts().size();
+        std::string problem = command("dblclick " + std::to_string(row));
+        if (!problem.empty()) return problem;
+        const std::vector<std::string> texts = harness_.boxTexts();
+        const std::vector<std::string> said(texts.begin() + std::ptrdiff_t(boxes), texts.end());
+        const Rows shown = listedRows(harness_);
+        const HostDocument* now = harness_.host().scene.activeDocument();
+        const std::string what = "the row of " + file;
+        if (now == active) {
+            if (said != std::vector<std::string>{"Cleartrace could not open " + file + "."} || shown != rows_) {
+                return reason(what + ", not opened, did not say so alone or changed the list");
+            }
+            // A fresh run cannot open it either.
+            const Rows fresh = freshRowsOf(file);
+            if (!fresh.empty() && (fresh.size() != 1 || fresh[0][0] != "Could not open this file.")) {
+                return reason(what + " could not be opened, but a fresh folder run opens it");
+            }
+            return {};
+        }
+        if (!said.empty()) return reason(what + " opened its file but said \"" + said.back() + "\"");
+        const Rows fresh = freshRowsOf(file);
+        if (shown != fresh) {
+            return reason(what +
+                          " opened its file, whose Find Missing Plugins lists other rows than a fresh folder run: " +
+                          rowDifference(fresh, shown));
+        }
+        return {};
+    }
+
+    Harness& harness_;
+    std::filesystem::path folder_;
+    Rows rows_;
+    std::string done_;
+};
+
+// Each row of the scenario's folder list, double-clicked in a session of its
+// own over a folder of its own (a double-click may replace the list).
+std::string runFolderRows(const CheckSettings& settings, const std::vector<FileStep>& steps) {
+    for (size_t row = 0;; ++row) {
+        const kit::TemporaryFolder folder("stale-rows");
+        for (const auto& [relative, text] : folderFiles) folder.write(relative, text);
+        Harness harness;
+        std::string problem = harness.start(settings.module, staleRowsScene);
+        if (!problem.empty()) return "the session did not start: " + problem;
+        FolderRowsCase folderRows(harness, folder.path());
+        problem = folderRows.run(steps, row);
+        if (!problem.empty()) return problem;
+        problem = harness.quit();
+        if (!problem.empty()) return "at quit: " + problem;
+        if (row + 1 >= folderRows.rowCount()) return {};
+    }
+}
+
 // Each row of the scenario's list, double-clicked in a session of its own
 // (a double-click replaces the list).
 std::string runMissingRows(const CheckSettings& settings, const std::vector<MissingStep>& steps) {
@@ -419,7 +565,9 @@ std::string runMissingRows(const CheckSettings& settings, const std::vector<Miss
 
 std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
     const uint64_t instanceCases = std::size(listings) * scenarios.size();
-    if (number >= instanceCases + missingScenarios.size()) return "there is no case " + std::to_string(number);
+    const uint64_t missingCases = instanceCases + missingScenarios.size();
+    if (number >= missingCases + fileScenarios.size()) return "there is no case " + std::to_string(number);
+    if (number >= missingCases) return runFolderRows(settings, fileScenarios[number - missingCases]);
     if (number >= instanceCases) return runMissingRows(settings, missingScenarios[number - instanceCases]);
     const Listing listing = listings[number % std::size(listings)];
     const std::vector<Step>& steps = scenarios[(number / std::size(listings)) % scenarios.size()];
@@ -436,7 +584,7 @@ std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
 }  // namespace
 
 CheckResult checkStaleRows(const CheckSettings& settings, const CaseStarted& started) {
-    return runCases(settings, 0, std::size(listings) * scenarios.size() + missingScenarios.size(), started,
+    return runCases(settings, 0, std::size(listings) * scenarios.size() + missingScenarios.size() + fileScenarios.size(), started,
                     [&](uint64_t number) { return runStaleRows(settings, number); });
 }
 

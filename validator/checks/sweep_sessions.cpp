@@ -95,6 +95,19 @@ void addMissingSessions(std::vector<SweepSession>& sessions, const std::string& 
     }
 }
 
+// Find Missing Plugins in Folder over scenes with every kind of place, one
+// with nothing missing, and one that is no scene, nested in subfolders.
+void addFolderSession(std::vector<SweepSession>& sessions, int depth) {
+    SweepSession session{R"({"objects": [{"name": "Open", "type": 5140}]})",
+                         std::string("open; action find-missing-folder; folder ") + sweepFolderMark + "; process",
+                         Action::FindMissingInFolder};
+    session.files = {{"a/places.json", placesScene},
+                     {"a/b/clean.json", R"({"objects": [{"name": "Null", "type": 5140}]})"},
+                     {"broken.json", R"({"objects": [)"},
+                     {"c/deep.json", kit::deepScene(depth, 1234567)}};
+    sessions.push_back(std::move(session));
+}
+
 // Random scenes with one random Process each.
 void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
     SceneShape shape;
@@ -102,7 +115,8 @@ void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
     for (int number = 0; number < count; ++number) {
         Choices choices(uint64_t(number) + 1);
         const std::string scene = randomScene(choices, shape);
-        const Action action = Action(choices.below(std::size(driver::actionWords)));
+        // The actions on the open scene: a folder run needs a folder of its own.
+        const Action action = Action(choices.below(uint64_t(entryId(Action::RemoveMissing)) + 1));
         const int type = int(choices.below(pluginTypeCount));
         const std::span<const ComboEntry> scopes = scopeEntries[type];
         const int scope = scopes[choices.below(scopes.size())].id;
@@ -144,6 +158,7 @@ std::vector<SweepSession> sweepSessions(int level) {
     addMissingSessions(sessions, placesScene);
     constexpr int32_t deepId = 1234567;
     const int depth = level >= 8 ? 40 : 12;
+    addFolderSession(sessions, level >= 4 ? depth : 3);
     if (level >= 4) addSessions(sessions, kit::deepScene(depth, deepId), deepId, {Action::Remove}, {});
     if (level >= 4) addMissingSessions(sessions, kit::deepScene(depth, deepId));
     if (level >= 6) addSessions(sessions, kit::deepScene(depth, deepId), deepId, {Action::GenerateList}, {deepId, 999});

@@ -1,10 +1,12 @@
 // The sessions the allocation sweep refuses requests in: each action on each
 // plug-in type and scope, and the missing-plug-ins actions, over a small
 // scene with every kind of place and over deep hierarchies and nested layer
-// shaders, with selections. The set grows with the level.
+// shaders, with selections, and a folder run over a folder of such scenes.
+// The set grows with the level.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog_contract.h"
@@ -13,9 +15,13 @@ namespace validator {
 
 struct SweepSession {
     std::string scene;     // scene-file text
-    std::string commands;  // ends with the Process that is judged
+    std::string commands;  // ends with the Process that is judged; {folder} stands for the folder of files
     Action action;         // the action of that Process
+    // A folder run's files: path relative to the folder, and text.
+    std::vector<std::pair<std::string, std::string>> files = {};
 };
+
+inline constexpr const char* sweepFolderMark = "{folder}";
 
 std::vector<SweepSession> sweepSessions(int level);
 

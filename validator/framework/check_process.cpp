@@ -6,6 +6,7 @@
 #include "core/fault.h"
 #include "framework/child_process.h"
 #include "framework/validate_report.h"
+#include "scene_folder.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -45,7 +46,14 @@ CheckResult runInChild(const std::string& program, const CheckSettings& settings
                                         "--level",  std::to_string(settings.level),
                                         "--seed",   std::to_string(settings.seed)};
     if (settings.oneCase) command.push_back("--case");
-    ChildRun run = runChild(command);
+    // The folders of scene files the check writes go with its run, even when
+    // a module's fault ends its process before it can remove them.
+    const kit::TemporaryFolder folders("check");
+    ChildRun run;
+    {
+        const kit::TemporaryFolderHome home(folders.path());
+        run = runChild(command);
+    }
     if (!run.started) return {Status::Failed, "cannot start " + commandLine(command), std::nullopt};
     std::optional<uint64_t> lastCase;
     std::optional<CheckResult> result;

@@ -1,0 +1,47 @@
+#include "files/whole_files.h"
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "core/fault.h"
+#include "core/substitute_host.h"
+#include "kernel/host_paths.h"
+
+namespace substitute {
+
+bool writeFileWhole(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
+    namespace fs = std::filesystem;
+    fs::path temporary = file;
+    temporary += ".saving-" + std::to_string(getpid());
+    std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
+    bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    written = out && std::fflush(out) == 0 && written;
+    if (out && std::fclose(out) != 0) written = false;
+    std::error_code problem;
+    if (written) fs::rename(temporary, file, problem);
+    if (written && !problem) return true;
+    const std::string reason = problem ? problem.message() : std::strerror(errno);
+    fs::remove(temporary, problem);
+    if (error) *error = "cannot write " + file.string() + ": " + reason;
+    return false;
+}
+
+void fillWholeFileEntry(HostFileTable& table) {
+    table.writeWhole = [](const HostPath* file, const void* bytes, int64_t length) {
+        const std::filesystem::path& path = pathOf(file, "Fi.writeWhole");
+        if (length < 0 || (bytes == nullptr && length > 0)) fault("Fi.writeWhole", "no bytes of that length");
+        const bool written = writeFileWhole(path, {static_cast<const char*>(bytes), size_t(length)});
+        if (written) SubstituteHost::current().ui.writtenFiles.push_back(path);
+        return written;
+    };
+}
+
+}  // namespace substitute

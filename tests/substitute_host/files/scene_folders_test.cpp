@@ -1,0 +1,139 @@
+// Folders browsed for scene files: what is listed, in which order, through
+// links and past what cannot be read, and the table that hands the list out.
+#include <gtest/gtest.h>
+
+#include "core/substitute_host.h"
+#include "files/scene_folders.h"
+#include "kernel/host_strings.h"
+#include "scene_folder.h"
+#include "unprivileged_child.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+using Listed = std::vector<std::pair<std::string, int32_t>>;
+
+Listed listed(const fs::path& folder) {
+    Listed result;
+    for (const substitute::ListedFile& file : substitute::listSceneFiles(folder)) {
+        result.emplace_back(file.relative, file.kind);
+    }
+    return result;
+}
+
+constexpr int32_t file = HOST_LISTED_SCENE_FILE;
+constexpr int32_t unlistable = HOST_LISTED_UNLISTABLE_FOLDER;
+
+TEST(SceneFolders, ListsTheJsonFilesBelowInTheByteOrderOfTheirRelativePaths) {
+    kit::TemporaryFolder folder("listing");
+    for (const char* name : {"b.json", "a/z.json", "a/b/c.json", "B.json", "caf\xC3\xA9.json", "x.json/inner.json",
+                             "notes.txt", "old.json.bak", "a/b/README", "JSON"}) {
+        folder.write(name, "{}");
+    }
+    fs::create_directories(folder.path() / "empty");
+    EXPECT_EQ(listed(folder.path()), (Listed{{"B.json", file},
+                                             {"a/b/c.json", file},
+                                             {"a/z.json", file},
+                                             {"b.json", file},
+                                             {"caf\xC3\xA9.json", file},
+                                             {"x.json/inner.json", file}}));
+}
+
+TEST(SceneFolders, AFolderThatIsNotThereIsOneThatCannotBeListed) {
+    kit::TemporaryFolder folder("missing");
+    EXPECT_EQ(listed(folder.path() / "nowhere"), (Listed{{"", unlistable}}));
+    // A file is no folder to list either.
+    EXPECT_EQ(listed(folder.write("scene.json", "{}")), (Listed{{"", unlistable}}));
+}
+
+#ifndef _WIN32
+TEST(SceneFolders, FollowsLinksToFilesAndFoldersButNeverRoundALoop) {
+    kit::TemporaryFolder folder("links");
+    folder.write("real/s.json", "{}");
+    folder.write("b.json", "{}");
+    fs::create_directory_symlink("real", folder.path() / "shots");
+    fs::create_directory_symlink("..", folder.path() / "real" / "up");
+    fs::create_symlink("b.json", folder.path() / "alias.json");
+    fs::create_symlink("nothing.json", folder.path() / "gone.json");
+    fs::create_symlink("loop", folder.path() / "loop");
+    // A link to nothing and a link round itself are scene files that will not load.
+    EXPECT_EQ(listed(folder.path()), (Listed{{"alias.json", file},
+                                             {"b.json", file},
+                                             {"gone.json", file},
+                                             {"real/s.json", file},
+                                             {"shots/s.json", file}}));
+}
+
+TEST(SceneFolders, AFolderWhoseEntriesCannotBeReadIsListedWhereItsFilesWouldBe) {
+    kit::TemporaryFolder folder("sealed");
+    folder.write("sealed/hidden.json", "{}");
+    folder.write("z.json", "{}");
+    fs::permissions(folder.path() / "sealed", fs::perms::none);
+    const kit::ChildRun run = kit::runUnprivileged([&](std::string& output) {
+        for (const auto& [relative, kind] : listed(folder.path()))
+            output += relative + " " + std::to_string(kind) + "\n";
+        return 0;
+    });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "sealed 2\nz.json 1\n");
+}
+#endif
+
+class BrowseTable : public ::testing::Test {
+protected:
+    std::string relative(HostFileList* list, int32_t index) {
+        HostString* text = t.t_C4DOS_Bf->relativePath(list, index);
+        std::string result(substitute::text(text, "test"));
+        substitute::releaseString(text);
+        return result;
+    }
+
+    substitute::SubstituteHost host;
+    const HostTables& t = *host.tables();
+    kit::TemporaryFolder folder{"browse"};
+};
+
+TEST_F(BrowseTable, HandsOutTheListInNoStatedOrderWithPathsThatGoWithIt) {
+    folder.write("a.json", "{}");
+    folder.write("sub/b.json", "{}");
+    HostString* text = substitute::makeString(folder.path().string());
+    HostPath* where = t.t_C4DOS_Fn->fromString(text);
+    substitute::releaseString(text);
+    const int64_t paths = host.services.livePaths();
+    HostFileList* list = t.t_C4DOS_Bf->sceneFiles(where);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(t.t_C4DOS_Bf->count(list), 2);
+    // The reverse of the order the module shows, so a module that does not sort shows it.
+    EXPECT_EQ(relative(list, 0), "sub/b.json");
+    EXPECT_EQ(relative(list, 1), "a.json");
+    EXPECT_EQ(t.t_C4DOS_Bf->kind(list, 1), HOST_LISTED_SCENE_FILE);
+    text = t.t_C4DOS_Fn->toString(t.t_C4DOS_Bf->path(list, 1));
+    EXPECT_EQ(substitute::text(text, "test"), (folder.path() / "a.json").string());
+    substitute::releaseString(text);
+    EXPECT_GT(host.services.livePaths(), paths);
+    EXPECT_EQ(host.services.liveObjects() - host.services.livePaths(), 1) << "the list is a host object";
+    t.t_C4DOS_Bf->free(list);
+    EXPECT_EQ(host.services.livePaths(), paths) << "the list's paths go with it";
+
+    host.services.failObjectCreation(1);
+    EXPECT_EQ(t.t_C4DOS_Bf->sceneFiles(where), nullptr);
+    t.t_C4DOS_Fn->free(where);
+}
+
+// Without a folder of its own: a death test runs its test again up to the
+// statement that dies, which would leave a second folder behind.
+TEST(BrowseTableFaults, AnIndexOutsideTheListOrAFreedListIsAFault) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    substitute::SubstituteHost host;
+    const HostTables& t = *host.tables();
+    HostPath* nowhere = t.t_C4DOS_Fn->create();
+    nowhere->path = std::filesystem::temp_directory_path() / "cleartrace-no-such-folder" / "below";
+    HostFileList* list = t.t_C4DOS_Bf->sceneFiles(nowhere);
+    ASSERT_EQ(t.t_C4DOS_Bf->count(list), 1) << "the folder that cannot be listed";
+    EXPECT_DEATH(t.t_C4DOS_Bf->kind(list, 1), "Bf.kind: index 1 outside 0..0");
+    t.t_C4DOS_Bf->free(list);
+    EXPECT_DEATH(t.t_C4DOS_Bf->count(list), "Bf.count: file list handle .* is not live");
+    t.t_C4DOS_Fn->free(nowhere);
+}
+
+}  // namespace
