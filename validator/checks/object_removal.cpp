@@ -10,9 +10,11 @@ namespace {
 using substitute::asObject;
 
 ObjectNode nodeOf(const HostElement& object, const ObjectRemoval* removal) {
-    ObjectNode node{object.id, object.name, object.type, object.selected, {}, {}};
+    ObjectNode node{object.id, object.name, object.type, object.selected, {}, {}, {}};
     for (const HostElement* tag = asObject(object).tags.first; tag != nullptr; tag = tag->next) {
-        if (removal == nullptr || !removal->removesTag(*tag)) node.tags.push_back(tag->id);
+        if (removal != nullptr && removal->removesTag(*tag)) continue;
+        node.tags.push_back(tag->id);
+        node.tagNames.push_back(tag->name);
     }
     return node;
 }
@@ -54,6 +56,12 @@ std::string nodeText(const ObjectNode& node) {
            (node.id == 0 ? " (a new Null)" : "");
 }
 
+std::string tagsText(const ObjectNode& node) {
+    std::string text;
+    for (const std::string& name : node.tagNames) text += (text.empty() ? "\"" : ", \"") + name + "\"";
+    return text.empty() ? "none" : text;
+}
+
 std::string difference(const ObjectForest& expected, const ObjectForest& found,
                        const std::unordered_set<uint64_t>& earlier, const std::string& above) {
     for (size_t i = 0; i < expected.size() || i < found.size(); ++i) {
@@ -71,8 +79,8 @@ std::string difference(const ObjectForest& expected, const ObjectForest& found,
                    nodeText(got);
         }
         if (got.tags != want.tags) {
-            return where + " " + nodeText(got) + ": expected " + std::to_string(want.tags.size()) +
-                   " tags, found other tags or another order (" + std::to_string(got.tags.size()) + ")";
+            return where + " " + nodeText(got) + ": expected the tags " + tagsText(want) + ", found " + tagsText(got) +
+                   (got.tagNames == want.tagNames ? " (other tags of those names)" : "");
         }
         std::string below = difference(want.children, got.children, earlier, above + "/" + got.name);
         if (!below.empty()) return below;

@@ -26,6 +26,7 @@ struct ObjectNode {
     int32_t type = 0;
     bool selected = false;
     std::vector<uint64_t> tags;  // stable ids, in order
+    std::vector<std::string> tagNames;
     std::vector<ObjectNode> children;
 };
 using ObjectForest = std::vector<ObjectNode>;
