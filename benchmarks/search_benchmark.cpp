@@ -23,6 +23,7 @@ struct Extras {
     bool missing = false;           // the instances are of missing plug-ins
     bool missingMaterials = false;  // 2 % of the materials are of missing plug-ins too
     int64_t renderSettings = 1;     // with missing: so many, the second active (or the only one)
+    bool holdingInstances = false;  // the instance objects hold leaves in place of being leaves
 };
 
 // A host with one generated scene: objects in a 4-ary tree, each with one
@@ -30,7 +31,9 @@ struct Extras {
 // 1 % of the tags are instances. Materials with two channel shaders and a
 // reflectance shader; 1 % of those shaders are instances. With missing, the
 // instances are of missing plug-ins (whose type is missingType), and each
-// render settings holds ten video posts, two of them missing.
+// render settings holds ten video posts, two of them missing. With
+// holdingInstances, the 1 % of instance objects are parents of leaves (three
+// sixteenths of the tree are), each holding four leaves with a tag each.
 struct Bench {
     BoundHost bound;
     HostDocument* document = nullptr;
@@ -46,8 +49,9 @@ struct Bench {
         for (int64_t i = 0; i < objects; ++i) {
             HostElement* parent = i == 0 ? nullptr : made[size_t((i - 1) / 4)];
             const bool leaf = 4 * i + 1 >= objects;
-            HostElement* object =
-                scene.addObject(*document, parent, "o", leaf && i % 75 == 0 ? instance(i) : otherType);
+            const bool holdsLeaves = !leaf && 4 * (4 * i + 1) + 1 >= objects;
+            const bool isInstance = extras.holdingInstances ? holdsLeaves && i % 19 == 0 : leaf && i % 75 == 0;
+            HostElement* object = scene.addObject(*document, parent, "o", isInstance ? instance(i) : otherType);
             scene.addTag(*object, "t", i % 100 == 25 ? instance(i) : 5600);
             made.push_back(object);
         }
@@ -71,7 +75,8 @@ struct Bench {
     }
 
     void findAndRemoveMissing(benchmark::State& state, Action action) {
-        const SearchRequest request{action, PluginType::Tag, 0, 0, false, false};
+        // Children kept: a removed object that holds some becomes a Null.
+        const SearchRequest request{action, PluginType::Tag, 0, 0, false, false, true};
         for (auto _ : state) {
             MissingPlugins missing;
             findMissingPlugins(document, request, missing, store);
@@ -182,6 +187,17 @@ void BareMissing(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(bareEveryPlace(bench.document));
 }
 
+// Remove Missing Plugins where every missing object holds children that
+// stay: a Null made for each, its four children and its tag moved into it.
+constexpr Extras holding{.missing = true, .holdingInstances = true};
+void MissingKeepingChildren(benchmark::State& state) {
+    Bench(state.range(0), state.range(0) / 100, holding).findAndRemoveMissing(state, Action::RemoveMissing);
+}
+void BareMissingHolding(benchmark::State& state) {
+    Bench bench(state.range(0), state.range(0) / 100, holding);
+    for (auto _ : state) benchmark::DoNotOptimize(bareEveryPlace(bench.document));
+}
+
 // The places of all five types: those of bareEveryPlace but every render
 // settings' video posts in place of the active one's, and the material list
 // once more for the materials' own type ids.
@@ -225,6 +241,8 @@ BENCHMARK_CAPTURE(Run, Materials_Remove, PluginType::Shader, Action::Remove)->MA
 BENCHMARK(BareMissing)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Missing, Find, Action::FindMissing)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(Missing, Remove, Action::RemoveMissing)->OBJECT_SIZES;
+BENCHMARK(BareMissingHolding)->OBJECT_SIZES;
+BENCHMARK(MissingKeepingChildren)->OBJECT_SIZES;
 BENCHMARK(BareMissingEverywhere)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(MissingEverywhere, Find, Action::FindMissing)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(MissingEverywhere, Remove, Action::RemoveMissing)->OBJECT_SIZES;

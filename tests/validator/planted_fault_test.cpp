@@ -126,6 +126,16 @@ TEST(PlantedFault, ATextWithARefusedPartIsCaughtByTheStringSweep) {
                   {"lifecycle", "random-sessions", "stale-rows"}});
 }
 
+// Undo and redo give back exactly what such a module did, and every run
+// with a refusal does what the run with memory did: only a result worked out
+// apart from the module shows where the kept tags belong.
+TEST(PlantedFault, KeptTagsPutFirstInTheirNullAreCaughtInARandomSession) {
+    expectCaught({CLEARTRACE_PLANTED_REORDERED_TAGS,
+                  "random-sessions",
+                  std::regex("the objects after the removal are not what it must leave: .*expected the tags .*, found"),
+                  {"lifecycle", "stale-rows", "allocation-sweep"}});
+}
+
 TEST(OwnModule, PassesEveryCheckOfALowLevel) {
     Validation run = validate(CLEARTRACE_MODULE_FILE, "2");
     EXPECT_EQ(run.exitStatus, 0) << run.output;

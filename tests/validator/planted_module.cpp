@@ -11,7 +11,10 @@
 //                                   so a text with a part missing is shown;
 //   CLEARTRACE_PLANT_QUADRATIC_LISTING  the results list finds each row again from
 //                                   the first before it answers the next (quadratic
-//                                   work in the module, no more host calls).
+//                                   work in the module, no more host calls);
+//   CLEARTRACE_PLANT_REORDERED_TAGS every tag a removal moves into the Null that
+//                                   keeps it goes first among the Null's tags, in
+//                                   place of after the one it should follow.
 // Everything else is forwarded untouched, so without the fault the pair
 // answers exactly as the real module does.
 #include <dlfcn.h>
@@ -39,7 +42,7 @@
 
 #if (defined(CLEARTRACE_PLANT_DOUBLE_FREE) + defined(CLEARTRACE_PLANT_LEAKED_STRING) + \
      defined(CLEARTRACE_PLANT_IGNORED_UNDO) + defined(CLEARTRACE_PLANT_REFUSED_TEXT) + \
-     defined(CLEARTRACE_PLANT_QUADRATIC_LISTING)) != 1
+     defined(CLEARTRACE_PLANT_QUADRATIC_LISTING) + defined(CLEARTRACE_PLANT_REORDERED_TAGS)) != 1
 #error "define exactly one CLEARTRACE_PLANT_ fault"
 #endif
 
@@ -200,6 +203,14 @@ const void* findLibraryWrapped(int32_t libraryId) {
 }
 #endif
 
+#ifdef CLEARTRACE_PLANT_REORDERED_TAGS
+void (*hostInsertTag)(HostElement* object, HostElement* tag, HostElement* previous) = nullptr;
+
+// The keeping's fault: a kept tag's place among the Null's tags is lost, its
+// Null kept, so each undo step still records where the tag went.
+void insertTagFirst(HostElement* object, HostElement* tag, HostElement*) { hostInsertTag(object, tag, nullptr); }
+#endif
+
 // The host writes its kernel into the shim's block before bind (and may
 // change it later): the real module gets a copy of the same.
 void passKernel() {
@@ -255,6 +266,11 @@ const HostTables* passTables(const HostTables* handed) {
 #ifdef CLEARTRACE_PLANT_REFUSED_TEXT
     if (handed->t_C4DOS_Ba != nullptr) {
         tables.t_C4DOS_Ba = &wrapEntry(*handed->t_C4DOS_Ba, &HostElementTable::name, hostName, name);
+    }
+#endif
+#ifdef CLEARTRACE_PLANT_REORDERED_TAGS
+    if (handed->t_C4DOS_Bo != nullptr) {
+        tables.t_C4DOS_Bo = &wrapEntry(*handed->t_C4DOS_Bo, &HostObjectTable::insertTag, hostInsertTag, insertTagFirst);
     }
 #endif
 #ifdef CLEARTRACE_PLANT_QUADRATIC_LISTING

@@ -1,9 +1,11 @@
 // Random cases must replay alike on every platform and standard library: a
 // seed gives the same choices and the same scene everywhere, and every scene
-// it gives loads. Its scenes give both missing-plug-in actions work.
+// it gives loads. Its scenes give both missing-plug-in actions work, and
+// removals that keep children Nulls to make, nested both ways.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "checks/random_scene.h"
 #include "core/substitute_host.h"
@@ -66,7 +68,44 @@ private:
     bool activeSettings_ = false;
 };
 
+// Whether object, of a plug-in id, holds below a child the pattern of types
+// that follows it: "i" that id again, "k" another type. "kik": a child that
+// stays holding an instance holding one that stays.
+bool holds(const HostElement& object, int32_t id, std::string_view pattern) {
+    if (pattern.empty()) return true;
+    for (const HostElement* child = substitute::asObject(object).children.first; child; child = child->next) {
+        if ((child->type == id) == (pattern[0] == 'i') && holds(*child, id, pattern.substr(1))) return true;
+    }
+    return false;
+}
+
+// Whether some instance of a plug-in of the pool in document holds pattern.
+bool anyHolds(const HostDocument& document, std::string_view pattern) {
+    for (const HostElement* o = document.objects.first; o; o = substitute::nextInPreOrder(o)) {
+        const bool instance = std::find(std::begin(validator::randomPluginIds), std::end(validator::randomPluginIds),
+                                        o->type) != std::end(validator::randomPluginIds);
+        if (instance && holds(*o, o->type, pattern)) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+TEST(RandomSceneTest, ScenesNestInstancesWithObjectsThatStayBothWays) {
+    constexpr int scenes = 100;
+    int throughKept = 0, straight = 0;
+    for (uint64_t seed = 1; seed <= scenes; ++seed) {
+        validator::Choices choices(seed);
+        substitute::SubstituteHost host;
+        const substitute::SceneLoad load = substitute::loadScene(host.scene, validator::randomScene(choices, {}));
+        ASSERT_NE(load.document, nullptr) << load.error;
+        // instance > kept > instance > kept, and instance > instance > kept.
+        throughKept += anyHolds(*load.document, "kik");
+        straight += anyHolds(*load.document, "ik");
+    }
+    EXPECT_GE(throughKept, scenes / 3);
+    EXPECT_GE(straight, scenes / 3);
+}
 
 TEST(RandomSceneTest, ScenesHoldMissingAndRegisteredPluginsOfEveryType) {
     constexpr int scenes = 100;
@@ -119,7 +158,7 @@ TEST(RandomSceneTest, ASeedGivesTheSameSceneAndEverySceneLoads) {
     const validator::SceneShape shape;
     const std::string scene = validator::randomScene(first, shape);
     EXPECT_EQ(validator::randomScene(again, shape), scene);
-    EXPECT_EQ(fingerprint(scene), 1089932425777696316ull) << scene;
+    EXPECT_EQ(fingerprint(scene), 15618642409697192609ull) << scene;
 
     validator::SceneShape large;
     large.objects = 60;

@@ -1,17 +1,20 @@
 // Seeded random scenes and sessions. Every Process is checked against the
 // saved scene: Identify, Generate List and Find Missing Plugins leave it as it
 // was; a removal is one undo group, whose undo gives back exactly the scene
-// before and whose redo gives exactly the scene after. After Remove Missing
-// Plugins, Find Missing Plugins lists what its list showed: nothing when
-// layer shaders were not kept. Find Missing Plugins in Folder searches a
-// folder of random scenes (with broken, empty and unreadable files and
-// links) and changes nothing; its rows come in the order of their files and
-// a double-clicked row opens its file and lists what the row listed, or says
-// the file could not be opened and changes nothing. At the end nothing may be
-// left behind.
+// before and whose redo gives exactly the scene after. A removal of objects
+// (Remove Plugin of objects, Remove Missing Plugins) leaves exactly the
+// objects that its removed objects and the box "Keep Children of Removed
+// Objects" call for, the Nulls among them. After Remove Missing Plugins,
+// Find Missing Plugins lists what its list showed: nothing when layer shaders
+// were not kept. Find Missing Plugins in Folder searches a folder of random
+// scenes (with broken, empty and unreadable files and links) and changes
+// nothing; its rows come in the order of their files and a double-clicked row
+// opens its file and lists what the row listed, or says the file could not be
+// opened and changes nothing. At the end nothing may be left behind.
 #include <algorithm>
 
 #include "checks/check_runs.h"
+#include "checks/object_removal.h"
 #include "checks/random_folder.h"
 #include "checks/random_scene.h"
 #include "command_text.h"
@@ -60,11 +63,13 @@ public:
     std::string begin() {
         const bool warn = choices_.oneIn(2);
         const bool keep = choices_.oneIn(2);
+        const bool children = !choices_.oneIn(3);
         // The check boxes can be set while the action is Remove only.
         std::string problem = run("open");
         if (problem.empty()) problem = run("action remove");
         if (problem.empty()) problem = run(std::string("warn ") + (warn ? "on" : "off"));
         if (problem.empty()) problem = run(std::string("keep ") + (keep ? "on" : "off"));
+        if (problem.empty()) problem = run(std::string("children ") + (children ? "on" : "off"));
         if (problem.empty()) problem = chooseId();
         return problem;
     }
@@ -119,9 +124,15 @@ private:
             case 4: return chooseId();
             case 5: {
                 const bool on = choices_.oneIn(2);
-                const int32_t box = choices_.oneIn(2) ? IDC_WARN_BEFORE_DELETING : IDC_KEEP_LAYER_SHADERS;
-                if (!enabled(box)) return {};
-                return run(std::string(box == IDC_WARN_BEFORE_DELETING ? "warn " : "keep ") + (on ? "on" : "off"));
+                constexpr struct {
+                    int32_t id;
+                    const char* word;
+                } boxes[] = {{IDC_WARN_BEFORE_DELETING, "warn "},
+                             {IDC_KEEP_LAYER_SHADERS, "keep "},
+                             {IDC_KEEP_CHILDREN, "children "}};
+                const auto& box = choices_.pick(boxes);
+                if (!enabled(box.id)) return {};
+                return run(std::string(box.word) + (on ? "on" : "off"));
             }
             case 6: return select();
             case 7: return run("deselect");
@@ -226,6 +237,12 @@ private:
             std::string problem = run("folder " + driver::quoteWord(folder_.string()));
             if (!problem.empty()) return problem;
         }
+        // What a removal of objects must leave, worked out before it runs.
+        const std::optional<ObjectRemoval> objectRemoval =
+            objectRemovalOf(harness_.host().scene, action, PluginType(value(IDC_PLUGIN_TYPE)),
+                            int32_t(value(IDC_SCOPE)), value(IDC_PLUGIN_ID), value(IDC_KEEP_CHILDREN) != 0.0);
+        const ObjectForest objectsBefore = objectRemoval ? objectForest(document) : ObjectForest{};
+        const ObjectForest objectsLeft = objectRemoval ? afterRemoval(document, *objectRemoval) : ObjectForest{};
         if (removing && value(IDC_WARN_BEFORE_DELETING) != 0.0) {
             const bool yes = !choices_.oneIn(4);
             if (!yes) removing = false;
@@ -248,6 +265,10 @@ private:
         }
         const Rows rows = listedRows(harness_);
         const size_t groups = harness_.host().scene.undoCount(document) - undoSteps;
+        if (removing && objectRemoval) {
+            const std::string difference = forestDifference(objectsLeft, objectForest(document), idsOf(objectsBefore));
+            if (!difference.empty()) return "the objects after the removal are not what it must leave: " + difference;
+        }
         if (!removing || groups == 0) {
             if (groups != 0) return "a run that removes nothing recorded " + std::to_string(groups) + " undo groups";
             std::string difference = firstDifference(before, after);

@@ -1,7 +1,9 @@
 // Listed rows double-clicked after the scene changed under them: the element
 // deleted, the deletion undone and redone, the window closed and reopened, a
-// removal run and undone, and combinations. A row may select its own element
-// or nothing, never another one and never a dead one (a dead handle passed to
+// removal run and undone, objects removed with their children kept (listed
+// objects become Nulls, listed tags and objects move into Nulls, by a redo
+// under the rows) and combinations. A row may select its own element or
+// nothing, never another one and never a dead one (a dead handle passed to
 // the host is a fault, which fails the case by itself). A missing plug-in's
 // row, double-clicked after deletions, undo, redo and removals, lists that
 // plug-in's instances, as many as it counts when nothing changed since it was
@@ -24,14 +26,19 @@
 namespace validator {
 namespace {
 
-// Every name is unique, so a row's name tells its element.
+// Every name is unique, so a row's name tells its element. The instance
+// objects hold objects that stay (Cube > Inner > Leaf, Cube > Twig, Lone >
+// Kid), which a removal that keeps children puts in Nulls.
 constexpr const char* staleRowsScene = R"({"plugins": [{"id": 1234, "kind": 6, "name": "Old Tag"}],
  "objects": [
    {"name": "Group", "type": 5140, "children": [
      {"name": "Cube", "type": 1234, "tags": [{"name": "T1", "type": 1234}, {"name": "Phong", "type": 5612}],
-      "children": [{"name": "Inner", "type": 1234, "tags": [{"name": "T2", "type": 1234}]}]},
+      "children": [{"name": "Inner", "type": 1234, "tags": [{"name": "T2", "type": 1234}], "children": [
+        {"name": "Leaf", "type": 5159, "tags": [{"name": "T5", "type": 1234}]}]},
+       {"name": "Twig", "type": 5160}]},
      {"name": "Sphere", "type": 5160, "tags": [{"name": "T3", "type": 1234}, {"name": "M1", "type": 4242}]}]},
-   {"name": "Lone", "type": 1234, "selected": true, "tags": [{"name": "T4", "type": 1234}]}],
+   {"name": "Lone", "type": 1234, "selected": true, "tags": [{"name": "T4", "type": 1234}], "children": [
+     {"name": "Kid", "type": 5140, "tags": [{"name": "T6", "type": 1234}]}]}],
  "materials": [
    {"name": "Wood", "type": 5703, "channels": {"0": {"shader": {"name": "S1", "type": 1234}},
      "3": {"reflectance": [{"name": "L1", "type": 1011123, "layers": [
@@ -59,6 +66,12 @@ enum class Step {
     RemoveAll,      // a removal of everything: the not-found row
     RemoveRefused,  // a removal answered No: the list stays
     ListAgain,      // a fresh list
+    // Remove Plugin of the objects, their children kept in Nulls: of the
+    // whole scene, or of Cube and Inner selected alone (Inner below Cube);
+    // and with the children not kept. Its rows are listed anew.
+    RemoveObjectsKept,
+    RemoveSelectedKept,
+    RemoveObjectsWhole,
 };
 
 const std::vector<std::vector<Step>> scenarios = {
@@ -76,6 +89,12 @@ const std::vector<std::vector<Step>> scenarios = {
     {Step::DeleteFirst, Step::Undo, Step::ListAgain, Step::DeleteLast, Step::Reopen, Step::Undo, Step::Redo},
     {Step::Reopen, Step::ListAgain, Step::DeleteTop, Step::Undo, Step::Redo, Step::Undo},
     {Step::DeleteFirst, Step::ListAgain, Step::Undo, Step::Redo, Step::Undo},
+    // Rows listed before the Nulls come (by a redo), and while they stand.
+    {Step::RemoveObjectsKept, Step::Undo, Step::ListAgain, Step::Redo, Step::Undo, Step::Redo},
+    {Step::RemoveObjectsKept, Step::ListAgain, Step::Undo, Step::Redo, Step::DeleteTop, Step::Undo},
+    {Step::RemoveSelectedKept, Step::Undo, Step::ListAgain, Step::Redo, Step::Reopen, Step::Undo},
+    {Step::RemoveSelectedKept, Step::ListAgain, Step::DeleteFirst, Step::Undo, Step::Undo, Step::Redo, Step::Redo},
+    {Step::RemoveObjectsWhole, Step::Undo, Step::ListAgain, Step::Redo, Step::Undo},
 };
 
 // The lists whose rows are double-clicked: each plug-in type over the whole
@@ -154,7 +173,11 @@ private:
         return {};
     }
 
-    // Whether what a double-click on row selected is what the row lists.
+    // Whether what a double-click on row selected is what the row lists: an
+    // element of the active document of the row's name, of the plug-in's
+    // type when an object or a material listed itself (never the Null that
+    // replaced it), carrying the listed tag when fresh, and once the scene
+    // changed, the element the fresh row selected.
     std::string describes(size_t row, const Selected& selected, bool fresh) const {
         const HostDocument* active = harness_.host().scene.activeDocument();
         std::string problem;
@@ -162,8 +185,7 @@ private:
             problem = "an element outside the active document";
         } else if (selected.name != rows_[row][0]) {
             problem = "\"" + selected.name + "\"";
-        } else if (fresh && (type_ == PluginType::Object || type_ == PluginType::Material) &&
-                   selected.type != pluginId) {
+        } else if ((type_ == PluginType::Object || type_ == PluginType::Material) && selected.type != pluginId) {
             problem = "an element of type " + std::to_string(selected.type);
         } else if (fresh && type_ == PluginType::Tag &&
                    !carriesTag(selected.id, rows_[row].size() > 1 ? rows_[row][1] : "")) {
@@ -228,6 +250,13 @@ private:
         return objects.empty() ? "" : command("delete " + driver::quoteWord(objects.front()));
     }
 
+    std::string removeObjects(const char* scope, bool children) {
+        std::string problem =
+            command(std::string("action remove; warn off; children ") + (children ? "on" : "off") +
+                    "; type object; scope " + scope + "; id " + std::to_string(pluginId) + "; process");
+        return problem.empty() ? takeBaseline() : problem;
+    }
+
     std::string removal(const char* keep, const char* answer) {
         std::string problem =
             command(std::string("action remove; warn on; keep ") + keep + "; answer " + answer + "; process");
@@ -259,6 +288,12 @@ private:
                 std::string problem = command(listCommands());
                 return problem.empty() ? takeBaseline() : problem;
             }
+            case Step::RemoveObjectsKept: return removeObjects("0", true);
+            case Step::RemoveSelectedKept: {
+                std::string problem = command("select /Group/Cube /Group/Cube/Inner");
+                return problem.empty() ? removeObjects("2", true) : problem;
+            }
+            case Step::RemoveObjectsWhole: return removeObjects("0", false);
         }
         return {};
     }
@@ -281,7 +316,8 @@ enum class MissingStep {
     Undo,
     Redo,
     RemoveKeep,
-    RemoveAll
+    RemoveAll,
+    RemoveWithoutChildren,  // the missing objects taken with what they hold
 };
 
 const std::vector<std::vector<MissingStep>> missingScenarios = {
@@ -297,6 +333,9 @@ const std::vector<std::vector<MissingStep>> missingScenarios = {
     {MissingStep::RemoveKeep, MissingStep::Undo},
     {MissingStep::RemoveAll, MissingStep::Undo, MissingStep::Redo},
     {MissingStep::RemoveAll, MissingStep::Undo},
+    {MissingStep::RemoveKeep, MissingStep::Undo, MissingStep::Redo},
+    {MissingStep::RemoveWithoutChildren},
+    {MissingStep::RemoveWithoutChildren, MissingStep::Undo},
 };
 
 class MissingRowsCase {
@@ -348,10 +387,12 @@ private:
             case MissingStep::Undo: return history.done.empty() ? "" : command("undo");
             case MissingStep::Redo: return history.undone.empty() ? "" : command("redo");
             case MissingStep::RemoveKeep:
-            case MissingStep::RemoveAll: {
+            case MissingStep::RemoveAll:
+            case MissingStep::RemoveWithoutChildren: {
                 const char* keep = step == MissingStep::RemoveKeep ? "on" : "off";
-                std::string problem =
-                    command(std::string("action remove-missing; warn off; keep ") + keep + "; process");
+                const char* children = step == MissingStep::RemoveWithoutChildren ? "off" : "on";
+                std::string problem = command(std::string("action remove-missing; warn off; keep ") + keep +
+                                              "; children " + children + "; process");
                 rows_ = listedRows(harness_);
                 countsHold_ = true;  // the list counts what the removal left
                 return problem;

@@ -10,7 +10,9 @@ const std::vector<Check>& allChecks() {
          checkLifecycle},
         {"stale-rows", 1, "a listed row double-clicked after its element was deleted, undone, redone or reopened",
          checkStaleRows},
-        {"random-sessions", 1, "seeded random scenes and sessions; every removal undone and redone exactly",
+        {"random-sessions", 1,
+         "seeded random scenes and sessions, children kept and not; every removal undone and redone exactly, its "
+         "objects as they must be left",
          checkRandomSessions},
         {"allocation-sweep", 2,
          "every allocation, host-object and string creation of a session refused in turn: a truthful run",

@@ -91,11 +91,53 @@ private:
         for (int64_t i = 0; i < siblings && objectsLeft_ > 0; ++i) {
             --objectsLeft_;
             if (!text.empty()) text += ",\n  ";
-            text += "{" + namedElement(objectTypes);
-            if (choices_.oneIn(5)) text += ", \"selected\": true";
-            text += ", \"tags\": [" + tags() + "]";
-            if (level < shape_.depth && !choices_.oneIn(3)) text += ", \"children\": [" + objectList(level + 1) + "]";
-            text += "}";
+            if (objectsLeft_ >= 3 && choices_.oneIn(4)) {
+                text += nest(level);
+                continue;
+            }
+            const std::string elementText = namedElement(objectTypes);
+            text += "{" + elementText + objectRest(level < shape_.depth && !choices_.oneIn(3), level + 1) + "}";
+        }
+        return text;
+    }
+
+    // What follows an object's name and type: its selection, tags and,
+    // when it has children, those of a list at level.
+    std::string objectRest(bool hasChildren, int32_t level, const std::string& first = "") {
+        std::string text;
+        if (choices_.oneIn(5)) text += ", \"selected\": true";
+        text += ", \"tags\": [" + tags() + "]";
+        if (!hasChildren) return text;
+        std::string children = first;
+        // Below a nest's object, more at times beside the next one.
+        if (first.empty() || choices_.oneIn(3)) {
+            const std::string more = level <= shape_.depth ? objectList(level) : "";
+            children += std::string(children.empty() || more.empty() ? "" : ",\n  ") + more;
+        }
+        return text + ", \"children\": [" + children + "]";
+    }
+
+    // Instances of one plug-in nested with objects of ordinary types that
+    // stay, both ways: instance > kept > instance > kept, or instance >
+    // instance > kept, each with tags and at times more children. A
+    // removal that keeps children leaves a Null for each instance, nested
+    // as they were. One object is the caller's; the other three or two
+    // are taken here.
+    std::string nest(int32_t level) {
+        const int32_t id = choices_.pick(randomPluginIds);
+        const bool throughKept = choices_.oneIn(2);
+        std::vector<int32_t> types{id};
+        if (throughKept) types.push_back(choices_.pick(objectTypes));
+        types.push_back(id);
+        types.push_back(choices_.pick(objectTypes));
+        objectsLeft_ -= int32_t(types.size()) - 1;
+        std::string text;
+        for (size_t i = types.size(); i-- > 0;) {
+            const std::string elementName = name();
+            const int32_t depthHere = level + int32_t(i);
+            const bool last = i + 1 == types.size();
+            const std::string rest = objectRest(!last || !choices_.oneIn(3), depthHere + 1, text);
+            text = "{" + element(elementName, types[i]) + rest + "}";
         }
         return text;
     }

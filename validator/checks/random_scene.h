@@ -4,7 +4,10 @@
 // Elements take their types from a small pool of plug-in ids mixed with
 // ordinary (built-in) types, so every plug-in type has instances in several
 // places, and the registry knows some of the ids for some kinds only, so a
-// scene holds both missing plug-ins and registered ones.
+// scene holds both missing plug-ins and registered ones. Instances of one
+// plug-in nest with objects of ordinary types both ways (instance > kept >
+// instance > kept, instance > instance > kept), so that a removal that keeps
+// children makes Nulls inside Nulls.
 #pragma once
 
 #include <cstdint>

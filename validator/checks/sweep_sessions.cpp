@@ -44,12 +44,37 @@ constexpr int32_t placesId = 1234;
 // a material; only a video post of an inactive render settings.
 constexpr int32_t placesIdentifyIds[] = {1234, 4321, 999, 5, 4444, 6666};
 
-// selection: "" or a `select` command.
+// Instances of one plug-in (1234, missing as an object; 4242 a missing tag)
+// that hold objects that stay, nested both ways: Generator > Tree > Seeder >
+// Seed, and Generator > Inner > Inner.1 > Rock; instances that hold only
+// instances (Gone, Lone > Lone.1); an instance below a kept selected object
+// (Camera > Rig > Target). Selected: Generator and the instances Seeder and
+// Inner.1 below it, and Camera.
+constexpr const char* keptChildrenScene = R"({"plugins": [{"id": 1234, "kind": 6, "name": "Old Tag"}],
+ "objects": [
+   {"name": "Generator", "type": 1234, "selected": true, "tags": [{"name": "Phong", "type": 5612},
+     {"name": "Data", "type": 4242}, {"name": "Old", "type": 1234}], "children": [
+     {"name": "Tree", "type": 5159, "tags": [{"name": "Texture", "type": 5616}], "children": [
+       {"name": "Seeder", "type": 1234, "selected": true, "tags": [{"name": "Data", "type": 4242}], "children": [
+         {"name": "Seed", "type": 5160}]}]},
+     {"name": "Inner", "type": 1234, "children": [
+       {"name": "Inner.1", "type": 1234, "selected": true, "children": [
+         {"name": "Rock", "type": 5160, "tags": [{"name": "Phong", "type": 5612}]}]},
+       {"name": "Gone", "type": 1234}]},
+     {"name": "Gone", "type": 1234, "tags": [{"name": "Phong", "type": 5612}]}]},
+   {"name": "Lone", "type": 1234, "children": [{"name": "Lone.1", "type": 1234}]},
+   {"name": "Camera", "type": 5103, "selected": true, "children": [
+     {"name": "Rig", "type": 1234, "children": [{"name": "Target", "type": 5140}]}]}],
+ "materials": [], "renderSettings": []})";
+
+// selection: "" or a `select` command; children: the box "Keep Children of
+// Removed Objects".
 std::string commandsFor(Action action, PluginType type, int scope, bool keep, int32_t id,
-                        const std::string& selection = "", bool warn = false) {
+                        const std::string& selection = "", bool warn = false, bool children = true) {
     return std::string("open; ") + (selection.empty() ? "" : selection + "; ") + "action remove; warn " +
-           (warn ? "on" : "off") + "; keep " + (keep ? "on" : "off") + "; type " + driver::wordFor(type) + "; scope " +
-           std::to_string(scope) + "; action " + driver::wordFor(action) + "; id " + std::to_string(id) + "; process";
+           (warn ? "on" : "off") + "; keep " + (keep ? "on" : "off") + "; children " + (children ? "on" : "off") +
+           "; type " + driver::wordFor(type) + "; scope " + std::to_string(scope) + "; action " +
+           driver::wordFor(action) + "; id " + std::to_string(id) + "; process";
 }
 
 // Selections that hold an element together with its descendants, and
@@ -62,6 +87,10 @@ void addSelectionSessions(std::vector<SweepSession>& sessions) {
                 {placesScene, commandsFor(Action::Remove, type, scope, false, placesId, nested), Action::Remove});
         }
     }
+    // A selected instance below another: taken along with the children not kept.
+    sessions.push_back({placesScene,
+                        commandsFor(Action::Remove, PluginType::Object, 2, false, placesId, nested, false, false),
+                        Action::Remove});
     const std::string materials = "select mat:Glass mat:Wood";
     sessions.push_back(
         {placesScene, commandsFor(Action::Remove, PluginType::Shader, 2, true, placesId, materials), Action::Remove});
@@ -93,6 +122,28 @@ void addMissingSessions(std::vector<SweepSession>& sessions, const std::string& 
                  Action::RemoveMissing});
         }
     }
+    sessions.push_back({scene, "open; action remove-missing; warn off; children off; process", Action::RemoveMissing});
+}
+
+// Removed objects that hold objects that stay: each becomes a Null holding
+// them, made, filled and recorded for undo in one group. Remove Plugin of
+// objects in every scope and Remove Missing Plugins, the children kept (and
+// once each not).
+void addKeptChildrenSessions(std::vector<SweepSession>& sessions) {
+    for (const ComboEntry& scope : scopeEntries[entryId(PluginType::Object)]) {
+        sessions.push_back({keptChildrenScene,
+                            commandsFor(Action::Remove, PluginType::Object, scope.id, false, placesId, "", true),
+                            Action::Remove});
+    }
+    sessions.push_back({keptChildrenScene,
+                        commandsFor(Action::Remove, PluginType::Object, 2, false, placesId, "", false, false),
+                        Action::Remove});
+    for (const char* warn : {"off", "on"}) {
+        sessions.push_back({keptChildrenScene, std::string("open; action remove-missing; warn ") + warn + "; process",
+                            Action::RemoveMissing});
+    }
+    sessions.push_back(
+        {keptChildrenScene, "open; action remove-missing; warn off; children off; process", Action::RemoveMissing});
 }
 
 // Find Missing Plugins in Folder over scenes with every kind of place, one
@@ -156,6 +207,7 @@ std::vector<SweepSession> sweepSessions(int level) {
                 {std::begin(placesIdentifyIds), std::end(placesIdentifyIds)});
     addSelectionSessions(sessions);
     addMissingSessions(sessions, placesScene);
+    addKeptChildrenSessions(sessions);
     constexpr int32_t deepId = 1234567;
     const int depth = level >= 8 ? 40 : 12;
     addFolderSession(sessions, level >= 4 ? depth : 3);

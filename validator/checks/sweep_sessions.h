@@ -1,8 +1,9 @@
 // The sessions the allocation sweep refuses requests in: each action on each
 // plug-in type and scope, and the missing-plug-ins actions, over a small
 // scene with every kind of place and over deep hierarchies and nested layer
-// shaders, with selections, and a folder run over a folder of such scenes.
-// The set grows with the level.
+// shaders, with selections; removals of objects that hold objects that stay,
+// most with their children kept and some not; and a folder run over a folder
+// of such scenes. The set grows with the level.
 #pragma once
 
 #include <string>
