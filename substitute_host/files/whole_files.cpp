@@ -21,7 +21,12 @@ bool writeFileWhole(const std::filesystem::path& file, std::string_view bytes, s
     namespace fs = std::filesystem;
     fs::path temporary = file;
     temporary += ".saving-" + std::to_string(getpid());
-    std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
+#ifdef _WIN32
+    // The wide name: a narrow one would be read in the system's code page, not as UTF-8.
+    std::FILE* out = _wfopen(temporary.c_str(), L"wb");
+#else
+    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+#endif
     bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     written = out && std::fflush(out) == 0 && written;
     if (out && std::fclose(out) != 0) written = false;
