@@ -22,9 +22,9 @@ bool documentHasObject(const host::Document* document, const host::Element* want
     return false;
 }
 
-bool stillDescribes(const ResultRecord& record, const host::Element* element, bool listedItself) {
+bool stillDescribes(const ResultRecord& record, const host::Element* element, bool typed) {
     if (!(host::name(element) == record.name)) return false;
-    return !listedItself || host::typeId(element) == record.elementTypeId;
+    return !typed || host::typeId(element) == record.elementTypeId;
 }
 
 bool documentHasMaterial(const host::Document* document, const host::Element* wanted) {
@@ -57,7 +57,7 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
     } else if (record != nullptr) {
         const bool listsObjects = listPluginType == PluginType::Tag || listPluginType == PluginType::Object;
         if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
-            stillDescribes(*record, record->object, listPluginType == PluginType::Object)) {
+            stillDescribes(*record, record->object, true)) {
             host::setActiveObject(document, record->object, HOST_SELECT_ONLY);
         } else if ((listPluginType == PluginType::Shader || listPluginType == PluginType::Material) &&
                    record->material != nullptr && documentHasMaterial(document, record->material) &&

@@ -13,6 +13,7 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* second,
         record.tagName = host::name(second);
         if (record.tagName.refused()) return false;
         record.object = listed;
+        record.elementTypeId = host::typeId(listed);
     } else if (kind == PluginType::Shader) {
         record.material = listed;
         record.channel = channel;

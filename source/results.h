@@ -18,9 +18,9 @@ struct ResultRecord {
     host::Element* object = nullptr;
     int32_t channel = -1;
     bool inLayerShader = false;
-    // Object and material rows: the element's type id when listed (the
-    // plug-in ID), so a double-click can tell the listed element from a new
-    // one at its address.
+    // Object, material and tag rows: the type id of the element listed (the
+    // object carrying a tag) when listed, so a double-click can tell it from a
+    // new one at its address.
     int32_t elementTypeId = 0;
     // Post effect rows of every render settings: the render settings that hold it.
     host::String renderSettingsName;

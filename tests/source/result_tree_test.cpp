@@ -296,8 +296,9 @@ TEST_F(ResultTreeTest, DoubleClickOnAStaleRowSelectsNothing) {
 }
 
 // The host may give a freed element's address to a new one: a row selects
-// only an element that still carries its name and, for objects, the
-// plug-in's type id.
+// only an element that still carries its name and, for objects, materials
+// and the objects carrying tags, the type id it was listed with (a Null that
+// replaced a removed object may lie where the listed object was).
 TEST_F(ResultTreeTest, DoubleClickSelectsOnlyWhatTheRowDescribes) {
     HostElement* cube = host.scene.addObject(*document, nullptr, "Cube", 1234);
     HostElement* carrier = host.scene.addObject(*document, nullptr, "Carrier", 5159);
@@ -312,9 +313,8 @@ TEST_F(ResultTreeTest, DoubleClickSelectsOnlyWhatTheRowDescribes) {
         int32_t typeId;
     };
     const Change changes[] = {
-        {Object, cube, "Sphere", 1234},
-        {Object, cube, "Cube", 5160},
-        {Tag, carrier, "Other", 5159},
+        {Object, cube, "Sphere", 1234},    {Object, cube, "Cube", 5160},
+        {Tag, carrier, "Other", 5159},     {Tag, carrier, "Carrier", HOST_TYPE_NULL_OBJECT},
         {Shader, material, "Other", 5703},
     };
     for (const Change& change : changes) {
