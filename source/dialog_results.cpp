@@ -95,7 +95,7 @@ bool CleartraceDialog::showsColumnsOf(const SearchRequest& request) const {
     // Types that share a column set share its array, so one comparison tells.
     const int32_t* wanted = request.action == Action::FindMissingInFolder ? folderColumns
                             : searchesMissing(request.action)             ? missingColumns
-                                                                          : columnsFor(request.pluginType, request.scope).data();
+                                                              : columnsFor(request.pluginType, request.scope).data();
     return treeFunctions.shownColumns.data() == wanted;
 }
 

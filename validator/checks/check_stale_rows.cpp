@@ -625,7 +625,8 @@ std::string runStaleRows(const CheckSettings& settings, uint64_t number) {
 }  // namespace
 
 CheckResult checkStaleRows(const CheckSettings& settings, const CaseStarted& started) {
-    return runCases(settings, 0, std::size(listings) * scenarios.size() + missingScenarios.size() + fileScenarios.size(), started,
+    return runCases(settings, 0,
+                    std::size(listings) * scenarios.size() + missingScenarios.size() + fileScenarios.size(), started,
                     [&](uint64_t number) { return runStaleRows(settings, number); });
 }
 
