@@ -31,6 +31,7 @@ public:
     bool setResultLayout();
     bool setMissingLayout();
     bool setFolderLayout();
+    bool setMissingColumns(bool ofFolder);
     void refreshResults();
     // Whether the tree view has the columns a run of request lists under.
     bool showsColumnsOf(const SearchRequest& request) const;

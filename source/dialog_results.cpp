@@ -58,18 +58,16 @@ bool CleartraceDialog::setResultLayout() {
     return set;
 }
 
-bool CleartraceDialog::setMissingLayout() {
-    const bool set = setColumns(treeView, treeFunctions, missingColumns);
-    if (set) treeFunctions.listsMissing = true;
-    if (set) treeFunctions.listsFolder = false;
-    refreshResults();
-    return set;
-}
+// The columns of the missing plug-ins, of one scene or of a folder.
+bool CleartraceDialog::setMissingLayout() { return setMissingColumns(false); }
+bool CleartraceDialog::setFolderLayout() { return setMissingColumns(true); }
 
-bool CleartraceDialog::setFolderLayout() {
-    const bool set = setColumns(treeView, treeFunctions, folderColumns);
+bool CleartraceDialog::setMissingColumns(bool ofFolder) {
+    const bool set =
+        setColumns(treeView, treeFunctions,
+                   ofFolder ? std::span<const int32_t>(folderColumns) : std::span<const int32_t>(missingColumns));
     if (set) treeFunctions.listsMissing = true;
-    if (set) treeFunctions.listsFolder = true;
+    if (set) treeFunctions.listsFolder = ofFolder;
     refreshResults();
     return set;
 }

@@ -2,6 +2,16 @@
 // clearing.
 #include "results.h"
 
+namespace {
+// A row that cannot be stored leaves the numbering where it was, so the list
+// keeps every row it did store.
+bool appendRow(ResultStore& store, ResultRecord&& record) {
+    if (!store.records.push(std::move(record))) return false;
+    ++store.rowCounter;
+    return true;
+}
+}  // namespace
+
 bool addResult(ResultStore& store, host::Element* listed, host::Element* second, PluginType kind, int32_t channel,
                bool inLayerShader) {
     if (!isPluginType(kind)) return false;
@@ -28,11 +38,7 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* second,
         record.renderSettingsName = host::name(second);
         if (record.renderSettingsName.refused()) return false;
     }
-    // A row that cannot be stored leaves the numbering where it was, so the
-    // list keeps every row it did store.
-    if (!store.records.push(std::move(record))) return false;
-    ++store.rowCounter;
-    return true;
+    return appendRow(store, std::move(record));
 }
 
 bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, int32_t instances,
@@ -46,9 +52,7 @@ bool addMissingPluginRow(ResultStore& store, PluginType type, int32_t pluginId, 
     record.pluginType = type;
     record.pluginId = pluginId;
     record.instances = instances;
-    if (!store.records.push(std::move(record))) return false;
-    ++store.rowCounter;
-    return true;
+    return appendRow(store, std::move(record));
 }
 
 bool addSceneFileRow(ResultStore& store, const host::String& sceneFile, const host::String& scenePath,
@@ -58,9 +62,7 @@ bool addSceneFileRow(ResultStore& store, const host::String& sceneFile, const ho
     record.name = text;
     record.sceneFile = sceneFile;
     record.scenePath = scenePath;
-    if (!store.records.push(std::move(record))) return false;
-    ++store.rowCounter;
-    return true;
+    return appendRow(store, std::move(record));
 }
 
 bool moveSceneFileRows(ResultStore& found, ResultStore& store, const host::String& sceneFile,
