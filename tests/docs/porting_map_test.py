@@ -257,7 +257,7 @@ def self_test(source):
     # A row about something the headers do not have is a typo or a leftover.
     end = len(lines) + 1
     for name in ("HostUndoTable.ghost", "HostUndoTabel.addStep", "HOST_UNDO_GHOST", "HostGhostTable"):
-        doctored = text + f"\n| `{name}` | something | | |\n"
+        doctored = text.rstrip("\n") + f"\n| `{name}` | something | | |\n"
         expect(f"a row for {name}", map_problems(doctored),
                [f"line {end}: `{name}` names {name}, which the headers do not have"])
 
@@ -272,14 +272,14 @@ def self_test(source):
 
     # The map, or a part of it, commented out or fenced: the hidden rows are
     # missing, and the hiding itself is named.
-    move = row_of("HOST_UNDO_MOVE")
+    move = row_of("HostUndoTable.cancelGroup")
     bind = row_of("HOST_MODULE_BIND")
     hiding = [
         ("one row in a comment", with_line(move.line, f"<!-- {lines[move.line - 1]} -->"),
-         [f"line {move.line}: an HTML comment hides part of the map", "no row for HOST_UNDO_MOVE"]),
+         [f"line {move.line}: an HTML comment hides part of the map", "no row for HostUndoTable.cancelGroup"]),
         ("rows in a comment over lines",
          "\n".join(lines[: move.line - 1] + ["<!--", lines[move.line - 1], "-->"] + lines[move.line:]),
-         [f"line {move.line}: an HTML comment hides part of the map", "no row for HOST_UNDO_MOVE"]),
+         [f"line {move.line}: an HTML comment hides part of the map", "no row for HostUndoTable.cancelGroup"]),
         ("a row in a fenced block",
          "\n".join(lines[: bind.line - 1] + ["```", lines[bind.line - 1], "```"] + lines[bind.line:]),
          [f"line {bind.line}: a fenced block hides table rows",
