@@ -1,7 +1,7 @@
 // Find and Remove Missing Plugins: every element of the five types whose type
 // id the host's registry does not know, met by the scope-0 walks of each type
-// (the post effects of every render settings) in one pass, one row per
-// missing plug-in.
+// (the post effects of every render settings, every shader wherever it is
+// owned or held) in one pass, one row per missing plug-in.
 #include "search_run.h"
 
 namespace {
@@ -114,12 +114,16 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
     walk.scope = 0;
     SearchRun run{walk, document, store, outcome, missing.plan, &missing};
     run.documentShown = request.action != Action::FindMissingInFolder;
+    // Every shader of the scene: the shader walk meets the materials', the
+    // object and post-effect walks those of their elements, in that order.
+    run.everyShader = true;
     for (const PluginType type : walkedTypes) {
         if (outcome.outOfMemory) break;
         // A hidden document's hierarchy is read once for its tags and objects
-        // together: the same instances, met in the same order within each type.
-        if (!run.documentShown && type == PluginType::Object) continue;
-        if (!run.documentShown && type == PluginType::Tag) {
+        // together: the same instances, met in the same order within each
+        // type, where the object walk goes (after the materials' shaders).
+        if (!run.documentShown && type == PluginType::Tag) continue;
+        if (!run.documentShown && type == PluginType::Object) {
             walkTagsAndObjects(run, host::firstObject(document));
         } else {
             walkScene(run, type, 0);
