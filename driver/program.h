@@ -28,6 +28,7 @@ inline constexpr const char* commandSummary =
     "'#' starts a comment and \"double quotes\" hold a word with blanks:\n"
     "  open | close | cancel | process | about | helpfile     the command and the window\n"
     "  action identify|list|remove|find-missing|remove-missing|find-missing-folder\n"
+    "         remove-missing-folder\n"
     "  type tag|shader|object|posteffect|material\n"
     "  scope N    id VALUE    warn on|off    keep on|off    children on|off\n"
     "                                 the controls, as a user sets them\n"

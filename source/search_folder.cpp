@@ -7,24 +7,9 @@
 
 #include "host/documents.h"
 #include "host/files.h"
-#include "search.h"
+#include "search_folder.h"
 
 namespace {
-
-// The texts of the rows that stand for a whole file or folder, made before
-// the first file is read.
-struct FolderTexts {
-    host::String notRead{"Could not open this file."};
-    host::String notListed{"Could not list this folder."};
-    host::String noSceneFiles{"No scene files found."};
-    host::String folderEnd{"/"};
-    host::String listedFolder{"./"};
-
-    bool made() const {
-        return !notRead.refused() && !notListed.refused() && !noSceneFiles.refused() && !folderEnd.refused() &&
-               !listedFolder.refused();
-    }
-};
 
 // One entry of the host's list and the path it is shown under; shown stays
 // valid while relativePath holds its text.
@@ -58,8 +43,8 @@ int32_t sceneFileCount(const host::SceneFileList& list) {
 // What one scene file adds to store: its missing plug-ins' rows, "No missing
 // plugins found." or "Could not open this file.". False when out of memory,
 // with store as it was.
-bool searchSceneFile(const HostPath* file, const host::String& shown, const FolderTexts& texts, ResultStore& found,
-                     ResultStore& store) {
+bool searchSceneFile(void*, const HostPath* file, const host::String& shown, const FolderTexts& texts,
+                     ResultStore& found, ResultStore& store) {
     const host::String path = host::pathText(file);
     if (path.refused()) return false;
     host::HiddenDocument scene(file);
@@ -75,7 +60,8 @@ bool searchSceneFile(const HostPath* file, const host::String& shown, const Fold
 
 }  // namespace
 
-FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress) {
+FolderOutcome runOverFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress,
+                            SceneFileWork work, void* context) {
     FolderOutcome outcome;
     clearResults(store);
     store.rowCounter = 0;
@@ -101,7 +87,7 @@ FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, 
         } else if (outcome.searched > 0 && progress.stopRequested()) {
             outcome.stopped = true;
         } else if (!progress.beforeFile(entry.relativePath, outcome.searched + 1, outcome.files) ||
-                   !searchSceneFile(list.path(entry.index), entry.relativePath, texts, found, store)) {
+                   !work(context, list.path(entry.index), entry.relativePath, texts, found, store)) {
             outcome.outOfMemory = true;
         } else {
             ++outcome.searched;
@@ -115,4 +101,8 @@ FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, 
         outcome.outOfMemory = true;
     }
     return outcome;
+}
+
+FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress) {
+    return runOverFolder(folder, store, progress, searchSceneFile, nullptr);
 }
