@@ -39,8 +39,8 @@ Carried carryOutPlan(host::Document* document, RemovalPlan& plan, bool grouped) 
     if (hasRemovals(plan)) {
         if (!grouped) return Carried::UndoRefused;
         // A partly recorded group is taken back whole: the host puts back what
-        // was unlinked or moved and takes out what was made, and no entry is
-        // left that would undo less than the run did.
+        // was unlinked or moved and takes out what was made, and no undo step
+        // is left that would undo less than the run did.
         Carried carried = keepChildren(document, plan);
         if (carried == Carried::Done && (!unlinkWithUndo(document, plan) || !host::endUndo(document)))
             carried = Carried::UndoRefused;

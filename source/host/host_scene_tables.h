@@ -194,13 +194,16 @@ typedef struct HostUndoTable {
     /* Closes the group; a group that recorded nothing leaves no entry. false
      * when the host cannot keep the entry: the group stays open, as it was. */
     bool (*endGroup)(HostDocument* document);
-    /* Closes the open group without an entry, taking back what it recorded,
-     * last recorded first: every element whose deletion step it holds is put
-     * back where it was and belongs to the document again (the caller's
-     * ownership of an unlinked one ends; one still in place stays); every
-     * moved element goes back to where it was; every new one is taken out and
-     * freed. The deleted elements must not have been freed. Needs no memory:
-     * never fails. */
+    /* Closes the open group leaving no undo step, taking back what it
+     * recorded, last recorded first: every element whose deletion step it
+     * holds is put back where it was and belongs to the document again (the
+     * caller's ownership of an unlinked one ends; one still in place stays);
+     * every moved element goes back to where it was; every new one is taken
+     * out and freed. The host may keep what was taken back as a redo step,
+     * which makes the recorded part again only if the user asks for Redo: the
+     * caller relies on the scene being as before, not on the redo list. The
+     * deleted elements must not have been freed. Needs no memory: never
+     * fails. */
     void (*cancelGroup)(HostDocument* document);
 } HostUndoTable;
 
