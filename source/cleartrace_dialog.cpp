@@ -1,5 +1,6 @@
 #include "cleartrace_dialog.h"
 
+#include <optional>
 #include <span>
 
 #include "dialog_messages.h"
@@ -186,9 +187,8 @@ void processMissing(CleartraceDialog& dialog, host::Document* document, const Se
 // one searched, and the user's consent. False when the run does not go on
 // (cancelled, refused or not confirmed: nothing changed); outOfMemory when
 // a chooser or the question could not be made.
-bool chosenDestination(const SearchRequest& request, const host::Choice& folder, host::Choice& destination,
+bool chosenDestination(const SearchRequest& request, const host::Choice& folder, const host::Choice& destination,
                        bool& outOfMemory) {
-    destination = host::select(HOST_SELECT_FOLDER, "Choose a folder for the cleaned copies");
     outOfMemory = folder.outOfMemory || destination.outOfMemory;
     if (outOfMemory) return true;
     if (!destination.chosen) return false;
@@ -207,11 +207,13 @@ void processFolder(CleartraceDialog& dialog) {
     const host::Choice folder = host::select(HOST_SELECT_FOLDER, "Choose a folder of scene files");
     if (!folder.chosen && !folder.outOfMemory) return;
     const SearchRequest request = readRequest(dialog, 0);
-    host::Choice destination;
+    // Made only for a clean: a search asks the host for nothing more.
+    std::optional<host::Choice> destination;
     bool outOfMemory = folder.outOfMemory;
-    if (request.action == Action::RemoveMissingInFolder &&
-        !chosenDestination(request, folder, destination, outOfMemory))
-        return;
+    if (request.action == Action::RemoveMissingInFolder) {
+        destination.emplace(host::select(HOST_SELECT_FOLDER, "Choose a folder for the cleaned copies"));
+        if (!chosenDestination(request, folder, *destination, outOfMemory)) return;
+    }
     dialog.foundType.reset();
     if (!showsColumnsFor(dialog, request)) return;
     FolderOutcome outcome;
@@ -219,7 +221,7 @@ void processFolder(CleartraceDialog& dialog) {
         clearResults(dialog.results);
         outcome.outOfMemory = true;
     } else if (request.action == Action::RemoveMissingInFolder) {
-        outcome = cleanFolder(folder.path, destination.path, request, dialog.results, statusBarProgress);
+        outcome = cleanFolder(folder.path, destination->path, request, dialog.results, statusBarProgress);
     } else {
         outcome = findMissingInFolder(folder.path, dialog.results, statusBarProgress);
     }

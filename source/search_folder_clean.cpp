@@ -39,6 +39,8 @@ enum class Copy : uint8_t { Written, Exists, NotWritten, NotVerified, OutOfMemor
 // destination joined with each '/'-separated name of relative; invalid when
 // out of memory.
 host::Path copyPathOf(const host::Path& destination, std::string_view relative) {
+    // A copy of no path would be an empty one, not an invalid one.
+    if (!destination.valid()) return host::Path::adopt(nullptr);
     host::Path path(destination);
     for (size_t start = 0; path.valid() && start <= relative.size();) {
         const size_t end = std::min(relative.find('/', start), relative.size());
@@ -178,6 +180,7 @@ bool cleanSceneFile(void* context, const HostPath* file, const host::String& sho
 }  // namespace
 
 bool liesWithin(const host::Path& destination, const host::Path& folder) {
+    if (!destination.valid() || !folder.valid()) return true;
     // A folder no longer there is compared as it was chosen.
     host::Path real = folder.realPath();
     const host::Path within = real.valid() ? std::move(real) : host::Path(folder);
