@@ -71,6 +71,19 @@ protected:
         return texts;
     }
 
+#ifndef _WIN32
+    // The run made by a user who may not read everything: each row's first two cells.
+    kit::ChildRun searchAsUnprivileged(const std::filesystem::path& chosen) {
+        return kit::runUnprivileged([&](std::string& output) {
+            host.ui.choosers.folderAnswers.push_back(chosen);
+            substitute::chooseComboEntry(window(), IDC_ACTION, entryId(FindMissingInFolder));
+            substitute::pressButton(window(), IDC_PROCESS);
+            for (const auto& row : rows()) output += row[0] + " | " + row[1] + "\n";
+            return 0;
+        });
+    }
+#endif
+
     kit::TemporaryFolder folder{"folder-search"};
 };
 
@@ -265,13 +278,7 @@ TEST_F(FolderSearchTest, FilesAndFoldersThatCannotBeReadAreListedAsSuch) {
     folder.write("locked.json", clean);
     std::filesystem::permissions(folder.path() / "sealed", std::filesystem::perms::none);
     std::filesystem::permissions(folder.path() / "locked.json", std::filesystem::perms::none);
-    const kit::ChildRun run = kit::runUnprivileged([&](std::string& output) {
-        host.ui.choosers.folderAnswers.push_back(folder.path());
-        substitute::chooseComboEntry(window(), IDC_ACTION, entryId(FindMissingInFolder));
-        substitute::pressButton(window(), IDC_PROCESS);
-        for (const auto& row : rows()) output += row[0] + " | " + row[1] + "\n";
-        return 0;
-    });
+    const kit::ChildRun run = searchAsUnprivileged(folder.path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output,
               "assets/broken.json | Could not open this file.\n"
@@ -312,13 +319,7 @@ TEST_F(FolderSearchTest, AFolderNotListedSortsAmongTheFilesAroundItAndALinkedFol
         project.write(name, clean);
     std::filesystem::create_directory_symlink("real", project.path() / "linked");
     std::filesystem::permissions(project.path() / "a", std::filesystem::perms::none);
-    const kit::ChildRun run = kit::runUnprivileged([&](std::string& output) {
-        host.ui.choosers.folderAnswers.push_back(project.path());
-        substitute::chooseComboEntry(window(), IDC_ACTION, entryId(FindMissingInFolder));
-        substitute::pressButton(window(), IDC_PROCESS);
-        for (const auto& row : rows()) output += row[0] + " | " + row[1] + "\n";
-        return 0;
-    });
+    const kit::ChildRun run = searchAsUnprivileged(project.path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output,
               "a-b.json | No missing plugins found.\n"
