@@ -109,6 +109,8 @@ void tellFolderOutcome(const FolderOutcome& outcome) {
     constexpr Action action = Action::FindMissingInFolder;
     if (outcome.outOfMemory) {
         host::messageBox(outOfMemoryTexts[entryId(action)], HOST_MESSAGE_BOX_NOTICE);
+    } else if (outcome.listingStopped) {
+        tellNotice(action, host::String("Cleartrace stopped while listing the folder. No scene file was searched."));
     } else if (outcome.stopped) {
         tellNotice(action, host::String("Cleartrace stopped after ") + host::String::number(outcome.searched) + " of " +
                                host::String::number(outcome.files) + " scene files.");

@@ -19,6 +19,7 @@
 
 #include "dialog_contract.h"
 #include "host/element_map.h"
+#include "host/files.h"
 #include "host/scene.h"
 #include "results.h"
 
@@ -160,18 +161,46 @@ struct FolderProgress {
     // Before file number (from 1) of count, at path relative to the folder:
     // false when the progress could not be shown (out of memory).
     bool (*beforeFile)(const host::String& path, int32_t number, int32_t count);
-    // Between files: whether the user asked the run to stop.
+    // Between files, and between steps of a long listing: whether the user
+    // asked the run to stop.
     bool (*stopRequested)();
     // After the last file, or where the run stopped.
     void (*finished)();
+    // Between steps of a long listing, found entries so far: false when the
+    // progress could not be shown (out of memory).
+    bool (*whileListing)(int32_t found);
 };
+
+// One entry of a folder's listing: shown is the path shown in the list (a
+// folder that could not be listed with a '/' after it, "./" for the folder
+// itself), key the bytes it sorts by (it stays valid while shown holds its
+// text), index its place in the host's list.
+struct FolderEntry {
+    host::String shown;
+    std::string_view key;
+    int32_t index = 0;
+    int32_t kind = HOST_LISTED_SCENE_FILE;
+};
+
+enum class FolderListingEnd : uint8_t { Done, Stopped, OutOfMemory };
+
+// Lists list to its end step by step, asking between steps whether the
+// user stops it and showing how far it got (statusShown then true; the
+// caller clears it).
+FolderListingEnd listFolder(host::SceneFileList& list, const FolderProgress& progress, bool& statusShown);
+// The entries of a listed list in the order the folder runs show them: the
+// byte order of their shown paths, a folder that could not be listed as if
+// its path ended in '/' (the folder itself first). False when out of memory.
+bool sortedEntries(const host::SceneFileList& list, host::Vector<FolderEntry>& entries);
 
 // What a folder run did: the dialog tells the user.
 struct FolderOutcome {
     // Cut short for lack of memory: the rows of the files finished stay.
     bool outOfMemory = false;
-    // Stopped by the user once searched of the files scene files were searched.
+    // Stopped by the user once searched of the files scene files were
+    // searched; listingStopped: before the listing was complete, no file searched.
     bool stopped = false;
+    bool listingStopped = false;
     int32_t searched = 0;
     int32_t files = 0;
 };
@@ -182,7 +211,9 @@ struct FolderOutcome {
 // Find Missing Plugins searches the active scene, and listed in store under
 // its relative path: its missing plug-ins' rows, or one row saying none is
 // missing or that it could not be read. A folder that could not be listed
-// gets a row too; one with nothing in it the row "No scene files found.".
+// gets a row too; one with nothing in it the row "No scene files found.". A
+// run cut short ends its list with a row saying so ("Stopped after I of N
+// scene files." or "The list is incomplete.").
 FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress);
 
 // Whether destination is folder or lies below it, links followed (a link

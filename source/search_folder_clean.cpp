@@ -150,19 +150,18 @@ bool cleanSceneFile(void* context, const HostPath* file, const host::String& sho
     if (path.refused()) return false;
     host::HiddenDocument scene(file);
     if (scene.outOfMemory()) return false;
-    if (scene.document() == nullptr) return addSceneFileRow(store, shown, path, texts.notRead);
+    if (scene.document() == nullptr) return roomFor(store, 1) && addSceneFileRow(store, shown, path, texts.notRead);
     MissingPlugins missing;
     if (findMissingPlugins(scene.document(), run.request, missing, found).outOfMemory) return false;
     if (!foundMissingPlugins(missing)) {
         clearResults(found);
-        return addSceneFileRow(store, shown, path, run.texts.nothingToRemove);
+        return roomFor(store, 1) && addSceneFileRow(store, shown, path, run.texts.nothingToRemove);
     }
     // Everything the rows need comes first: once a copy is written, nothing
     // may fail for memory.
     const host::Path copy = copyPathOf(run.destination, shown.view());
     const host::String copyPath = copy.valid() ? copy.toString() : host::String::adopt(nullptr);
-    const int64_t rows = int64_t(store.records.size()) + found.records.size();
-    const bool removed = !copyPath.refused() && rows <= INT32_MAX && store.records.reserve(int32_t(rows)) &&
+    const bool removed = !copyPath.refused() && roomFor(store, found.records.size()) &&
                          removeMissingPlugins(scene.document(), missing, run.scratch) == Carried::Done;
     clearResults(run.scratch);
     const Copy outcome = removed ? writeVerifiedCopy(run, scene, copy) : Copy::OutOfMemory;

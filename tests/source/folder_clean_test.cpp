@@ -238,16 +238,17 @@ TEST_F(FolderCleanTest, RefusedWritesFoldersAndDeletesAndCopiesThatDoNotVerifyLe
 TEST_F(FolderCleanTest, EscapeStopsBetweenFilesWithTheCopiesOfTheFilesFinished) {
     struct Case {
         int64_t pressedAfter;  // hidden documents read, a copy's reading back included
-        size_t rows;
+        size_t rows;           // of the files cleaned
         Texts copies;
         const char* notice;  // null: none
+        const char* endRow;  // the list's last row, which says it was cut short
     };
     // a.json and its copy are read first, then b.json, broken.json, c/d.json.
     const Case cases[] = {
-        {1, 4, {"a.json"}, "Cleartrace stopped after 1 of 4 scene files."},
-        {3, 5, {"a.json"}, "Cleartrace stopped after 2 of 4 scene files."},
+        {1, 4, {"a.json"}, "Cleartrace stopped after 1 of 4 scene files.", "Stopped after 1 of 4 scene files."},
+        {3, 5, {"a.json"}, "Cleartrace stopped after 2 of 4 scene files.", "Stopped after 2 of 4 scene files."},
         // Pressed while the last file is cleaned: the run is whole.
-        {5, 10, {"a.json", "c", "c/d.json"}, nullptr},
+        {5, 10, {"a.json", "c", "c/d.json"}, nullptr, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("Escape after " + std::to_string(c.pressedAfter));
@@ -255,7 +256,11 @@ TEST_F(FolderCleanTest, EscapeStopsBetweenFilesWithTheCopiesOfTheFilesFinished) 
         host.scene.hiddenLoads = 0;
         host.ui.escapeKey.pressedAfterLoads = c.pressedAfter;
         clean({source.path(), copies.path()});
-        EXPECT_EQ(rows().size(), c.rows);
+        const Rows shown = rows();
+        ASSERT_EQ(shown.size(), c.rows + (c.endRow ? 1 : 0));
+        if (c.endRow) {
+            EXPECT_EQ(shown.back(), (Texts{c.endRow, "", "", "", "", ""}));
+        }
         EXPECT_EQ(entriesBelow(copies.path()), c.copies);
         Texts notices = boxTexts();
         notices.erase(notices.begin());  // the question
