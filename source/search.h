@@ -11,7 +11,8 @@
 // removes them only once the whole search succeeded, so a run that runs out
 // of memory changes nothing; such a run is cut short and says so. A folder
 // run (search_folder) reads the scene files of a folder one at a time and
-// makes the missing-plugins search of each.
+// makes the missing-plugins search of each; a folder clean (search_folder_clean)
+// writes a copy of each without them.
 #pragma once
 
 #include <optional>
@@ -120,6 +121,9 @@ struct MissingPlugins {
     RemovalPlan plan;
     // The row shown when none is missing, made before anything is removed.
     host::String notFoundText;
+    // The elements the walks met, per PluginType, missing or not: what a
+    // cleaned copy must hold again when it is read back.
+    int64_t met[pluginTypeCount] = {};
 };
 
 // Plug-in id from the number field's value: truncated toward zero. False
@@ -211,3 +215,18 @@ struct FolderOutcome {
 // run cut short ends its list with a row saying so ("Stopped after I of N
 // scene files." or "The list is incomplete.").
 FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress);
+
+// Whether destination is folder or lies below it, links followed (a link
+// into folder lies within it); true when the host had no memory to tell.
+bool liesWithin(const host::Path& destination, const host::Path& folder);
+// Remove Missing Plugins in Folder, once the user chose folder and
+// destination (outside it) and confirmed: every scene file below folder,
+// listed and ordered as findMissingInFolder lists them, read as a hidden
+// document and searched as Find Missing Plugins searches; one with missing
+// plug-ins has them removed as Remove Missing Plugins removes them (with
+// request's boxes), is saved to its relative path below destination (never
+// over a file) and read back to verify. Its rows say where the copy went or
+// why there is none; "Nothing to remove." for a file with none missing. A
+// file cut short (out of memory) leaves nothing in destination.
+FolderOutcome cleanFolder(const host::Path& folder, const host::Path& destination, const SearchRequest& request,
+                          ResultStore& store, const FolderProgress& progress);

@@ -7,25 +7,12 @@
 #include <algorithm>
 
 #include "host/documents.h"
-#include "search.h"
+#include "search_folder.h"
 
 namespace {
 
 // How many entries the host goes through between two looks at Escape.
 constexpr int32_t listingStep = 256;
-
-// The texts of the rows that stand for a whole file or folder, or end a list
-// cut short, made before the first file is read.
-struct FolderTexts {
-    host::String notRead{"Could not open this file."};
-    host::String notListed{"Could not list this folder."};
-    host::String noSceneFiles{"No scene files found."};
-    host::String incomplete{"The list is incomplete."};
-
-    bool made() const {
-        return !notRead.refused() && !notListed.refused() && !noSceneFiles.refused() && !incomplete.refused();
-    }
-};
 
 int32_t sceneFileCount(const host::Vector<FolderEntry>& entries) {
     int32_t count = 0;
@@ -33,18 +20,11 @@ int32_t sceneFileCount(const host::Vector<FolderEntry>& entries) {
     return count;
 }
 
-// Room for rows more rows and the one that may end the list: once made, no
-// row of a run cut short can fail to say so.
-bool roomFor(ResultStore& store, int64_t rows) {
-    const int64_t needed = int64_t(store.records.size()) + rows + 1;
-    return needed <= INT32_MAX && store.records.reserve(int32_t(needed));
-}
-
 // What one scene file adds to store: its missing plug-ins' rows, "No missing
 // plugins found." or "Could not open this file.". False when out of memory,
 // with store as it was.
-bool searchSceneFile(const HostPath* file, const host::String& shown, const FolderTexts& texts, ResultStore& found,
-                     ResultStore& store) {
+bool searchSceneFile(void*, const HostPath* file, const host::String& shown, const FolderTexts& texts,
+                     ResultStore& found, ResultStore& store) {
     const host::String path = host::pathText(file);
     if (path.refused()) return false;
     host::HiddenDocument scene(file);
@@ -72,6 +52,11 @@ void endCutShort(ResultStore& store, const FolderOutcome& outcome, const FolderT
 }
 
 }  // namespace
+
+bool roomFor(ResultStore& store, int64_t rows) {
+    const int64_t needed = int64_t(store.records.size()) + rows + 1;
+    return needed <= INT32_MAX && store.records.reserve(int32_t(needed));
+}
 
 FolderListingEnd listFolder(host::SceneFileList& list, const FolderProgress& progress, bool& statusShown) {
     for (;;) {
@@ -107,7 +92,8 @@ bool sortedEntries(const host::SceneFileList& list, host::Vector<FolderEntry>& e
     return true;
 }
 
-FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress) {
+FolderOutcome runOverFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress,
+                            SceneFileWork work, void* context) {
     FolderOutcome outcome;
     clearResults(store);
     store.rowCounter = 0;
@@ -143,7 +129,7 @@ FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, 
         } else if (outcome.searched > 0 && progress.stopRequested()) {
             outcome.stopped = true;
         } else if (!progress.beforeFile(entry.shown, outcome.searched + 1, outcome.files) ||
-                   !searchSceneFile(list.path(entry.index), entry.shown, texts, found, store)) {
+                   !work(context, list.path(entry.index), entry.shown, texts, found, store)) {
             outcome.outOfMemory = true;
         } else {
             ++outcome.searched;
@@ -158,4 +144,8 @@ FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, 
         addSceneFileRow(store, texts.noSceneFiles, host::String(), host::String());  // room made
     }
     return outcome;
+}
+
+FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress) {
+    return runOverFolder(folder, store, progress, searchSceneFile, nullptr);
 }

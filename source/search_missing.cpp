@@ -107,19 +107,22 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
     }
     // The walks act as Generate List (which counts) or as Remove (which
     // plans as well) of scope 0; the plug-in ID plays no part.
-    const bool removing = request.action == Action::RemoveMissing;
+    const bool removing = request.action == Action::RemoveMissing || request.action == Action::RemoveMissingInFolder;
     SearchRequest walk = request;
     walk.action = removing ? Action::Remove : Action::GenerateList;
     walk.pluginId = 0;
     walk.scope = 0;
     SearchRun run{walk, document, store, outcome, missing.plan, &missing};
-    run.documentShown = request.action != Action::FindMissingInFolder;
+    run.documentShown = !searchesFolder(request.action);
+    // A hidden document only searched has its hierarchy read once for its
+    // tags and objects together: the same instances, met in the same order
+    // within each type. A removal walks as Remove Missing Plugins walks the
+    // active scene, so that it changes a file exactly as it would that scene.
+    const bool oneHierarchyPass = request.action == Action::FindMissingInFolder;
     for (const PluginType type : walkedTypes) {
         if (outcome.outOfMemory) break;
-        // A hidden document's hierarchy is read once for its tags and objects
-        // together: the same instances, met in the same order within each type.
-        if (!run.documentShown && type == PluginType::Object) continue;
-        if (!run.documentShown && type == PluginType::Tag) {
+        if (oneHierarchyPass && type == PluginType::Object) continue;
+        if (oneHierarchyPass && type == PluginType::Tag) {
             walkTagsAndObjects(run, host::firstObject(document));
         } else {
             walkScene(run, type, 0);

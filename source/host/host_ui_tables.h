@@ -76,6 +76,10 @@ typedef struct HostPathTable {
      * proposed. true when the user chose: path holds the choice; false when
      * the user cancelled: path is as it was. */
     bool (*select)(HostPath* path, int32_t mode, const HostString* title);
+    /* The path of what is at path (borrowed) with every link followed and
+     * every "." and ".." taken out: new, or null when nothing is there or out
+     * of memory. */
+    HostPath* (*realPath)(const HostPath* path);
 } HostPathTable;
 
 /* ---- Cu: drawing areas of custom controls (the tree view's cells) ------- */
@@ -176,6 +180,18 @@ typedef struct HostFileTable {
      * file keeps its permissions. false when it could not be (file, as it was
      * before, is untouched). */
     bool (*writeWhole)(const HostPath* file, const void* bytes, int64_t length);
+    /* Makes folder (borrowed) and every folder above it that is missing.
+     * true when folder is a folder afterwards, made now or there before;
+     * false when it could not be made (the folders above made until then
+     * stay). */
+    bool (*makeFolders)(const HostPath* folder);
+    /* Whether anything is at path (borrowed): a file, a folder, or a link,
+     * even one whose target is gone. */
+    bool (*exists)(const HostPath* path);
+    /* Deletes the file or the empty folder at path (borrowed); a link itself,
+     * never its target. false when nothing was deleted: nothing there, a
+     * folder that is not empty, or refused. */
+    bool (*remove)(const HostPath* path);
 } HostFileTable;
 
 /* ---- Bf: browsing folders for files ------------------------------------- */

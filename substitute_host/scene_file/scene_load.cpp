@@ -177,7 +177,10 @@ public:
             scene_.discardDocument(std::move(document_));
             return {nullptr, error_};
         }
-        if (as_ == LoadAs::Hidden) return {scene_.adoptHiddenDocument(std::move(document_)), ""};
+        if (as_ == LoadAs::Hidden) {
+            document_->filePlugins = std::move(plugins_);
+            return {scene_.adoptHiddenDocument(std::move(document_)), ""};
+        }
         if (as_ == LoadAs::Start) scene_.setPlugins(plugins_);
         HostDocument* document = scene_.adoptDocument(std::move(document_));
         scene_.setActiveDocument(document);
