@@ -19,7 +19,8 @@ inline constexpr ChoiceWord actionWords[] = {{"identify", entryId(Action::Identi
                                              {"remove", entryId(Action::Remove)},
                                              {"find-missing", entryId(Action::FindMissing)},
                                              {"remove-missing", entryId(Action::RemoveMissing)},
-                                             {"find-missing-folder", entryId(Action::FindMissingInFolder)}};
+                                             {"find-missing-folder", entryId(Action::FindMissingInFolder)},
+                                             {"remove-missing-folder", entryId(Action::RemoveMissingInFolder)}};
 inline constexpr ChoiceWord pluginTypeWords[] = {{"tag", entryId(PluginType::Tag)},
                                                  {"shader", entryId(PluginType::Shader)},
                                                  {"object", entryId(PluginType::Object)},

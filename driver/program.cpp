@@ -85,8 +85,9 @@ bool runCommands(Session& session, Output& output, const Options& options, const
 }
 
 bool takesValue(const std::string& option) {
-    for (const char* name : {"--module", "--answer", "--save", "--script", "-c", "--input-limit", "--fail-allocation",
-                             "--fail-object", "--fail-string", "--fail-undo", "--escape-after"}) {
+    for (const char* name :
+         {"--module", "--answer", "--save", "--script", "-c", "--input-limit", "--fail-allocation", "--fail-object",
+          "--fail-string", "--fail-undo", "--fail-save", "--fail-folder", "--fail-remove", "--escape-after"}) {
         if (option == name) return true;
     }
     return false;
@@ -115,6 +116,9 @@ std::string setValue(const std::string& option, const std::string& given, Option
                        : option == "--fail-object"   ? &options.failObject
                        : option == "--fail-string"   ? &options.failString
                        : option == "--fail-undo"     ? &options.failUndo
+                       : option == "--fail-save"     ? &options.failSave
+                       : option == "--fail-folder"   ? &options.failFolder
+                       : option == "--fail-remove"   ? &options.failRemove
                                                      : nullptr;
     if (request && (!parseNumber(given, *request) || *request < 1)) {
         return option + " takes a whole number from 1, not \"" + given + "\"";
@@ -175,6 +179,9 @@ int runProgram(const std::vector<std::string>& args, std::istream& input, bool t
     services.failObjectCreation(options.failObject);
     services.failStringCreation(options.failString);
     services.failUndo(options.failUndo);
+    services.failSave(options.failSave);
+    services.failFolderCreation(options.failFolder);
+    services.failRemoval(options.failRemove);
     session.host().ui.escapeKey.pressedAfterLoads = options.escapeAfter;
     bool ok = session.start(options.module, options.scene, options.inputLimit) &&
               runCommands(session, shown, options, script, input, terminal) &&

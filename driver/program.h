@@ -16,7 +16,8 @@ namespace driver {
 inline constexpr const char* usage =
     "usage: cleartrace-host [--module FILE] [--json] [--answer yes|no] [--save FILE]\n"
     "                       [--input-limit BYTES] [--fail-allocation K] [--fail-object K]\n"
-    "                       [--fail-string K] [--fail-undo K] [--counts] [--escape-after N]\n"
+    "                       [--fail-string K] [--fail-undo K] [--fail-save K] [--fail-folder K]\n"
+    "                       [--fail-remove K] [--counts] [--escape-after N]\n"
     "                       [--script FILE | -c \"CMD; CMD\"] [SCENE.json]\n";
 
 // What --help adds to the usage.
@@ -26,7 +27,7 @@ inline constexpr const char* commandSummary =
     "Commands come from --script, -c or standard input, one a line or separated by ';';\n"
     "'#' starts a comment and \"double quotes\" hold a word with blanks:\n"
     "  open | close | cancel | process | about | helpfile     the command and the window\n"
-    "  action identify|list|remove|find-missing|remove-missing|find-missing-folder\n"
+    "  action identify|list|remove|find-missing|remove-missing|find-missing-folder|remove-missing-folder\n"
     "  type tag|shader|object|posteffect|material\n"
     "  scope N    id VALUE    warn on|off    keep on|off    children on|off\n"
     "                                 the controls, as a user sets them\n"
@@ -46,6 +47,8 @@ inline constexpr const char* commandSummary =
     "allocation, host-object creation, host-string creation or undo request (start of a group,\n"
     "a step, end of a group) the module asks for fail (K from 1, counted from the module's\n"
     "load); --counts shows at the end how many of each it asked for.\n"
+    "--fail-save K, --fail-folder K and --fail-remove K refuse the K-th scene file saved, folder\n"
+    "made or file or folder removed for the module, as a full or read-only disk would.\n"
     "--escape-after N holds the Escape key down once the module has read N scene files of a folder.\n"
     "Exit status: 0 the session went through; 1 an option, the module, the scene, a script\n"
     "command or the module's clean-up failed; 3 a fault of the module ended the session.\n"
@@ -65,6 +68,9 @@ struct Options {
     int64_t failObject = 0;
     int64_t failString = 0;
     int64_t failUndo = 0;
+    int64_t failSave = 0;
+    int64_t failFolder = 0;
+    int64_t failRemove = 0;
     bool counts = false;  // show the counts of requests at the end
     // Escape is pressed once this many scene files of a folder were read; none: never.
     std::optional<int64_t> escapeAfter;

@@ -1,5 +1,6 @@
 #include "cleartrace_dialog.h"
 
+#include <optional>
 #include <span>
 
 #include "dialog_messages.h"
@@ -143,14 +144,12 @@ SearchRequest readRequest(CleartraceDialog& dialog, int32_t id) {
 // of the list before.
 bool showsColumnsFor(CleartraceDialog& dialog, const SearchRequest& request) {
     const bool listsMissing = searchesMissing(request.action);
-    const bool listsFolder = request.action == Action::FindMissingInFolder;
     // The cells' fixed texts too: a run whose rows would draw without them does not start.
     const bool textsMade = dialog.treeFunctions.makeListTexts();
     if (textsMade && dialog.showsColumnsOf(request)) return true;
     clearResults(dialog.results);
     const auto setLayout = [&] {
-        if (listsFolder) return dialog.setFolderLayout();
-        return listsMissing ? dialog.setMissingLayout() : dialog.setResultLayout();
+        return listsMissing ? dialog.setMissingLayout(request.action) : dialog.setResultLayout();
     };
     if (textsMade && setLayout()) return true;
     SearchOutcome outcome;
@@ -184,18 +183,45 @@ void processMissing(CleartraceDialog& dialog, host::Document* document, const Se
     dialog.refreshResults();
 }
 
-// Find Missing Plugins in Folder. The folder is asked for first: a user who
-// cancels finds everything as it was. The active scene plays no part.
+// Remove Missing Plugins in Folder: the folder for the copies, outside the
+// one searched, and the user's consent. False when the run does not go on
+// (cancelled, refused or not confirmed: nothing changed); outOfMemory when
+// a chooser or the question could not be made.
+bool chosenDestination(const SearchRequest& request, const host::Choice& folder, const host::Choice& destination,
+                       bool& outOfMemory) {
+    outOfMemory = folder.outOfMemory || destination.outOfMemory;
+    if (outOfMemory) return true;
+    if (!destination.chosen) return false;
+    // Copies inside would be searched, and cleaned again, next time.
+    if (liesWithin(destination.path, folder.path)) {
+        tellCopiesInside();
+        return false;
+    }
+    return confirmedClean(request, folder.path, destination.path, outOfMemory) || outOfMemory;
+}
+
+// Find and Remove Missing Plugins in Folder. The folders are asked for
+// first: a user who cancels finds everything as it was. The active scene
+// plays no part.
 void processFolder(CleartraceDialog& dialog) {
     const host::Choice folder = host::select(HOST_SELECT_FOLDER, "Choose a folder of scene files");
     if (!folder.chosen && !folder.outOfMemory) return;
     const SearchRequest request = readRequest(dialog, 0);
+    // Made only for a clean: a search asks the host for nothing more.
+    std::optional<host::Choice> destination;
+    bool outOfMemory = folder.outOfMemory;
+    if (request.action == Action::RemoveMissingInFolder) {
+        destination.emplace(host::select(HOST_SELECT_FOLDER, "Choose a folder for the cleaned copies"));
+        if (!chosenDestination(request, folder, *destination, outOfMemory)) return;
+    }
     dialog.foundType.reset();
     if (!showsColumnsFor(dialog, request)) return;
     FolderOutcome outcome;
-    if (folder.outOfMemory) {
+    if (outOfMemory) {
         clearResults(dialog.results);
         outcome.outOfMemory = true;
+    } else if (request.action == Action::RemoveMissingInFolder) {
+        outcome = cleanFolder(folder.path, destination->path, request, dialog.results, statusBarProgress);
     } else {
         outcome = findMissingInFolder(folder.path, dialog.results, statusBarProgress);
     }
@@ -208,7 +234,7 @@ constexpr PluginType identifyOrder[] = {PluginType::Tag, PluginType::Shader, Plu
                                         PluginType::Material};
 
 void process(CleartraceDialog& dialog, host::Document* document) {
-    if (Action(dialog.getInt32(IDC_ACTION)) == Action::FindMissingInFolder) {
+    if (searchesFolder(Action(dialog.getInt32(IDC_ACTION)))) {
         processFolder(dialog);
         return;
     }
@@ -272,7 +298,8 @@ void actionChanged(CleartraceDialog& dialog) {
     const auto action = Action(dialog.getInt32(IDC_ACTION));
     // The missing-plugins actions search every type over the whole scene.
     const bool searchesOneType = action != Action::Identify && !searchesMissing(action);
-    const bool removes = action == Action::Remove || action == Action::RemoveMissing;
+    const bool removes =
+        action == Action::Remove || action == Action::RemoveMissing || action == Action::RemoveMissingInFolder;
     dialog.enable(IDC_PLUGIN_TYPE, searchesOneType);
     dialog.enable(IDC_SCOPE, searchesOneType);
     dialog.enable(IDC_TREE_VIEW, action != Action::Identify);

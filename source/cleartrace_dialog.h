@@ -29,9 +29,8 @@ public:
     // and the store shown anew. False when the host could not make the
     // columns, which then stay as they were.
     bool setResultLayout();
-    bool setMissingLayout();
-    bool setFolderLayout();
-    bool setMissingColumns(bool ofFolder);
+    // The missing plug-ins' columns of listed (one of searchesMissing).
+    bool setMissingLayout(Action listed);
     void refreshResults();
     // Whether the tree view has the columns a run of request lists under.
     bool showsColumnsOf(const SearchRequest& request) const;

@@ -20,9 +20,10 @@ inline constexpr int32_t CLEARTRACE_COMMAND_ID = 1066888;
 //                "Plugin Type" box; also the kind of a result row.
 enum class PluginType : int32_t { Tag = 0, Shader = 1, Object = 2, PostEffect = 3, Material = 4 };
 inline constexpr int32_t pluginTypeCount = 5;
-// The entry ids of the "Action to Take" box. The last three search for every
-// plug-in the host does not know, whatever the plug-in ID: the last in the
-// scene files of a folder rather than in the active scene.
+// The entry ids of the "Action to Take" box. The last four search for every
+// plug-in the host does not know, whatever the plug-in ID: the last two in
+// the scene files of a folder rather than in the active scene, the last
+// writing a cleaned copy of each to another folder.
 enum class Action : int32_t {
     Identify = 0,
     GenerateList = 1,
@@ -30,6 +31,7 @@ enum class Action : int32_t {
     FindMissing = 3,
     RemoveMissing = 4,
     FindMissingInFolder = 5,
+    RemoveMissingInFolder = 6,
 };
 
 inline constexpr int32_t entryId(PluginType type) { return int32_t(type); }
@@ -68,6 +70,8 @@ inline constexpr int32_t COLUMN_TYPE = 0x74797065;       // type
 inline constexpr int32_t COLUMN_INSTANCES = 0x696E7374;  // inst
 // A folder's missing plug-ins: the scene file before them.
 inline constexpr int32_t COLUMN_SCENE_FILE = 0x66696C65;  // file
+// A folder's cleaned copies: where each file's copy went, or why none did.
+inline constexpr int32_t COLUMN_CLEANED_COPY = 0x636F7079;  // copy
 
 struct ComboEntry {
     int32_t id;
@@ -80,7 +84,8 @@ inline constexpr ComboEntry actionEntries[] = {
     {entryId(Action::Remove), "Remove Plugin"},
     {entryId(Action::FindMissing), "Find Missing Plugins"},
     {entryId(Action::RemoveMissing), "Remove Missing Plugins"},
-    {entryId(Action::FindMissingInFolder), "Find Missing Plugins in Folder"}};
+    {entryId(Action::FindMissingInFolder), "Find Missing Plugins in Folder"},
+    {entryId(Action::RemoveMissingInFolder), "Remove Missing Plugins in Folder"}};
 inline constexpr ComboEntry pluginTypeEntries[] = {{entryId(PluginType::Tag), "Tag"},
                                                    {entryId(PluginType::Shader), "Shader"},
                                                    {entryId(PluginType::Object), "Object"},
@@ -114,7 +119,10 @@ inline constexpr int32_t everyInstanceScope(PluginType type) {
 }
 
 inline constexpr bool isPluginType(PluginType type) { return uint32_t(type) < uint32_t(pluginTypeCount); }
-inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::FindMissingInFolder); }
+inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::RemoveMissingInFolder); }
+inline constexpr bool searchesFolder(Action action) {
+    return action == Action::FindMissingInFolder || action == Action::RemoveMissingInFolder;
+}
 inline constexpr bool searchesMissing(Action action) {
-    return action == Action::FindMissing || action == Action::RemoveMissing || action == Action::FindMissingInFolder;
+    return action == Action::FindMissing || action == Action::RemoveMissing || searchesFolder(action);
 }

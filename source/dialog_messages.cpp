@@ -3,6 +3,7 @@
 #include "dialog_messages.h"
 
 #include "host/dialog.h"
+#include "host/path.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ constexpr const char* outOfMemoryTexts[] = {
     listIncomplete,
     nothingRemoved,
     listIncomplete,
+    listIncomplete,
 };
 
 constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
@@ -28,6 +30,7 @@ constexpr const char* removalQuestions[] = {
     nullptr,
     "Are you sure you want to delete every instance of the missing plugins?",
     nullptr,
+    nullptr,  // asked with the folders it names (confirmedClean)
 };
 
 // What Identify says of the instance it met, per PluginType.
@@ -51,6 +54,24 @@ bool confirmedRemoval(const SearchRequest& request, SearchOutcome& outcome) {
         return false;
     }
     return host::messageBox(question, HOST_MESSAGE_BOX_QUESTION) == HOST_ANSWER_YES;
+}
+
+bool confirmedClean(const SearchRequest& request, const host::Path& folder, const host::Path& destination,
+                    bool& outOfMemory) {
+    if (!request.warnBeforeDeleting) return true;
+    const host::String question = host::String("Write a copy without missing plug-ins of every scene file below ") +
+                                  folder.toString() + " into " + destination.toString() + "?";
+    // A question with a folder missing would have the user agree to less than is done.
+    if (question.refused()) {
+        outOfMemory = true;
+        return false;
+    }
+    return host::messageBox(question, HOST_MESSAGE_BOX_QUESTION) == HOST_ANSWER_YES;
+}
+
+void tellCopiesInside() {
+    tellNotice(Action::RemoveMissingInFolder,
+               "Cleartrace writes the cleaned copies outside the folder it searches. Choose another folder.");
 }
 
 void tellOutcome(const SearchRequest& request, const SearchOutcome& outcome) {
@@ -88,6 +109,8 @@ void tellFolderOutcome(const FolderOutcome& outcome) {
     constexpr Action action = Action::FindMissingInFolder;
     if (outcome.outOfMemory) {
         host::messageBox(outOfMemoryTexts[entryId(action)], HOST_MESSAGE_BOX_NOTICE);
+    } else if (outcome.listingStopped) {
+        tellNotice(action, host::String("Cleartrace stopped while listing the folder. No scene file was searched."));
     } else if (outcome.stopped) {
         tellNotice(action, host::String("Cleartrace stopped after ") + host::String::number(outcome.searched) + " of " +
                                host::String::number(outcome.files) + " scene files.");

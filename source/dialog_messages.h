@@ -19,6 +19,14 @@ void tellNotice(Action action, const host::String& text);
 // The same with standIn in place of a text the host could not make.
 void tellNotice(const host::String& text, const char* standIn);
 
+// Remove Missing Plugins in Folder: asks, when the request wants it, before
+// anything is read; false when the user did not confirm (or, with
+// outOfMemory, when the question could not be worded).
+bool confirmedClean(const SearchRequest& request, const host::Path& folder, const host::Path& destination,
+                    bool& outOfMemory);
+// The notice of a destination inside the folder searched.
+void tellCopiesInside();
+
 // What a folder run calls for: the notice of a run cut short, or of one the
 // user stopped.
 void tellFolderOutcome(const FolderOutcome& outcome);

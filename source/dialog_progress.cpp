@@ -12,10 +12,16 @@ bool showFile(const host::String& path, int32_t number, int32_t count) {
     return true;
 }
 
+bool showListing(int32_t found) {
+    const host::String text =
+        host::String("Cleartrace: listing the folder (") + host::String::number(found) + " found)";
+    return host::setStatusText(text);
+}
+
 bool escapePressed() { return host::escapePressed(); }
 
 void clearStatusBar() { host::clearStatus(); }
 
 }  // namespace
 
-const FolderProgress statusBarProgress = {&showFile, &escapePressed, &clearStatusBar};
+const FolderProgress statusBarProgress = {&showFile, &escapePressed, &clearStatusBar, &showListing};

@@ -17,6 +17,16 @@ constexpr int32_t everyElementColumns[] = {COLUMN_NAME, COLUMN_OWNER_TYPE, COLUM
 
 constexpr int32_t missingColumns[] = {COLUMN_PLUGIN_ID, COLUMN_TYPE, COLUMN_INSTANCES, COLUMN_NAME};
 constexpr int32_t folderColumns[] = {COLUMN_SCENE_FILE, COLUMN_PLUGIN_ID, COLUMN_TYPE, COLUMN_INSTANCES, COLUMN_NAME};
+constexpr int32_t cleanColumns[] = {COLUMN_SCENE_FILE, COLUMN_PLUGIN_ID, COLUMN_TYPE,
+                                    COLUMN_INSTANCES,  COLUMN_NAME,      COLUMN_CLEANED_COPY};
+
+// The missing plug-ins' columns of action: of one scene, of a folder, or of
+// a folder's cleaned copies.
+std::span<const int32_t> missingColumnsOf(Action action) {
+    if (action == Action::RemoveMissingInFolder) return cleanColumns;
+    if (action == Action::FindMissingInFolder) return folderColumns;
+    return missingColumns;
+}
 
 // The post effects of every render settings name the render settings too.
 bool listsRenderSettings(PluginType pluginType, int32_t scope) {
@@ -62,20 +72,18 @@ bool CleartraceDialog::setResultLayout() {
     // Rows are drawn for the columns the tree view has.
     if (set) treeFunctions.listsMissing = false;
     if (set) treeFunctions.listsFolder = false;
+    if (set) treeFunctions.listsCopies = false;
     refreshResults();
     return set;
 }
 
-// The columns of the missing plug-ins, of one scene or of a folder.
-bool CleartraceDialog::setMissingLayout() { return setMissingColumns(false); }
-bool CleartraceDialog::setFolderLayout() { return setMissingColumns(true); }
-
-bool CleartraceDialog::setMissingColumns(bool ofFolder) {
-    const bool set =
-        setColumns(treeView, treeFunctions,
-                   ofFolder ? std::span<const int32_t>(folderColumns) : std::span<const int32_t>(missingColumns));
+// The columns of the missing plug-ins, of one scene, of a folder or of a
+// folder's cleaned copies.
+bool CleartraceDialog::setMissingLayout(Action listed) {
+    const bool set = setColumns(treeView, treeFunctions, missingColumnsOf(listed));
     if (set) treeFunctions.listsMissing = true;
-    if (set) treeFunctions.listsFolder = ofFolder;
+    if (set) treeFunctions.listsFolder = searchesFolder(listed);
+    if (set) treeFunctions.listsCopies = listed == Action::RemoveMissingInFolder;
     refreshResults();
     return set;
 }
@@ -99,9 +107,8 @@ void CleartraceDialog::saveListAsCsv() {
 
 bool CleartraceDialog::showsColumnsOf(const SearchRequest& request) const {
     // Types that share a column set share its array, so one comparison tells.
-    const int32_t* wanted = request.action == Action::FindMissingInFolder ? folderColumns
-                            : searchesMissing(request.action)             ? missingColumns
-                                                              : columnsFor(request.pluginType, request.scope).data();
+    const int32_t* wanted = searchesMissing(request.action) ? missingColumnsOf(request.action).data()
+                                                            : columnsFor(request.pluginType, request.scope).data();
     return treeFunctions.shownColumns.data() == wanted;
 }
 

@@ -1,6 +1,6 @@
 // A double-click on a row: selects the listed object or material when the
 // active document still holds it, asks for a missing plug-in's instances, or
-// for a folder's scene file to be opened.
+// for a folder's scene file (or its cleaned copy) to be opened.
 #include "result_rows.h"
 
 namespace {
@@ -42,7 +42,8 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
         // A folder's rows need no active document: the file becomes one. The
         // record goes with the list the dialog makes next: copied first.
         if (record != nullptr && !record->scenePath.empty() && openSceneFile != nullptr) {
-            const host::String path = record->scenePath;
+            // The cleaned copy when one was written, else the original.
+            const host::String path = record->copyPath.empty() ? record->scenePath : record->copyPath;
             const host::String shown = record->sceneFile;
             openSceneFile(owner, path, shown);
         }

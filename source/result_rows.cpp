@@ -27,7 +27,8 @@ namespace {
 // The names, a folder's paths, and its Plugin ID column, which says what
 // became of a whole file ("Could not open this file.").
 bool isWide(int32_t column, bool listsFolder) {
-    return column == COLUMN_NAME || column == COLUMN_SCENE_FILE || (listsFolder && column == COLUMN_PLUGIN_ID);
+    return column == COLUMN_NAME || column == COLUMN_SCENE_FILE || column == COLUMN_CLEANED_COPY ||
+           (listsFolder && column == COLUMN_PLUGIN_ID);
 }
 
 int32_t columnWidth(host::DrawArea* area, int32_t column, bool listsFolder) {

@@ -34,7 +34,7 @@ struct MissingHeaderText {
 };
 constexpr MissingHeaderText missingHeaderTexts[] = {
     {COLUMN_SCENE_FILE, "Scene File"}, {COLUMN_PLUGIN_ID, "Plugin ID"}, {COLUMN_TYPE, "Type"},
-    {COLUMN_INSTANCES, "Instances"},   {COLUMN_NAME, "Name"},
+    {COLUMN_INSTANCES, "Instances"},   {COLUMN_NAME, "Name"},           {COLUMN_CLEANED_COPY, "Cleaned Copy"},
 };
 // The shaders of every element: these two, and the shader list's others.
 constexpr MissingHeaderText ownerHeaderTexts[] = {{COLUMN_NAME, "Owner"}, {COLUMN_OWNER_TYPE, "Owner Type"}};
@@ -82,6 +82,7 @@ bool ResultTreeCallbacks::makeListTexts() {
 
 host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t column) const {
     if (listsFolder && column == COLUMN_SCENE_FILE) return record.sceneFile;
+    if (listsCopies && column == COLUMN_CLEANED_COPY) return record.cleanedCopy;
     if (listsMissing) {
         // The not-found row (no instances) shows its text first.
         if (record.instances == 0) return column == COLUMN_PLUGIN_ID ? record.name : host::String();

@@ -40,6 +40,10 @@ struct ResultRecord {
     // shown, and its system path (empty for a row of no one file).
     host::String sceneFile;
     host::String scenePath;
+    // A folder clean's rows: what became of the file's cleaned copy, and the
+    // copy's system path when one was written.
+    host::String cleanedCopy;
+    host::String copyPath;
 };
 
 // The rows of the last run in row order, and the number the next row gets.
@@ -116,7 +120,7 @@ public:
     // False when the host refused one.
     bool makeListTexts();
 
-    static constexpr int32_t listTextCount = 40;
+    static constexpr int32_t listTextCount = 41;
     int32_t rowCursor = 0;
     host::String listTexts[listTextCount];
     PluginType listPluginType = PluginType::Tag;
@@ -129,12 +133,15 @@ public:
     // those of the scene files of a folder.
     bool listsMissing = false;
     bool listsFolder = false;
+    // A folder's rows with the cleaned copies.
+    bool listsCopies = false;
     // The columns the tree view shows, left to right.
     std::span<const int32_t> shownColumns;
     // What a double-click on a missing plug-in's row asks of the dialog
     // (owner): to list the instances of that plug-in.
     void (*listInstances)(void* owner, PluginType type, int32_t pluginId) = nullptr;
-    // ... on a folder's row: to open its scene file (path; shown as the row shows it).
+    // ... on a folder's row: to open its scene file, or its cleaned copy
+    // (path; shown as the row shows it).
     void (*openSceneFile)(void* owner, const host::String& path, const host::String& shown) = nullptr;
     void* owner = nullptr;
 };

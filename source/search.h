@@ -11,13 +11,15 @@
 // removes them only once the whole search succeeded, so a run that runs out
 // of memory changes nothing; such a run is cut short and says so. A folder
 // run (search_folder) reads the scene files of a folder one at a time and
-// makes the missing-plugins search of each.
+// makes the missing-plugins search of each; a folder clean (search_folder_clean)
+// writes a copy of each without them.
 #pragma once
 
 #include <optional>
 
 #include "dialog_contract.h"
 #include "host/element_map.h"
+#include "host/files.h"
 #include "host/scene.h"
 #include "results.h"
 
@@ -119,6 +121,9 @@ struct MissingPlugins {
     RemovalPlan plan;
     // The row shown when none is missing, made before anything is removed.
     host::String notFoundText;
+    // The elements the walks met, per PluginType, missing or not: what a
+    // cleaned copy must hold again when it is read back.
+    int64_t met[pluginTypeCount] = {};
 };
 
 // Plug-in id from the number field's value: truncated toward zero. False
@@ -156,18 +161,46 @@ struct FolderProgress {
     // Before file number (from 1) of count, at path relative to the folder:
     // false when the progress could not be shown (out of memory).
     bool (*beforeFile)(const host::String& path, int32_t number, int32_t count);
-    // Between files: whether the user asked the run to stop.
+    // Between files, and between steps of a long listing: whether the user
+    // asked the run to stop.
     bool (*stopRequested)();
     // After the last file, or where the run stopped.
     void (*finished)();
+    // Between steps of a long listing, found entries so far: false when the
+    // progress could not be shown (out of memory).
+    bool (*whileListing)(int32_t found);
 };
+
+// One entry of a folder's listing: shown is the path shown in the list (a
+// folder that could not be listed with a '/' after it, "./" for the folder
+// itself), key the bytes it sorts by (it stays valid while shown holds its
+// text), index its place in the host's list.
+struct FolderEntry {
+    host::String shown;
+    std::string_view key;
+    int32_t index = 0;
+    int32_t kind = HOST_LISTED_SCENE_FILE;
+};
+
+enum class FolderListingEnd : uint8_t { Done, Stopped, OutOfMemory };
+
+// Lists list to its end step by step, asking between steps whether the
+// user stops it and showing how far it got (statusShown then true; the
+// caller clears it).
+FolderListingEnd listFolder(host::SceneFileList& list, const FolderProgress& progress, bool& statusShown);
+// The entries of a listed list in the order the folder runs show them: the
+// byte order of their shown paths, a folder that could not be listed as if
+// its path ended in '/' (the folder itself first). False when out of memory.
+bool sortedEntries(const host::SceneFileList& list, host::Vector<FolderEntry>& entries);
 
 // What a folder run did: the dialog tells the user.
 struct FolderOutcome {
     // Cut short for lack of memory: the rows of the files finished stay.
     bool outOfMemory = false;
-    // Stopped by the user once searched of the files scene files were searched.
+    // Stopped by the user once searched of the files scene files were
+    // searched; listingStopped: before the listing was complete, no file searched.
     bool stopped = false;
+    bool listingStopped = false;
     int32_t searched = 0;
     int32_t files = 0;
 };
@@ -178,5 +211,22 @@ struct FolderOutcome {
 // Find Missing Plugins searches the active scene, and listed in store under
 // its relative path: its missing plug-ins' rows, or one row saying none is
 // missing or that it could not be read. A folder that could not be listed
-// gets a row too; one with nothing in it the row "No scene files found.".
+// gets a row too; one with nothing in it the row "No scene files found.". A
+// run cut short ends its list with a row saying so ("Stopped after I of N
+// scene files." or "The list is incomplete.").
 FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress);
+
+// Whether destination is folder or lies below it, links followed (a link
+// into folder lies within it); true when the host had no memory to tell.
+bool liesWithin(const host::Path& destination, const host::Path& folder);
+// Remove Missing Plugins in Folder, once the user chose folder and
+// destination (outside it) and confirmed: every scene file below folder,
+// listed and ordered as findMissingInFolder lists them, read as a hidden
+// document and searched as Find Missing Plugins searches; one with missing
+// plug-ins has them removed as Remove Missing Plugins removes them (with
+// request's boxes), is saved to its relative path below destination (never
+// over a file) and read back to verify. Its rows say where the copy went or
+// why there is none; "Nothing to remove." for a file with none missing. A
+// file cut short (out of memory) leaves nothing in destination.
+FolderOutcome cleanFolder(const host::Path& folder, const host::Path& destination, const SearchRequest& request,
+                          ResultStore& store, const FolderProgress& progress);

@@ -64,6 +64,7 @@ bool seeksNothing(const SearchRun& run) { return run.missing == nullptr && run.r
 
 bool sought(SearchRun& run, PluginType type, host::Element* instance, int32_t typeId) {
     if (run.missing == nullptr) return typeId == run.request.pluginId;
+    ++run.missing->met[entryId(type)];
     if (typeId == HOST_TYPE_NONE) return false;
     IdMap& lookedUp = run.missing->lookedUp[entryId(type)];
     const uint64_t key = uint32_t(typeId);

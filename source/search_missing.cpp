@@ -107,23 +107,26 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
     }
     // The walks act as Generate List (which counts) or as Remove (which
     // plans as well) of scope 0; the plug-in ID plays no part.
-    const bool removing = request.action == Action::RemoveMissing;
+    const bool removing = request.action == Action::RemoveMissing || request.action == Action::RemoveMissingInFolder;
     SearchRequest walk = request;
     walk.action = removing ? Action::Remove : Action::GenerateList;
     walk.pluginId = 0;
     walk.scope = 0;
     SearchRun run{walk, document, store, outcome, missing.plan, &missing};
-    run.documentShown = request.action != Action::FindMissingInFolder;
+    run.documentShown = !searchesFolder(request.action);
     // Every shader of the scene: the shader walk meets the materials', the
     // object and post-effect walks those of their elements, in that order.
     run.everyShader = true;
+    // A hidden document only searched has its hierarchy read once for its
+    // tags and objects together: the same instances, met in the same order
+    // within each type, where the object walk goes (after the materials'
+    // shaders). A removal walks as Remove Missing Plugins walks the active
+    // scene, so that it changes a file exactly as it would that scene.
+    const bool oneHierarchyPass = request.action == Action::FindMissingInFolder;
     for (const PluginType type : walkedTypes) {
         if (outcome.outOfMemory) break;
-        // A hidden document's hierarchy is read once for its tags and objects
-        // together: the same instances, met in the same order within each
-        // type, where the object walk goes (after the materials' shaders).
-        if (!run.documentShown && type == PluginType::Tag) continue;
-        if (!run.documentShown && type == PluginType::Object) {
+        if (oneHierarchyPass && type == PluginType::Tag) continue;
+        if (oneHierarchyPass && type == PluginType::Object) {
             walkTagsAndObjects(run, host::firstObject(document));
         } else {
             walkScene(run, type, 0);

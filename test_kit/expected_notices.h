@@ -6,12 +6,12 @@
 namespace kit {
 
 // The notice of a run cut short for lack of memory, per entry of the action
-// box (Identify ... Find Missing Plugins in Folder).
+// box (Identify ... Remove Missing Plugins in Folder).
 inline constexpr const char* searchIncomplete = "Cleartrace ran out of memory. The search is incomplete.";
 inline constexpr const char* listIncomplete = "Cleartrace ran out of memory. The list is incomplete.";
 inline constexpr const char* nothingRemoved = "Cleartrace ran out of memory. Nothing was removed.";
-inline constexpr const char* outOfMemoryTexts[] = {searchIncomplete, listIncomplete, nothingRemoved,
-                                                   listIncomplete,   nothingRemoved, listIncomplete};
+inline constexpr const char* outOfMemoryTexts[] = {searchIncomplete, listIncomplete, nothingRemoved, listIncomplete,
+                                                   nothingRemoved,   listIncomplete, listIncomplete};
 // The notice of a removal the host could not record for undo.
 inline constexpr const char* undoRefusedText = "Cleartrace could not record the removal for Undo. Nothing was removed.";
 // The console lines of a module start, and of a resource that would not load.
@@ -20,5 +20,13 @@ inline constexpr const char* failedLine = "Tessaly Software: Failed to load Clea
 inline constexpr const char* resourceFailedLine = "Cleartrace: failed to load resource file.";
 // The one row of a missing-plug-ins list when nothing is missing.
 inline constexpr const char* noMissingPlugins = "No missing plugins found.";
+// A folder clean: the destination refused, the question, and the texts of
+// the "Cleaned Copy" column and of a file with nothing missing.
+inline constexpr const char* copiesInsideText =
+    "Cleartrace writes the cleaned copies outside the folder it searches. Choose another folder.";
+inline constexpr const char* nothingToRemove = "Nothing to remove.";
+inline constexpr const char* copyExists = "Not written: a file is already there.";
+inline constexpr const char* copyNotWritten = "Could not write this file.";
+inline constexpr const char* copyNotVerified = "The cleaned copy did not verify.";
 
 }  // namespace kit

@@ -33,6 +33,17 @@ private:
     int32_t result_ = HOST_DOCUMENT_LOADED;
 };
 
+// How a save went: written whole, refused as something is there already, or
+// not written (nothing left at file).
+enum class Saved : int32_t { Written = HOST_SAVE_WRITTEN, Exists = HOST_SAVE_EXISTS, Failed = HOST_SAVE_FAILED };
+
+// Writes document (borrowed) as a new scene file at file, never over anything.
+inline Saved saveDocument(const HostDocument* document, const Path& file) {
+    if (document == nullptr || !file.valid()) return Saved::Failed;
+    const int32_t answer = tables().t_C4DOS_Ge->saveDocument(document, file.handle());
+    return answer == HOST_SAVE_WRITTEN ? Saved::Written : answer == HOST_SAVE_EXISTS ? Saved::Exists : Saved::Failed;
+}
+
 // Opens file as the active document; false when it could not be read.
 inline bool openDocument(const Path& file) { return file.valid() && tables().t_C4DOS_Ge->openDocument(file.handle()); }
 

@@ -29,17 +29,21 @@ inline Choice select(int32_t mode, const String& title, const Path* proposed = n
 }
 
 // The scene files below a folder and the folders there that could not be
-// listed, as the host found them (in no stated order); valid() is false when
-// the host had no memory for the list.
+// listed, as the host found them (in no stated order), listed step by step
+// by listMore; valid() is false when the host had no memory for the list.
 class SceneFileList {
 public:
-    explicit SceneFileList(const Path& folder) : list_(folder.valid() ? fn().sceneFiles(folder.handle()) : nullptr) {}
+    explicit SceneFileList(const Path& folder)
+        : list_(folder.valid() ? fn().beginSceneFiles(folder.handle()) : nullptr) {}
     SceneFileList(const SceneFileList&) = delete;
     SceneFileList& operator=(const SceneFileList&) = delete;
     ~SceneFileList() {
         if (list_ != nullptr) fn().free(list_);
     }
     bool valid() const { return list_ != nullptr; }
+    // Lists up to budget more entries: HOST_LISTING_MORE, HOST_LISTING_DONE
+    // or HOST_LISTING_OUT_OF_MEMORY; not to be called after either of the last two.
+    int32_t listMore(int32_t budget) { return fn().listMore(list_, budget); }
     int32_t count() const { return list_ ? fn().count(list_) : 0; }
     // HOST_LISTED_SCENE_FILE or HOST_LISTED_UNLISTABLE_FOLDER.
     int32_t kind(int32_t index) const { return fn().kind(list_, index); }
@@ -52,7 +56,8 @@ private:
     HostFileList* list_;
 };
 
-// Replaces file with bytes whole; false when the host could not, leaving the
+// Replaces file with bytes whole (through a link, its target; with the
+// replaced file's permissions); false when the host could not, leaving the
 // file as it was.
 inline bool writeWhole(const Path& file, const void* bytes, int64_t length) {
     return file.valid() && tables().t_C4DOS_Fi->writeWhole(file.handle(), bytes, length);

@@ -51,6 +51,10 @@ extern "C" {
 #define HOST_DOCUMENT_LOADED 0
 #define HOST_DOCUMENT_UNREADABLE 1    /* no such file, not readable, or not a scene file */
 #define HOST_DOCUMENT_OUT_OF_MEMORY 2 /* the host had no memory for it */
+/* saveDocument's answers. */
+#define HOST_SAVE_WRITTEN 0 /* the file was written whole */
+#define HOST_SAVE_EXISTS 1  /* something is at that path already: nothing written */
+#define HOST_SAVE_FAILED 2  /* it could not be written: nothing left at that path */
 /* keyDown's keys. */
 #define HOST_KEY_ESCAPE 0x1B
 
@@ -76,8 +80,10 @@ typedef struct HostGeneralTable {
      * application's). new (freeHiddenDocument), or null with *result saying
      * why (HOST_DOCUMENT_UNREADABLE, _OUT_OF_MEMORY); *result is
      * HOST_DOCUMENT_LOADED otherwise. file borrowed. The document may be read
-     * through every table, never changed (no undo, selection, unlinking or
-     * material updates). */
+     * and changed through every table (with an undo history of its own), but
+     * never shown: no selection is set in it, and it never becomes the active
+     * one. It remembers the plug-ins its file lists, which saveDocument
+     * writes back. */
     HostDocument* (*loadHiddenDocument)(const HostPath* file, int32_t* result);
     /* Ends a document from loadHiddenDocument with everything in it. */
     void (*freeHiddenDocument)(HostDocument* document);
@@ -92,6 +98,13 @@ typedef struct HostGeneralTable {
     void (*statusClear)(void);
     /* Whether key (HOST_KEY_ESCAPE) is held down now. */
     bool (*keyDown)(int32_t key);
+    /* Writes document (borrowed; the active one or one from
+     * loadHiddenDocument) as a scene file at file (borrowed), which must not
+     * exist: into a new file beside it, then given file's name only while no
+     * file has it, in one step. Never replaces anything; on failure nothing is
+     * left at file or beside it. HOST_SAVE_ answer. The document is not
+     * changed. */
+    int32_t (*saveDocument)(const HostDocument* document, const HostPath* file);
 } HostGeneralTable;
 
 /* A table the module does not call: only its size. */

@@ -76,6 +76,10 @@ typedef struct HostPathTable {
      * proposed. true when the user chose: path holds the choice; false when
      * the user cancelled: path is as it was. */
     bool (*select)(HostPath* path, int32_t mode, const HostString* title);
+    /* The path of what is at path (borrowed) with every link followed and
+     * every "." and ".." taken out: new, or null when nothing is there or out
+     * of memory. */
+    HostPath* (*realPath)(const HostPath* path);
 } HostPathTable;
 
 /* ---- Cu: drawing areas of custom controls (the tree view's cells) ------- */
@@ -171,22 +175,48 @@ typedef struct HostFileTable {
     /* Opens file with the system's default application; false on failure. */
     bool (*openWithDefaultApplication)(const HostPath* file);
     /* Replaces file with bytes[0..length) (borrowed) whole, or not at all:
-     * written beside it under another name, then renamed over it. false when
-     * it could not be (file, as it was before, is untouched). */
+     * written beside it under another name, then renamed over it; a link is
+     * written through (its target replaced, the link kept), and a replaced
+     * file keeps its permissions. false when it could not be (file, as it was
+     * before, is untouched). */
     bool (*writeWhole)(const HostPath* file, const void* bytes, int64_t length);
+    /* Makes folder (borrowed) and every folder above it that is missing.
+     * true when folder is a folder afterwards, made now or there before;
+     * false when it could not be made (the folders above made until then
+     * stay). */
+    bool (*makeFolders)(const HostPath* folder);
+    /* Whether anything is at path (borrowed): a file, a folder, or a link,
+     * even one whose target is gone. */
+    bool (*exists)(const HostPath* path);
+    /* Deletes the file or the empty folder at path (borrowed); a link itself,
+     * never its target. false when nothing was deleted: nothing there, a
+     * folder that is not empty, or refused. */
+    bool (*remove)(const HostPath* path);
 } HostFileTable;
 
 /* ---- Bf: browsing folders for files ------------------------------------- */
 /* What an entry of a file list is. */
 #define HOST_LISTED_SCENE_FILE 1        /* a scene file */
 #define HOST_LISTED_UNLISTABLE_FOLDER 2 /* a folder whose entries could not be read */
+/* listMore's answers. */
+#define HOST_LISTING_MORE 1          /* more is to be listed */
+#define HOST_LISTING_DONE 0          /* listed to the end */
+#define HOST_LISTING_OUT_OF_MEMORY 2 /* cut short: the entries so far stay, no more come */
 
 typedef struct HostBrowseTable {
     int32_t size;
-    /* Every scene file below folder (borrowed), its subfolders included, and
-     * every folder there (folder itself included) that could not be listed;
-     * in no stated order. new (free), or null when out of memory. */
-    HostFileList* (*sceneFiles)(const HostPath* folder);
+    /* Begins listing folder (borrowed): a list without entries yet, which
+     * listMore grows to every scene file below folder, its subfolders
+     * included, and every folder there (folder itself included) that could
+     * not be listed. Each real folder is listed once, under the first path met
+     * in the byte order of the relative paths. new (free), or null when out
+     * of memory. */
+    HostFileList* (*beginSceneFiles)(const HostPath* folder);
+    /* Goes through up to budget (> 0) more entries of the folders below,
+     * appending what it lists to list (entries already there keep their
+     * index), in no stated order: HOST_LISTING_ answer. Once it answered DONE
+     * or OUT_OF_MEMORY, calling it again is a fault. */
+    int32_t (*listMore)(HostFileList* list, int32_t budget);
     void (*free)(HostFileList* list);
     int32_t (*count)(const HostFileList* list);
     /* Entry index (0 <= index < count): HOST_LISTED_ kind. */

@@ -44,6 +44,9 @@ public:
     Path join(const String& element) const { return path_ ? adopt(fn().join(path_, element.handle())) : Path(); }
     String lastComponent() const { return path_ ? String::adopt(fn().lastComponent(path_)) : String(); }
     String toString() const { return path_ ? String::adopt(fn().toString(path_)) : String(); }
+    // What is at this path with every link followed: invalid when nothing is
+    // there or out of memory.
+    Path realPath() const { return path_ ? adopt(fn().realPath(path_)) : Path(nullptr); }
     friend bool operator==(const Path& a, const Path& b) {
         if (a.path_ == nullptr || b.path_ == nullptr) return a.empty() && b.empty();
         return fn().equal(a.path_, b.path_);

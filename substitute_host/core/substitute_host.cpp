@@ -1,6 +1,7 @@
 #include "core/substitute_host.h"
 
 #include "core/fault.h"
+#include "files/copy_files.h"
 #include "files/scene_folders.h"
 #include "files/whole_files.h"
 #include "scene_file/document_files.h"
@@ -25,6 +26,7 @@ SubstituteHost::SubstituteHost() {
     fillDocumentFileEntries(storage_.ge);
     fillBrowseTable(storage_.bf);
     fillWholeFileEntry(storage_.fi);
+    fillCopyFileEntries(storage_.fi);
 
     TableStorage& s = storage_;
     sized(s.ge), sized(s.sh), sized(s.bc), sized(s.bm), sized(s.ba), sized(s.fn), sized(s.cu), sized(s.pr);

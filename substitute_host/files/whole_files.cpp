@@ -17,9 +17,28 @@
 
 namespace substitute {
 
+namespace {
+namespace fs = std::filesystem;
+
+// Where a link leads, link after link (a link to nothing: where it points);
+// file itself when it is no link. A loop of links ends where it started.
+fs::path throughLinks(const fs::path& file) {
+    fs::path at = file;
+    for (int links = 0; links < 40; ++links) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(at, error)) || error) return at;
+        const fs::path target = fs::read_symlink(at, error);
+        if (error) return at;
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    return at;
+}
+}  // namespace
+
 bool writeFileWhole(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
-    namespace fs = std::filesystem;
-    fs::path temporary = file;
+    // Through a link, its target is replaced: the link stays what the user made.
+    const fs::path target = throughLinks(file);
+    fs::path temporary = target;
     temporary += ".saving-" + std::to_string(getpid());
 #ifdef _WIN32
     // The wide name: a narrow one would be read in the system's code page, not as UTF-8.
@@ -31,7 +50,12 @@ bool writeFileWhole(const std::filesystem::path& file, std::string_view bytes, s
     written = out && std::fflush(out) == 0 && written;
     if (out && std::fclose(out) != 0) written = false;
     std::error_code problem;
-    if (written) fs::rename(temporary, file, problem);
+    // The replaced file's permissions stay (a new file gets the usual ones).
+    const fs::file_status replaced = fs::status(target, problem);
+    if (written && !problem && fs::is_regular_file(replaced))
+        fs::permissions(temporary, replaced.permissions(), problem);
+    problem.clear();
+    if (written) fs::rename(temporary, target, problem);
     if (written && !problem) return true;
     const std::string reason = problem ? problem.message() : std::strerror(errno);
     fs::remove(temporary, problem);

@@ -1,11 +1,30 @@
 #include "input/input_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 namespace substitute {
 
-bool readInputFile(const std::filesystem::path& file, uint64_t limit, std::string& text, std::string& error) {
+namespace {
+
+enum class Begins : uint8_t { Yes, No, NotYetKnown };
+
+// Whether the bytes read so far (head) begin as start asks.
+Begins beginsAs(std::string_view head, InputStart start) {
+    if (start == InputStart::Any) return Begins::Yes;
+    const std::string_view mark = byteOrderMark.substr(0, std::min(head.size(), byteOrderMark.size()));
+    if (head.substr(0, mark.size()) == mark) head.remove_prefix(mark.size());
+    if (mark.size() < byteOrderMark.size() && head.empty()) return Begins::NotYetKnown;
+    const size_t first = head.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return Begins::NotYetKnown;
+    return head[first] == '{' ? Begins::Yes : Begins::No;
+}
+
+}  // namespace
+
+bool readInputFile(const std::filesystem::path& file, uint64_t limit, std::string& text, std::string& error,
+                   InputStart start) {
     namespace fs = std::filesystem;
     std::error_code problem;
     const fs::file_status status = fs::status(file, problem);
@@ -30,15 +49,19 @@ bool readInputFile(const std::filesystem::path& file, uint64_t limit, std::strin
         return false;
     }
     text.clear();
-    // The size is a hint: the file may grow or shrink while it is read.
-    if (!problem) text.reserve(size_t(size) + inputPadding);
-    text.resize(problem ? 0 : size_t(size));
-    size_t filled = std::fread(text.data(), 1, text.size(), in.get());
-    text.resize(filled);
+    Begins begins = Begins::NotYetKnown;
     char chunk[65536];
     for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;) {
         if (text.size() + got > limit) return tooLarge();
         text.append(chunk, got);
+        if (begins != Begins::NotYetKnown) continue;
+        begins = beginsAs(text, start);
+        if (begins == Begins::No) {
+            error = file.string() + " is not a JSON object";
+            return false;
+        }
+        // The size is a hint: the file may grow or shrink while it is read.
+        if (begins == Begins::Yes && !problem) text.reserve(size_t(size) + inputPadding);
     }
     if (std::ferror(in.get())) {
         error = "cannot read " + file.string();

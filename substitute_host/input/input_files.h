@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace substitute {
 
@@ -16,8 +17,21 @@ inline constexpr uint64_t defaultInputLimit = uint64_t(4) << 30;  // 4 GiB
 // not copy a large file to do so.
 inline constexpr size_t inputPadding = 16;
 
+// What a file must begin with to be read whole.
+enum class InputStart : uint8_t {
+    Any,
+    // A JSON object: after a UTF-8 byte order mark and blanks, "{".
+    JsonObject,
+};
+
 // The file's bytes in text; false, with why in error ("cannot read FILE",
-// "FILE is not a regular file", "FILE is larger than N bytes"), otherwise.
-bool readInputFile(const std::filesystem::path& file, uint64_t limit, std::string& text, std::string& error);
+// "FILE is not a regular file", "FILE is larger than N bytes", "FILE is not
+// a JSON object"), otherwise. A file that does not begin as start asks is
+// refused as soon as its first bytes tell, without being read whole.
+bool readInputFile(const std::filesystem::path& file, uint64_t limit, std::string& text, std::string& error,
+                   InputStart start = InputStart::Any);
+
+// The UTF-8 byte order mark, which JSON text may begin with.
+inline constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace substitute

@@ -55,6 +55,11 @@ void fillPathTable(HostPathTable& table) {
     table.equal = [](const HostPath* a, const HostPath* b) {
         return pathOf(a, "Fn.equal").lexically_normal() == pathOf(b, "Fn.equal").lexically_normal();
     };
+    table.realPath = [](const HostPath* path) -> HostPath* {
+        std::error_code problem;
+        const std::filesystem::path real = std::filesystem::canonical(pathOf(path, "Fn.realPath"), problem);
+        return problem ? nullptr : newModulePath(real);
+    };
     table.isEmpty = [](const HostPath* path) { return pathOf(path, "Fn.isEmpty").empty(); };
     table.toString = [](const HostPath* path) { return newModuleString(pathOf(path, "Fn.toString").string()); };
     table.fromString = [](const HostString* string) {

@@ -68,17 +68,32 @@ public:
     // a refused one answers false and records nothing.
     void failUndo(int64_t n) { undoRequests_.failNth(n); }
     bool undoAllowed() { return undoRequests_.allow(); }
+    // The file system's work for the module: documents saved (Ge.saveDocument),
+    // folders made (Fi.makeFolders) and paths removed (Fi.remove); a refused
+    // request answers as a full or read-only disk would and changes nothing.
+    void failSave(int64_t n) { saves_.failNth(n); }
+    bool saveAllowed() { return saves_.allow(); }
+    void failFolderCreation(int64_t n) { folderCreations_.failNth(n); }
+    bool folderCreationAllowed() { return folderCreations_.allow(); }
+    void failRemoval(int64_t n) { removals_.failNth(n); }
+    bool removalAllowed() { return removals_.allow(); }
     // Whether the failure asked for is still to come (the requests stopped before it).
     bool allocationFailurePending() const { return allocations_.pending(); }
     bool objectCreationFailurePending() const { return objectCreations_.pending(); }
     bool stringCreationFailurePending() const { return stringCreations_.pending(); }
     bool undoFailurePending() const { return undoRequests_.pending(); }
+    bool saveFailurePending() const { return saves_.pending(); }
+    bool folderCreationFailurePending() const { return folderCreations_.pending(); }
+    bool removalFailurePending() const { return removals_.pending(); }
     // Requests since the host was made, refused ones included: a sweep fails
     // each of 1..count in turn.
     int64_t allocationsRequested() const { return allocations_.requested(); }
     int64_t objectCreationsRequested() const { return objectCreations_.requested(); }
     int64_t stringCreationsRequested() const { return stringCreations_.requested(); }
     int64_t undoRequests() const { return undoRequests_.requested(); }
+    int64_t savesRequested() const { return saves_.requested(); }
+    int64_t folderCreationsRequested() const { return folderCreations_.requested(); }
+    int64_t removalsRequested() const { return removals_.requested(); }
     int64_t liveBlocks() const { return int64_t(blocks_.size()); }
     // One line per live block: "file:line (bytes bytes)".
     std::vector<std::string> leakReport() const;
@@ -124,6 +139,9 @@ private:
     FailureCountdown objectCreations_;
     FailureCountdown stringCreations_;
     FailureCountdown undoRequests_;
+    FailureCountdown saves_;
+    FailureCountdown folderCreations_;
+    FailureCountdown removals_;
     std::unordered_map<void*, Block> blocks_;
     std::vector<ConsoleLine> console_;
     int32_t debugBreaks_ = 0;

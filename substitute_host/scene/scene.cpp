@@ -80,28 +80,38 @@ void Scene::freeHiddenDocument(HostDocument* document) {
     std::unique_ptr<HostDocument> owned = std::move(*found);
     hidden_.erase(found);
     // The stable ids of a hidden document that holds the latest ones go back
-    // to the pool: nothing else can know them (it was never changed, so no
-    // undo step holds them), and a folder run of many files then keeps the
-    // id table as small as its largest file needs.
-    uint64_t lowest = nextId_;
-    size_t elements = 0;
+    // to the pool: nothing else can know them (only its own undo history, which
+    // ends with it, holds those of elements it removed), and a folder run of
+    // many files then keeps the id table as small as its largest file needs.
+    std::vector<uint64_t> ids;
     for (ElementList* list : {&owned->objects, &owned->materials, &owned->renderSettings}) {
         for (HostElement* top = list->first; top; top = top->next) {
-            for (const HostElement* element : subtree(top)) {
-                lowest = std::min(lowest, element->id);
-                ++elements;
+            for (const HostElement* element : subtree(top)) ids.push_back(element->id);
+        }
+    }
+    UndoHistory& undo = owned->undo;
+    for (std::vector<UndoGroup>* groups : {&undo.done, &undo.undone}) {
+        for (UndoGroup& group : *groups) {
+            for (UndoStep& step : group.steps) {
+                ids.push_back(step.element);
+                if (step.snapshot) {
+                    for (const HostElement* element : subtree(step.snapshot.get())) ids.push_back(element->id);
+                }
             }
         }
     }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    const uint64_t lowest = ids.empty() ? nextId_ : ids.front();
     deleteDocument(owned.get());
-    if (elements == nextId_ - lowest) {
+    if (ids.size() == nextId_ - lowest) {
         nextId_ = lowest;
         byId_.resize(std::min(byId_.size(), size_t(lowest)));
     }
 }
 
 void Scene::requireShown(const HostDocument& document, const char* operation) {
-    if (document.hidden) fault(operation, "the document is a hidden one, which is only read");
+    if (document.hidden) fault(operation, "the document is a hidden one, which is never shown");
 }
 
 // ---- Building ----------------------------------------------------------------------

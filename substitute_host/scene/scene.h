@@ -20,12 +20,6 @@
 
 namespace substitute {
 
-struct PluginInfo {
-    int32_t id;
-    int32_t kind;  // host plug-in kind: 1 shader, 5 object, 6 tag, 8 video post ...
-    std::string name;
-};
-
 // What the module told the scene, in order.
 struct SceneNotices {
     struct MaterialUpdate {
@@ -75,7 +69,8 @@ public:
     // most it held at once.
     int64_t hiddenLoads = 0;
     size_t mostHiddenAtOnce = 0;
-    // Faults (naming operation) when document is hidden: the module only reads those.
+    // Faults (naming operation) when document is hidden: no one sees those,
+    // so the module sets no selection in them.
     static void requireShown(const HostDocument& document, const char* operation);
 
     // ---- Scene files the module asks for --------------------------------------------

@@ -22,6 +22,12 @@
 
 namespace substitute {
 
+struct PluginInfo {
+    int32_t id;
+    int32_t kind;  // host plug-in kind: 1 shader, 5 object, 6 tag, 8 video post ...
+    std::string name;
+};
+
 enum class ElementKind : uint8_t { Object, Tag, Material, Shader, VideoPost, RenderSettings };
 // "an object", "a tag" ... for messages.
 const char* elementKindName(ElementKind kind);
@@ -121,9 +127,12 @@ struct HostDocument {
     uint64_t activeMaterial = 0;
     substitute::UndoHistory undo;
     std::optional<std::string> schema;  // the scene file's "$schema", which save writes back
-    // Read for the module to search, never shown: the module may read it,
-    // never change it (see the Ge table's loadHiddenDocument).
+    // Read for the module to search or clean, never shown: the module may
+    // change it, never select in it (see the Ge table's loadHiddenDocument).
     bool hidden = false;
+    // A hidden document's file's "plugins", which saving it writes back in
+    // place of the application's registry.
+    std::optional<std::vector<substitute::PluginInfo>> filePlugins;
 };
 
 namespace substitute {

@@ -29,17 +29,11 @@ HostDocument& document(const char* operation, const HostDocument* handle) {
     return const_cast<HostDocument&>(*handle);
 }
 
-// A document the operation changes: never a hidden one.
+// A document whose selection the operation sets: never a hidden one, which
+// no one sees.
 HostDocument& shownDocument(const char* operation, const HostDocument* handle) {
     HostDocument& checked = document(operation, handle);
     Scene::requireShown(checked, operation);
-    return checked;
-}
-
-// An element the operation changes: never one in a hidden document.
-HostElement& changedElement(const char* operation, const HostElement* handle) {
-    HostElement& checked = element(operation, handle);
-    if (const HostDocument* holder = documentOf(checked)) Scene::requireShown(*holder, operation);
     return checked;
 }
 
@@ -124,7 +118,7 @@ void fillElements(TableStorage& t) {
     t.ba.typeId = [](const HostElement* e) { return element("Ba.typeId", e).type; };
     t.ba.name = [](const HostElement* e) { return newModuleString(element("Ba.name", e).name); };
     t.ba.sendMessage = [](HostElement* e, int32_t id, void*) {
-        scene().notices.messages.push_back({changedElement("Ba.sendMessage", e).id, id});
+        scene().notices.messages.push_back({element("Ba.sendMessage", e).id, id});
         return true;
     };
 
@@ -133,8 +127,8 @@ void fillElements(TableStorage& t) {
         return asObject(element("Bl.firstChild", e, ElementKind::Object)).children.first;
     };
     t.bl.parent = [](const HostElement* e) { return parentObject(element("Bl.parent", e, ElementKind::Object)); };
-    t.bl.unlink = [](HostElement* e) { unlink(changedElement("Bl.unlink", e)); };
-    t.bl.free = [](HostElement* e) { scene().freeElement(&changedElement("Bl.free", e)); };
+    t.bl.unlink = [](HostElement* e) { unlink(element("Bl.unlink", e)); };
+    t.bl.free = [](HostElement* e) { scene().freeElement(&element("Bl.free", e)); };
     t.bl.document = [](const HostElement* e) { return documentOf(element("Bl.document", e)); };
 
     t.tg.tagsOfType = [](const HostElement* object, int32_t typeId, int32_t* count) -> HostElement* const* {
@@ -244,7 +238,7 @@ void fillMaterials(HostMaterialTable& mt) {
         return true;
     };
     mt.update = [](HostElement* material, bool preview, bool render) {
-        HostElement& m = changedElement("Mt.update", material);
+        HostElement& m = element("Mt.update", material);
         requireKind(m, ElementKind::Material, "Mt.update");
         scene().notices.materialUpdates.push_back({m.id, preview, render});
     };
@@ -254,14 +248,14 @@ void fillMaterials(HostMaterialTable& mt) {
 // request is a fault even when it would have been refused.
 void fillUndo(HostUndoTable& bu) {
     bu.startGroup = [](HostDocument* d) {
-        HostDocument& doc = shownDocument("Bu.startGroup", d);
+        HostDocument& doc = document("Bu.startGroup", d);
         if (doc.undo.open) fault("Bu.startGroup", "an undo group is open already (groups do not nest)");
         if (!services().undoAllowed()) return false;
         startUndoGroup(doc);
         return true;
     };
     bu.addStep = [](HostDocument* d, int32_t kind, HostElement* e, void*) {
-        HostDocument& doc = shownDocument("Bu.addStep", d);
+        HostDocument& doc = document("Bu.addStep", d);
         HostElement& checked = element("Bu.addStep", e);
         if (kind != HOST_UNDO_DELETE && kind != HOST_UNDO_NEW && kind != HOST_UNDO_MOVE)
             fault("Bu.addStep", "undo step kind " + std::to_string(kind) + " is not known");
@@ -274,13 +268,13 @@ void fillUndo(HostUndoTable& bu) {
         return true;
     };
     bu.endGroup = [](HostDocument* d) {
-        HostDocument& doc = shownDocument("Bu.endGroup", d);
+        HostDocument& doc = document("Bu.endGroup", d);
         if (!doc.undo.open) fault("Bu.endGroup", "no undo group is open");
         if (!services().undoAllowed()) return false;
         endUndoGroup(doc);
         return true;
     };
-    bu.cancelGroup = [](HostDocument* d) { cancelUndoGroup(scene(), shownDocument("Bu.cancelGroup", d)); };
+    bu.cancelGroup = [](HostDocument* d) { cancelUndoGroup(scene(), document("Bu.cancelGroup", d)); };
 }
 
 void fillValues(TableStorage& t) {

@@ -1,10 +1,12 @@
-// The general table's entries that read scene files for the module: a hidden
-// document to search, and a file opened for the user as File > Open opens it.
-// Neither installs the file's plug-ins: the registry is the application's.
+// The general table's entries that read and write scene files for the
+// module: a hidden document to search or clean, a file opened for the user as
+// File > Open opens it, and a document saved as a new file. No read installs
+// the file's plug-ins: the registry is the application's.
 #include "scene_file/document_files.h"
 
 #include "core/fault.h"
 #include "core/substitute_host.h"
+#include "files/copy_files.h"
 #include "kernel/host_paths.h"
 #include "scene_file/scene_file.h"
 
@@ -37,6 +39,21 @@ void fillDocumentFileEntries(HostGeneralTable& ge) {
         const SceneLoad load = loadSceneFile(host.scene, path, host.scene.fileLimit, LoadAs::Opened);
         if (load.document != nullptr && host.scene.onOpenDocument) host.scene.onOpenDocument(path);
         return load.document != nullptr;
+    };
+    ge.saveDocument = [](const HostDocument* document, const HostPath* file) -> int32_t {
+        SubstituteHost& host = SubstituteHost::current();
+        host.handles.check("Ge.saveDocument", document, HandleKind::Document);
+        const std::filesystem::path& path = pathOf(file, "Ge.saveDocument");
+        if (path.empty()) fault("Ge.saveDocument", "the path is empty");
+        // Half a change would be saved, and its undo group left open.
+        if (document->undo.open) fault("Ge.saveDocument", "an undo group is open in the document");
+        if (!host.services.saveAllowed()) return HOST_SAVE_FAILED;
+        switch (writeNewFile(path, saveScene(host.scene, *document))) {
+            case NewFile::Written: return HOST_SAVE_WRITTEN;
+            case NewFile::Exists: return HOST_SAVE_EXISTS;
+            case NewFile::Failed: break;
+        }
+        return HOST_SAVE_FAILED;
     };
 }
 

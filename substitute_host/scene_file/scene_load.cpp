@@ -145,6 +145,8 @@ public:
         const size_t size = text.size();
         text.append(inputPadding, '\0');
         text_ = std::string_view(text.data(), size);
+        // JSON text may begin with the UTF-8 byte order mark; places are counted after it.
+        if (text_.starts_with(byteOrderMark)) text_.remove_prefix(byteOrderMark.size());
     }
 
     SceneLoad load() {
@@ -180,7 +182,10 @@ public:
             scene_.discardDocument(std::move(document_));
             return {nullptr, error_};
         }
-        if (as_ == LoadAs::Hidden) return {scene_.adoptHiddenDocument(std::move(document_)), ""};
+        if (as_ == LoadAs::Hidden) {
+            document_->filePlugins = std::move(plugins_);
+            return {scene_.adoptHiddenDocument(std::move(document_)), ""};
+        }
         if (as_ == LoadAs::Start) scene_.setPlugins(plugins_);
         HostDocument* document = scene_.adoptDocument(std::move(document_));
         scene_.setActiveDocument(document);
@@ -588,7 +593,7 @@ SceneLoad loadScene(Scene& scene, std::string_view json, LoadAs as) {
 
 SceneLoad loadSceneFile(Scene& scene, const std::filesystem::path& file, uint64_t limit, LoadAs as) {
     std::string text, error;
-    if (!readInputFile(file, limit, text, error)) return {nullptr, error};
+    if (!readInputFile(file, limit, text, error, InputStart::JsonObject)) return {nullptr, error};
     SceneLoad result = Loader(scene, text, as).load();
     if (!result.document) result.error = file.string() + ": " + result.error;
     return result;

@@ -212,7 +212,7 @@ std::string saveScene(const Scene& scene, const HostDocument& document) {
     }
     out.key("plugins");
     out.openList('[');
-    for (const PluginInfo& plugin : scene.plugins()) {
+    for (const PluginInfo& plugin : document.filePlugins ? *document.filePlugins : scene.plugins()) {
         out.openRecord();
         out.key("id");
         out.integer(plugin.id);

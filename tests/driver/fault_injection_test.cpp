@@ -18,6 +18,9 @@ TEST(FaultInjectionOptions, TakeAWholeNumberFromOne) {
         {{"--fail-string", "99999999999999999999"},
          "--fail-string takes a whole number from 1, not \"99999999999999999999\""},
         {{"--fail-object"}, "--fail-object needs a value"},
+        {{"--fail-save", "0"}, "--fail-save takes a whole number from 1, not \"0\""},
+        {{"--fail-folder", "x"}, "--fail-folder takes a whole number from 1, not \"x\""},
+        {{"--fail-remove", "-1"}, "--fail-remove takes a whole number from 1, not \"-1\""},
     };
     for (const auto& [args, problem] : cases) {
         DriverRun run = runDriver(args);

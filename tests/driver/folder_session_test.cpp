@@ -77,8 +77,10 @@ TEST(FolderSession, EscapeStopsTheRunOnceTheFilesAreSearched) {
     EXPECT_EQ(stopped.status, 0);
     EXPECT_NE(stopped.output.find("status: Cleartrace: assets/props/old_crate.json (3 of 6)\nstatus bar: 33%\n"
                                   "status cleared\nnotice: Cleartrace stopped after 3 of 6 scene files.\n> list\n"
-                                  "list: 5 rows\n"),
+                                  "list: 6 rows\n"),
               std::string::npos)
+        << stopped.output;
+    EXPECT_NE(stopped.output.find("  Stopped after 3 of 6 scene files.\t\t\t\t\n"), std::string::npos)
         << stopped.output;
     const DriverRun json = runDriver({"--json", "--escape-after", "0", "-c", commands});
     EXPECT_NE(json.output.find("{\"event\":\"status\",\"text\":\"Cleartrace: assets/broken_export.json (1 of 6)\"}\n"

@@ -114,7 +114,8 @@ TEST_F(DialogTest, LayoutBuildsTheControlsInOrder) {
                                                        {2, "Remove Plugin"},
                                                        {3, "Find Missing Plugins"},
                                                        {4, "Remove Missing Plugins"},
-                                                       {5, "Find Missing Plugins in Folder"}}));
+                                                       {5, "Find Missing Plugins in Folder"},
+                                                       {6, "Remove Missing Plugins in Folder"}}));
     EXPECT_EQ(entriesOf(control(IDC_PLUGIN_TYPE)),
               (Entries{{0, "Tag"}, {1, "Shader"}, {2, "Object"}, {3, "Post Effect"}, {4, "Material"}}));
     EXPECT_EQ(entriesOf(control(IDC_SCOPE)), expectedTagScopes);

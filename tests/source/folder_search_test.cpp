@@ -71,6 +71,19 @@ protected:
         return texts;
     }
 
+#ifndef _WIN32
+    // The run made by a user who may not read everything: each row's first two cells.
+    kit::ChildRun searchAsUnprivileged(const std::filesystem::path& chosen) {
+        return kit::runUnprivileged([&](std::string& output) {
+            host.ui.choosers.folderAnswers.push_back(chosen);
+            substitute::chooseComboEntry(window(), IDC_ACTION, entryId(FindMissingInFolder));
+            substitute::pressButton(window(), IDC_PROCESS);
+            for (const auto& row : rows()) output += row[0] + " | " + row[1] + "\n";
+            return 0;
+        });
+    }
+#endif
+
     kit::TemporaryFolder folder{"folder-search"};
 };
 
@@ -147,21 +160,27 @@ TEST_F(FolderSearchTest, EscapeStopsTheRunBetweenFilesKeepingTheRowsOfTheFilesSe
     struct Case {
         int64_t pressedAfter;
         size_t rows;
-        const char* notice;  // null: none
+        const char* notice;   // null: none
+        const char* lastRow;  // the row that ends a list cut short; null: none
     };
+    // Pressed from the start, it is heard after the first file: a short listing asks nothing.
     const Case cases[] = {
-        {1, 1, "Cleartrace stopped after 1 of 4 scene files."},
-        {2, 2, "Cleartrace stopped after 2 of 4 scene files."},
-        {3, 7, "Cleartrace stopped after 3 of 4 scene files."},
+        {0, 1, "Cleartrace stopped after 1 of 4 scene files.", "Stopped after 1 of 4 scene files."},
+        {1, 1, "Cleartrace stopped after 1 of 4 scene files.", "Stopped after 1 of 4 scene files."},
+        {2, 2, "Cleartrace stopped after 2 of 4 scene files.", "Stopped after 2 of 4 scene files."},
+        {3, 7, "Cleartrace stopped after 3 of 4 scene files.", "Stopped after 3 of 4 scene files."},
         // Pressed while the last file is searched: the run is whole.
-        {4, 8, nullptr},
+        {4, 8, nullptr, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("Escape after " + std::to_string(c.pressedAfter));
         host.scene.hiddenLoads = 0;
         host.ui.escapeKey.pressedAfterLoads = c.pressedAfter;
         searchFolder(folder.path());
-        EXPECT_EQ(rows(), Rows(everyOutcome.begin(), everyOutcome.begin() + std::ptrdiff_t(c.rows)));
+        Rows expected(everyOutcome.begin(), everyOutcome.begin() + std::ptrdiff_t(c.rows));
+        // The list says what the notice says, so a saved list does too.
+        if (c.lastRow) expected.push_back({c.lastRow, "", "", "", ""});
+        EXPECT_EQ(rows(), expected);
         EXPECT_EQ(boxTexts(), c.notice ? Texts{c.notice} : Texts{});
         EXPECT_EQ(statusTexts().back(), "cleared");
         EXPECT_EQ(host.scene.hiddenDocumentCount(), 0u);
@@ -229,8 +248,14 @@ TEST_F(FolderSearchTest, ARunCutShortKeepsTheRowsOfTheFilesFinished) {
             EXPECT_EQ(host.scene.hiddenDocumentCount(), 0u);
             if (boxTexts() == Texts{kit::listIncomplete}) {
                 ++cutShort;
-                ASSERT_LE(shown.size(), everyOutcome.size());
-                EXPECT_EQ(shown, Rows(everyOutcome.begin(), everyOutcome.begin() + std::ptrdiff_t(shown.size())));
+                // The rows of the files finished, then the row that says the list is cut short
+                // (none when not even its room could be made).
+                if (!shown.empty()) {
+                    ASSERT_LE(shown.size(), everyOutcome.size() + 1);
+                    EXPECT_EQ(shown.back(), (std::vector<std::string>{"The list is incomplete.", "", "", "", ""}));
+                    EXPECT_EQ(Rows(shown.begin(), shown.end() - 1),
+                              Rows(everyOutcome.begin(), everyOutcome.begin() + std::ptrdiff_t(shown.size() - 1)));
+                }
             } else {
                 // A refusal the run did not need, or one met while drawing the list.
                 EXPECT_EQ(boxTexts(), Texts{});
@@ -253,13 +278,7 @@ TEST_F(FolderSearchTest, FilesAndFoldersThatCannotBeReadAreListedAsSuch) {
     folder.write("locked.json", clean);
     std::filesystem::permissions(folder.path() / "sealed", std::filesystem::perms::none);
     std::filesystem::permissions(folder.path() / "locked.json", std::filesystem::perms::none);
-    const kit::ChildRun run = kit::runUnprivileged([&](std::string& output) {
-        host.ui.choosers.folderAnswers.push_back(folder.path());
-        substitute::chooseComboEntry(window(), IDC_ACTION, entryId(FindMissingInFolder));
-        substitute::pressButton(window(), IDC_PROCESS);
-        for (const auto& row : rows()) output += row[0] + " | " + row[1] + "\n";
-        return 0;
-    });
+    const kit::ChildRun run = searchAsUnprivileged(folder.path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output,
               "assets/broken.json | Could not open this file.\n"
@@ -272,5 +291,41 @@ TEST_F(FolderSearchTest, FilesAndFoldersThatCannotBeReadAreListedAsSuch) {
               "shots/sh010/main.json | 2000005\n"
               "shots/sh010/main.json | 2000008\n"
               "shots/sh020.json | No missing plugins found.\n");
+}
+#endif
+
+// A listing long enough to take several steps asks Escape between them and
+// shows how far it got; stopped there, no file is searched and the list says so.
+TEST_F(FolderSearchTest, EscapeIsHeardDuringALongListing) {
+    for (int i = 0; i < 300; ++i) folder.write("assets/notes/" + std::to_string(i) + ".txt", "");
+    searchFolder(folder.path());
+    EXPECT_EQ(rows(), everyOutcome);
+    EXPECT_EQ(statusTexts().front(), "Cleartrace: listing the folder (2 found)");
+
+    host.ui.escapeKey.pressedAfterLoads = 0;
+    searchFolder(folder.path());
+    EXPECT_EQ(rows(), (Rows{{"The list is incomplete.", "", "", "", ""}}));
+    EXPECT_EQ(boxTexts(), Texts{"Cleartrace stopped while listing the folder. No scene file was searched."});
+    EXPECT_EQ(statusTexts(), Texts{}) << "stopped before the first status";
+    EXPECT_EQ(host.scene.hiddenLoads, 4) << "the first run's only";
+}
+
+#ifndef _WIN32
+// A folder that could not be listed sorts as if its path ended in '/', among
+// the files around it; a folder met twice through links is listed once.
+TEST_F(FolderSearchTest, AFolderNotListedSortsAmongTheFilesAroundItAndALinkedFolderIsListedOnce) {
+    kit::TemporaryFolder project("sorted");
+    for (const char* name : {"a-b.json", "a.json", "a/inside.json", "a0.json", "real/s.json"})
+        project.write(name, clean);
+    std::filesystem::create_directory_symlink("real", project.path() / "linked");
+    std::filesystem::permissions(project.path() / "a", std::filesystem::perms::none);
+    const kit::ChildRun run = searchAsUnprivileged(project.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output,
+              "a-b.json | No missing plugins found.\n"
+              "a.json | No missing plugins found.\n"
+              "a/ | Could not list this folder.\n"
+              "a0.json | No missing plugins found.\n"
+              "linked/s.json | No missing plugins found.\n");
 }
 #endif

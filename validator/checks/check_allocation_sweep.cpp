@@ -121,8 +121,18 @@ std::string judgeCutShort(const Outcome& run, const Outcome& complete, Action ac
     }
     if (run.rowsDrawnWithMemory && !keepsFinished && hasNotFoundRow(run.rows))
         return "a run cut short added the not-found row";
-    if (run.rowsDrawnWithMemory && !isPrefix(run.rows, complete.rows)) {
-        return "a run cut short shows rows the run with memory does not: " + rowDifference(complete.rows, run.rows);
+    Rows shown = run.rows;
+    // A folder run cut short ends its list with the row that says so (unless
+    // not even that row's room could be made: then the list is empty).
+    if (run.rowsDrawnWithMemory && keepsFinished && !shown.empty()) {
+        if (shown.back() != std::vector<std::string>{"The list is incomplete.", "", "", "", ""}) {
+            return "a folder run cut short does not end its list with \"The list is incomplete.\": " +
+                   rowDifference(complete.rows, run.rows);
+        }
+        shown.pop_back();
+    }
+    if (run.rowsDrawnWithMemory && !isPrefix(shown, complete.rows)) {
+        return "a run cut short shows rows the run with memory does not: " + rowDifference(complete.rows, shown);
     }
     return {};
 }

@@ -14,6 +14,9 @@ std::string Harness::start(const std::filesystem::path& module, std::string_view
     if (injection.objectCreation > 0) services.failObjectCreation(injection.objectCreation);
     if (injection.stringCreation > 0) services.failStringCreation(injection.stringCreation);
     if (injection.undo > 0) services.failUndo(injection.undo);
+    if (injection.save > 0) services.failSave(injection.save);
+    if (injection.folder > 0) services.failFolderCreation(injection.folder);
+    if (injection.removal > 0) services.failRemoval(injection.removal);
     if (session_.startWithScene(module, sceneJson)) return {};
     std::string shown = takeShown();
     return shown.empty() ? "the session did not start" : shown;
@@ -43,7 +46,9 @@ std::vector<std::string> Harness::boxTexts() {
 bool Harness::injectionReached() {
     const substitute::KernelServices& services = host().services;
     return !services.allocationFailurePending() && !services.objectCreationFailurePending() &&
-           !services.stringCreationFailurePending() && !services.undoFailurePending();
+           !services.stringCreationFailurePending() && !services.undoFailurePending() &&
+           !services.saveFailurePending() && !services.folderCreationFailurePending() &&
+           !services.removalFailurePending();
 }
 
 std::string Harness::quit() {

@@ -22,6 +22,10 @@ struct Injection {
     int64_t objectCreation = 0;
     int64_t stringCreation = 0;
     int64_t undo = 0;  // an undo request: the start of a group, a step, the end of a group
+    // The file system's work: a document saved, a folder made, a file or folder removed.
+    int64_t save = 0;
+    int64_t folder = 0;
+    int64_t removal = 0;
 };
 
 class Harness {

@@ -36,6 +36,25 @@ TEST(WholeFiles, AFileThatCannotBeWrittenLeavesEverythingAsItWas) {
     EXPECT_EQ(entries(folder.path()), 1u) << "nothing left beside";
 }
 
+#ifndef _WIN32
+// A file the user made read-only for others, or reached through a link,
+// stays so: its permissions kept, the link a link to the new bytes.
+TEST(WholeFiles, AReplacedFileKeepsItsPermissionsAndALinkIsWrittenThrough) {
+    kit::TemporaryFolder folder("kept");
+    const fs::path file = folder.write("lists/list.csv", "old");
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(file, mode);
+    fs::create_symlink("lists/list.csv", folder.path() / "latest.csv");
+    std::string error;
+    ASSERT_TRUE(substitute::writeFileWhole(folder.path() / "latest.csv", "new", &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "latest.csv"));
+    EXPECT_EQ(kit::readFile(file), "new");
+    EXPECT_EQ(fs::status(file).permissions(), mode);
+    EXPECT_EQ(entries(folder.path()), 2u) << "nothing left beside the link";
+    EXPECT_EQ(entries(folder.path() / "lists"), 1u) << "nothing left beside the target";
+}
+#endif
+
 TEST(WholeFiles, TheFileTableRecordsWhatTheModuleWrote) {
     substitute::SubstituteHost host;
     kit::TemporaryFolder folder("table");

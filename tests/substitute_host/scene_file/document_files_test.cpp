@@ -1,6 +1,6 @@
-// Scene files read on the module's request: a hidden document is read, never
-// shown or changed, and installs no plug-ins; an opened one becomes the
-// active document, installing none either.
+// Scene files read on the module's request: a hidden document is read and
+// may be changed, is never shown, and installs no plug-ins; an opened one
+// becomes the active document, installing none either.
 #include <gtest/gtest.h>
 
 #include "core/substitute_host.h"
@@ -54,7 +54,7 @@ TEST_F(DocumentFiles, AHiddenDocumentIsReadButNeitherShownNorInstallingItsPlugin
 
 // Read from text, without a folder: a death test runs its test again up to
 // the statement that dies, which would leave a second folder behind.
-TEST(HiddenDocuments, AreNeverChanged) {
+TEST(HiddenDocuments, AreChangedWithAnUndoOfTheirOwnButNeverSelectedIn) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     substitute::SubstituteHost host;
     const HostTables& t = *host.tables();
@@ -64,16 +64,23 @@ TEST(HiddenDocuments, AreNeverChanged) {
     EXPECT_EQ(host.scene.activeDocument(), active);
     HostElement* cube = t.t_C4DOS_Bd->firstObject(hidden);
     HostElement* material = t.t_C4DOS_Bd->firstMaterial(hidden);
-    const char* onlyRead = "the document is a hidden one, which is only read";
-    EXPECT_DEATH(t.t_C4DOS_Bu->startGroup(hidden), std::string("Bu.startGroup: ") + onlyRead);
-    EXPECT_DEATH(t.t_C4DOS_Bl->unlink(cube), std::string("Bl.unlink: ") + onlyRead);
-    EXPECT_DEATH(t.t_C4DOS_Bl->free(cube), std::string("Bl.free: ") + onlyRead);
+    const char* neverShown = "the document is a hidden one, which is never shown";
     EXPECT_DEATH(t.t_C4DOS_Bd->setActiveObject(hidden, cube, HOST_SELECT_ONLY),
-                 std::string("Bd.setActiveObject: ") + onlyRead);
-    EXPECT_DEATH(t.t_C4DOS_Mt->update(material, true, true), std::string("Mt.update: ") + onlyRead);
-    EXPECT_DEATH(t.t_C4DOS_Ba->sendMessage(material, HOST_MSG_MATERIAL_UPDATE, nullptr),
-                 std::string("Ba.sendMessage: ") + onlyRead);
+                 std::string("Bd.setActiveObject: ") + neverShown);
+    EXPECT_DEATH(t.t_C4DOS_Bd->setActiveMaterial(hidden, material, HOST_SELECT_ONLY),
+                 std::string("Bd.setActiveMaterial: ") + neverShown);
     EXPECT_DEATH(t.t_C4DOS_Ge->freeHiddenDocument(active), "freeHiddenDocument: the document is not a hidden one");
+    // A removal as the module makes it, recorded in the hidden document alone.
+    HostElement* tag = t.t_C4DOS_Bo->firstTag(cube);
+    ASSERT_TRUE(t.t_C4DOS_Bu->startGroup(hidden));
+    ASSERT_TRUE(t.t_C4DOS_Bu->addStep(hidden, HOST_UNDO_DELETE, tag, nullptr));
+    t.t_C4DOS_Bl->unlink(tag);
+    ASSERT_TRUE(t.t_C4DOS_Bu->endGroup(hidden));
+    t.t_C4DOS_Bl->free(tag);
+    t.t_C4DOS_Mt->update(material, true, true);
+    EXPECT_EQ(t.t_C4DOS_Bo->firstTag(cube), nullptr);
+    EXPECT_EQ(hidden->undo.done.size(), 1u);
+    EXPECT_TRUE(active->undo.done.empty()) << "the active document's undo is its own";
     t.t_C4DOS_Ge->freeHiddenDocument(hidden);
     EXPECT_DEATH(t.t_C4DOS_Bl->next(cube), "Bl.next: element handle .* is not live");
 }

@@ -147,6 +147,27 @@ TEST_F(HostileSceneFile, WhatIsNotARegularFileOrTooLargeIsRefused) {
     substitute::SubstituteHost host;
     EXPECT_NE(substitute::loadSceneFile(host.scene, big, 15).document, nullptr) << "the limit itself is allowed";
 }
+
+// What does not begin as a JSON object is refused from its first bytes: a
+// sparse file of 3 GiB read whole would take that much memory. A byte order
+// mark before the object is allowed.
+TEST_F(HostileSceneFile, WhatCannotBeASceneIsRefusedWithoutBeingReadWhole) {
+    const std::filesystem::path huge = folder / "huge.json";
+    std::ofstream(huge) << " \r\n\tnot a scene";
+    std::filesystem::resize_file(huge, uint64_t(3) << 30);
+    EXPECT_EQ(refusal(huge), huge.string() + " is not a JSON object");
+    const std::filesystem::path marked = folder / "marked.json";
+    for (const char* text : {"\xEF\xBB\xBF[]", "\xEF\xBB", "\xEF\xBB\xBF\xEF\xBB\xBF{}"}) {
+        std::ofstream(marked, std::ios::binary | std::ios::trunc) << text;
+        EXPECT_NE(refusal(marked), "") << text;
+    }
+    std::ofstream(marked, std::ios::binary | std::ios::trunc)
+        << "\xEF\xBB\xBF \n{\"objects\": [{\"name\": \"A\", \"type\": 5140}]}";
+    substitute::SubstituteHost host;
+    const substitute::SceneLoad load = substitute::loadSceneFile(host.scene, marked);
+    ASSERT_NE(load.document, nullptr) << load.error;
+    EXPECT_EQ(load.document->objects.first->name, "A");
+}
 #endif
 
 }  // namespace
