@@ -24,6 +24,7 @@ struct Extras {
     bool missingMaterials = false;  // 2 % of the materials are of missing plug-ins too
     int64_t renderSettings = 1;     // with missing: so many, the second active (or the only one)
     bool holdingInstances = false;  // the instance objects hold leaves in place of being leaves
+    bool ownedShaders = false;      // a tenth of the objects own a missing shader holding an installed one
 };
 
 // A host with one generated scene: objects in a 4-ary tree, each with one
@@ -53,6 +54,8 @@ struct Bench {
             const bool isInstance = extras.holdingInstances ? holdsLeaves && i % 19 == 0 : leaf && i % 75 == 0;
             HostElement* object = scene.addObject(*document, parent, "o", isInstance ? instance(i) : otherType);
             scene.addTag(*object, "t", i % 100 == 25 ? instance(i) : 5600);
+            if (extras.ownedShaders && i % 10 == 3)
+                scene.addShader(*scene.addShader(*object, "s", instance(i)), "b", 1011116);
             made.push_back(object);
         }
         for (int64_t m = 0; m < materials; ++m) {
@@ -225,6 +228,70 @@ void BareMissingEverywhere(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(bareEveryPlaceAndSettings(bench.document));
 }
 
+// Every shader from first and those below each, depth first.
+int64_t bareShaderTree(host::Element* first) {
+    int64_t matches = 0;
+    std::vector<host::Element*> pending;  // where to go on after what lies below a shader
+    for (host::Element* shader = first; shader != nullptr || !pending.empty();) {
+        if (shader == nullptr) {
+            shader = pending.back();
+            pending.pop_back();
+        }
+        matches += host::typeId(shader) == 42;
+        host::Element* below = host::firstShaderBelow(shader);
+        host::Element* next = host::next(shader);
+        if (below != nullptr && next != nullptr) pending.push_back(next);
+        shader = below != nullptr ? below : next;
+    }
+    return matches;
+}
+
+// bareEveryPlaceAndSettings, then the shaders every element owns (those
+// below the materials' channel shaders too), each with those below it.
+int64_t bareEveryElementAndShader(host::Document* document) {
+    int64_t matches = bareEveryPlaceAndSettings(document);
+    std::vector<host::Element*> siblings;
+    for (host::Element* object = host::firstObject(document); object != nullptr || !siblings.empty();) {
+        if (object == nullptr) {
+            object = siblings.back();
+            siblings.pop_back();
+        }
+        matches += bareShaderTree(host::firstShader(object));
+        for (host::Element* tag = host::firstTag(object); tag != nullptr; tag = host::next(tag)) {
+            matches += bareShaderTree(host::firstShader(tag));
+        }
+        host::Element* child = host::firstChild(object);
+        host::Element* next = host::next(object);
+        if (child != nullptr && next != nullptr) siblings.push_back(next);
+        object = child != nullptr ? child : next;
+    }
+    for (host::Element* m = host::firstMaterial(document); m != nullptr; m = host::next(m)) {
+        matches += bareShaderTree(host::firstShader(m));
+        for (int32_t c = 0; c < 15; ++c) {
+            const HostChannel* channel = host::channel(m, c);
+            if (host::Element* shader = channel ? host::channelShader(channel) : nullptr)
+                matches += bareShaderTree(host::firstShaderBelow(shader));
+        }
+    }
+    for (host::Element* s = host::firstRenderSettings(document); s != nullptr; s = host::next(s)) {
+        for (host::Element* v = host::firstVideoPost(s); v != nullptr; v = host::next(v)) {
+            matches += bareShaderTree(host::firstShader(v));
+        }
+    }
+    return matches;
+}
+
+// Missing plug-ins everywhere, and a tenth of the objects owning a missing
+// shader that holds an installed one.
+constexpr Extras everywhereOwned{.missing = true, .missingMaterials = true, .renderSettings = 8, .ownedShaders = true};
+void MissingOwnedShaders(benchmark::State& state, Action action) {
+    Bench(state.range(0), state.range(0) / 10, everywhereOwned).findAndRemoveMissing(state, action);
+}
+void BareMissingOwnedShaders(benchmark::State& state) {
+    Bench bench(state.range(0), state.range(0) / 10, everywhereOwned);
+    for (auto _ : state) benchmark::DoNotOptimize(bareEveryElementAndShader(bench.document));
+}
+
 }  // namespace
 
 #define OBJECT_SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)
@@ -246,3 +313,6 @@ BENCHMARK(MissingKeepingChildren)->OBJECT_SIZES;
 BENCHMARK(BareMissingEverywhere)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(MissingEverywhere, Find, Action::FindMissing)->OBJECT_SIZES;
 BENCHMARK_CAPTURE(MissingEverywhere, Remove, Action::RemoveMissing)->OBJECT_SIZES;
+BENCHMARK(BareMissingOwnedShaders)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(MissingOwnedShaders, Find, Action::FindMissing)->OBJECT_SIZES;
+BENCHMARK_CAPTURE(MissingOwnedShaders, Remove, Action::RemoveMissing)->OBJECT_SIZES;

@@ -402,8 +402,8 @@ void CleartraceDialog::listInstancesOf(PluginType type, int32_t pluginId) {
     setInt32(IDC_PLUGIN_TYPE, entryId(type));
     pluginTypeChanged(*this);
     // The scope whose list has as many rows as the missing plug-in's count.
-    if (type == PluginType::PostEffect) {
-        setInt32(IDC_SCOPE, allRenderSettingsScope);
+    if (everyInstanceScope(type) != 0) {
+        setInt32(IDC_SCOPE, everyInstanceScope(type));
         scopeChanged(*this);
     }
     setPluginIdField(*this, pluginId);

@@ -63,6 +63,7 @@ inline constexpr int32_t COLUMN_TAG = 0x746167;                // tag
 inline constexpr int32_t COLUMN_CHANNEL = 0x6368616E;          // chan
 inline constexpr int32_t COLUMN_IN_LAYER = 0x6C73;             // ls
 inline constexpr int32_t COLUMN_RENDER_SETTINGS = 0x72736574;  // rset
+inline constexpr int32_t COLUMN_OWNER_TYPE = 0x6F747970;       // otyp
 // The missing plug-ins list: id, type and instances beside COLUMN_NAME.
 inline constexpr int32_t COLUMN_PLUGIN_ID = 0x6964;      // id
 inline constexpr int32_t COLUMN_TYPE = 0x74797065;       // type
@@ -95,7 +96,11 @@ inline constexpr ComboEntry pluginTypeEntries[] = {{entryId(PluginType::Tag), "T
 // selection alone, entry 1 (where it exists) the selection with its children.
 inline constexpr ComboEntry tagScopes[] = {
     {0, "All Objects with Tags"}, {1, "Tags on Selected Objects and Children"}, {2, "Tags on Selected Objects Only"}};
-inline constexpr ComboEntry shaderScopes[] = {{0, "All Materials"}, {2, "Selected Materials Only"}};
+// The shaders of every element of the scene: materials, objects, tags and
+// post effects, and the shaders below them.
+inline constexpr int32_t allElementsScope = 3;
+inline constexpr ComboEntry shaderScopes[] = {
+    {0, "All Materials"}, {2, "Selected Materials Only"}, {allElementsScope, "All Elements"}};
 inline constexpr ComboEntry objectScopes[] = {
     {0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}};
 // The post effects of the active render settings, or of every render settings.
@@ -103,8 +108,15 @@ inline constexpr int32_t allRenderSettingsScope = 3;
 inline constexpr ComboEntry postEffectScopes[] = {{0, "All Videposts"},
                                                   {allRenderSettingsScope, "All Render Settings"}};
 // Materials are chosen as the shaders in them are: all, or the selected ones.
+inline constexpr std::span<const ComboEntry> materialScopes{shaderScopes, 2};
 inline constexpr std::span<const ComboEntry> scopeEntries[] = {tagScopes, shaderScopes, objectScopes, postEffectScopes,
-                                                               shaderScopes};
+                                                               materialScopes};
+
+// The scope whose list has a row for every instance of one plug-in that a
+// missing-plugins row counts.
+inline constexpr int32_t everyInstanceScope(PluginType type) {
+    return type == PluginType::PostEffect ? allRenderSettingsScope : type == PluginType::Shader ? allElementsScope : 0;
+}
 
 inline constexpr bool isPluginType(PluginType type) { return uint32_t(type) < uint32_t(pluginTypeCount); }
 inline constexpr bool isAction(Action action) { return uint32_t(action) <= uint32_t(Action::RemoveMissingInFolder); }

@@ -13,6 +13,7 @@ constexpr int32_t tagColumns[] = {COLUMN_NAME, COLUMN_TAG};
 constexpr int32_t shaderColumns[] = {COLUMN_NAME, COLUMN_CHANNEL, COLUMN_IN_LAYER};
 constexpr int32_t nameColumns[] = {COLUMN_NAME};
 constexpr int32_t everySettingsColumns[] = {COLUMN_NAME, COLUMN_RENDER_SETTINGS};
+constexpr int32_t everyElementColumns[] = {COLUMN_NAME, COLUMN_OWNER_TYPE, COLUMN_CHANNEL, COLUMN_IN_LAYER};
 
 constexpr int32_t missingColumns[] = {COLUMN_PLUGIN_ID, COLUMN_TYPE, COLUMN_INSTANCES, COLUMN_NAME};
 constexpr int32_t folderColumns[] = {COLUMN_SCENE_FILE, COLUMN_PLUGIN_ID, COLUMN_TYPE, COLUMN_INSTANCES, COLUMN_NAME};
@@ -32,8 +33,14 @@ bool listsRenderSettings(PluginType pluginType, int32_t scope) {
     return pluginType == PluginType::PostEffect && scope == allRenderSettingsScope;
 }
 
+// The shaders of every element name their owner and its type.
+bool listsOwners(PluginType pluginType, int32_t scope) {
+    return pluginType == PluginType::Shader && scope == allElementsScope;
+}
+
 std::span<const int32_t> columnsFor(PluginType pluginType, int32_t scope) {
     if (pluginType == PluginType::Tag) return tagColumns;
+    if (listsOwners(pluginType, scope)) return everyElementColumns;
     if (pluginType == PluginType::Shader) return shaderColumns;
     if (listsRenderSettings(pluginType, scope)) return everySettingsColumns;
     return nameColumns;
@@ -61,6 +68,7 @@ bool CleartraceDialog::setResultLayout() {
     const bool set = setColumns(treeView, treeFunctions, columnsFor(type, shownScope));
     treeFunctions.listPluginType = type;
     if (set) treeFunctions.listsRenderSettings = listsRenderSettings(type, shownScope);
+    if (set) treeFunctions.listsOwners = listsOwners(type, shownScope);
     // Rows are drawn for the columns the tree view has.
     if (set) treeFunctions.listsMissing = false;
     if (set) treeFunctions.listsFolder = false;

@@ -56,13 +56,16 @@ bool ResultTreeCallbacks::doubleClick(void* root, void*, void* row, int32_t, con
         if (record != nullptr && record->instances > 0 && listInstances != nullptr)
             listInstances(owner, record->pluginType, record->pluginId);
     } else if (record != nullptr) {
-        const bool listsObjects = listPluginType == PluginType::Tag || listPluginType == PluginType::Object;
+        // A shader of every element's row does what a row of its owner's type does.
+        const bool owned = listsOwners && listPluginType == PluginType::Shader;
+        const auto rowType = owned ? PluginType(record->ownerType) : listPluginType;
+        const bool listsObjects = rowType == PluginType::Tag || rowType == PluginType::Object;
         if (listsObjects && record->object != nullptr && documentHasObject(document, record->object) &&
             stillDescribes(*record, record->object, true)) {
             host::setActiveObject(document, record->object, HOST_SELECT_ONLY);
-        } else if ((listPluginType == PluginType::Shader || listPluginType == PluginType::Material) &&
-                   record->material != nullptr && documentHasMaterial(document, record->material) &&
-                   stillDescribes(*record, record->material, listPluginType == PluginType::Material)) {
+        } else if ((rowType == PluginType::Shader || rowType == PluginType::Material) && record->material != nullptr &&
+                   documentHasMaterial(document, record->material) &&
+                   stillDescribes(*record, record->material, rowType == PluginType::Material)) {
             host::setActiveMaterial(document, record->material, HOST_SELECT_ONLY);
         }
     }

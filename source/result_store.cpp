@@ -28,6 +28,8 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* second,
         record.material = listed;
         record.channel = channel;
         record.inLayerShader = inLayerShader;
+        record.ownerType = entryId(PluginType::Material);
+        record.elementTypeId = host::typeId(listed);
     } else if (kind == PluginType::Object) {
         record.object = listed;
         record.elementTypeId = host::typeId(listed);
@@ -38,6 +40,27 @@ bool addResult(ResultStore& store, host::Element* listed, host::Element* second,
         record.renderSettingsName = host::name(second);
         if (record.renderSettingsName.refused()) return false;
     }
+    return appendRow(store, std::move(record));
+}
+
+bool addOwnedShaderRow(ResultStore& store, host::Element* owner, PluginType ownerType, host::Element* object,
+                       int32_t channel, bool inLayerShader) {
+    ResultRecord record;
+    record.rowNumber = store.rowCounter;
+    record.channel = channel;
+    record.inLayerShader = inLayerShader;
+    record.ownerType = entryId(ownerType);
+    // What a row of the owner's type holds, so a double-click does what that one does.
+    host::Element* listed = ownerType == PluginType::Tag ? object : owner;
+    record.name = host::name(listed);
+    if (record.name.refused()) return false;
+    record.elementTypeId = host::typeId(listed);
+    if (ownerType == PluginType::Tag) {
+        record.tagName = host::name(owner);
+        if (record.tagName.refused()) return false;
+    }
+    if (ownerType == PluginType::Material) record.material = owner;
+    if (ownerType == PluginType::Object || ownerType == PluginType::Tag) record.object = listed;
     return appendRow(store, std::move(record));
 }
 

@@ -36,6 +36,8 @@ constexpr MissingHeaderText missingHeaderTexts[] = {
     {COLUMN_SCENE_FILE, "Scene File"}, {COLUMN_PLUGIN_ID, "Plugin ID"}, {COLUMN_TYPE, "Type"},
     {COLUMN_INSTANCES, "Instances"},   {COLUMN_NAME, "Name"},           {COLUMN_CLEANED_COPY, "Cleaned Copy"},
 };
+// The shaders of every element: these two, and the shader list's others.
+constexpr MissingHeaderText ownerHeaderTexts[] = {{COLUMN_NAME, "Owner"}, {COLUMN_OWNER_TYPE, "Owner Type"}};
 
 // Where each kind of fixed text starts in ResultTreeCallbacks::listTexts.
 constexpr int32_t textNone = HOST_MATERIAL_CHANNEL_COUNT;
@@ -45,14 +47,21 @@ constexpr int32_t textNo = textNone + 3;
 constexpr int32_t textTypes = textNone + int32_t(std::size(otherCellTexts));
 constexpr int32_t textHeaders = textTypes + int32_t(std::size(pluginTypeEntries));
 constexpr int32_t textMissingHeaders = textHeaders + int32_t(std::size(headerTexts));
-static_assert(textMissingHeaders + int32_t(std::size(missingHeaderTexts)) == ResultTreeCallbacks::listTextCount);
+constexpr int32_t textOwnerHeaders = textMissingHeaders + int32_t(std::size(missingHeaderTexts));
+static_assert(textOwnerHeaders + int32_t(std::size(ownerHeaderTexts)) == ResultTreeCallbacks::listTextCount);
 
 const char* listTextSource(int32_t index) {
     if (index < textNone) return channelNameTexts[index];
     if (index < textTypes) return otherCellTexts[index - textNone];
     if (index < textHeaders) return pluginTypeEntries[index - textTypes].text;
     if (index < textMissingHeaders) return headerTexts[index - textHeaders].text;
-    return missingHeaderTexts[index - textMissingHeaders].text;
+    if (index < textOwnerHeaders) return missingHeaderTexts[index - textMissingHeaders].text;
+    return ownerHeaderTexts[index - textOwnerHeaders].text;
+}
+
+bool isOwnerType(int32_t type) {
+    return type == entryId(PluginType::Material) || type == entryId(PluginType::Object) ||
+           type == entryId(PluginType::Tag) || type == entryId(PluginType::PostEffect);
 }
 }  // namespace
 
@@ -84,6 +93,7 @@ host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t c
         if (column == COLUMN_NAME) return record.name;
         return {};
     }
+    if (listsOwners && listPluginType == PluginType::Shader) return ownerCellText(record, column);
     if (column == COLUMN_NAME) return record.name;
     if (listPluginType == PluginType::Tag && column == COLUMN_TAG) return record.tagName;
     if (listPluginType == PluginType::PostEffect && listsRenderSettings && column == COLUMN_RENDER_SETTINGS)
@@ -101,12 +111,35 @@ host::String ResultTreeCallbacks::cellText(const ResultRecord& record, int32_t c
     return {};
 }
 
+// A row of the shaders of every element: the owner (a tag by its own name),
+// its type, the channel only inside a material's channels. The not-found row
+// shows its text alone.
+host::String ResultTreeCallbacks::ownerCellText(const ResultRecord& record, int32_t column) const {
+    const bool owned = isOwnerType(record.ownerType);
+    if (column == COLUMN_NAME)
+        return owned && record.ownerType == entryId(PluginType::Tag) ? record.tagName : record.name;
+    if (!owned) return {};
+    if (column == COLUMN_OWNER_TYPE) return listTexts[textTypes + record.ownerType];
+    if (column == COLUMN_CHANNEL) {
+        if (record.channel == -1) return {};
+        if (uint32_t(record.channel) < uint32_t(HOST_MATERIAL_CHANNEL_COUNT)) return listTexts[record.channel];
+        return listTexts[textCustom];
+    }
+    if (column == COLUMN_IN_LAYER) return listTexts[record.inLayerShader ? textYes : textNo];
+    return {};
+}
+
 host::String ResultTreeCallbacks::headerText(int32_t column) const {
     if (listsMissing) {
         for (size_t i = 0; i < std::size(missingHeaderTexts); ++i) {
             if (missingHeaderTexts[i].column == column) return listTexts[textMissingHeaders + int32_t(i)];
         }
         return {};
+    }
+    if (listsOwners && listPluginType == PluginType::Shader) {
+        for (size_t i = 0; i < std::size(ownerHeaderTexts); ++i) {
+            if (ownerHeaderTexts[i].column == column) return listTexts[textOwnerHeaders + int32_t(i)];
+        }
     }
     for (size_t i = 0; i < std::size(headerTexts); ++i) {
         const HeaderText& header = headerTexts[i];

@@ -24,6 +24,10 @@ struct ResultRecord {
     int32_t elementTypeId = 0;
     // Post effect rows of every render settings: the render settings that hold it.
     host::String renderSettingsName;
+    // Shader rows: the PluginType of the element that owns the shader (a
+    // material, object, tag or post effect); -1 in the not-found row. A tag's
+    // row names its object in name and the tag in tagName, as a tag row does.
+    int32_t ownerType = -1;
     // Missing plug-in rows: the plug-in and how many instances it left; 0
     // instances in the not-found row.
     PluginType pluginType = PluginType::Tag;
@@ -55,6 +59,12 @@ struct ResultStore {
 // False, with nothing appended, for another kind or when out of memory.
 bool addResult(ResultStore& store, host::Element* listed, host::Element* second, PluginType kind, int32_t channel,
                bool inLayerShader);
+// Appends the row of a shader found outside a material's channels, owned by
+// owner (of ownerType, a material, object, tag or video post; a tag's object
+// is object) or below one of its shaders; channel -1 outside the channels.
+// False, with nothing appended, when out of memory.
+bool addOwnedShaderRow(ResultStore& store, host::Element* owner, PluginType ownerType, host::Element* object,
+                       int32_t channel, bool inLayerShader);
 // Appends the row of one missing plug-in of type, named after its first
 // instance, with the texts of its id and count (made beforehand). False,
 // with nothing appended, when out of memory.
@@ -104,17 +114,20 @@ public:
     // plug-ins, or a folder's).
     host::String cellText(const ResultRecord& record, int32_t column) const;
     host::String headerText(int32_t column) const;
+    host::String ownerCellText(const ResultRecord& record, int32_t column) const;
     // Makes the fixed texts of cells and headers that are still missing, as a
     // run begins: drawing never makes one, so a cell never loses its text.
     // False when the host refused one.
     bool makeListTexts();
 
-    static constexpr int32_t listTextCount = 39;
+    static constexpr int32_t listTextCount = 41;
     int32_t rowCursor = 0;
     host::String listTexts[listTextCount];
     PluginType listPluginType = PluginType::Tag;
     // Post effects of every render settings: a column names the render settings.
     bool listsRenderSettings = false;
+    // Shaders of every element: columns name the owner and its type.
+    bool listsOwners = false;
     bool identifyMode = false;
     // The rows are missing plug-ins, not instances of one; with listsFolder,
     // those of the scene files of a folder.

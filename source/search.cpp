@@ -47,7 +47,9 @@ void walkSelection(SearchRun& run, PluginType type, int32_t scope) {
 }  // namespace
 
 void walkScene(SearchRun& run, PluginType type, int32_t scope) {
-    if (type == PluginType::PostEffect) {
+    if (type == PluginType::Shader && scope == allElementsScope) {
+        walkEveryShader(run);
+    } else if (type == PluginType::PostEffect) {
         walkVideoPosts(run, scope);
     } else if (scope != 0) {
         walkSelection(run, type, scope);
@@ -73,6 +75,13 @@ void searchType(host::Document* document, const SearchRequest& request, PluginTy
     // Only a removal needs the group: a walk that lists changes nothing to undo.
     const bool grouped = host::startUndo(document);
     if (!outcome.outOfMemory) walkScene(run, type, scope);
+    // Identify looks past the materials' channels only when they hold no
+    // instance, so an id the scene holds is never called absent.
+    if (!outcome.outOfMemory && request.action == Action::Identify && type == PluginType::Shader &&
+        !outcome.foundType) {
+        run.materialsUpdated = true;
+        walkEveryShader(run);
+    }
     if (!outcome.outOfMemory && request.action == Action::Remove && request.keepChildren)
         outcome.outOfMemory = !planKeptChildren(plan);
     // Every text the run will show is made before anything is removed: a

@@ -68,9 +68,11 @@ void walkObjectChains(SearchRun& run, host::Element* first) {
     walkChains(
         run, first, [](host::Element*) {},
         [&](host::Element* object) {
-            if (!sought(run, PluginType::Object, object, host::typeId(object))) return true;
-            meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
-            return run.request.action != Action::Identify;
+            const bool instance = sought(run, PluginType::Object, object, host::typeId(object));
+            if (instance) meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
+            // A missing-plugins walk meets the shaders of every element where it meets the element.
+            if (run.everyShader) walkObjectShaders(run, object);
+            return !instance || run.request.action != Action::Identify;
         });
 }
 
@@ -89,6 +91,16 @@ void walkTagsAndObjects(SearchRun& run, host::Element* first) {
         [&](host::Element* object) {
             if (sought(run, PluginType::Object, object, host::typeId(object)))
                 meetInstance(run, run.request.action, object, PluginType::Object, object, nullptr, 0, false);
+            if (run.everyShader) walkObjectShaders(run, object);
+            return true;
+        });
+}
+
+void walkObjectsForShaders(SearchRun& run, host::Element* first) {
+    walkChains(
+        run, first, [](host::Element*) {},
+        [&](host::Element* object) {
+            walkObjectShaders(run, object);
             return true;
         });
 }

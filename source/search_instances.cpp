@@ -107,7 +107,7 @@ void planRemoval(SearchRun& run, host::Element* instance) { planOnce(run, instan
 void materialWalked(SearchRun& run, host::Element* material) {
     if (run.request.action == Action::Remove) {
         planStep(run, material, true);
-    } else if (run.documentShown) {
+    } else if (run.documentShown && !run.materialsUpdated) {
         updateMaterial(material);
     }
 }

@@ -1,7 +1,7 @@
 // Find and Remove Missing Plugins: every element of the five types whose type
 // id the host's registry does not know, met by the scope-0 walks of each type
-// (the post effects of every render settings) in one pass, one row per
-// missing plug-in.
+// (the post effects of every render settings, every shader wherever it is
+// owned or held) in one pass, one row per missing plug-in.
 #include "search_run.h"
 
 namespace {
@@ -114,15 +114,19 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
     walk.scope = 0;
     SearchRun run{walk, document, store, outcome, missing.plan, &missing};
     run.documentShown = !searchesFolder(request.action);
+    // Every shader of the scene: the shader walk meets the materials', the
+    // object and post-effect walks those of their elements, in that order.
+    run.everyShader = true;
     // A hidden document only searched has its hierarchy read once for its
     // tags and objects together: the same instances, met in the same order
-    // within each type. A removal walks as Remove Missing Plugins walks the
-    // active scene, so that it changes a file exactly as it would that scene.
+    // within each type, where the object walk goes (after the materials'
+    // shaders). A removal walks as Remove Missing Plugins walks the active
+    // scene, so that it changes a file exactly as it would that scene.
     const bool oneHierarchyPass = request.action == Action::FindMissingInFolder;
     for (const PluginType type : walkedTypes) {
         if (outcome.outOfMemory) break;
-        if (oneHierarchyPass && type == PluginType::Object) continue;
-        if (oneHierarchyPass && type == PluginType::Tag) {
+        if (oneHierarchyPass && type == PluginType::Tag) continue;
+        if (oneHierarchyPass && type == PluginType::Object) {
             walkTagsAndObjects(run, host::firstObject(document));
         } else {
             walkScene(run, type, 0);

@@ -20,6 +20,24 @@ struct SearchRun {
     // re-evaluated and the end of each walk redraws. A hidden document (one a
     // folder run reads) is only read, and no one would see either.
     bool documentShown = true;
+    // A walk over every shader of the scene (the scope allElementsScope, a
+    // missing-plugins walk, Identify's look past the materials' channels):
+    // what lies below each shader is walked too, and each shader is met once
+    // however many ways lead to it (metShaders).
+    bool everyShader = false;
+    ElementMap metShaders{};
+    // Identify's second walk: its first re-evaluated the materials already.
+    bool materialsUpdated = false;
+};
+
+// Where the shaders a walk meets lie: the element that owns them (a
+// material, object, tag or video post; a tag's object beside it) and the
+// material channel (-1 outside the channels).
+struct ShaderPlace {
+    host::Element* owner;
+    PluginType ownerType;
+    host::Element* object;
+    int32_t channel;
 };
 
 // The end of one walk (one call of the walkers' recursion): the host redraws
@@ -53,6 +71,31 @@ void updateMaterial(host::Element* material);
 // before.
 Carried carryOutPlan(host::Document* document, RemovalPlan& plan, bool grouped);
 
+// Whether the walk ends here: out of memory, or an Identify walk over every
+// shader met its instance (the first decides).
+bool walkStops(const SearchRun& run);
+
+// search_every_shader: the walk of every shader. The first time the walk
+// meets shader (inside a layer shader when inLayerShader): false when met
+// before (or out of memory).
+bool firstMeeting(SearchRun& run, host::Element* shader, bool inLayerShader);
+// A removal keeps shader, an instance met in a layer shader.
+void keptInLayerShader(SearchRun& run, host::Element* shader);
+// The shaders below shader, depth first, each followed by those below it;
+// removed: shader goes with a removal, and they with it (a missing-plugins
+// walk still counts them).
+void walkShadersBelow(SearchRun& run, const ShaderPlace& place, host::Element* shader, bool removed);
+// The shaders place's owner owns, each followed by those below it.
+void walkOwnedShaders(SearchRun& run, const ShaderPlace& place, bool removed);
+// The shaders of object, then those of its tags in tag order.
+void walkObjectShaders(SearchRun& run, host::Element* object);
+// Scope allElementsScope: the materials' shaders, the objects' (as the
+// object walk meets them, each with its tags'), and the video posts' of
+// every render settings.
+void walkEveryShader(SearchRun& run);
+// The shader a layer links to, resolved in the layer shader's document, or null.
+host::Element* linkedShader(const HostLayer* layer, const host::Document* document, host::Value& value);
+
 // search_kept_children: with keepChildren, the Nulls that keep what the
 // planned object removals would take along that the run does not remove,
 // planned once the walk is complete; false when out of memory.
@@ -79,4 +122,7 @@ void walkMaterialInstances(SearchRun& run, host::Element* start, int32_t scope);
 // one pass over the hierarchy: tags in pre-order, objects in post-order, as
 // walkTags and walkObjects meet them.
 void walkTagsAndObjects(SearchRun& run, host::Element* first);
+// The objects from first in the object walk's order (post-order), each with
+// its shaders and its tags' (walkObjectShaders).
+void walkObjectsForShaders(SearchRun& run, host::Element* first);
 void walkVideoPosts(SearchRun& run, int32_t scope);

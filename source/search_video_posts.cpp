@@ -10,9 +10,16 @@ namespace {
 bool walkSettings(SearchRun& run, const host::Element* settings, host::Element* listedSettings) {
     for (host::Element* videoPost = host::firstVideoPost(settings); videoPost != nullptr && !run.outcome.outOfMemory;
          videoPost = host::next(videoPost)) {
-        if (!sought(run, PluginType::PostEffect, videoPost, host::typeId(videoPost))) continue;
-        meetInstance(run, run.request.action, videoPost, PluginType::PostEffect, videoPost, listedSettings, 0, false);
-        if (run.request.action == Action::Identify) return false;  // the first instance in list order decides
+        if (sought(run, PluginType::PostEffect, videoPost, host::typeId(videoPost))) {
+            meetInstance(run, run.request.action, videoPost, PluginType::PostEffect, videoPost, listedSettings, 0,
+                         false);
+            if (run.request.action == Action::Identify) return false;  // the first instance in list order decides
+        }
+        // A missing-plugins walk meets the shaders of every element where it meets the element.
+        if (run.everyShader) {
+            const bool removed = run.request.action == Action::Remove && isPlanned(run, videoPost);
+            walkOwnedShaders(run, {videoPost, PluginType::PostEffect, nullptr, -1}, removed);
+        }
     }
     return !run.outcome.outOfMemory;
 }

@@ -12,10 +12,21 @@ extern "C" {
 #endif
 
 /* ---- Sh: shaders -------------------------------------------------------- */
+/* Shaders live below the element that uses them: an object, tag, material
+ * or video post owns its shaders, and a shader may hold shaders below it (a
+ * layer shader's layers, a filter's input), to any depth. */
 typedef struct HostShaderTable {
     int32_t size;
-    /* The element (material or shader) that owns shader; borrowed, or null. */
+    /* The element (object, tag, material, video post or shader) that owns
+     * shader; borrowed, or null. */
     HostElement* (*owner)(const HostElement* shader);
+    /* First shader that element (an object, tag, material or video post)
+     * owns; the others follow through Bl.next. Borrowed (the element owns
+     * it), or null when it owns none. */
+    HostElement* (*firstShader)(const HostElement* element);
+    /* First shader below shader; the others follow through Bl.next.
+     * Borrowed (shader owns it), or null when there is none. */
+    HostElement* (*firstBelow)(const HostElement* shader);
 } HostShaderTable;
 
 /* ---- Pl: plug-in registry and registration ------------------------------ */

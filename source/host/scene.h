@@ -110,6 +110,9 @@ inline void updateMaterial(Element* material, bool preview, bool render) {
     tables().t_C4DOS_Mt->update(material, preview, render);
 }
 inline Element* shaderOwner(const Element* shader) { return tables().t_C4DOS_Sh->owner(shader); }
+// The shaders an object, tag, material or video post owns; those below a shader.
+inline Element* firstShader(const Element* element) { return tables().t_C4DOS_Sh->firstShader(element); }
+inline Element* firstShaderBelow(const Element* shader) { return tables().t_C4DOS_Sh->firstBelow(shader); }
 
 // ---- Layer shaders ----------------------------------------------------------------------
 // The layer-shader library, or null when the host has none (or one too

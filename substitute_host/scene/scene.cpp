@@ -197,6 +197,12 @@ HostElement* Scene::addShaderLayer(HostElement& layerShader, std::string_view na
     return input;
 }
 
+HostElement* Scene::addShader(HostElement& holder, std::string_view name, int32_t type) {
+    ElementList* shaders = shadersOf(holder);
+    if (shaders == nullptr) fault("addShader", "render settings own no shaders");
+    return createIn(*shaders, name, type);
+}
+
 HostElement* Scene::addRenderSettings(HostDocument& document, std::string_view name, bool active) {
     HostElement* settings = createIn(document.renderSettings, name, HOST_TYPE_NONE);
     if (active) setActiveRenderSettings(*settings);
@@ -274,8 +280,8 @@ HostElement* Scene::copyTree(const HostElement& element) {
     while (!pending.empty()) {
         auto [source, copy] = pending.back();
         pending.pop_back();
-        // At most two lists per channel: no allocation per copied element.
-        std::array<ElementList*, 2 * HOST_MATERIAL_CHANNEL_COUNT> targets{};
+        // At most two lists per channel and the owned shaders: no allocation per copied element.
+        std::array<ElementList*, 2 * HOST_MATERIAL_CHANNEL_COUNT + 1> targets{};
         size_t lists = 0;
         forEachList(*copy, [&](ElementList& list) { targets[lists++] = &list; });
         size_t index = 0;

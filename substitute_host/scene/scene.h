@@ -96,6 +96,9 @@ public:
     HostElement* addShaderLayer(HostElement& layerShader, std::string_view name, int32_t type);
     // A layer of another kind, or a shader layer whose link resolves to nothing.
     HostLayer& addLayer(HostElement& layerShader, int32_t kind);
+    // A shader that holder (an object, tag, material or video post) owns, or
+    // one below holder (a shader) that no layer links to.
+    HostElement* addShader(HostElement& holder, std::string_view name, int32_t type);
     HostElement* addRenderSettings(HostDocument& document, std::string_view name, bool active);
     HostElement* addVideoPost(HostElement& renderSettings, std::string_view name, int32_t type);
     void setActiveRenderSettings(HostElement& renderSettings);
@@ -120,7 +123,8 @@ public:
     // The live element with this stable id, or null.
     HostElement* elementById(uint64_t id) const;
 
-    // The element that owns shader (its material or layer shader), or null.
+    // The element that owns shader (the object, tag, material, video post or
+    // shader it lies in, or a reflectance shader's owner), or null.
     HostElement* ownerOf(const HostElement& shader) const;
     // The object's tags of this type, in a buffer that stays valid until the next call.
     HostElement* const* tagsOfType(const HostElement& object, int32_t type, int32_t& count);
@@ -175,6 +179,8 @@ private:
 //   objects:
 //     Cube [5159] (selected)          an object: name [type id]
 //       #Legacy [1234]                  a tag of it
+//         shader: Noise [1011116]         a shader the tag owns
+//       shader: Deform [1234]           a shader the object owns (a video post's the same)
 //       Sphere [5160]                   a child object
 //   materials:
 //     Mat [5703]
@@ -186,7 +192,9 @@ private:
 //             X [1234]                        the shader it links to
 //           layer 2 (kind 2): unresolved    a shader layer whose link resolves to nothing
 //           layer 3 (kind 1)                a layer of another kind
+//           shader: Below [1234]            a shader below it that no layer links to
 //         reflectance: Foreign [1234] (owner: Other Mat)
+//       shader: Owned [1234]            a shader the material owns beside its channels
 //   render settings:
 //     Main (active)
 //       Glow [1234]                     a video post

@@ -36,8 +36,9 @@ HostDocument::HostDocument() { objects.document = materials.document = renderSet
 
 namespace substitute {
 
-SceneObject::SceneObject() : HostElement(ElementKind::Object) { children.holder = tags.holder = this; }
-Material::Material() : HostElement(ElementKind::Material) {}
+SceneObject::SceneObject() : HostElement(ElementKind::Object) { children.holder = tags.holder = shaders.holder = this; }
+OwningElement::OwningElement(ElementKind elementKind) : HostElement(elementKind) { shaders.holder = this; }
+Material::Material() : HostElement(ElementKind::Material) { shaders.holder = this; }
 Shader::Shader() : HostElement(ElementKind::Shader) { inputs.holder = this; }
 RenderSettings::RenderSettings() : HostElement(ElementKind::RenderSettings) { videoPosts.holder = this; }
 
@@ -48,7 +49,7 @@ HostElement* newElement(ElementKind kind) {
         case ElementKind::Shader: return new Shader;
         case ElementKind::RenderSettings: return new RenderSettings;
         case ElementKind::Tag:
-        case ElementKind::VideoPost: return new HostElement(kind);
+        case ElementKind::VideoPost: return new OwningElement(kind);
     }
     return nullptr;
 }
@@ -60,8 +61,20 @@ void deleteElement(HostElement* element) {
         case ElementKind::Shader: delete &asShader(*element); break;
         case ElementKind::RenderSettings: delete &asRenderSettings(*element); break;
         case ElementKind::Tag:
-        case ElementKind::VideoPost: delete element; break;
+        case ElementKind::VideoPost: delete &asOwning(*element); break;
     }
+}
+
+ElementList* shadersOf(HostElement& element) {
+    switch (element.kind) {
+        case ElementKind::Object: return &asObject(element).shaders;
+        case ElementKind::Material: return &asMaterial(element).shaders;
+        case ElementKind::Shader: return &asShader(element).inputs;
+        case ElementKind::Tag:
+        case ElementKind::VideoPost: return &asOwning(element).shaders;
+        case ElementKind::RenderSettings: return nullptr;
+    }
+    return nullptr;
 }
 
 ElementKind kindHeldBy(ListRole role) {
@@ -73,7 +86,8 @@ ElementKind kindHeldBy(ListRole role) {
         case ListRole::Tags: return ElementKind::Tag;
         case ListRole::ChannelShader:
         case ListRole::Reflectance:
-        case ListRole::Inputs: return ElementKind::Shader;
+        case ListRole::Inputs:
+        case ListRole::Shaders: return ElementKind::Shader;
         case ListRole::VideoPosts: return ElementKind::VideoPost;
     }
     return ElementKind::Object;

@@ -3,8 +3,9 @@
 //
 // Every element lives in at most one intrusive doubly-linked list (a
 // document's objects, an object's children or tags, a channel's shader, the
-// reflectance layers of a material, the inputs of a layer shader, the video
-// posts of render settings) and knows that list, so unlinking is O(1) and the
+// reflectance layers of a material, the shaders an object, tag, material or
+// video post owns, the shaders below a shader, the video posts of render
+// settings) and knows that list, so unlinking is O(1) and the
 // parent is found through the list's holder. Every element carries a stable id
 // that survives undo: links and undo places refer to elements by that id.
 #pragma once
@@ -40,7 +41,8 @@ enum class ListRole : uint8_t {
     Tags,            // an object's tags
     ChannelShader,   // the one shader of a material channel
     Reflectance,     // the shaders of the reflectance layers (channel 3)
-    Inputs,          // the shaders a layer shader's layers link to
+    Inputs,          // the shaders below a shader (those a layer shader's layers link to among them)
+    Shaders,         // the shaders an object, tag, material or video post owns
     VideoPosts,      // the video posts of render settings
 };
 
@@ -139,17 +141,27 @@ struct SceneObject : HostElement {
     SceneObject();
     ElementList children{ListRole::Children};
     ElementList tags{ListRole::Tags};
+    ElementList shaders{ListRole::Shaders};
+};
+
+// A tag or a video post: what it is, and the shaders it owns.
+struct OwningElement : HostElement {
+    explicit OwningElement(ElementKind elementKind);
+    ElementList shaders{ListRole::Shaders};
 };
 
 struct Material : HostElement {
     Material();
     std::array<std::unique_ptr<HostChannel>, HOST_MATERIAL_CHANNEL_COUNT> channels;  // null: channel absent
+    // Its shaders besides those of its channels and reflectance layers.
+    ElementList shaders{ListRole::Shaders};
 };
 
 struct Shader : HostElement {
     Shader();
     uint64_t ownerId = holderIsOwner;  // reflectance shaders only
     std::vector<std::unique_ptr<HostLayer>> layers;
+    // The shaders below it: those its layers link to, and any other.
     ElementList inputs{ListRole::Inputs};
 };
 
@@ -161,10 +173,12 @@ struct RenderSettings : HostElement {
 
 // Checked downcasts (the caller has checked the kind).
 inline SceneObject& asObject(HostElement& e) { return static_cast<SceneObject&>(e); }
+inline OwningElement& asOwning(HostElement& e) { return static_cast<OwningElement&>(e); }
 inline Material& asMaterial(HostElement& e) { return static_cast<Material&>(e); }
 inline Shader& asShader(HostElement& e) { return static_cast<Shader&>(e); }
 inline RenderSettings& asRenderSettings(HostElement& e) { return static_cast<RenderSettings&>(e); }
 inline const SceneObject& asObject(const HostElement& e) { return static_cast<const SceneObject&>(e); }
+inline const OwningElement& asOwning(const HostElement& e) { return static_cast<const OwningElement&>(e); }
 inline const Material& asMaterial(const HostElement& e) { return static_cast<const Material&>(e); }
 inline const Shader& asShader(const HostElement& e) { return static_cast<const Shader&>(e); }
 inline const RenderSettings& asRenderSettings(const HostElement& e) { return static_cast<const RenderSettings&>(e); }
@@ -187,13 +201,20 @@ void insertAfter(ElementList& list, HostElement* previous, HostElement* element)
 inline void append(ElementList& list, HostElement* element) { insertAfter(list, list.last, element); }
 void unlink(HostElement& element);
 
+// The shaders element owns (an object, tag, material or video post), or
+// those below it (a shader); null for render settings.
+ElementList* shadersOf(HostElement& element);
+inline const ElementList* shadersOf(const HostElement& element) { return shadersOf(const_cast<HostElement&>(element)); }
+
 // Every list of an element (the places of everything directly below it), in
-// file order: tags before children; channel shader before reflectance.
+// file order: tags, then owned shaders, then children; channel shader before
+// reflectance, the channels before the material's other shaders.
 template <class F>
 void forEachList(HostElement& element, F&& visit) {
     switch (element.kind) {
         case ElementKind::Object:
             visit(asObject(element).tags);
+            visit(asObject(element).shaders);
             visit(asObject(element).children);
             break;
         case ElementKind::Material:
@@ -202,11 +223,12 @@ void forEachList(HostElement& element, F&& visit) {
                 visit(channel->shader);
                 visit(channel->reflectance);
             }
+            visit(asMaterial(element).shaders);
             break;
         case ElementKind::Shader: visit(asShader(element).inputs); break;
         case ElementKind::RenderSettings: visit(asRenderSettings(element).videoPosts); break;
         case ElementKind::Tag:
-        case ElementKind::VideoPost: break;
+        case ElementKind::VideoPost: visit(asOwning(element).shaders); break;
     }
 }
 

@@ -18,15 +18,20 @@ public:
         if (list.role == ListRole::Materials) line("materials:");
         if (list.role == ListRole::RenderSettings) line("render settings:");
         if (list.document) depth_++;
+        inShaderList_.push_back(list.role == ListRole::Shaders || list.role == ListRole::Inputs);
     }
     void leaveList(const ElementList& list) override {
         if (list.document) depth_--;
+        inShaderList_.pop_back();
     }
     void enterElement(const HostElement& element) override {
         std::string text;
         if (element.kind == ElementKind::Tag) text = "#";
         bool reflectance = element.list && element.list->role == ListRole::Reflectance;
         if (reflectance) text = "reflectance: ";
+        // Not a layer's shader, which its layer line introduces.
+        if (!inShaderList_.empty() && inShaderList_.back() && !inLayer_) text = "shader: ";
+        inLayer_ = false;
         text += printable(element.name);
         if (element.kind != ElementKind::RenderSettings) text += " [" + std::to_string(element.type) + "]";
         if (element.selected) text += " (selected)";
@@ -49,8 +54,12 @@ public:
         if (layer.kind == HOST_LAYER_KIND_SHADER && linked == nullptr) text += ": unresolved";
         line(text);
         depth_++;
+        inLayer_ = true;
     }
-    void leaveLayer(const HostLayer&) override { depth_--; }
+    void leaveLayer(const HostLayer&) override {
+        depth_--;
+        inLayer_ = false;
+    }
 
 private:
     // Indentation stops growing at a depth no one reads, so the text of a
@@ -62,6 +71,10 @@ private:
 
     const Scene& scene_;
     int32_t depth_ = 0;
+    // Per list entered: whether it holds shaders owned by, or below, its holder.
+    std::vector<bool> inShaderList_;
+    // The next element entered is the shader a layer links to.
+    bool inLayer_ = false;
 };
 
 }  // namespace

@@ -103,6 +103,17 @@ void fillElements(TableStorage& t) {
     t.sh.owner = [](const HostElement* shader) {
         return scene().ownerOf(element("Sh.owner", shader, ElementKind::Shader));
     };
+    t.sh.firstShader = [](const HostElement* e) {
+        HostElement& owning = element("Sh.firstShader", e);
+        if (owning.kind == ElementKind::Shader || owning.kind == ElementKind::RenderSettings) {
+            fault("Sh.firstShader", "element \"" + owning.name + "\" is " + elementKindName(owning.kind) +
+                                        ", not an object, tag, material or video post");
+        }
+        return shadersOf(owning)->first;
+    };
+    t.sh.firstBelow = [](const HostElement* shader) {
+        return shadersOf(element("Sh.firstBelow", shader, ElementKind::Shader))->first;
+    };
 
     t.ba.typeId = [](const HostElement* e) { return element("Ba.typeId", e).type; };
     t.ba.name = [](const HostElement* e) { return newModuleString(element("Ba.name", e).name); };

@@ -1,6 +1,7 @@
 #include "scene/scene_walk.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "scene/scene.h"
 
@@ -88,6 +89,7 @@ private:
         switch (element.kind) {
             case ElementKind::Object:
                 listOf(asObject(element).tags);
+                listOf(asObject(element).shaders);
                 listOf(asObject(element).children);
                 break;
             case ElementKind::Material:
@@ -98,22 +100,37 @@ private:
                     listOf(channel->reflectance);
                     later_.push_back({Event::What::LeaveChannel, channel.get()});
                 }
+                listOf(asMaterial(element).shaders);
                 break;
-            case ElementKind::Shader:
-                for (const auto& layer : asShader(element).layers) {
-                    later_.push_back({Event::What::EnterLayer, layer.get()});
-                    if (const HostElement* linked = linkedInput(scene_, *layer)) {
-                        later_.push_back({Event::What::Element, linked});
-                    }
-                    later_.push_back({Event::What::LeaveLayer, layer.get()});
-                }
-                break;
+            case ElementKind::Shader: layersAndBelow(asShader(element)); break;
             case ElementKind::RenderSettings: listOf(asRenderSettings(element).videoPosts); break;
             case ElementKind::Tag:
-            case ElementKind::VideoPost: break;
+            case ElementKind::VideoPost: listOf(asOwning(element).shaders); break;
         }
         later_.push_back({Event::What::LeaveElement, &element});
         schedule();
+    }
+
+    // A shader's layers, each enclosing the input it links to, then (as its
+    // list) the inputs that no layer links to.
+    void layersAndBelow(const Shader& shader) {
+        std::unordered_set<const HostElement*> enclosed;
+        for (const auto& layer : shader.layers) {
+            later_.push_back({Event::What::EnterLayer, layer.get()});
+            if (const HostElement* linked = linkedInput(scene_, *layer)) {
+                later_.push_back({Event::What::Element, linked});
+                enclosed.insert(linked);
+            }
+            later_.push_back({Event::What::LeaveLayer, layer.get()});
+        }
+        bool any = false;
+        for (const HostElement* e = shader.inputs.first; e; e = e->next) {
+            if (enclosed.count(e) != 0) continue;
+            if (!any) later_.push_back({Event::What::EnterList, &shader.inputs});
+            any = true;
+            later_.push_back({Event::What::Element, e});
+        }
+        if (any) later_.push_back({Event::What::LeaveList, &shader.inputs});
     }
 
     const Scene& scene_;
@@ -132,14 +149,17 @@ const HostElement* linkedInput(const Scene& scene, const HostLayer& layer) {
 
 bool hasContent(const HostElement& element) {
     switch (element.kind) {
-        case ElementKind::Object: return !asObject(element).tags.empty() || !asObject(element).children.empty();
+        case ElementKind::Object:
+            return !asObject(element).tags.empty() || !asObject(element).children.empty() ||
+                   !asObject(element).shaders.empty();
         case ElementKind::Material:
-            return std::any_of(asMaterial(element).channels.begin(), asMaterial(element).channels.end(),
+            return !asMaterial(element).shaders.empty() ||
+                   std::any_of(asMaterial(element).channels.begin(), asMaterial(element).channels.end(),
                                [](const auto& channel) { return channel != nullptr; });
-        case ElementKind::Shader: return !asShader(element).layers.empty();
+        case ElementKind::Shader: return !asShader(element).layers.empty() || !asShader(element).inputs.empty();
         case ElementKind::RenderSettings: return !asRenderSettings(element).videoPosts.empty();
         case ElementKind::Tag:
-        case ElementKind::VideoPost: return false;
+        case ElementKind::VideoPost: return !asOwning(element).shaders.empty();
     }
     return false;
 }

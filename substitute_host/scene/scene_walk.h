@@ -1,11 +1,13 @@
 // A document in file order, as a stream of enter/leave events, without
 // recursion (hierarchies and layer-shader chains can be very deep).
 //
-// Order: the objects (each: its tags, then its children), the materials (each:
-// its present channels in number order, each with its shader and then its
-// reflectance shaders), the render settings (each: its video posts). A layer
-// shader's layers come in order; a shader layer whose link resolves to one of
-// the layer shader's inputs encloses that shader.
+// Order: the objects (each: its tags, then its shaders, then its children),
+// the materials (each: its present channels in number order, each with its
+// shader and then its reflectance shaders, then its other shaders), the
+// render settings (each: its video posts). A tag or video post is followed by
+// its shaders. A layer shader's layers come in order; a shader layer whose
+// link resolves to one of the layer shader's inputs encloses that shader; the
+// inputs no layer encloses follow as the shader's list of shaders below it.
 //
 // enterList/leaveList come for the document's three lists always, and for an
 // element's list only when it is not empty.

@@ -26,6 +26,13 @@ ElementList& listAt(Scene& scene, HostDocument& document, const UndoPlace& place
         return document.renderSettings;
     }
     HostElement* holder = scene.elementById(place.holder);
+    if (place.role == ListRole::Shaders) {
+        ElementList* owned = holder ? shadersOf(*holder) : nullptr;
+        if (owned == nullptr || owned->role != ListRole::Shaders) {
+            fault("undo", "the element that owned a deleted shader is gone");
+        }
+        return *owned;
+    }
     if (holder == nullptr || holder->kind != holderKind(place.role)) {
         fault("undo", "the element that held a deleted element is gone");
     }

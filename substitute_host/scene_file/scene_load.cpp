@@ -41,12 +41,13 @@ enum class Key : uint8_t {
     Owner,
     Layers,
     VideoPosts,
+    Shaders,
     Count
 };
-constexpr std::string_view keyNames[] = {"$schema",     "plugins", "objects",  "materials", "renderSettings",
-                                         "id",          "kind",    "name",     "type",      "selected",
-                                         "active",      "tags",    "children", "channels",  "shader",
-                                         "reflectance", "owner",   "layers",   "videoPosts"};
+constexpr std::string_view keyNames[] = {"$schema",     "plugins", "objects",  "materials",  "renderSettings",
+                                         "id",          "kind",    "name",     "type",       "selected",
+                                         "active",      "tags",    "children", "channels",   "shader",
+                                         "reflectance", "owner",   "layers",   "videoPosts", "shaders"};
 static_assert(std::size(keyNames) == size_t(Key::Count));
 
 constexpr uint32_t bit(Key key) { return uint32_t(1) << uint32_t(key); }
@@ -75,13 +76,16 @@ uint32_t keysOf(Context context) {
                    bit(Key::RenderSettings);
         case Context::Plugin: return bit(Key::Id) | bit(Key::Kind) | bit(Key::Name);
         case Context::Object:
-            return bit(Key::Name) | bit(Key::Type) | bit(Key::Selected) | bit(Key::Tags) | bit(Key::Children);
+            return bit(Key::Name) | bit(Key::Type) | bit(Key::Selected) | bit(Key::Tags) | bit(Key::Children) |
+                   bit(Key::Shaders);
         case Context::Tag:
-        case Context::VideoPost: return bit(Key::Name) | bit(Key::Type);
-        case Context::Material: return bit(Key::Name) | bit(Key::Type) | bit(Key::Selected) | bit(Key::Channels);
+        case Context::VideoPost: return bit(Key::Name) | bit(Key::Type) | bit(Key::Shaders);
+        case Context::Material:
+            return bit(Key::Name) | bit(Key::Type) | bit(Key::Selected) | bit(Key::Channels) | bit(Key::Shaders);
         case Context::Channel: return bit(Key::Shader) | bit(Key::Reflectance);
-        case Context::Shader: return bit(Key::Name) | bit(Key::Type) | bit(Key::Layers);
-        case Context::ReflectanceShader: return bit(Key::Name) | bit(Key::Type) | bit(Key::Owner) | bit(Key::Layers);
+        case Context::Shader: return bit(Key::Name) | bit(Key::Type) | bit(Key::Layers) | bit(Key::Shaders);
+        case Context::ReflectanceShader:
+            return bit(Key::Name) | bit(Key::Type) | bit(Key::Owner) | bit(Key::Layers) | bit(Key::Shaders);
         case Context::Layer: return bit(Key::Kind) | bit(Key::Shader);
         case Context::RenderSettings: return bit(Key::Name) | bit(Key::Active) | bit(Key::VideoPosts);
         case Context::Channels:  // keyed by channel number
@@ -102,6 +106,7 @@ Context itemsUnder(Key key, Context holder) {
         case Key::Reflectance: return Context::ReflectanceShader;
         case Key::Layers: return Context::Layer;
         case Key::VideoPosts: return Context::VideoPost;
+        case Key::Shaders: return Context::Shader;
         default: return holder;
     }
 }
@@ -444,6 +449,8 @@ private:
             case Context::Tag: item.element = scene_.addTag(*list.element, "", 0); break;
             case Context::Material: item.element = scene_.addMaterial(document, "", 0); break;
             case Context::ReflectanceShader: item.element = scene_.addReflectanceShader(*list.element, "", 0); break;
+            // A shader its holder owns, or one below a shader that no layer links to.
+            case Context::Shader: item.element = scene_.addShader(*list.element, "", 0); break;
             case Context::Layer:
                 scene_.addLayer(*list.element, 0);
                 item.element = list.element;

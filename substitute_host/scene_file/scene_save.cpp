@@ -111,10 +111,16 @@ const char* listKey(ListRole role) {
         case ListRole::Tags: return "tags";
         case ListRole::ChannelShader: return "shader";
         case ListRole::Reflectance: return "reflectance";
-        case ListRole::Inputs: return "inputs";
+        case ListRole::Inputs:
+        case ListRole::Shaders: return "shaders";
         case ListRole::VideoPosts: return "videoPosts";
     }
     return "?";
+}
+
+bool hasChannels(const HostElement& material) {
+    const auto& channels = asMaterial(material).channels;
+    return std::any_of(channels.begin(), channels.end(), [](const auto& channel) { return channel != nullptr; });
 }
 
 class SceneWriter : public SceneVisitor {
@@ -123,6 +129,11 @@ public:
     JsonWriter out;
 
     void enterList(const ElementList& list) override {
+        // An element's shaders follow its channels or layers, which close first.
+        if ((list.role == ListRole::Shaders || list.role == ListRole::Inputs) && innerOpen_.back()) {
+            out.close();
+            innerOpen_.back() = false;
+        }
         out.key(listKey(list.role));
         if (list.role != ListRole::ChannelShader) out.openList('[');  // a channel holds one shader, not a list
     }
@@ -151,19 +162,21 @@ public:
             const HostElement* owner = scene_.ownerOf(element);
             owner ? out.string(owner->name) : out.null();
         }
-        if (element.kind == ElementKind::Shader && !asShader(element).layers.empty()) {
+        const bool layers = element.kind == ElementKind::Shader && !asShader(element).layers.empty();
+        const bool channels = element.kind == ElementKind::Material && hasChannels(element);
+        if (layers) {
             out.key("layers");
             out.openList('[');
         }
-        if (element.kind == ElementKind::Material && hasContent(element)) {
+        if (channels) {
             out.key("channels");
             out.openList('{');
         }
+        innerOpen_.push_back(layers || channels);
     }
-    void leaveElement(const HostElement& element) override {
-        bool layers = element.kind == ElementKind::Shader && !asShader(element).layers.empty();
-        bool channels = element.kind == ElementKind::Material && hasContent(element);
-        if (layers || channels) out.close();
+    void leaveElement(const HostElement&) override {
+        if (innerOpen_.back()) out.close();
+        innerOpen_.pop_back();
         out.close();
     }
     void enterChannel(const HostChannel&, int32_t number) override {
@@ -183,6 +196,8 @@ public:
 
 private:
     const Scene& scene_;
+    // Per element entered: whether its layers or channels are still open.
+    std::vector<bool> innerOpen_;
 };
 
 }  // namespace

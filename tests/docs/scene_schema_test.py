@@ -56,6 +56,11 @@ REFUSED_SHAPES = [
     '{"renderSettings": [{"active": true}, {"active": true}]}',
     '{"renderSettings": [{"type": 3}]}',
     '{"renderSettings": [{"videoPosts": [{"name": "Glow"}]}]}',
+    '{"renderSettings": [{"shaders": []}]}',
+    '{"objects": [{"type": 1, "shaders": {}}]}',
+    '{"objects": [{"type": 1, "tags": [{"type": 2, "shaders": [{"name": "n"}]}]}]}',
+    '{"materials": [{"type": 1, "shaders": [{"type": 2, "shaders": [{"type": 3, "owner": "M"}]}]}]}',
+    '{"materials": [{"type": 1, "channels": {"0": {"shader": {"type": 1, "shaders": [5]}}}}]}',
 ]
 
 

@@ -186,7 +186,9 @@ TEST_F(DialogTest, ScopeEntriesFollowThePluginType) {
         std::vector<std::string> headers;
     };
     const Row table[] = {
-        {Shader, {{0, "All Materials"}, {2, "Selected Materials Only"}}, {"Material", "Channel", "In Layer Shader?"}},
+        {Shader,
+         {{0, "All Materials"}, {2, "Selected Materials Only"}, {3, "All Elements"}},
+         {"Material", "Channel", "In Layer Shader?"}},
         {Object,
          {{0, "All Objects"}, {1, "Selected Objects and Children"}, {2, "Selected Objects Only"}},
          {"Object Name"}},

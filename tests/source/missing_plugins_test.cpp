@@ -144,14 +144,15 @@ TEST_F(MissingPluginsTest, FindListsEveryMissingPluginOnceWithTheInstancesGenera
 
     // Each count is the number of rows Generate List shows for that plug-in
     // in the scope its double-click sets (post effects: every render
-    // settings), and each name that of its first instance there.
+    // settings; shaders: all elements), and each name that of its first
+    // instance there.
     for (size_t i = 0; i < found.size(); ++i) {
         const auto& row = found[i];
         SCOPED_TRACE(row[0] + " " + row[1]);
         run(FindMissing);
         ASSERT_EQ(substitute::doubleClick(window(), IDC_TREE_VIEW, int32_t(i), COLUMN_NAME), "");
         EXPECT_EQ(control(IDC_PLUGIN_TYPE).value, entryId(typeNamed(row[1])));
-        EXPECT_EQ(control(IDC_SCOPE).value, typeNamed(row[1]) == PostEffect ? 3.0 : 0.0);
+        EXPECT_EQ(control(IDC_SCOPE).value, typeNamed(row[1]) == PostEffect || typeNamed(row[1]) == Shader ? 3.0 : 0.0);
         EXPECT_EQ(std::to_string(rows().size()), row[2]);
     }
     // Back under the instance columns of the chosen type.
@@ -369,9 +370,9 @@ TEST_F(MissingPluginsTest, ARunWhoseColumnsCannotBeMadeDoesNotStart) {
 }
 
 // A damaged scene (built in code: no file links one shader twice) can have a
-// layer keep a shader that a channel of the same material also holds: the
-// removal takes it, so the list of what stays must not count it, whichever
-// of the two the walk meets first.
+// layer keep a shader that a channel of the same material also holds: it is
+// counted once, the removal takes it, so the list of what stays must not
+// count it, whichever of the two the walk meets first.
 TEST_F(MissingPluginsTest, AShaderKeptByALayerButHeldByAChannelTooIsNotListedAsLeft) {
     for (const bool layerFirst : {true, false}) {
         SCOPED_TRACE(layerFirst ? "layer first" : "channel first");
@@ -384,7 +385,7 @@ TEST_F(MissingPluginsTest, AShaderKeptByALayerButHeldByAChannelTooIsNotListedAsL
         const std::string before = saved();
 
         run(FindMissing);
-        EXPECT_EQ(rows(), (Rows{{"2000003", "Shader", "3", "Shared"}}));
+        EXPECT_EQ(rows(), (Rows{{"2000003", "Shader", "2", "Shared"}}));
         run(RemoveMissing, false, true);
         const Rows left = {{"2000003", "Shader", "1", "Kept"}};
         EXPECT_EQ(rows(), left);

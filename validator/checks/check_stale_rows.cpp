@@ -98,14 +98,19 @@ const std::vector<std::vector<Step>> scenarios = {
 };
 
 // The lists whose rows are double-clicked: each plug-in type over the whole
-// scene, and the post effects of every render settings.
+// scene, the post effects of every render settings and the shaders of every
+// element.
 struct Listing {
     PluginType type;
     int32_t scope;
 };
-constexpr Listing listings[] = {{PluginType::Tag, 0},      {PluginType::Shader, 0},
-                                {PluginType::Object, 0},   {PluginType::PostEffect, 0},
-                                {PluginType::Material, 0}, {PluginType::PostEffect, allRenderSettingsScope}};
+constexpr Listing listings[] = {{PluginType::Tag, 0},
+                                {PluginType::Shader, 0},
+                                {PluginType::Object, 0},
+                                {PluginType::PostEffect, 0},
+                                {PluginType::Material, 0},
+                                {PluginType::PostEffect, allRenderSettingsScope},
+                                {PluginType::Shader, allElementsScope}};
 
 // An element the module made active, as it was at that moment.
 struct Selected {
@@ -159,8 +164,8 @@ private:
             std::vector<Selected> selected;
             std::string problem = doubleClick(row, selected);
             if (!problem.empty()) return problem;
-            const bool listsElement =
-                type_ != PluginType::PostEffect && rows_[row][0].find(" not found.") == std::string::npos;
+            const bool listsElement = type_ != PluginType::PostEffect && ownerType(row) != "Post Effect" &&
+                                      rows_[row][0].find(" not found.") == std::string::npos;
             if (selected.size() != (listsElement ? 1u : 0u)) {
                 return reason("the fresh row " + std::to_string(row) + " (" + rows_[row][0] + ") selected " +
                               std::to_string(selected.size()) + " elements");
@@ -181,15 +186,19 @@ private:
     std::string describes(size_t row, const Selected& selected, bool fresh) const {
         const HostDocument* active = harness_.host().scene.activeDocument();
         std::string problem;
+        // A shader a tag owns selects the tag's object, and its row names the tag.
+        const bool ofTag = ownerType(row) == "Tag";
         if (selected.document != active) {
             problem = "an element outside the active document";
-        } else if (selected.name != rows_[row][0]) {
+        } else if (!ofTag && selected.name != rows_[row][0]) {
             problem = "\"" + selected.name + "\"";
         } else if ((type_ == PluginType::Object || type_ == PluginType::Material) && selected.type != pluginId) {
             problem = "an element of type " + std::to_string(selected.type);
         } else if (fresh && type_ == PluginType::Tag &&
-                   !carriesTag(selected.id, rows_[row].size() > 1 ? rows_[row][1] : "")) {
+                   !carriesTag(selected.id, rows_[row].size() > 1 ? rows_[row][1] : "", true)) {
             problem = "an object without the listed tag";
+        } else if (ofTag && !carriesTag(selected.id, rows_[row][0], false)) {
+            problem = "an object without the tag that owns the shader";
         } else if (!fresh && (!expected_[row] || *expected_[row] != selected.id)) {
             problem = "another element named \"" + selected.name + "\"";
         }
@@ -198,13 +207,19 @@ private:
                       ") selected " + problem);
     }
 
-    bool carriesTag(uint64_t object, const std::string& tagName) const {
+    bool carriesTag(uint64_t object, const std::string& tagName, bool instance) const {
         const HostElement* element = harness_.host().scene.elementById(object);
         if (element == nullptr || element->kind != substitute::ElementKind::Object) return false;
         for (const HostElement* tag = substitute::asObject(*element).tags.first; tag != nullptr; tag = tag->next) {
-            if (tag->name == tagName && tag->type == pluginId) return true;
+            if (tag->name == tagName && (!instance || tag->type == pluginId)) return true;
         }
         return false;
+    }
+
+    // The shaders of every element: the "Owner Type" of row, else empty.
+    std::string ownerType(size_t row) const {
+        const bool owners = type_ == PluginType::Shader && scope_ == allElementsScope;
+        return owners && rows_[row].size() > 1 ? rows_[row][1] : "";
     }
 
     std::string doubleClick(size_t row, std::vector<Selected>& selected) {
@@ -422,7 +437,7 @@ private:
             if (clicked.size() > 1 && clicked[1] == entry.text) type = entry.id;
         }
         // Post effects are counted over every render settings, the others over the whole scene.
-        const double scope = type == entryId(PluginType::PostEffect) ? allRenderSettingsScope : 0;
+        const double scope = everyInstanceScope(PluginType(type));
         if (value(IDC_ACTION) != entryId(Action::GenerateList) || value(IDC_PLUGIN_TYPE) != type ||
             value(IDC_SCOPE) != scope || std::to_string(int64_t(value(IDC_PLUGIN_ID))) != clicked[0]) {
             return reason(what + " did not set the window to Generate List of its type and id");
