@@ -65,3 +65,7 @@ public:
 // One run of request as Process makes it: the question before a removal, the
 // search, what it found kept in dialog, its notices and the store shown.
 SearchOutcome searchAndShow(CleartraceDialog& dialog, host::Document* document, const SearchRequest& request);
+
+// Process: the controls read once into one request, and its run over
+// document (the active one; none: nothing is done) or over a folder.
+void process(CleartraceDialog& dialog, host::Document* document);
