@@ -8,102 +8,29 @@
 // peak_over_largest_MB (at most 50).
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <ctime>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
+#include "benchmark_project.h"
 #include "bound_host.h"
 #include "dialog_progress.h"
 #include "files/scene_folders.h"
-#include "scene_file/scene_file.h"
-#include "scene_folder.h"
 #include "search.h"
 
 namespace {
-namespace fs = std::filesystem;
 
-constexpr int32_t fileCount = 1000;
-constexpr int64_t objectCount = 1000;
-
-// A scene of objectCount objects in a 4-ary tree, each with a tag, twenty
-// materials and a render settings with five video posts; about 1 % of each
-// are instances of missing plug-ins, which differ from variant to variant.
-std::string sceneText(int32_t variant) {
-    substitute::SubstituteHost host;
-    substitute::Scene& scene = host.scene;
-    HostDocument* document = scene.newDocument();
-    std::vector<HostElement*> made;
-    for (int64_t i = 0; i < objectCount; ++i) {
-        HostElement* parent = i == 0 ? nullptr : made[size_t((i - 1) / 4)];
-        const int32_t type = i % 97 == 50 ? 2000000 + variant : 5159;
-        made.push_back(scene.addObject(*document, parent, "Object " + std::to_string(i), type));
-        scene.addTag(*made.back(), i % 100 == 25 ? "Old Tag" : "Phong", i % 100 == 25 ? 2100000 + variant % 3 : 5612);
-    }
-    for (int32_t m = 0; m < 20; ++m) {
-        HostElement* material = scene.addMaterial(*document, "Material " + std::to_string(m), 5703);
-        scene.setChannelShader(*material, 0, "Noise", m % 7 == 3 ? 2200000 : 1011116);
-    }
-    HostElement* settings = scene.addRenderSettings(*document, "Final", true);
-    for (int32_t v = 0; v < 5; ++v) scene.addVideoPost(*settings, "Effect", v == 2 ? 2300000 + variant : 300001);
-    return substitute::saveScene(scene, *document);
-}
-
-// The project: fileCount files in ten folders, written once per run of the
-// program; the largest of them.
-struct Project {
-    kit::TemporaryFolder folder{"benchmark-project"};
-    fs::path largest;
-
-    Project() {
-        uintmax_t largestSize = 0;
-        std::vector<std::string> variants;
-        for (int32_t v = 0; v < 10; ++v) variants.push_back(sceneText(v));
-        for (int32_t i = 0; i < fileCount; ++i) {
-            const std::string relative =
-                "shots/sq" + std::to_string(i % 10) + "/sh" + std::to_string(1000 + i) + ".json";
-            const fs::path file = folder.write(relative, variants[size_t(i % 10)]);
-            if (fs::file_size(file) > largestSize) {
-                largestSize = fs::file_size(file);
-                largest = file;
-            }
-        }
-    }
-};
-
-const Project& project() {
-    static const Project made;
+// The project: every file with missing plug-ins of all kinds but materials,
+// ten variants.
+const bench::Project& project() {
+    static const bench::Project made("benchmark-project", [](int32_t i) -> const std::string& {
+        static const std::vector<std::string> variants = [] {
+            std::vector<std::string> texts;
+            for (int32_t v = 0; v < 10; ++v) texts.push_back(bench::sceneText(v, bench::Missing::AllButMaterials));
+            return texts;
+        }();
+        return variants[size_t(i % 10)];
+    });
     return made;
 }
-
-// ---- Measurements ------------------------------------------------------------------------
-
-// The process's resident memory now and at its peak since the last reset, in
-// bytes (Linux; 0 elsewhere).
-int64_t statusField(const char* field) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind(field, 0) == 0) return int64_t(std::stoll(line.substr(std::string_view(field).size()))) * 1024;
-    }
-    return 0;
-}
-
-// Gives freed memory back and starts a new peak, so that what follows is
-// measured from what is resident now.
-int64_t startMeasuring() {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-    std::ofstream("/proc/self/clear_refs") << "5";
-    return statusField("VmRSS:");
-}
-
-int64_t peakSince(int64_t resident) { return statusField("VmHWM:") - resident; }
 
 // ---- The two runs -----------------------------------------------------------------------
 
@@ -130,15 +57,6 @@ void loadAndFree(const HostTables& tables, const std::vector<HostPath*>& paths) 
 void folderRun(const host::Path& folder, ResultStore& store) {
     const FolderOutcome outcome = findMissingInFolder(folder, store, statusBarProgress);
     benchmark::DoNotOptimize(outcome);
-}
-
-// The process's CPU time in seconds: other programs on the machine change it
-// less than they change the time on the wall.
-double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 // The host's own part of a run, and the module's part of one file.
@@ -204,35 +122,25 @@ void FolderRunAgainstLoading(benchmark::State& state) {
     const HostFiles files(bound.host);
     ResultStore store;
     const host::Path folder = host::Path::fromString(host::String(project().folder.path().string()));
-    std::vector<double> loads, runs, ratios;
+    bench::PairedTimes times;
     for (auto _ : state) {
-        const double start = cpuSeconds();
+        const double start = bench::cpuSeconds();
         loadAndFree(*bound.host.tables(), files.paths);
-        const double middle = cpuSeconds();
+        const double middle = bench::cpuSeconds();
         folderRun(folder, store);
-        const double end = cpuSeconds();
-        loads.push_back(middle - start);
-        runs.push_back(end - middle);
-        ratios.push_back(runs.back() / loads.back());
+        times.add(middle - start, bench::cpuSeconds() - middle);
     }
     HostPath* largest = bound.host.tables()->t_C4DOS_Fn->create();
     largest->path = project().largest;
-    int64_t resident = startMeasuring();
+    int64_t resident = bench::startMeasuring();
     loadAndFree(*bound.host.tables(), {largest});
-    const int64_t largestPeak = peakSince(resident);
+    const int64_t largestPeak = bench::peakSince(resident);
     clearResults(store);
-    resident = startMeasuring();
+    resident = bench::startMeasuring();
     folderRun(folder, store);
-    const int64_t runPeak = peakSince(resident);
+    const int64_t runPeak = bench::peakSince(resident);
 
-    state.counters["load_free_s"] = median(loads);
-    state.counters["run_s"] = median(runs);
-    state.counters["ratio"] = median(ratios);
-    state.counters["best_ratio"] =
-        *std::min_element(runs.begin(), runs.end()) / *std::min_element(loads.begin(), loads.end());
-    state.counters["largest_file_MB"] = double(largestPeak) / 1e6;
-    state.counters["run_peak_MB"] = double(runPeak) / 1e6;
-    state.counters["peak_over_largest_MB"] = double(runPeak - largestPeak) / 1e6;
+    bench::reportAgainstBaseline(state, times, "load_free_s", largestPeak, runPeak);
     clearResults(store);
     bound.host.tables()->t_C4DOS_Fn->free(largest);
     for (HostPath* path : files.paths) bound.host.tables()->t_C4DOS_Fn->free(path);

@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "input/printable_text.h"
@@ -48,7 +50,32 @@ std::string jsonLine(const Json& event) {
 }
 }  // namespace
 
-void Output::write(const std::string& text) { stream_ << text << std::flush; }
+void Output::write(const std::string& text) {
+    if (shownPaths_.empty()) {
+        stream_ << text << std::flush;
+        return;
+    }
+    std::string shown = text;
+    for (const auto& [path, replacement] : shownPaths_) {
+        for (size_t at = shown.find(path); at != std::string::npos; at = shown.find(path, at + replacement.size())) {
+            shown.replace(at, path.size(), replacement);
+        }
+    }
+    stream_ << shown << std::flush;
+}
+
+void Output::showPathAs(const std::filesystem::path& path, const std::string& shown) {
+    // As a chooser's answer (generic), as the module's texts give it (native)
+    // and inside a JSON string (native, its backslashes escaped).
+    const std::string native = path.string();
+    std::string escaped;
+    for (char c : native) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    for (const std::string& form : {path.generic_string(), native, escaped}) {
+        const bool known =
+            std::any_of(shownPaths_.begin(), shownPaths_.end(), [&](const auto& entry) { return entry.first == form; });
+        if (!known && !form.empty()) shownPaths_.emplace_back(form, shown);
+    }
+}
 
 // In text, what comes from files (names, keys, commands) must not add lines,
 // columns or garbage: line breaks stay where the text has them, every other

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/fault.h"
@@ -51,6 +53,9 @@ public:
     // session.
     void command(const std::string& text);
     void prompt();
+    // From now on, path is shown as shown wherever it appears (in each of the
+    // forms a text may give it): a place that differs from run to run.
+    void showPathAs(const std::filesystem::path& path, const std::string& shown);
 
 private:
     void write(const std::string& text);
@@ -58,6 +63,7 @@ private:
 
     std::ostream& stream_;
     Format format_;
+    std::vector<std::pair<std::string, std::string>> shownPaths_;
 };
 
 // While alive, a module fault ends the program with a fault event on output

@@ -34,6 +34,8 @@ inline constexpr const char* commandSummary =
     "  answer yes|no                  the answer to the next Yes/No question\n"
     "  folder PATH | savefile PATH    the answer to the next folder / save-file chooser\n"
     "                                 (none queued: the user cancels it)\n"
+    "  tempfolder                     a new empty temporary folder as the next folder chooser's\n"
+    "                                 answer, shown as <temporary folder>, removed at the end\n"
     "  save-list                      the menu command List > Save List as CSV...\n"
     "  list | dblclick ROW            the results list as drawn; double-click a row (from 0)\n"
     "  select PATH... | deselect | delete PATH                   /Group/Cube or mat:Name\n"

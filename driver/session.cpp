@@ -1,6 +1,8 @@
 #include "session.h"
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <utility>
 
 #include "left_behind.h"
@@ -33,6 +35,23 @@ std::string displayPath(const fs::path& file, const fs::path& moduleFile) {
     fs::path relative = fs::absolute(file, error).lexically_normal().lexically_relative(base);
     if (!error && !relative.empty() && *relative.begin() != "..") return relative.generic_string();
     return file.generic_string();
+}
+
+// A new empty folder in the system's temporary folder; empty, with error
+// set, when none could be made.
+fs::path makeTemporaryFolder(std::error_code& error) {
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) return {};
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "cleartrace-%08x", unsigned(random()));
+        const fs::path folder = base / name;
+        if (fs::create_directory(folder, error)) return folder;
+        if (error) return {};
+    }
+    error = std::make_error_code(std::errc::file_exists);
+    return {};
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
@@ -73,6 +92,8 @@ Session::Session(Output& output, bool answerYes) : output_(output) {
 
 Session::~Session() {
     if (loader_.loaded()) quit();
+    std::error_code ignored;
+    for (const fs::path& folder : temporaryFolders_) fs::remove_all(folder, ignored);
 }
 
 bool Session::startModule(const fs::path& module) {
@@ -128,6 +149,7 @@ bool Session::run(const Words& command, const std::string& origin) {
         {"children", 1, 1, "children on|off", &Session::children},
         {"answer", 1, 1, "answer yes|no", &Session::answer},
         {"folder", 1, 1, "folder PATH", &Session::folder},
+        {"tempfolder", 0, 0, "tempfolder", &Session::temporaryFolder},
         {"savefile", 1, 1, "savefile PATH", &Session::saveFile},
         {"save-list", 0, 0, "save-list", &Session::saveList},
         {"list", 0, 0, "list", &Session::list},
@@ -278,6 +300,20 @@ std::string Session::answer(const Words& args) {
 std::string Session::folder(const Words& args) {
     if (args[0].empty()) return "the folder has no name";
     host_.ui.choosers.folderAnswers.push_back(args[0]);
+    return {};
+}
+
+// A folder of its own for what the module writes, so that a session run
+// again starts afresh; its place differs from run to run, so the output
+// names it by what it is.
+std::string Session::temporaryFolder(const Words&) {
+    std::error_code error;
+    fs::path made = makeTemporaryFolder(error);
+    if (made.empty()) return "cannot make a temporary folder: " + error.message();
+    const std::string number = temporaryFolders_.empty() ? "" : " " + std::to_string(temporaryFolders_.size() + 1);
+    output_.showPathAs(made, "<temporary folder" + number + ">");
+    temporaryFolders_.push_back(made);
+    host_.ui.choosers.folderAnswers.push_back(std::move(made));
     return {};
 }
 

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "command_text.h"
 #include "command_words.h"
@@ -64,6 +65,7 @@ private:
     std::string children(const Words& args);
     std::string answer(const Words& args);
     std::string folder(const Words& args);
+    std::string temporaryFolder(const Words& args);
     std::string saveFile(const Words& args);
     std::string saveList(const Words& args);
     std::string list(const Words& args);
@@ -91,6 +93,8 @@ private:
     Output& output_;
     substitute::SubstituteHost host_;
     substitute::ModuleLoader loader_{host_};
+    // Made by tempfolder; removed with what they hold when the session ends.
+    std::vector<std::filesystem::path> temporaryFolders_;
 };
 
 }  // namespace driver

@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 const fs::path committedPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "dialog.svg";
 const fs::path committedMissingPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "missing_plugins.svg";
 const fs::path committedFolderPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "folder_search.svg";
+const fs::path committedCleanPicture = fs::path(CLEARTRACE_SOURCE_DIR) / "docs" / "folder_clean.svg";
 
 using SnapshotTest = SnapshotSession;
 
@@ -134,6 +135,29 @@ TEST(SnapshotProgramTest, CommittedFolderSearchPictureIsCurrent) {
     expectCommitted(picture, committedFolderPicture,
                     "open; action find-missing-folder; folder example_scenes/studio_project; process; snapshot "
                     "docs/folder_search.svg 1000x488",
+                    "");
+}
+
+// The help file's picture of a clean: the example project cleaned into a
+// temporary folder, from an empty scene.
+TEST(SnapshotProgramTest, CommittedFolderCleanPictureIsCurrent) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "cleartrace-folder-clean-picture";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path file = folder / "folder_clean.svg";
+    const fs::path project = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "studio_project";
+    const DriverRun run = runDriver({"-c", "open; action remove-missing-folder; folder \"" + project.string() +
+                                               "\"; tempfolder; process; snapshot \"" + file.string() + "\" 1200x488"});
+    ASSERT_EQ(run.status, 0) << run.output << run.errors;
+    const std::string picture = kit::readFile(file);
+    fs::remove_all(folder);
+    for (const char* text : {">Remove Missing Plugins in Folder<", ">Cleaned Copy<", ">Nothing to remove.<",
+                             ">shots/sh020/sh020_animation.json<", ">Toon Outline<"}) {
+        EXPECT_NE(picture.find(text), std::string::npos) << text;
+    }
+    expectCommitted(picture, committedCleanPicture,
+                    "open; action remove-missing-folder; folder example_scenes/studio_project; tempfolder; process; "
+                    "snapshot docs/folder_clean.svg 1200x488",
                     "");
 }
 
