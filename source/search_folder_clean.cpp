@@ -178,7 +178,8 @@ bool cleanSceneFile(void* context, const HostPath* file, const host::String& sho
 
 }  // namespace
 
-bool liesWithin(const host::Path& destination, const host::Path& folder) {
+bool liesWithin(const host::Path& destination, const host::Path& folder, bool& outOfMemory) {
+    outOfMemory = true;  // until the answer is known
     if (!destination.valid() || !folder.valid()) return true;
     // A folder no longer there is compared as it was chosen.
     host::Path real = folder.realPath();
@@ -186,10 +187,16 @@ bool liesWithin(const host::Path& destination, const host::Path& folder) {
     host::Path realPlace = destination.realPath();
     host::Path place = realPlace.valid() ? std::move(realPlace) : host::Path(destination);
     while (place.valid() && within.valid()) {
-        if (place == within) return true;
+        if (place == within) {
+            outOfMemory = false;
+            return true;
+        }
         host::Path parent = place.directory();
         if (!parent.valid()) break;
-        if (parent.empty() || parent == place) return false;
+        if (parent.empty() || parent == place) {
+            outOfMemory = false;
+            return false;
+        }
         place = parent;
     }
     return true;  // no memory to tell: the copies could land inside
