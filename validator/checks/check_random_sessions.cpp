@@ -100,8 +100,10 @@ public:
     }
 
 private:
-    std::string run(const std::string& command) {
-        log_.push_back(command);
+    // logged: how the history shows command (a temporary folder's path
+    // differs from process to process, and so from a replay).
+    std::string run(const std::string& command, const std::string& logged = "") {
+        log_.push_back(logged.empty() ? command : logged);
         std::string refusal = harness_.run(command);
         return refusal.empty() ? "" : "`" + command + "` was refused: " + refusal;
     }
@@ -282,8 +284,10 @@ private:
         const bool cleaning = action == Action::RemoveMissingInFolder;
         bool cleaned = cleaning;
         if (action == Action::FindMissingInFolder || cleaning) {
-            std::string problem = run("folder " + driver::quoteWord(folder_.string()));
-            if (problem.empty() && cleaning) problem = run("folder " + driver::quoteWord(clean_.prepare().string()));
+            std::string problem = run("folder " + driver::quoteWord(folder_.string()), "folder <the random folder>");
+            if (problem.empty() && cleaning) {
+                problem = run("folder " + driver::quoteWord(clean_.prepare().string()), "folder <a destination>");
+            }
             if (!problem.empty()) return problem;
         }
         // What a removal of objects must leave, worked out before it runs.
