@@ -112,7 +112,8 @@ bool chosenDestination(const SearchRequest& request, const host::Choice& folder,
     if (outOfMemory) return true;
     if (!destination.chosen) return false;
     // Copies inside would be searched, and cleaned again, next time.
-    if (liesWithin(destination.path, folder.path)) {
+    if (liesWithin(destination.path, folder.path, outOfMemory)) {
+        if (outOfMemory) return true;  // not known to be inside: the run says it ran out of memory
         tellCopiesInside();
         return false;
     }

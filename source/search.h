@@ -217,8 +217,9 @@ struct FolderOutcome {
 FolderOutcome findMissingInFolder(const host::Path& folder, ResultStore& store, const FolderProgress& progress);
 
 // Whether destination is folder or lies below it, links followed (a link
-// into folder lies within it); true when the host had no memory to tell.
-bool liesWithin(const host::Path& destination, const host::Path& folder);
+// into folder lies within it); true, with outOfMemory, when the host had no
+// memory to tell.
+bool liesWithin(const host::Path& destination, const host::Path& folder, bool& outOfMemory);
 // Remove Missing Plugins in Folder, once the user chose folder and
 // destination (outside it) and confirmed: every scene file below folder,
 // listed and ordered as findMissingInFolder lists them, read as a hidden

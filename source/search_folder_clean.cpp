@@ -178,21 +178,38 @@ bool cleanSceneFile(void* context, const HostPath* file, const host::String& sho
 
 }  // namespace
 
-bool liesWithin(const host::Path& destination, const host::Path& folder) {
-    if (!destination.valid() || !folder.valid()) return true;
+bool liesWithin(const host::Path& destination, const host::Path& folder, bool& outOfMemory) {
+    outOfMemory = true;  // until the answer is known: without it the copies could land inside
+    host::Path within;
+    host::Path place(destination);
+    host::Path real;
+    if (!within.valid() || !place.valid() || !real.valid() || !folder.valid()) return true;
     // A folder no longer there is compared as it was chosen.
-    host::Path real = folder.realPath();
-    const host::Path within = real.valid() ? std::move(real) : host::Path(folder);
-    host::Path realPlace = destination.realPath();
-    host::Path place = realPlace.valid() ? std::move(realPlace) : host::Path(destination);
-    while (place.valid() && within.valid()) {
-        if (place == within) return true;
+    if (!folder.realPath(within) && !within.assign(folder)) return true;
+    // The deepest part of the destination that is there, its links followed:
+    // a folder still to be made below a link into the searched folder lies
+    // inside it too.
+    while (!place.realPath(real)) {
         host::Path parent = place.directory();
-        if (!parent.valid()) break;
-        if (parent.empty() || parent == place) return false;
+        if (!parent.valid()) return true;
+        if (parent.empty() || parent == place) {
+            // Nothing of it is there: compared as it was chosen.
+            if (!real.assign(destination)) return true;
+            break;
+        }
         place = parent;
     }
-    return true;  // no memory to tell: the copies could land inside
+    while (!(real == within)) {
+        host::Path parent = real.directory();
+        if (!parent.valid()) return true;
+        if (parent.empty() || parent == real) {
+            outOfMemory = false;
+            return false;
+        }
+        real = parent;
+    }
+    outOfMemory = false;
+    return true;
 }
 
 FolderOutcome cleanFolder(const host::Path& folder, const host::Path& destination, const SearchRequest& request,

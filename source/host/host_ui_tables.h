@@ -76,10 +76,11 @@ typedef struct HostPathTable {
      * proposed. true when the user chose: path holds the choice; false when
      * the user cancelled: path is as it was. */
     bool (*select)(HostPath* path, int32_t mode, const HostString* title);
-    /* The path of what is at path (borrowed) with every link followed and
-     * every "." and ".." taken out: new, or null when nothing is there or out
-     * of memory. */
-    HostPath* (*realPath)(const HostPath* path);
+    /* Writes into real (the caller's) the path of what is at path (borrowed)
+     * with every link followed and every "." and ".." taken out. false when
+     * nothing is there (a link to nothing included): real is as it was. The
+     * caller made real, so no answer means out of memory. */
+    bool (*realPath)(const HostPath* path, HostPath* real);
 } HostPathTable;
 
 /* ---- Cu: drawing areas of custom controls (the tree view's cells) ------- */

@@ -44,9 +44,10 @@ public:
     Path join(const String& element) const { return path_ ? adopt(fn().join(path_, element.handle())) : Path(); }
     String lastComponent() const { return path_ ? String::adopt(fn().lastComponent(path_)) : String(); }
     String toString() const { return path_ ? String::adopt(fn().toString(path_)) : String(); }
-    // What is at this path with every link followed: invalid when nothing is
-    // there or out of memory.
-    Path realPath() const { return path_ ? adopt(fn().realPath(path_)) : Path(nullptr); }
+    // What is at this path with every link followed, written into real;
+    // false when nothing is there, or when either path is invalid (out of
+    // memory: the caller tells by real.valid()).
+    bool realPath(Path& real) const { return path_ && real.path_ && fn().realPath(path_, real.path_); }
     friend bool operator==(const Path& a, const Path& b) {
         if (a.path_ == nullptr || b.path_ == nullptr) return a.empty() && b.empty();
         return fn().equal(a.path_, b.path_);

@@ -55,10 +55,13 @@ void fillPathTable(HostPathTable& table) {
     table.equal = [](const HostPath* a, const HostPath* b) {
         return pathOf(a, "Fn.equal").lexically_normal() == pathOf(b, "Fn.equal").lexically_normal();
     };
-    table.realPath = [](const HostPath* path) -> HostPath* {
+    table.realPath = [](const HostPath* path, HostPath* real) {
         std::error_code problem;
-        const std::filesystem::path real = std::filesystem::canonical(pathOf(path, "Fn.realPath"), problem);
-        return problem ? nullptr : newModulePath(real);
+        const std::filesystem::path found = std::filesystem::canonical(pathOf(path, "Fn.realPath"), problem);
+        pathOf(real, "Fn.realPath");
+        if (problem) return false;
+        real->path = found;
+        return true;
     };
     table.isEmpty = [](const HostPath* path) { return pathOf(path, "Fn.isEmpty").empty(); };
     table.toString = [](const HostPath* path) { return newModuleString(pathOf(path, "Fn.toString").string()); };

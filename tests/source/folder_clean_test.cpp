@@ -173,6 +173,8 @@ TEST_F(FolderCleanTest, ACancelANoOrADestinationInsideTheSourceChangesNothing) {
         {source.path(), source.path() / "c" / ".."},
 #ifndef _WIN32
         {source.path(), destination.path() / "into-source"},
+        // Still to be made, below a link into the source: made there too.
+        {source.path(), destination.path() / "into-source" / "new" / "deeper"},
 #endif
     };
     for (const auto& chosen : refused) {
@@ -309,3 +311,26 @@ TEST_F(FolderCleanTest, OutOfMemoryLeavesTheRowsOfFinishedFilesAndOnlyWholeVerif
         EXPECT_EQ(host.scene.hiddenDocumentCount(), 0u);
     }
 }
+
+#ifndef _WIN32
+// Whatever the host cannot make while telling where the destination lies, a
+// destination reached through a link into the source is never written into.
+TEST_F(FolderCleanTest, OutOfMemoryWhileTellingWhereTheDestinationLiesNeverWritesIntoTheSource) {
+    fs::create_directory_symlink(source.path() / "c", destination.path() / "into-source");
+    const std::vector<fs::path> chosen = {source.path(), destination.path() / "into-source" / "new"};
+    const auto sourceBefore = kit::folderState(source.path());
+    const int64_t before = host.services.objectCreationsRequested();
+    clean(chosen);
+    EXPECT_EQ(boxTexts(), Texts{kit::copiesInsideText});
+    const int64_t requests = host.services.objectCreationsRequested() - before;
+    for (int64_t k = 1; k <= requests; ++k) {
+        SCOPED_TRACE("object creation " + std::to_string(k) + " refused");
+        host.services.failObjectCreation(k);
+        clean(chosen);
+        host.services.failObjectCreation(0);
+        const Texts shown = boxTexts();
+        EXPECT_TRUE(shown == Texts{kit::copiesInsideText} || shown == Texts{kit::listIncomplete}) << shown.front();
+        EXPECT_EQ(kit::folderState(source.path()), sourceBefore);
+    }
+}
+#endif

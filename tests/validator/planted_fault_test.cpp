@@ -136,6 +136,15 @@ TEST(PlantedFault, KeptTagsPutFirstInTheirNullAreCaughtInARandomSession) {
                   {"lifecycle", "stale-rows", "allocation-sweep"}});
 }
 
+// Every copy the clean writes is the right file, verified and listed: only
+// the destination's files from before show what it wrote over.
+TEST(PlantedFault, ACopySavedOverAFileAlreadyThereIsCaughtInARandomSession) {
+    expectCaught({CLEARTRACE_PLANTED_OVERWRITING_SAVE,
+                  "random-sessions",
+                  std::regex("the clean wrote over .*, which was in the destination before"),
+                  {"lifecycle", "stale-rows", "allocation-sweep"}});
+}
+
 TEST(OwnModule, PassesEveryCheckOfALowLevel) {
     Validation run = validate(CLEARTRACE_MODULE_FILE, "2");
     EXPECT_EQ(run.exitStatus, 0) << run.output;

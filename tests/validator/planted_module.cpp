@@ -14,7 +14,9 @@
 //                                   work in the module, no more host calls);
 //   CLEARTRACE_PLANT_REORDERED_TAGS every tag a removal moves into the Null that
 //                                   keeps it goes first among the Null's tags, in
-//                                   place of after the one it should follow.
+//                                   place of after the one it should follow;
+//   CLEARTRACE_PLANT_OVERWRITING_SAVE a cleaned copy is saved over whatever is
+//                                   at its path, which is deleted first.
 // Everything else is forwarded untouched, so without the fault the pair
 // answers exactly as the real module does.
 #include <dlfcn.h>
@@ -40,9 +42,10 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#if (defined(CLEARTRACE_PLANT_DOUBLE_FREE) + defined(CLEARTRACE_PLANT_LEAKED_STRING) + \
-     defined(CLEARTRACE_PLANT_IGNORED_UNDO) + defined(CLEARTRACE_PLANT_REFUSED_TEXT) + \
-     defined(CLEARTRACE_PLANT_QUADRATIC_LISTING) + defined(CLEARTRACE_PLANT_REORDERED_TAGS)) != 1
+#if (defined(CLEARTRACE_PLANT_DOUBLE_FREE) + defined(CLEARTRACE_PLANT_LEAKED_STRING) +        \
+     defined(CLEARTRACE_PLANT_IGNORED_UNDO) + defined(CLEARTRACE_PLANT_REFUSED_TEXT) +        \
+     defined(CLEARTRACE_PLANT_QUADRATIC_LISTING) + defined(CLEARTRACE_PLANT_REORDERED_TAGS) + \
+     defined(CLEARTRACE_PLANT_OVERWRITING_SAVE)) != 1
 #error "define exactly one CLEARTRACE_PLANT_ fault"
 #endif
 
@@ -211,6 +214,18 @@ void (*hostInsertTag)(HostElement* object, HostElement* tag, HostElement* previo
 void insertTagFirst(HostElement* object, HostElement* tag, HostElement*) { hostInsertTag(object, tag, nullptr); }
 #endif
 
+#ifdef CLEARTRACE_PLANT_OVERWRITING_SAVE
+int32_t (*hostSaveDocument)(const HostDocument* document, const HostPath* file) = nullptr;
+bool (*hostRemove)(const HostPath* path) = nullptr;
+
+// The clean's fault: a file already at the copy's path is taken for an old
+// copy of its own and deleted, so the copy lands over it.
+int32_t saveOverAnything(const HostDocument* document, const HostPath* file) {
+    if (hostRemove != nullptr) hostRemove(file);
+    return hostSaveDocument(document, file);
+}
+#endif
+
 // The host writes its kernel into the shim's block before bind (and may
 // change it later): the real module gets a copy of the same.
 void passKernel() {
@@ -271,6 +286,14 @@ const HostTables* passTables(const HostTables* handed) {
 #ifdef CLEARTRACE_PLANT_REORDERED_TAGS
     if (handed->t_C4DOS_Bo != nullptr) {
         tables.t_C4DOS_Bo = &wrapEntry(*handed->t_C4DOS_Bo, &HostObjectTable::insertTag, hostInsertTag, insertTagFirst);
+    }
+#endif
+#ifdef CLEARTRACE_PLANT_OVERWRITING_SAVE
+    if (handed->t_C4DOS_Ge != nullptr && handed->t_C4DOS_Fi != nullptr &&
+        hasEntry(*handed->t_C4DOS_Fi, &HostFileTable::remove)) {
+        hostRemove = handed->t_C4DOS_Fi->remove;
+        tables.t_C4DOS_Ge =
+            &wrapEntry(*handed->t_C4DOS_Ge, &HostGeneralTable::saveDocument, hostSaveDocument, saveOverAnything);
     }
 #endif
 #ifdef CLEARTRACE_PLANT_QUADRATIC_LISTING

@@ -11,17 +11,25 @@
 // and the scene it showed. A folder run cut short keeps the rows of the files
 // it finished (the first rows of the run with memory) and holds no document
 // and no status text after it. A start-up or an `open` refused for lack of memory
-// is a truthful answer too. Every session starts the module and opens the
-// window alike, so only the first session refuses those requests; the others
-// begin with their own commands' requests.
+// is a truthful answer too. A folder clean also has every save, folder made
+// and file removed refused in turn: the run completes, that file's row says
+// "Could not write this file."; and after every run of a clean, however it
+// ended, the searched folder is as it was and the destination holds only the
+// copies the rows name, each exactly the copy of the run with memory.
+// Every session starts the module and opens the window alike, so only the
+// first session refuses those requests; the others begin with their own
+// commands' requests.
 #include <algorithm>
+#include <map>
 
 #include "checks/check_runs.h"
+#include "checks/folder_clean.h"
 #include "checks/sweep_sessions.h"
 #include "command_text.h"
 #include "dialog_contract.h"
 #include "framework/module_pin.h"
 #include "framework/session_view.h"
+#include "read_file.h"
 #include "scene_folder.h"
 
 namespace validator {
@@ -41,7 +49,20 @@ struct Outcome {
     bool reached = false;             // the refused request came
     std::string leak;
     std::string leftOver;  // what the Process left that it must not: a document read for it, a status text
+    // A clean: what it left on disk that it must not, and its copies' bytes by relative path.
+    std::string cleanProblem;
+    std::map<std::string, std::string> copies;
 };
+
+// What a clean left: judged by its rows when they were drawn with memory,
+// and its copies read for the run with memory's to judge.
+void judgeDisk(const CleanFolders& folders, Outcome& outcome) {
+    if (outcome.rowsDrawnWithMemory) outcome.cleanProblem = cleanLeft(folders, outcome.rows, true);
+    for (const auto& [path, state] : kit::folderState(folders.destination)) {
+        const std::filesystem::path file = folders.destination / path;
+        if (!std::filesystem::is_directory(file)) outcome.copies[path] = kit::readFile(file);
+    }
+}
 
 // The Process and what it changed.
 void process(Harness& harness, Outcome& outcome) {
@@ -70,8 +91,16 @@ void process(Harness& harness, Outcome& outcome) {
     }
 }
 
-Outcome runSession(const CheckSettings& settings, const SweepSession& session, const Injection& injection) {
+Outcome runSession(const CheckSettings& settings, const SweepSession& session, const Injection& injection,
+                   const CleanFolders* clean = nullptr) {
     Outcome outcome;
+    if (clean != nullptr) {
+        // Every run starts from an empty destination of the same path, which its question names.
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(clean->destination, error)) {
+            std::filesystem::remove_all(entry.path(), error);
+        }
+    }
     Harness harness;
     std::string refusal = harness.start(settings.module, session.scene, injection);
     if (!refusal.empty()) {
@@ -93,6 +122,7 @@ Outcome runSession(const CheckSettings& settings, const SweepSession& session, c
     }
     outcome.leak = harness.quit();
     outcome.reached = harness.injectionReached();
+    if (clean != nullptr) judgeDisk(*clean, outcome);
     return outcome;
 }
 
@@ -115,7 +145,7 @@ std::string judgeCutShort(const Outcome& run, const Outcome& complete, Action ac
     // A missing-plug-ins list counts every instance, so a part of it would
     // tell wrong counts: a cut-short run lists nothing. A folder run keeps
     // the rows of the files it finished, each of them whole.
-    const bool keepsFinished = action == Action::FindMissingInFolder;
+    const bool keepsFinished = action == Action::FindMissingInFolder || action == Action::RemoveMissingInFolder;
     if (run.rowsDrawnWithMemory && searchesMissing(action) && !keepsFinished && !run.rows.empty()) {
         return "a missing-plug-ins run cut short still lists " + rowDifference({}, run.rows);
     }
@@ -125,7 +155,9 @@ std::string judgeCutShort(const Outcome& run, const Outcome& complete, Action ac
     // A folder run cut short ends its list with the row that says so (unless
     // not even that row's room could be made: then the list is empty).
     if (run.rowsDrawnWithMemory && keepsFinished && !shown.empty()) {
-        if (shown.back() != std::vector<std::string>{"The list is incomplete.", "", "", "", ""}) {
+        std::vector<std::string> endRow(shown.back().size());
+        endRow[0] = "The list is incomplete.";
+        if (shown.back() != endRow) {
             return "a folder run cut short does not end its list with \"The list is incomplete.\": " +
                    rowDifference(complete.rows, run.rows);
         }
@@ -165,10 +197,39 @@ std::string judgeUndo(const Outcome& run) {
     return {};
 }
 
-// Why a run with a refused request is not truthful, or "".
-std::string judge(const Outcome& run, const Outcome& complete, Action action) {
+// Whether a clean's rows are those of the run with memory but for copies
+// not written, as a save or a folder was refused.
+bool sameButNotWritten(const Rows& complete, const Rows& run) {
+    if (complete.size() != run.size()) return false;
+    for (size_t i = 0; i < run.size(); ++i) {
+        if (run[i] == complete[i]) continue;
+        std::vector<std::string> notWritten = complete[i];
+        if (notWritten.size() != 6) return false;
+        notWritten[5] = kit::copyNotWritten;
+        if (run[i] != notWritten) return false;
+    }
+    return true;
+}
+
+// Why what a clean left on disk is not truthful, or "": only copies the
+// rows name, each exactly the one of the run with memory.
+std::string judgeCopies(const Outcome& run, const Outcome& complete) {
+    if (!run.cleanProblem.empty()) return run.cleanProblem;
+    for (const auto& [path, bytes] : run.copies) {
+        const auto found = complete.copies.find(path);
+        if (found == complete.copies.end())
+            return "the destination holds " + path + ", which the run with memory did not write";
+        if (found->second != bytes) return "the copy " + path + " differs from the run with memory's";
+    }
+    return {};
+}
+
+// Why a run with a refused request is not truthful, or "". fileRefused: a
+// save, a folder or a removal was refused, which only costs copies.
+std::string judge(const Outcome& run, const Outcome& complete, Action action, bool fileRefused) {
     if (!run.leak.empty()) return "at quit: " + run.leak;
     if (!run.leftOver.empty()) return "the Process left " + run.leftOver + " behind";
+    if (std::string problem = judgeCopies(run, complete); !problem.empty()) return problem;
     if (!run.refused.empty()) {
         // Refusing to start or to open the window for lack of memory is a
         // truthful answer; any later refusal means a control went missing.
@@ -195,7 +256,8 @@ std::string judge(const Outcome& run, const Outcome& complete, Action action) {
                difference + shown;
     }
     if (complete.boxes != run.boxes) return "the messages differ from the run with memory" + shown;
-    if (run.rowsDrawnWithMemory && complete.rows != run.rows) {
+    const bool sameRows = fileRefused ? sameButNotWritten(complete.rows, run.rows) : complete.rows == run.rows;
+    if (run.rowsDrawnWithMemory && !sameRows) {
         return "the list differs from the run with memory: " + rowDifference(complete.rows, run.rows) + shown;
     }
     return {};
@@ -204,12 +266,16 @@ std::string judge(const Outcome& run, const Outcome& complete, Action action) {
 struct Refusal {
     const char* what;
     int64_t Injection::*request;
+    bool fileSystem;  // made by a folder clean alone
 };
 constexpr Refusal refusals[] = {
-    {"allocation", &Injection::allocation},
-    {"host-object creation", &Injection::objectCreation},
-    {"string creation", &Injection::stringCreation},
-    {"undo request", &Injection::undo},
+    {"allocation", &Injection::allocation, false},
+    {"host-object creation", &Injection::objectCreation, false},
+    {"string creation", &Injection::stringCreation, false},
+    {"undo request", &Injection::undo, false},
+    {"save", &Injection::save, true},
+    {"folder creation", &Injection::folder, true},
+    {"removal", &Injection::removal, true},
 };
 // A session that still makes requests after this many is taken to loop.
 constexpr int64_t mostRequests = 1000000;
@@ -232,14 +298,19 @@ Injection openingRequests(const CheckSettings& settings, const SweepSession& ses
 std::string sweepSession(const CheckSettings& settings, const SweepSession& given, bool skipOpening) {
     // A folder run's files, written once for every run of the session.
     const kit::TemporaryFolder folder("sweep");
+    const kit::TemporaryFolder copies("sweep-copies");
     SweepSession session = given;
     for (const auto& [relative, text] : session.files) folder.write(relative, text);
-    if (const size_t mark = session.commands.find(sweepFolderMark); mark != std::string::npos) {
-        session.commands.replace(mark, std::string_view(sweepFolderMark).size(),
-                                 driver::quoteWord(folder.path().string()));
+    for (const auto& [mark, place] : {std::pair(sweepFolderMark, &folder), std::pair(sweepDestinationMark, &copies)}) {
+        if (const size_t at = session.commands.find(mark); at != std::string::npos) {
+            session.commands.replace(at, std::string_view(mark).size(), driver::quoteWord(place->path().string()));
+        }
     }
     const Injection opening = skipOpening ? openingRequests(settings, session) : Injection{};
-    const Outcome complete = runSession(settings, session, {});
+    const bool cleans = session.action == Action::RemoveMissingInFolder;
+    const CleanFolders clean = cleanFoldersBefore(folder.path(), copies.path());
+    const Outcome complete = runSession(settings, session, {}, cleans ? &clean : nullptr);
+    if (!complete.cleanProblem.empty()) return "with memory, " + complete.cleanProblem;
     if (!complete.leftOver.empty()) return "with memory, the Process left " + complete.leftOver + " behind";
     if (!complete.refused.empty()) return "with memory, the session refused " + complete.refused;
     if (!complete.leak.empty()) return "with memory, at quit: " + complete.leak;
@@ -250,11 +321,12 @@ std::string sweepSession(const CheckSettings& settings, const SweepSession& give
         }
     }
     for (const Refusal& refusal : refusals) {
+        if (refusal.fileSystem && !cleans) continue;
         for (int64_t k = opening.*refusal.request + 1; k <= mostRequests; ++k) {
             Injection injection;
             injection.*refusal.request = k;
-            const Outcome run = runSession(settings, session, injection);
-            std::string problem = judge(run, complete, session.action);
+            const Outcome run = runSession(settings, session, injection, cleans ? &clean : nullptr);
+            std::string problem = judge(run, complete, session.action, refusal.fileSystem);
             if (!problem.empty()) {
                 return "refusing " + std::string(refusal.what) + " " + std::to_string(k) + " of `" + session.commands +
                        "`: " + problem;

@@ -10,11 +10,16 @@
 // scenes (with broken, empty and unreadable files and links) and changes
 // nothing; its rows come in the order of their files and a double-clicked row
 // opens its file and lists what the row listed, or says the file could not be
-// opened and changes nothing. At the end nothing may be left behind.
+// opened and changes nothing. Remove Missing Plugins in Folder cleans that
+// folder (random_clean.h): the source as it was, the destination holding
+// only the copies its rows name, each the file Remove Missing Plugins and a
+// save make of its original; a double-clicked row opens the copy when one was
+// written, else the original. At the end nothing may be left behind.
 #include <algorithm>
 
 #include "checks/check_runs.h"
 #include "checks/object_removal.h"
+#include "checks/random_clean.h"
 #include "checks/random_folder.h"
 #include "checks/random_scene.h"
 #include "command_text.h"
@@ -39,8 +44,18 @@ SceneShape shapeForLevel(int level) {
 
 class RandomSession {
 public:
-    RandomSession(Choices& choices, Harness& harness, std::filesystem::path folder)
-        : choices_(choices), harness_(harness), folder_(std::move(folder)) {}
+    RandomSession(Choices& choices, Harness& harness, std::filesystem::path folder, const SceneShape& fileShape,
+                  const std::string& installing, std::vector<CleanedCopy>& copies)
+        : choices_(choices),
+          harness_(harness),
+          folder_(std::move(folder)),
+          clean_(choices, harness, folder_, fileShape, installing, copies) {
+        auto previous = harness_.host().scene.onOpenDocument;
+        harness_.host().scene.onOpenDocument = [this, previous](const std::filesystem::path& file) {
+            opened_ = file;
+            if (previous) previous(file);
+        };
+    }
 
     // One user step: a few controls changed, then Process; "" or what went wrong.
     std::string step() {
@@ -85,8 +100,10 @@ public:
     }
 
 private:
-    std::string run(const std::string& command) {
-        log_.push_back(command);
+    // logged: how the history shows command (a temporary folder's path
+    // differs from process to process, and so from a replay).
+    std::string run(const std::string& command, const std::string& logged = "") {
+        log_.push_back(logged.empty() ? command : logged);
         std::string refusal = harness_.run(command);
         return refusal.empty() ? "" : "`" + command + "` was refused: " + refusal;
     }
@@ -110,10 +127,15 @@ private:
             case 10: {
                 // Removals most often: they are what undo and redo check.
                 using driver::wordFor;
-                constexpr const char* actions[] = {
-                    wordFor(Action::Identify),      wordFor(Action::GenerateList),       wordFor(Action::Remove),
-                    wordFor(Action::Remove),        wordFor(Action::FindMissing),        wordFor(Action::RemoveMissing),
-                    wordFor(Action::RemoveMissing), wordFor(Action::FindMissingInFolder)};
+                constexpr const char* actions[] = {wordFor(Action::Identify),
+                                                   wordFor(Action::GenerateList),
+                                                   wordFor(Action::Remove),
+                                                   wordFor(Action::Remove),
+                                                   wordFor(Action::FindMissing),
+                                                   wordFor(Action::RemoveMissing),
+                                                   wordFor(Action::RemoveMissing),
+                                                   wordFor(Action::FindMissingInFolder),
+                                                   wordFor(Action::RemoveMissingInFolder)};
                 return run(std::string("action ") + choices_.pick(actions));
             }
             case 2: {
@@ -180,11 +202,37 @@ private:
         if (shown.empty() || !enabled(IDC_TREE_VIEW)) return {};
         const uint64_t row = choices_.below(shown.size());
         const bool listsFolder = shown[0].size() == 5 && value(IDC_ACTION) == entryId(Action::FindMissingInFolder);
+        const bool listsClean = shown[0].size() == 6 && value(IDC_ACTION) == entryId(Action::RemoveMissingInFolder);
         const HostDocument* active = harness_.host().scene.activeDocument();
         const size_t boxes = harness_.boxTexts().size();
+        opened_.clear();
         std::string problem = run("dblclick " + std::to_string(row));
-        if (!problem.empty() || !listsFolder) return problem;
+        if (!problem.empty() || !(listsFolder || listsClean)) return problem;
+        if (listsClean) return copyOpened(shown[size_t(row)], active, boxes);
         return fileOpened(shown, size_t(row), active, boxes);
+    }
+
+    // After a double-click on a row of a clean: the copy opened when the row
+    // names one, else the original; or nothing opened and the notice.
+    std::string copyOpened(const std::vector<std::string>& row, const HostDocument* active, size_t boxes) {
+        const std::string& file = row[0];
+        const std::vector<std::string> texts = harness_.boxTexts();
+        const std::vector<std::string> said(texts.begin() + std::ptrdiff_t(boxes), texts.end());
+        if (harness_.host().scene.activeDocument() == active) {
+            const bool aFile = file != "No scene files found." && file.back() != '/';
+            const std::vector<std::string> notice = {"Cleartrace could not open " + file + "."};
+            if (said != (aFile ? notice : std::vector<std::string>{})) {
+                return "the row of " + file + ", not opened, said " + (said.empty() ? "nothing" : said.back());
+            }
+            return {};
+        }
+        const bool copy = row[5] == file;
+        const std::filesystem::path expected = (copy ? clean_.listedDestination() : folder_) / file;
+        if (opened_ != expected || value(IDC_ACTION) != entryId(Action::FindMissing) || !said.empty()) {
+            return "the row of " + file + " opened " + opened_.string() + ", not its " +
+                   (copy ? "copy " : "original ") + expected.string();
+        }
+        return {};
     }
 
     // After a double-click on row of a folder's list: the file opened as the
@@ -233,8 +281,13 @@ private:
         const size_t boxes = harness_.boxTexts().size();
         const auto action = Action(value(IDC_ACTION));
         bool removing = action == Action::Remove || action == Action::RemoveMissing;
-        if (action == Action::FindMissingInFolder) {
-            std::string problem = run("folder " + driver::quoteWord(folder_.string()));
+        const bool cleaning = action == Action::RemoveMissingInFolder;
+        bool cleaned = cleaning;
+        if (action == Action::FindMissingInFolder || cleaning) {
+            std::string problem = run("folder " + driver::quoteWord(folder_.string()), "folder <the random folder>");
+            if (problem.empty() && cleaning) {
+                problem = run("folder " + driver::quoteWord(clean_.prepare().string()), "folder <a destination>");
+            }
             if (!problem.empty()) return problem;
         }
         // What a removal of objects must leave, worked out before it runs.
@@ -243,9 +296,9 @@ private:
                             int32_t(value(IDC_SCOPE)), value(IDC_PLUGIN_ID), value(IDC_KEEP_CHILDREN) != 0.0);
         const ObjectForest objectsBefore = objectRemoval ? objectForest(document) : ObjectForest{};
         const ObjectForest objectsLeft = objectRemoval ? afterRemoval(document, *objectRemoval) : ObjectForest{};
-        if (removing && value(IDC_WARN_BEFORE_DELETING) != 0.0) {
+        if ((removing || cleaning) && value(IDC_WARN_BEFORE_DELETING) != 0.0) {
             const bool yes = !choices_.oneIn(4);
-            if (!yes) removing = false;
+            if (!yes) removing = cleaned = false;
             std::string problem = run(yes ? "answer yes" : "answer no");
             if (!problem.empty()) return problem;
         }
@@ -254,7 +307,11 @@ private:
         harness_.host().ui.messageBoxes.questionAnswers.clear();
         harness_.host().ui.choosers.folderAnswers.clear();
         if (!problem.empty()) return problem;
-        if (action == Action::FindMissingInFolder) problem = folderListed();
+        if (action == Action::FindMissingInFolder || cleaning) problem = folderListed();
+        if (problem.empty() && cleaning) {
+            const CleanBoxes cleanBoxes{value(IDC_KEEP_LAYER_SHADERS) != 0.0, value(IDC_KEEP_CHILDREN) != 0.0};
+            problem = clean_.judge(cleaned, listedRows(harness_), cleanBoxes);
+        }
         if (!problem.empty()) return problem;
         const std::string after = harness_.savedScene();
         const std::vector<std::string> shown = harness_.boxTexts();
@@ -333,6 +390,8 @@ private:
     Choices& choices_;
     Harness& harness_;
     std::filesystem::path folder_;
+    RandomClean clean_;
+    std::filesystem::path opened_;  // the file a double-click opened last
     std::vector<std::string> log_;
 };
 
@@ -342,17 +401,23 @@ std::string runRandomSession(const CheckSettings& settings, uint64_t seed) {
     const kit::TemporaryFolder folder("random-sessions");
     SceneShape fileShape = shapeForLevel(settings.level);
     fileShape.objects /= 2;
-    writeRandomFolder(choices, folder.path(), 2 + settings.level / 2, fileShape);
-    Harness harness;
-    std::string problem = harness.start(settings.module, scene);
-    if (!problem.empty()) return "the session did not start: " + problem;
-    RandomSession session(choices, harness, folder.path());
-    problem = session.begin();
-    const int64_t steps = 8 + 4 * int64_t(settings.level);
-    for (int64_t i = 0; i < steps && problem.empty(); ++i) problem = session.step();
-    if (!problem.empty()) return problem + " (after: " + session.history() + ")";
-    problem = harness.quit();
-    return problem.empty() ? "" : "at quit: " + problem;
+    writeRandomFolder(choices, folder.path(), 2 + settings.level / 2, fileShape, scene);
+    std::vector<CleanedCopy> copies;
+    {
+        Harness harness;
+        std::string problem = harness.start(settings.module, scene);
+        if (!problem.empty()) return "the session did not start: " + problem;
+        RandomSession session(choices, harness, folder.path(), fileShape, scene, copies);
+        problem = session.begin();
+        const int64_t steps = 8 + 4 * int64_t(settings.level);
+        for (int64_t i = 0; i < steps && problem.empty(); ++i) problem = session.step();
+        if (!problem.empty()) return problem + " (after: " + session.history() + ")";
+        problem = harness.quit();
+        if (!problem.empty()) return "at quit: " + problem;
+    }
+    // Each copy's original opened alone needs a host of its own.
+    const std::string problem = copiesAsRemovedAndSaved(settings.module, copies);
+    return problem.empty() ? "" : "after the session, " + problem;
 }
 
 }  // namespace

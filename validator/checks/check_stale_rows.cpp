@@ -11,7 +11,9 @@
 // folder's row, double-clicked after its file was deleted, rewritten, broken
 // or replaced by a folder, opens the file as it is now and lists what a fresh
 // folder run lists for it, or says the file could not be opened and changes
-// nothing.
+// nothing. So does a row of a folder clean after its copy or its original was
+// deleted, rewritten or broken: it opens the copy when one was written, else
+// the original.
 #include <fstream>
 #include <optional>
 
@@ -471,13 +473,25 @@ enum class FileStep {
     Folder,   // a folder in its place
 };
 
-const std::vector<std::vector<FileStep>> fileScenarios = {
-    {},
-    {FileStep::Delete},
-    {FileStep::Rewrite},
-    {FileStep::Break},
-    {FileStep::Folder},
-    {FileStep::Delete, FileStep::Rewrite},
+struct FileScenario {
+    bool clean;   // the rows of a folder clean, else of a folder search
+    bool copies;  // the steps change the clean's copies, else the originals
+    std::vector<FileStep> steps;
+};
+
+const std::vector<FileScenario> fileScenarios = {
+    {false, false, {}},
+    {false, false, {FileStep::Delete}},
+    {false, false, {FileStep::Rewrite}},
+    {false, false, {FileStep::Break}},
+    {false, false, {FileStep::Folder}},
+    {false, false, {FileStep::Delete, FileStep::Rewrite}},
+    {true, true, {}},
+    {true, true, {FileStep::Delete}},
+    {true, true, {FileStep::Rewrite}},
+    {true, true, {FileStep::Break}},
+    {true, false, {FileStep::Delete}},
+    {true, false, {FileStep::Rewrite}},
 };
 
 // The files of the folder: missing plug-ins of several kinds, one missing
@@ -492,13 +506,21 @@ constexpr const char* rewrittenScene =
 
 class FolderRowsCase {
 public:
-    FolderRowsCase(Harness& harness, std::filesystem::path folder) : harness_(harness), folder_(std::move(folder)) {}
+    // destination: where a clean writes its copies (empty: a search).
+    FolderRowsCase(Harness& harness, std::filesystem::path folder, std::filesystem::path destination)
+        : harness_(harness), folder_(std::move(folder)), destination_(std::move(destination)) {
+        auto previous = harness_.host().scene.onOpenDocument;
+        harness_.host().scene.onOpenDocument = [this, previous](const std::filesystem::path& file) {
+            opened_ = file;
+            if (previous) previous(file);
+        };
+    }
 
-    // The folder's list, the steps on its files, then a double-click on row.
-    std::string run(const std::vector<FileStep>& steps, size_t row) {
-        std::string problem = command("open; " + searchCommands());
+    // The folder's list, the steps on its files (or their copies), then a double-click on row.
+    std::string run(const FileScenario& scenario, size_t row) {
+        std::string problem = command("open; " + listCommands());
         rows_ = listedRows(harness_);
-        for (const FileStep step : steps) apply(step);
+        for (const FileStep step : scenario.steps) apply(step, scenario.copies ? destination_ : folder_);
         if (!problem.empty() || row >= rows_.size()) return problem;
         return doubleClick(row);
     }
@@ -506,8 +528,14 @@ public:
     size_t rowCount() const { return rows_.size(); }
 
 private:
-    std::string searchCommands() const {
-        return "action find-missing-folder; folder " + driver::quoteWord(folder_.string()) + "; process";
+    std::string listCommands() const {
+        if (destination_.empty()) return searchCommands(folder_);
+        return "action remove-missing-folder; warn off; folder " + driver::quoteWord(folder_.string()) + "; folder " +
+               driver::quoteWord(destination_.string()) + "; process";
+    }
+
+    static std::string searchCommands(const std::filesystem::path& folder) {
+        return "action find-missing-folder; folder " + driver::quoteWord(folder.string()) + "; process";
     }
 
     std::string command(const std::string& commands) {
@@ -518,16 +546,16 @@ private:
 
     std::string reason(const std::string& problem) const { return problem + " (after: " + done_ + ")"; }
 
-    void apply(FileStep step) {
+    void apply(FileStep step, const std::filesystem::path& folder) {
         namespace fs = std::filesystem;
-        done_ += std::string(done_.empty() ? "" : "; ") + "(every file " +
+        done_ += std::string(done_.empty() ? "" : "; ") + "(every file " + (folder == folder_ ? "" : "copy ") +
                  (step == FileStep::Delete    ? "deleted"
                   : step == FileStep::Rewrite ? "rewritten"
                   : step == FileStep::Break   ? "broken"
                                               : "replaced by a folder") +
                  ")";
         for (const auto& [relative, text] : folderFiles) {
-            const fs::path file = folder_ / relative;
+            const fs::path file = folder / relative;
             std::error_code error;
             if (step == FileStep::Delete || step == FileStep::Folder) fs::remove_all(file, error);
             if (step == FileStep::Folder) fs::create_directories(file / "inside", error);
@@ -537,10 +565,10 @@ private:
         }
     }
 
-    // The rows a fresh folder run lists for file, without the file's column.
-    Rows freshRowsOf(const std::string& file) {
+    // The rows a fresh folder search of folder lists for file, without the file's column.
+    Rows freshRowsOf(const std::string& file, const std::filesystem::path& folder) {
         Rows rows;
-        if (!command(searchCommands()).empty()) return rows;
+        if (!command(searchCommands(folder)).empty()) return rows;
         for (const std::vector<std::string>& line : listedRows(harness_)) {
             if (line[0] == file) rows.emplace_back(line.begin() + 1, line.end());
         }
@@ -551,6 +579,10 @@ private:
         const std::string file = rows_[row][0];
         const HostDocument* active = harness_.host().scene.activeDocument();
         const size_t boxes = harness_.boxTexts().size();
+        // A clean's row opens its copy when it names one.
+        const bool copy = !destination_.empty() && rows_[row].size() == 6 && rows_[row][5] == file;
+        const std::filesystem::path folder = copy ? destination_ : folder_;
+        opened_.clear();
         std::string problem = command("dblclick " + std::to_string(row));
         if (!problem.empty()) return problem;
         const std::vector<std::string> texts = harness_.boxTexts();
@@ -563,14 +595,17 @@ private:
                 return reason(what + ", not opened, did not say so alone or changed the list");
             }
             // A fresh run cannot open it either.
-            const Rows fresh = freshRowsOf(file);
+            const Rows fresh = freshRowsOf(file, folder);
             if (!fresh.empty() && (fresh.size() != 1 || fresh[0][0] != "Could not open this file.")) {
                 return reason(what + " could not be opened, but a fresh folder run opens it");
             }
             return {};
         }
         if (!said.empty()) return reason(what + " opened its file but said \"" + said.back() + "\"");
-        const Rows fresh = freshRowsOf(file);
+        if (opened_ != folder / file) {
+            return reason(what + " opened " + opened_.string() + ", not " + (folder / file).string());
+        }
+        const Rows fresh = freshRowsOf(file, folder);
         if (shown != fresh) {
             return reason(what +
                           " opened its file, whose Find Missing Plugins lists other rows than a fresh folder run: " +
@@ -581,21 +616,24 @@ private:
 
     Harness& harness_;
     std::filesystem::path folder_;
+    std::filesystem::path destination_;
+    std::filesystem::path opened_;  // by the last double-click
     Rows rows_;
     std::string done_;
 };
 
 // Each row of the scenario's folder list, double-clicked in a session of its
 // own over a folder of its own (a double-click may replace the list).
-std::string runFolderRows(const CheckSettings& settings, const std::vector<FileStep>& steps) {
+std::string runFolderRows(const CheckSettings& settings, const FileScenario& scenario) {
     for (size_t row = 0;; ++row) {
         const kit::TemporaryFolder folder("stale-rows");
+        const kit::TemporaryFolder copies("stale-rows-copies");
         for (const auto& [relative, text] : folderFiles) folder.write(relative, text);
         Harness harness;
         std::string problem = harness.start(settings.module, staleRowsScene);
         if (!problem.empty()) return "the session did not start: " + problem;
-        FolderRowsCase folderRows(harness, folder.path());
-        problem = folderRows.run(steps, row);
+        FolderRowsCase folderRows(harness, folder.path(), scenario.clean ? copies.path() : std::filesystem::path());
+        problem = folderRows.run(scenario, row);
         if (!problem.empty()) return problem;
         problem = harness.quit();
         if (!problem.empty()) return "at quit: " + problem;

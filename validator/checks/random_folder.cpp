@@ -21,19 +21,24 @@ fs::path placeFor(Choices& choices, const fs::path& folder, const std::string& n
 }
 }  // namespace
 
-void writeRandomFolder(Choices& choices, const fs::path& folder, int32_t scenes, const SceneShape& shape) {
+std::string randomFolderScene(Choices& choices, const SceneShape& shape, const std::string& installing) {
+    return withPluginsOf(randomScene(choices, shape), installing);
+}
+
+void writeRandomFolder(Choices& choices, const fs::path& folder, int32_t scenes, const SceneShape& shape,
+                       const std::string& installing) {
     fs::path someScene;
     for (int32_t i = 0; i < scenes; ++i) {
         someScene = placeFor(choices, folder, "scene" + std::to_string(i) + ".json");
-        write(someScene, randomScene(choices, shape));
+        write(someScene, randomFolderScene(choices, shape, installing));
     }
-    const std::string scene = randomScene(choices, shape);
+    const std::string scene = randomFolderScene(choices, shape, installing);
     write(placeFor(choices, folder, "cut.json"), scene.substr(0, size_t(choices.below(scene.size()))));
     write(placeFor(choices, folder, "empty.json"), "");
     write(placeFor(choices, folder, "list.json"), "[1, 2, 3]");
     write(placeFor(choices, folder, "notes.txt"), scene);
     const fs::path locked = placeFor(choices, folder, "locked.json");
-    write(locked, randomScene(choices, shape));
+    write(locked, randomFolderScene(choices, shape, installing));
     std::error_code error;
     fs::permissions(locked, fs::perms::none, error);
 #ifndef _WIN32

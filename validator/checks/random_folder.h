@@ -10,7 +10,12 @@
 
 namespace validator {
 
-// Writes scenes random scenes of shape (and the rest) into folder.
-void writeRandomFolder(Choices& choices, const std::filesystem::path& folder, int32_t scenes, const SceneShape& shape);
+// Writes scenes random scenes of shape (and the rest) into folder, each with
+// the plug-in records of installing (a random scene too).
+void writeRandomFolder(Choices& choices, const std::filesystem::path& folder, int32_t scenes, const SceneShape& shape,
+                       const std::string& installing);
+
+// A scene of shape as writeRandomFolder writes it.
+std::string randomFolderScene(Choices& choices, const SceneShape& shape, const std::string& installing);
 
 }  // namespace validator

@@ -254,6 +254,11 @@ private:
 
 std::string randomScene(Choices& choices, const SceneShape& shape) { return SceneWriter(choices, shape).scene(); }
 
+std::string withPluginsOf(const std::string& scene, const std::string& other) {
+    const auto recordsEnd = [](const std::string& text) { return text.find("],\n \"objects\": ["); };
+    return other.substr(0, recordsEnd(other)) + scene.substr(recordsEnd(scene));
+}
+
 std::string jsonString(const std::string& text) {
     static const char hex[] = "0123456789abcdef";
     std::string quoted = "\"";

@@ -33,6 +33,10 @@ struct SceneShape {
 
 std::string randomScene(Choices& choices, const SceneShape& shape);
 
+// A random scene with the plug-in records of another in place of its own: a
+// file that installs, opened alone, what other installs.
+std::string withPluginsOf(const std::string& scene, const std::string& other);
+
 // Text as a JSON string literal, quotes included.
 std::string jsonString(const std::string& text);
 

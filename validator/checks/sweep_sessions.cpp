@@ -159,6 +159,26 @@ void addFolderSession(std::vector<SweepSession>& sessions, int depth) {
     sessions.push_back(std::move(session));
 }
 
+// Remove Missing Plugins in Folder over scenes with every kind of place and
+// removed objects holding objects that stay, one with nothing missing and
+// one that is no scene: children kept with the question, and (from a higher
+// level on, as a clean makes many requests) not kept with layer shaders kept.
+void addFolderCleanSessions(std::vector<SweepSession>& sessions, int level) {
+    const std::string folders = std::string("folder ") + sweepFolderMark + "; folder " + sweepDestinationMark;
+    std::vector<const char*> boxSettings = {"warn on; children on; keep off; answer yes"};
+    if (level >= 6) boxSettings.push_back("warn off; children off; keep on");
+    for (const char* boxes : boxSettings) {
+        SweepSession session{R"({"objects": [{"name": "Open", "type": 5140}]})",
+                             std::string("open; action remove-missing-folder; ") + boxes + "; " + folders + "; process",
+                             Action::RemoveMissingInFolder};
+        session.files = {{"a/places.json", placesScene},
+                         {"a/b/clean.json", R"({"objects": [{"name": "Null", "type": 5140}]})"},
+                         {"broken.json", R"({"objects": [)"},
+                         {"kept.json", keptChildrenScene}};
+        sessions.push_back(std::move(session));
+    }
+}
+
 // Random scenes with one random Process each.
 void addRandomSessions(std::vector<SweepSession>& sessions, int count) {
     SceneShape shape;
@@ -211,6 +231,7 @@ std::vector<SweepSession> sweepSessions(int level) {
     constexpr int32_t deepId = 1234567;
     const int depth = level >= 8 ? 40 : 12;
     addFolderSession(sessions, level >= 4 ? depth : 3);
+    addFolderCleanSessions(sessions, level);
     if (level >= 4) addSessions(sessions, kit::deepScene(depth, deepId), deepId, {Action::Remove}, {});
     if (level >= 4) addMissingSessions(sessions, kit::deepScene(depth, deepId));
     if (level >= 6) addSessions(sessions, kit::deepScene(depth, deepId), deepId, {Action::GenerateList}, {deepId, 999});

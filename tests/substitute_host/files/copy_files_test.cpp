@@ -99,11 +99,12 @@ TEST_F(CopyFiles, ALinkIsAPathTakenAndRemovedItselfAndFollowedByTheRealPath) {
     EXPECT_FALSE(fs::exists(folder.path() / "gone.json")) << "never written through the link";
     fs::remove(link);
     fs::create_symlink(target, link);
-    HostPath* real = t.t_C4DOS_Fn->realPath(at(link));
-    ASSERT_NE(real, nullptr);
+    HostPath* real = t.t_C4DOS_Fn->create();
+    ASSERT_TRUE(t.t_C4DOS_Fn->realPath(at(link), real));
     EXPECT_EQ(real->path, fs::canonical(target));
+    EXPECT_FALSE(t.t_C4DOS_Fn->realPath(at(folder.path() / "none"), real)) << "nothing there";
+    EXPECT_EQ(real->path, fs::canonical(target)) << "left as it was";
     t.t_C4DOS_Fn->free(real);
-    EXPECT_EQ(t.t_C4DOS_Fn->realPath(at(folder.path() / "none")), nullptr);
     EXPECT_TRUE(t.t_C4DOS_Fi->remove(at(link)));
     EXPECT_EQ(kit::readFile(target), "kept");
 }
