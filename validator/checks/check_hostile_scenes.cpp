@@ -60,23 +60,18 @@ HostileCase hostileCase(uint64_t number, const Sizes& sizes) {
                     damagedLinksInstances(sizes.damagedCopies)};
         case 5: return {"many rows", PluginType::Tag, false, treeOfTagsScene(sizes.manyRows), sizes.manyRows};
         case 8:
-            return {"shaders below shaders",
+        case 9: {
+            // Through layer shaders, whose instances a removal keeps.
+            const bool layers = number == 9;
+            return {layers ? "layer shaders below layer shaders, kept" : "shaders below shaders",
                     PluginType::Shader,
-                    false,
-                    nestedShadersScene(sizes.layerDepth, false),
+                    layers,
+                    nestedShadersScene(sizes.layerDepth, layers),
                     sizes.layerDepth,
                     false,
                     0,
                     allElementsScope};
-        case 9:
-            return {"layer shaders below layer shaders, kept",
-                    PluginType::Shader,
-                    true,
-                    nestedShadersScene(sizes.layerDepth, true),
-                    sizes.layerDepth,
-                    false,
-                    0,
-                    allElementsScope};
+        }
         case 10:
         case 11: {
             const bool layers = number == 11;
