@@ -114,9 +114,16 @@ struct MissingPlugins {
     // look-up per type id.
     IdMap lookedUp[pluginTypeCount];
     // Remove Missing Plugins: the shaders it leaves in place (kept in layer
-    // shaders), in walk order; and the rows of found[Shader] that keep
-    // instances, in the order a walk after the removal meets the first of them.
-    host::Vector<host::Element*> kept;
+    // shaders), in walk order, each with the object or tag that owns it and
+    // that object (null for the shaders of materials and video posts), with
+    // which it may yet go; and the rows of found[Shader] that keep instances,
+    // in the order a walk after the removal meets the first of them.
+    struct KeptShader {
+        host::Element* shader;
+        host::Element* owner;
+        host::Element* object;
+    };
+    host::Vector<KeptShader> kept;
     host::Vector<int32_t> shadersLeft;
     RemovalPlan plan;
     // The row shown when none is missing, made before anything is removed.

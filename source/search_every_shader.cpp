@@ -24,6 +24,11 @@ bool meetOwnedShader(SearchRun& run, const ShaderPlace& place, host::Element* sh
     }
     // A kept shader is listed as Generate List would list it.
     if (requested == Action::Remove) keptInLayerShader(run, shader);
+    if (requested == Action::Remove && run.missing != nullptr) {
+        const bool ofObject = place.ownerType == PluginType::Object || place.ownerType == PluginType::Tag;
+        keepShader(run, shader, ofObject ? place.owner : nullptr, place.object);
+        return false;
+    }
     const Action action = requested == Action::Remove ? Action::GenerateList : requested;
     if (action == Action::GenerateList && run.missing == nullptr) {
         if (!addOwnedShaderRow(run.store, place.owner, place.ownerType, place.object, place.channel, inLayerShader))

@@ -92,12 +92,16 @@ void meetInstance(SearchRun& run, Action action, host::Element* instance, Plugin
     } else if (run.missing != nullptr) {
         // Counted when it was sought; a shader a removal keeps is remembered
         // to list it afterwards.
-        if (run.request.action == Action::Remove && !run.missing->kept.push(instance)) run.outcome.outOfMemory = true;
+        if (run.request.action == Action::Remove) keepShader(run, instance, nullptr, nullptr);
     } else if (action == Action::GenerateList) {
         if (!addResult(run.store, listed, second, type, channel, inLayerShader)) run.outcome.outOfMemory = true;
     } else {
         identifyInstance(run, instance, type);
     }
+}
+
+void keepShader(SearchRun& run, host::Element* shader, host::Element* owner, host::Element* object) {
+    if (!run.missing->kept.push({shader, owner, object})) run.outcome.outOfMemory = true;
 }
 
 bool isPlanned(SearchRun& run, const host::Element* instance) { return run.plan.planned.find(instance) != nullptr; }

@@ -14,15 +14,68 @@ constexpr PluginType listedTypes[] = {PluginType::Tag, PluginType::Shader, Plugi
 constexpr PluginType walkedTypes[] = {PluginType::Material, PluginType::Tag, PluginType::Shader, PluginType::Object,
                                       PluginType::PostEffect};
 
-// What stays missing once the plan is made: the kept shaders that no other
-// meeting planned to remove, counted in the order a fresh walk would meet
-// them. Runs before the removal, while every kept shader is alive; false
-// when out of memory.
+// Marks of goesAlong.
+constexpr int32_t objectStays = 0;
+constexpr int32_t objectGoes = 1;
+
+// Whether object goes with the removal, the children of removed objects not
+// kept: when it or an object above it is planned (the object walk meets an
+// object before those above it, so this is known only once the plan is
+// made). Answers are remembered in marks, so each object is climbed from
+// once; false when out of memory.
+bool goesAlong(SearchRun& run, host::Element* object, ElementMap& marks, bool& goes) {
+    host::Vector<host::Element*> climbed;
+    goes = false;
+    for (host::Element* above = object; above != nullptr; above = host::parent(above)) {
+        if (const int32_t* mark = marks.find(above)) {
+            goes = *mark == objectGoes;
+            break;
+        }
+        if (!climbed.push(above)) return false;
+        if (isPlanned(run, above)) {
+            goes = true;
+            break;
+        }
+    }
+    for (host::Element* element : climbed) {
+        if (!marks.set(element, goes ? objectGoes : objectStays)) return false;
+    }
+    return true;
+}
+
+// The tags that the plan moves into Nulls.
+bool movedTags(const RemovalPlan& plan, ElementMap& moved) {
+    for (const KeepingStep& step : plan.keeping) {
+        if (step.kind == KeepingStep::Kind::MoveTag && !moved.set(step.element, 0)) return false;
+    }
+    return true;
+}
+
+// What stays missing once the plan is made (the Nulls that keep children
+// included): the kept shaders that no other meeting planned to remove and
+// that do not go with the object or tag owning them, counted in the order a
+// fresh walk would meet them. Their owner itself is not planned (the walk
+// took the shaders of a planned owner along). With children kept, only a
+// tag can still go: with its object, when no Null takes the tag. Runs before
+// the removal, while every kept shader is alive; false when out of memory.
 bool countWhatStays(SearchRun& run) {
     MissingPlugins& missing = *run.missing;
     host::Vector<MissingPlugin>& shaders = missing.found[entryId(PluginType::Shader)];
-    for (host::Element* shader : missing.kept) {
+    const bool keepChildren = run.request.keepChildren;
+    ElementMap marks;  // without keepChildren: the objects that go or stay
+    ElementMap moved;  // with keepChildren: the tags moved into Nulls
+    if (keepChildren && !movedTags(missing.plan, moved)) return false;
+    for (const MissingPlugins::KeptShader& kept : missing.kept) {
+        host::Element* shader = kept.shader;
         if (isPlanned(run, shader)) continue;
+        bool goes = false;
+        if (kept.object != nullptr && keepChildren) {
+            const bool ofTag = kept.owner != kept.object;
+            goes = ofTag && isPlanned(run, kept.object) && moved.find(kept.owner) == nullptr;
+        } else if (kept.object != nullptr && !goesAlong(run, kept.object, marks, goes)) {
+            return false;
+        }
+        if (goes) continue;
         const int32_t* row = missing.lookedUp[entryId(PluginType::Shader)].find(uint32_t(host::typeId(shader)));
         if (row == nullptr || *row < 0 || *row >= shaders.size()) continue;
         MissingPlugin& plugin = shaders[*row];
@@ -132,9 +185,9 @@ SearchOutcome findMissingPlugins(host::Document* document, const SearchRequest& 
             walkScene(run, type, 0);
         }
     }
-    if (!outcome.outOfMemory && removing && !countWhatStays(run)) outcome.outOfMemory = true;
     if (!outcome.outOfMemory && removing && request.keepChildren && !planKeptChildren(missing.plan))
         outcome.outOfMemory = true;
+    if (!outcome.outOfMemory && removing && !countWhatStays(run)) outcome.outOfMemory = true;
     outcome.outOfMemory = outcome.outOfMemory || !store.records.reserve(pluginCount(missing) + 1) ||
                           !makeRowTexts(missing) || !listMissing(missing, store);
     // A list cut short would give counts that are not true: none is shown.

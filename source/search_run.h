@@ -59,6 +59,9 @@ void meetInstance(SearchRun& run, Action action, host::Element* instance, Plugin
                   host::Element* second, int32_t channel, bool inLayerShader);
 bool isPlanned(SearchRun& run, const host::Element* instance);
 void planRemoval(SearchRun& run, host::Element* instance);
+// Remove Missing Plugins keeps shader in a layer shader, owned by owner, an
+// object or a tag of object (both null for a material's or video post's).
+void keepShader(SearchRun& run, host::Element* shader, host::Element* owner, host::Element* object);
 // A walked material is updated: in a removal, after the removal of the
 // shaders the walk planned before it.
 void materialWalked(SearchRun& run, host::Element* material);

@@ -202,8 +202,8 @@ TEST(Json, EveryEventIsOneObjectPerLine) {
 // The built program itself, reading a real pipe.
 // The example session of the README and scripts/run-example.sh goes through
 // and finds the missing plug-ins before it lists one of them: the render
-// engine's material, its video post in render settings that are not active
-// and a generator object among them. Its removal of every missing plug-in
+// engine's material, its video post in render settings that are not active,
+// a generator object and the shader a light owns among them. Its removal of every missing plug-in
 // leaves none, and leaves the generator's cube in a Null that takes its place.
 TEST(Program, RunsTheExampleSession) {
     const fs::path script = fs::path(CLEARTRACE_SOURCE_DIR) / "example_scenes" / "legacy_cleanup.session";
@@ -215,9 +215,10 @@ TEST(Program, RunsTheExampleSession) {
     ASSERT_NE(missing, std::string::npos) << run.output;
     ASSERT_NE(tags, std::string::npos) << run.output;
     EXPECT_LT(missing, tags);
-    for (const char* row : {"  1099200\tObject\t1\tForest Generator\n", "  1099102\tPost Effect\t1\tRender Engine\n",
-                            "  1099100\tMaterial\t1\tRender Engine Material\n",
-                            "  Post Effect\tRender Settings\n  Render Engine\tClient\n"}) {
+    for (const char* row :
+         {"  1099300\tShader\t1\tGobo\n", "  1099200\tObject\t1\tForest Generator\n",
+          "  1099102\tPost Effect\t1\tRender Engine\n", "  1099100\tMaterial\t1\tRender Engine Material\n",
+          "  Post Effect\tRender Settings\n  Render Engine\tClient\n"}) {
         const size_t at = run.output.find(row);
         EXPECT_NE(at, std::string::npos) << row << run.output;
         EXPECT_LT(missing, at) << row;

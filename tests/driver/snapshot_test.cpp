@@ -99,20 +99,20 @@ TEST(SnapshotProgramTest, CommittedMissingPluginsPictureIsCurrent) {
     fs::create_directories(folder);
     const fs::path file = folder / "missing_plugins.svg";
     const DriverRun run =
-        runDriver({"-c", "open; action find-missing; process; snapshot \"" + file.string() + "\" 520x410",
+        runDriver({"-c", "open; action find-missing; process; snapshot \"" + file.string() + "\" 520x424",
                    exampleScene.string()});
     ASSERT_EQ(run.status, 0) << run.output << run.errors;
     const std::string picture = kit::readFile(file);
     fs::remove_all(folder);
-    // Every row shows, the last ones too: the missing generator object, the
-    // video post of render settings that are not active and the material of
-    // a render engine.
-    for (const char* text : {">Find Missing Plugins<", ">Plugin ID<", ">Instances<", ">Glow Emitter.1<",
+    // Every row shows, the last ones too: the shader a light owns, the
+    // missing generator object, the video post of render settings that are
+    // not active and the material of a render engine.
+    for (const char* text : {">Find Missing Plugins<", ">Plugin ID<", ">Instances<", ">Gobo<", ">Glow Emitter.1<",
                              ">Forest Generator<", ">Sharpen<", ">Render Engine<", ">Render Engine Material<"}) {
         EXPECT_NE(picture.find(text), std::string::npos) << text;
     }
     expectCommitted(picture, committedMissingPicture,
-                    "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x410");
+                    "open; action find-missing; process; snapshot docs/missing_plugins.svg 520x424");
 }
 
 // The help file's picture of a folder search: the example project, found from

@@ -193,6 +193,50 @@ TEST_F(EveryShaderTest, WhatAMissingShaderHoldsGoesWithItAndKeptShadersStayListe
     EXPECT_EQ(saved(), before);
 }
 
+// Kept shaders that tags and objects hold, below a removed object: with the
+// children of removed objects kept they stay (a removed object's tag moves
+// into its Null; a removed object without children gets none and takes its
+// tags along), else they go with the object above them; the removal's list
+// does not count what went.
+TEST_F(EveryShaderTest, KeptShadersGoWithTheObjectsAboveThemUnlessChildrenAreKept) {
+    const char* const scene = R"({"objects": [{"name": "Gen", "type": 2000004, "tags": [
+        {"name": "Tex", "type": 5616, "shaders": [{"name": "LS", "type": 1011123, "layers": [
+          {"kind": 2, "shader": {"name": "OnTag", "type": 2000010}}]}]}],
+      "children": [{"name": "Kid", "type": 5159, "shaders": [{"name": "LS", "type": 1011123, "layers": [
+          {"kind": 2, "shader": {"name": "OnKid", "type": 2000010}}]}], "children": [
+        {"name": "Grandchild", "type": 5159, "tags": [{"name": "Tex", "type": 5616, "shaders": [
+          {"name": "LS", "type": 1011123, "layers": [{"kind": 2, "shader": {"name": "Deep", "type": 2000010}}]}]}]}]}]},
+      {"name": "Plain", "type": 5159, "shaders": [{"name": "LS", "type": 1011123, "layers": [
+          {"kind": 2, "shader": {"name": "Stays", "type": 2000010}}]}]},
+      {"name": "Childless", "type": 2000004, "tags": [{"name": "Tex", "type": 5616, "shaders": [
+          {"name": "LS", "type": 1011123, "layers": [{"kind": 2, "shader": {"name": "NoNull", "type": 2000010}}]}]}]}]})";
+    const struct {
+        bool keepChildren;
+        Rows left;
+        size_t keptInstances;
+    } cases[] = {
+        {true, {{"2000010", "Shader", "4", "Deep"}}, 4},
+        {false, {{"2000010", "Shader", "1", "Stays"}}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keepChildren ? "children kept" : "children not kept");
+        load(scene);
+        const std::string before = saved();
+        choose(IDC_ACTION, Remove);
+        check(IDC_KEEP_CHILDREN, c.keepChildren);
+        run(RemoveMissing, 0, 0, true);
+        EXPECT_EQ(rows(), c.left);
+        size_t kept = 0;
+        for (size_t at = saved().find("2000010"); at != std::string::npos; at = saved().find("2000010", at + 1)) ++kept;
+        EXPECT_EQ(kept, c.keptInstances);
+        // What a fresh search finds is what the removal's list said.
+        run(FindMissing, 0);
+        EXPECT_EQ(rows(), c.left);
+        ASSERT_TRUE(host.scene.undo(*document));
+        EXPECT_EQ(saved(), before);
+    }
+}
+
 // The Null that keeps a removed object's children and tags does not keep
 // the object's own shaders, which were its plug-in's; a kept tag keeps its own.
 TEST_F(EveryShaderTest, TheNullThatKeepsChildrenKeepsNoneOfTheObjectsShaders) {

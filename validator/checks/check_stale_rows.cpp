@@ -30,21 +30,33 @@ namespace {
 
 // Every name is unique, so a row's name tells its element. The instance
 // objects hold objects that stay (Cube > Inner > Leaf, Cube > Twig, Lone >
-// Kid), which a removal that keeps children puts in Nulls.
+// Kid), which a removal that keeps children puts in Nulls. Shaders of the
+// plug-in are owned by objects (Sphere: three deep, below an installed one;
+// Cube, which takes its own along), by tags (Phong, which a Null keeps; T3,
+// an instance), by a material, by a video post, and lie below a channel's
+// shader and below a layer shader unlinked.
 constexpr const char* staleRowsScene = R"({"plugins": [{"id": 1234, "kind": 6, "name": "Old Tag"}],
  "objects": [
    {"name": "Group", "type": 5140, "children": [
-     {"name": "Cube", "type": 1234, "tags": [{"name": "T1", "type": 1234}, {"name": "Phong", "type": 5612}],
+     {"name": "Cube", "type": 1234, "tags": [{"name": "T1", "type": 1234},
+       {"name": "Phong", "type": 5612, "shaders": [{"name": "O5", "type": 1234}]}],
+      "shaders": [{"name": "O4", "type": 1234}],
       "children": [{"name": "Inner", "type": 1234, "tags": [{"name": "T2", "type": 1234}], "children": [
         {"name": "Leaf", "type": 5159, "tags": [{"name": "T5", "type": 1234}]}]},
        {"name": "Twig", "type": 5160}]},
-     {"name": "Sphere", "type": 5160, "tags": [{"name": "T3", "type": 1234}, {"name": "M1", "type": 4242}]}]},
+     {"name": "Sphere", "type": 5160, "tags": [
+       {"name": "T3", "type": 1234, "shaders": [{"name": "O6", "type": 5832, "shaders": [{"name": "O7", "type": 1234}]}]},
+       {"name": "M1", "type": 4242}],
+      "shaders": [{"name": "O1", "type": 1234, "shaders": [{"name": "O2", "type": 5832, "shaders": [
+        {"name": "O3", "type": 1234}]}]}]}]},
    {"name": "Lone", "type": 1234, "selected": true, "tags": [{"name": "T4", "type": 1234}], "children": [
      {"name": "Kid", "type": 5140, "tags": [{"name": "T6", "type": 1234}]}]}],
  "materials": [
-   {"name": "Wood", "type": 5703, "channels": {"0": {"shader": {"name": "S1", "type": 1234}},
+   {"name": "Wood", "type": 5703, "channels": {"0": {"shader": {"name": "S1", "type": 1234,
+       "shaders": [{"name": "S6", "type": 1234}]}},
      "3": {"reflectance": [{"name": "L1", "type": 1011123, "layers": [
-       {"kind": 2, "shader": {"name": "S2", "type": 1234}}]}]}}},
+       {"kind": 2, "shader": {"name": "S2", "type": 1234}}], "shaders": [{"name": "O10", "type": 1234}]}]}},
+    "shaders": [{"name": "O8", "type": 1234}]},
    {"name": "Glass", "type": 5703, "selected": true, "channels": {"6": {"shader": {"name": "L2", "type": 1011123,
      "layers": [{"kind": 2, "shader": {"name": "L3", "type": 1011123, "layers": [
        {"kind": 2, "shader": {"name": "S3", "type": 1234}}]}}]}}}},
@@ -53,7 +65,8 @@ constexpr const char* staleRowsScene = R"({"plugins": [{"id": 1234, "kind": 6, "
    {"name": "Engine B", "type": 1234}],
  "renderSettings": [{"name": "Draft", "videoPosts": [{"name": "V0", "type": 1234}]},
    {"name": "Main", "active": true, "videoPosts": [{"name": "V1", "type": 1234}, {"name": "V2", "type": 1234}]},
-   {"name": "Final", "videoPosts": [{"name": "V3", "type": 5}, {"name": "V4", "type": 1234}]}]})";
+   {"name": "Final", "videoPosts": [{"name": "V3", "type": 5, "shaders": [{"name": "O9", "type": 1234}]},
+     {"name": "V4", "type": 1234}]}]})";
 constexpr int32_t pluginId = 1234;
 
 // What happens between the list and the double-clicks.

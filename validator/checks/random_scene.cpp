@@ -107,6 +107,7 @@ private:
         std::string text;
         if (choices_.oneIn(5)) text += ", \"selected\": true";
         text += ", \"tags\": [" + tags() + "]";
+        text += ownedShaders(0);
         if (!hasChildren) return text;
         std::string children = first;
         // Below a nest's object, more at times beside the next one.
@@ -147,15 +148,34 @@ private:
         const int64_t count = choices_.between(0, 3);
         for (int64_t i = 0; i < count; ++i) {
             if (i > 0) text += ", ";
-            text += "{" + namedElement(tagTypes) + "}";
+            const std::string tag = namedElement(tagTypes);
+            text += "{" + tag + ownedShaders(0) + "}";
         }
         return text;
     }
 
-    // A shader; below the layer depth sometimes a layer shader with layers of
-    // every kind: shader layers (linking a shader or nothing) and others.
+    // Sometimes, the shaders an element owns or those below a shader at
+    // level, as a list after a comma; else nothing. Some of them hold shaders
+    // in turn, down to the layer depth.
+    std::string ownedShaders(int32_t level) {
+        if (level >= shape_.layerDepth || !choices_.oneIn(3)) return "";
+        std::string text = ", \"shaders\": [";
+        const int64_t count = choices_.between(1, 2);
+        for (int64_t i = 0; i < count; ++i) {
+            if (i > 0) text += ", ";
+            text += shader(level + 1);
+        }
+        return text + "]";
+    }
+
+    // A shader, perhaps with shaders below it; below the layer depth
+    // sometimes a layer shader with layers of every kind: shader layers
+    // (linking a shader or nothing) and others.
     std::string shader(int32_t level) {
-        if (level >= shape_.layerDepth || !choices_.oneIn(3)) return "{" + namedElement(shaderTypes) + "}";
+        if (level >= shape_.layerDepth || !choices_.oneIn(3)) {
+            const std::string plain = namedElement(shaderTypes);
+            return "{" + plain + ownedShaders(level) + "}";
+        }
         std::string text = "{" + element("Layers", HOST_LAYER_SHADER_TYPE) + ", \"layers\": [";
         const int64_t count = choices_.between(0, 3);
         for (int64_t i = 0; i < count; ++i) {
@@ -170,7 +190,8 @@ private:
                 text += shaderLayer + shader(level + 1) + "}";
             }
         }
-        return text + "]}";
+        // At times shaders below it that no layer links to.
+        return text + "]" + ownedShaders(level) + "}";
     }
 
     // Reflectance shaders, some owned by another material or by none.
@@ -203,7 +224,8 @@ private:
             const int32_t typeId = type(materialTypes);
             text += "{" + element(materialName, typeId);
             if (choices_.oneIn(3)) text += ", \"selected\": true";
-            text += ", \"channels\": {" + channels(materialNames) + "}}";
+            text += ", \"channels\": {" + channels(materialNames) + "}";
+            text += ownedShaders(0) + "}";
         }
         return text;
     }
@@ -238,7 +260,8 @@ private:
             const int64_t posts = choices_.between(1, 4);
             for (int64_t p = 0; p < posts; ++p) {
                 if (p > 0) text += ", ";
-                text += "{" + namedElement(videoPostTypes) + "}";
+                const std::string post = namedElement(videoPostTypes);
+                text += "{" + post + ownedShaders(0) + "}";
             }
             text += "]}";
         }

@@ -1,6 +1,8 @@
 // Seeded random scenes as scene-file text: object hierarchies with tags,
 // materials with channel shaders, reflectance layers and nested layer
-// shaders, render settings with video posts, selections and a registry.
+// shaders, render settings with video posts, shaders owned by objects, tags,
+// materials and video posts and shaders below shaders, selections and a
+// registry.
 // Elements take their types from a small pool of plug-in ids mixed with
 // ordinary (built-in) types, so every plug-in type has instances in several
 // places, and the registry knows some of the ids for some kinds only, so a
@@ -27,7 +29,7 @@ struct SceneShape {
     int32_t objects = 12;        // at most this many objects
     int32_t depth = 4;           // object hierarchy levels
     int32_t materials = 3;       // at most
-    int32_t layerDepth = 3;      // nesting of layer shaders
+    int32_t layerDepth = 3;      // nesting of layer shaders, and of shaders below shaders
     int32_t renderSettings = 2;  // at most
 };
 

@@ -147,6 +147,24 @@ std::string nestedLayersScene(int64_t depth) {
     return text + "}}}]}";
 }
 
+std::string nestedShadersScene(int64_t depth, bool throughLayerShaders) {
+    std::string text = "{\"objects\": [{" + named("Deep") + ", " + plainObjectType;
+    text += throughLayerShaders ? ", \"tags\": [{" + named("Texture") + ", \"type\": 5616, \"shaders\": ["
+                                : ", \"shaders\": [";
+    for (int64_t i = 0; i < depth; ++i) {
+        const std::string number = std::to_string(i);
+        if (throughLayerShaders) {
+            text += "{" + named("Layer " + number) + ", " + layerType +
+                    ", \"layers\": [{\"kind\": 2, \"shader\": " + instanceShader("Legacy " + number) + "}]";
+        } else {
+            text += "{" + named("Legacy " + number) + ", " + instanceType;
+        }
+        text += i + 1 < depth ? ", \"shaders\": [" : "}";
+    }
+    for (int64_t i = 1; i < depth; ++i) text += "]}";
+    return text + (throughLayerShaders ? "]}]}]}" : "]}]}");
+}
+
 int64_t damagedLinksInstances(int64_t copies) { return copies * damagedInstancesPerCopy; }
 int64_t damagedLinksInLayerShaders(int64_t copies) { return copies * damagedInLayerShadersPerCopy; }
 

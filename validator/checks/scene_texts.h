@@ -30,6 +30,13 @@ std::string treeOfTagsScene(int64_t count);
 // depth levels deep: depth instances, all inside layer shaders.
 std::string nestedLayersScene(int64_t depth);
 
+// Shaders below shaders, depth levels deep: an object owns a chain of
+// instances, each holding the next; or (throughLayerShaders) a tag owns a
+// chain of layer shaders, each linking an instance from a layer and holding
+// the next one unlinked. depth instances either way, all inside layer
+// shaders in the second.
+std::string nestedShadersScene(int64_t depth, bool throughLayerShaders);
+
 // copies materials with null links, layers that link nothing, reflectance
 // shaders owned by another material or by none. Its instances, and those of
 // them inside layer shaders:

@@ -67,6 +67,30 @@ constexpr const char* keptChildrenScene = R"({"plugins": [{"id": 1234, "kind": 6
      {"name": "Rig", "type": 1234, "children": [{"name": "Target", "type": 5140}]}]}],
  "materials": [], "renderSettings": []})";
 
+// Shaders of the plug-in wherever they can be owned: by an instance object
+// (they go with it; the Null that keeps its child does not keep them), by an
+// object that stays (below an installed shader, three deep) and by its tag;
+// below a channel's shader, in a layer shader linked and unlinked; by a
+// material and by video posts of the active and another render settings.
+// Plug-in 7777 is only a shader a video post owns.
+constexpr const char* ownedShadersScene = R"({"plugins": [{"id": 1234, "kind": 6, "name": "Old Tag"}],
+ "objects": [
+   {"name": "Gen", "type": 1234, "shaders": [{"name": "Own", "type": 1234}], "children": [
+     {"name": "Kid", "type": 5159, "tags": [{"name": "Tex", "type": 5616, "shaders": [{"name": "Old", "type": 1234}]}],
+      "shaders": [{"name": "Noise", "type": 1011116, "shaders": [{"name": "Old", "type": 1234, "shaders": [
+        {"name": "Deep", "type": 1234}]}]}]}]}],
+ "materials": [{"name": "Mat", "type": 5703, "channels": {
+     "0": {"shader": {"name": "Ch", "type": 1011116, "shaders": [{"name": "Old", "type": 1234}]}},
+     "6": {"shader": {"name": "Layers", "type": 1011123, "layers": [{"kind": 2, "shader": {"name": "Old", "type": 1234}}],
+       "shaders": [{"name": "Unlinked", "type": 1234}]}}},
+   "shaders": [{"name": "Own", "type": 1234}]}],
+ "renderSettings": [
+   {"name": "Main", "active": true, "videoPosts": [{"name": "Glow", "type": 300001, "shaders": [
+     {"name": "Post", "type": 1234}, {"name": "Only", "type": 7777}]}]},
+   {"name": "Other", "videoPosts": [{"name": "Hidden", "type": 300001, "shaders": [{"name": "Late", "type": 1234}]}]}]})";
+// Only a shader a video post owns; in no registry.
+constexpr int32_t ownedIdentifyIds[] = {7777, 999};
+
 // selection: "" or a `select` command; children: the box "Keep Children of
 // Removed Objects".
 std::string commandsFor(Action action, PluginType type, int scope, bool keep, int32_t id,
@@ -144,6 +168,28 @@ void addKeptChildrenSessions(std::vector<SweepSession>& sessions) {
     }
     sessions.push_back(
         {keptChildrenScene, "open; action remove-missing; warn off; children off; process", Action::RemoveMissing});
+}
+
+// The shaders of every element listed and removed (layer shaders kept and
+// not), beside the channels' walk; an instance object removed with its
+// child kept; Identify finding a shader only an element owns.
+void addOwnedShaderSessions(std::vector<SweepSession>& sessions) {
+    for (const Action action : {Action::GenerateList, Action::Remove}) {
+        for (const int scope : {0, allElementsScope}) {
+            sessions.push_back(
+                {ownedShadersScene, commandsFor(action, PluginType::Shader, scope, false, placesId), action});
+        }
+    }
+    sessions.push_back({ownedShadersScene,
+                        commandsFor(Action::Remove, PluginType::Shader, allElementsScope, true, placesId),
+                        Action::Remove});
+    sessions.push_back(
+        {ownedShadersScene, commandsFor(Action::Remove, PluginType::Object, 0, false, placesId), Action::Remove});
+    for (const int32_t id : ownedIdentifyIds) {
+        sessions.push_back(
+            {ownedShadersScene, commandsFor(Action::Identify, PluginType::Shader, 0, false, id), Action::Identify});
+    }
+    addMissingSessions(sessions, ownedShadersScene);
 }
 
 // Find Missing Plugins in Folder over scenes with every kind of place, one
@@ -228,6 +274,7 @@ std::vector<SweepSession> sweepSessions(int level) {
     addSelectionSessions(sessions);
     addMissingSessions(sessions, placesScene);
     addKeptChildrenSessions(sessions);
+    addOwnedShaderSessions(sessions);
     constexpr int32_t deepId = 1234567;
     const int depth = level >= 8 ? 40 : 12;
     addFolderSession(sessions, level >= 4 ? depth : 3);

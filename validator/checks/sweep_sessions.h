@@ -1,6 +1,7 @@
 // The sessions the allocation sweep refuses requests in: each action on each
 // plug-in type and scope, and the missing-plug-ins actions, over a small
-// scene with every kind of place and over deep hierarchies and nested layer
+// scene with every kind of place, over one with shaders owned by every kind
+// of element and below shaders, and over deep hierarchies and nested layer
 // shaders, with selections; removals of objects that hold objects that stay,
 // most with their children kept and some not; and a folder search and folder
 // cleans over a folder of such scenes. The set grows with the level.
